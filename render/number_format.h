@@ -1,0 +1,21 @@
+// Number formatting for engine scripts and data files, independent of the process locale.
+// formatG gives exactly what printf "%g" gives, formatF what printf "%f" gives.
+#pragma once
+
+#include <cstddef>
+
+namespace rizari {
+
+// Longest text that formatG or formatF can produce, without a terminator ("%f" of -1.8e308).
+inline constexpr std::size_t kMaxNumberText = 320;
+
+// Write the "%g" text of v at out (no terminator); returns the end of the text.
+char* formatG(char* out, double v);
+
+// Write the "%f" text of v (six decimals) at out (no terminator); returns the end of the text.
+char* formatF(char* out, double v);
+
+// Write the "%d" text of v at out (no terminator); returns the end of the text.
+char* formatD(char* out, long long v);
+
+}  // namespace rizari

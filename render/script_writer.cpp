@@ -1,0 +1,64 @@
+#include "render/script_writer.h"
+
+#include "render/number_format.h"
+
+namespace rizari {
+
+void ScriptWriter::put(std::string_view text)
+{
+    if (text_) {
+        text_->append(text);
+    } else if (file_ && !text.empty()) {
+        std::fwrite(text.data(), 1, text.size(), file_);
+    }
+}
+
+void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t count)
+{
+    std::string out;
+    out.reserve(format.size() + 32);
+    std::size_t next = 0;
+    char number[kMaxNumberText];
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        if (c != '%' || i + 1 == format.size()) {
+            out += c;
+            continue;
+        }
+        std::size_t j = i + 1;
+        while (j < format.size() && (format[j] == 'l' || format[j] == 'h')) ++j;
+        const char conv = j < format.size() ? format[j] : '\0';
+        if (conv == '%') {
+            out += '%';
+            i = j;
+            continue;
+        }
+        if (next >= count || (conv != 'd' && conv != 'u' && conv != 'f' && conv != 'g' && conv != 's' && conv != 'c')) {
+            out += c;  // not a conversion this writer knows: keep the text
+            continue;
+        }
+        const Arg& a = args[next++];
+        switch (conv) {
+        case 'd':
+        case 'u':
+            out.append(number, formatD(number, a.kind == Arg::Kind::Double ? static_cast<long long>(a.d) : a.i));
+            break;
+        case 'f':
+            out.append(number, formatF(number, a.kind == Arg::Kind::Int ? static_cast<double>(a.i) : a.d));
+            break;
+        case 'g':
+            out.append(number, formatG(number, a.kind == Arg::Kind::Int ? static_cast<double>(a.i) : a.d));
+            break;
+        case 's':
+            if (a.kind == Arg::Kind::Text && a.s) out += a.s;
+            break;
+        case 'c':
+            out += static_cast<char>(a.i);
+            break;
+        }
+        i = j;
+    }
+    put(out);
+}
+
+}  // namespace rizari

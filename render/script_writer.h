@@ -1,0 +1,51 @@
+// The one way engine command lines are written: a printf-like formatter whose numbers do not
+// depend on the process locale. Each print() call is one write to the target, so a script opened
+// unbuffered receives every clause part as soon as it is formed.
+//
+// Conversions: %d %ld %u (integers), %f %lf (six decimals), %g, %s (a null text writes
+// nothing), %c, %%. Anything else is copied as it stands.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace rizari {
+
+class ScriptWriter {
+public:
+    explicit ScriptWriter(std::FILE* file) : file_(file) {}
+    explicit ScriptWriter(std::string& text) : text_(&text) {}
+
+    struct Arg {
+        enum class Kind { Int, Double, Text } kind;
+        long long i = 0;
+        double d = 0.0;
+        const char* s = nullptr;
+        Arg(int v) : kind(Kind::Int), i(v) {}
+        Arg(long v) : kind(Kind::Int), i(v) {}
+        Arg(long long v) : kind(Kind::Int), i(v) {}
+        Arg(unsigned v) : kind(Kind::Int), i(v) {}
+        Arg(double v) : kind(Kind::Double), d(v) {}
+        Arg(const char* v) : kind(Kind::Text), s(v) {}
+        Arg(const std::string& v) : kind(Kind::Text), s(v.c_str()) {}
+    };
+
+    template <class... A>
+    void print(std::string_view format, const A&... args)
+    {
+        const Arg list[] = {Arg(args)..., Arg(0)};
+        emit(format, list, sizeof...(A));
+    }
+
+    // Text written as it stands, without looking for conversions.
+    void put(std::string_view text);
+
+private:
+    void emit(std::string_view format, const Arg* args, std::size_t count);
+
+    std::FILE* file_ = nullptr;
+    std::string* text_ = nullptr;
+};
+
+}  // namespace rizari
