@@ -413,6 +413,9 @@ private:
     int writePlotBlocks(ScriptWriter& w, const CPlot& top);
     void writePlotBlock(ScriptWriter& w, const CPlot& top);
 
+    // Filled-curve step shared by data2D, data and dataFile (the stroke copy's own values or file).
+    int finishPendingFill(const std::vector<unsigned char>* strokeValues, const OptText& strokeFile, const OptText& strokeOption);
+
     // Merge a point into the object extents.
     void mergeExtents(double x, double y);
 

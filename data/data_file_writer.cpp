@@ -1,0 +1,203 @@
+#include "data/data_file_writer.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <type_traits>
+
+#include "platform/platform.h"
+#include "render/number_format.h"
+
+namespace rizari {
+
+namespace {
+
+// The text of a point is built in a fixed buffer that goes to the file in large blocks, so memory
+// use does not grow with the data set and the stdio layer sees few calls.
+constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+constexpr std::size_t kMaxLine = 3 * (kMaxNumberText + 1) + 2;
+
+class BlockFile {
+public:
+    BlockFile(std::FILE* file, char* buffer) : file_(file), begin_(buffer), at_(buffer) {}
+
+    // Room for one more line, flushing the buffer first when it is nearly full.
+    char* lineStart()
+    {
+        if (static_cast<std::size_t>(at_ - begin_) > kBufferSize - kMaxLine) flush();
+        return at_;
+    }
+    void lineEnd(char* end) { at_ = end; }
+
+    void flush()
+    {
+        const std::size_t size = static_cast<std::size_t>(at_ - begin_);
+        if (size > 0 && std::fwrite(begin_, 1, size, file_) != size) failed_ = true;
+        at_ = begin_;
+    }
+    bool failed() const { return failed_; }
+
+private:
+    std::FILE* file_;
+    char* begin_;
+    char* at_;
+    bool failed_ = false;
+};
+
+template <class T> T entryAt(const unsigned char* base, std::size_t i)
+{
+    T v;
+    std::memcpy(&v, base + i * sizeof(T), sizeof(T));
+    return v;
+}
+
+// One entry as the element type's printf conversion writes it: 8-bit entries as the character
+// itself (%c), integers in decimal (%hd %hu %d %u %ld %lu), floating point as %g.
+template <class T> char* putEntry(char* out, T v)
+{
+    if constexpr (sizeof(T) == 1) {
+        *out++ = static_cast<char>(v);
+        return out;
+    } else if constexpr (std::is_floating_point_v<T>) {
+        return formatG(out, static_cast<double>(v));
+    } else {
+        return std::to_chars(out, out + kMaxNumberText, v).ptr;
+    }
+}
+
+template <class T> bool isMissing(T v)
+{
+    if constexpr (std::is_floating_point_v<T>)
+        return std::isnan(v);
+    else
+        return false;
+}
+
+// How the coordinates of each line are made.
+enum class Layout { XY, XYZ, XYZero };
+
+template <class T> void writePoints(BlockFile& out, const unsigned char* values, std::size_t n, Layout layout,
+                                    std::size_t rowLength)
+{
+    const unsigned char* xs = values;
+    const unsigned char* ys = values + n * sizeof(T);
+    const unsigned char* zs = values + 2 * n * sizeof(T);
+    for (std::size_t i = 0; i < n; ++i) {
+        char* p = out.lineStart();
+        // The empty line between grid rows comes before the test for missing values, so a row
+        // keeps its separator even when its first point is left out.
+        if (layout == Layout::XYZ && i > 0 && rowLength > 0 && i % rowLength == 0) *p++ = '\n';
+        const T y = entryAt<T>(ys, i);
+        bool missing = isMissing(y);
+        T z{};
+        if (layout == Layout::XYZ) {
+            z = entryAt<T>(zs, i);
+            missing = missing || isMissing(z);
+        }
+        if (missing) {
+            out.lineEnd(p);
+            continue;
+        }
+        p = putEntry(p, entryAt<T>(xs, i));
+        *p++ = ' ';
+        p = putEntry(p, y);
+        if (layout == Layout::XYZ) {
+            *p++ = ' ';
+            p = putEntry(p, z);
+        } else if (layout == Layout::XYZero) {
+            *p++ = ' ';
+            *p++ = '0';
+        }
+        *p++ = '\n';
+        out.lineEnd(p);
+    }
+}
+
+void writeMatrix(BlockFile& out, const DataSet& set)
+{
+    if (set.matrixRows <= 0 || set.matrixCols <= 0) return;
+    const std::size_t rows = static_cast<std::size_t>(set.matrixRows);
+    const std::size_t cols = static_cast<std::size_t>(set.matrixCols);
+    if (set.values->size() / sizeof(double) / cols < rows) return;  // values do not fill the matrix
+    const unsigned char* base = set.values->data();
+    for (std::size_t r = 0; r < rows; ++r) {
+        for (std::size_t c = 0; c < cols; ++c) {
+            char* p = out.lineStart();
+            p = formatG(p, entryAt<double>(base, r * cols + c));
+            *p++ = ' ';
+            out.lineEnd(p);
+        }
+        char* p = out.lineStart();
+        *p++ = '\n';
+        out.lineEnd(p);
+    }
+}
+
+template <class T> void writeTyped(BlockFile& out, const DataSet& set, int dimension)
+{
+    if (set.pointCount <= 0) return;
+    const std::size_t n = static_cast<std::size_t>(set.pointCount);
+    // A data set added while the plot was 2D has no z values (and no grid): in a 3D plot it lies
+    // in the plane z = 0.
+    Layout layout = Layout::XY;
+    if (dimension == 3) layout = set.gridXCount > 0 ? Layout::XYZ : Layout::XYZero;
+    const std::size_t columns = layout == Layout::XYZ ? 3 : 2;
+    if (set.values->size() / sizeof(T) / columns < n) return;  // fewer values than points
+    const std::size_t rowLength = set.gridXCount > 0 ? n / static_cast<std::size_t>(set.gridXCount) : 0;
+    writePoints<T>(out, set.values->data(), n, layout, rowLength);
+}
+
+bool writeValues(BlockFile& out, const DataSet& set, int dimension)
+{
+    switch (set.elementType) {
+    case ElementType::Char: writeTyped<std::int8_t>(out, set, dimension); break;
+    case ElementType::UChar: writeTyped<std::uint8_t>(out, set, dimension); break;
+    case ElementType::Short: writeTyped<std::int16_t>(out, set, dimension); break;
+    case ElementType::UShort: writeTyped<std::uint16_t>(out, set, dimension); break;
+    case ElementType::Int:
+    case ElementType::Long: writeTyped<std::int32_t>(out, set, dimension); break;
+    case ElementType::UInt:
+    case ElementType::ULong: writeTyped<std::uint32_t>(out, set, dimension); break;
+    case ElementType::Float: writeTyped<float>(out, set, dimension); break;
+    case ElementType::Double: writeTyped<double>(out, set, dimension); break;
+    default: return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int WriteDataFile(const DataSet& set, int dimension)
+{
+    const char* name = set.fileName ? set.fileName->c_str() : "";
+    std::FILE* file = set.fileName ? std::fopen(platform::nativePath(*set.fileName).c_str(), "w") : nullptr;
+    if (!file) {
+        std::fprintf(stderr, "Error: cannot open file '%s'", name);
+        return -1;
+    }
+    std::unique_ptr<char[]> buffer(new (std::nothrow) char[kBufferSize]);
+    if (!buffer) {
+        std::fclose(file);
+        return -1;
+    }
+    BlockFile out(file, buffer.get());
+    bool known = true;
+    if (set.values) {
+        if (set.pointCount == -1)
+            writeMatrix(out, set);
+        else
+            known = writeValues(out, set, dimension);
+    } else if (set.pointCount != -1 && elementSize(set.elementType) == 0) {
+        known = false;
+    }
+    if (!known) std::fputs("Error: unknown plot data type in CPlot::plotting()\n", stderr);
+    out.flush();
+    const bool closed = std::fclose(file) == 0;
+    return known && closed && !out.failed() ? 0 : -1;
+}
+
+}  // namespace rizari

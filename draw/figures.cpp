@@ -1,0 +1,315 @@
+// Lines, points, markers, arcs, polygons and the one-dimensional number line. Most of them are
+// data sets styled like any other; filled polygons and circular segments are shape objects.
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "draw/palette.h"
+#include "plot/cplot.h"
+
+namespace rizari {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kHalfPi = 1.5707963267948966;
+constexpr double kRadiansPerDegree = 0.017453292519943295;
+
+// The last data set drawn as a line in the plot's default line type and width.
+void styleAsLine(CPlot& plot, const PlotState& s)
+{
+    PlotTypeExtra extra;
+    extra.count = 2;
+    extra.ints = {s.style.defaultLineType, s.style.defaultLineWidth, 0, 0};
+    plot.plotType(PlotType::Lines, plot.dataSetNum(), extra);
+}
+
+// The last data set drawn as points of the default point type, sized by the line width.
+void styleAsPoints(CPlot& plot, const PlotState& s)
+{
+    PlotTypeExtra extra;
+    extra.count = 2;
+    extra.ints = {s.style.defaultPointType, s.style.defaultLineWidth - 1, 0, 0};
+    plot.plotType(PlotType::Points, plot.dataSetNum(), extra);
+}
+
+// The last data set made a circle marker: point type 6 (open) or 7 (filled), size 2.
+void styleCircle(PlotState& s, int pointType, const char* color)
+{
+    DataSet& set = s.dataSets.back();
+    set.pointType = pointType;
+    set.pointSize = 2;
+    set.pointColor.assign(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
+    set.pointColorSet = 1;
+}
+
+}  // namespace
+
+int CPlot::line(double x1, double y1, double z1, double x2, double y2, double z2)
+{
+    const double x[] = {x1, x2}, y[] = {y1, y2}, z[] = {z1, z2};
+    int rc;
+    if (s_.plotDimension == 2) {
+        rc = data2DCurve(x, y, 2);
+    } else if (s_.plotDimension == 3) {
+        rc = data3DCurve(x, y, z, 2);
+    } else {
+        std::fputs("plot.line: invalid plot dimension.\n", stderr);
+        return -1;
+    }
+    if (rc != 0) {
+        std::fputs("plot.line: invalid parameter\n", stderr);
+        std::fputs("plot.line: unable to draw line.\n", stderr);
+        return rc;
+    }
+    styleAsLine(*this, s_);
+    return 0;
+}
+
+int CPlot::point(double x, double y, double z)
+{
+    int rc;
+    if (s_.plotDimension == 2) {
+        rc = data2DCurve(&x, &y, 1);
+    } else if (s_.plotDimension == 3) {
+        rc = data3DCurve(&x, &y, &z, 1);
+    } else {
+        std::fputs("CPlot::point(): invalid plot dimension.\n", stderr);
+        return -1;
+    }
+    if (rc != 0) {
+        std::fputs("CPlot::point(): invalid parameter\n", stderr);
+        return rc;
+    }
+    styleAsPoints(*this, s_);
+    DataSet& set = s_.dataSets.back();
+    set.pointType = s_.style.defaultPointType;
+    set.pointSize = s_.style.defaultLineWidth - 1;
+    set.pointColor.assign(draw::indexColor(s_.draw, s_.dataSets.size() - 1));
+    set.pointColorSet = 1;
+    return 0;
+}
+
+// A null colour counts as no colour: the marker then takes the index colour.
+void CPlot::scattern(const double* x, const double* y, int n) { scattern(x, y, n, nullptr); }
+
+void CPlot::scattern(const double* x, const double* y, int n, const char* color)
+{
+    if (data2DCurve(x, y, n) != 0) return;
+    styleAsPoints(*this, s_);
+    DataSet& set = s_.dataSets.back();
+    set.pointType = s_.style.defaultPointType;
+    set.pointSize = s_.style.defaultLineWidth - 1;
+    set.pointColor.assign(color ? color : draw::indexColor(s_.draw, s_.dataSets.size() - 1));
+    set.pointColorSet = 1;
+}
+
+void CPlot::circleOpen(double x, double y) { circleOpen(x, y, nullptr); }
+
+void CPlot::circleOpen(double x, double y, const char* color)
+{
+    if (point(x, y, 0.0) == 0) styleCircle(s_, 6, color);
+}
+
+void CPlot::circleClosed(double x, double y) { circleClosed(x, y, nullptr); }
+
+void CPlot::circleClosed(double x, double y, const char* color)
+{
+    if (point(x, y, 0.0) == 0) styleCircle(s_, 7, color);
+}
+
+int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
+{
+    if (!(angle1 < angle2)) {
+        std::fputs("Error: CPlot::arc(): start angle is bigger than the end engle.\n", stderr);
+        return -1;
+    }
+    const double span = angle2 - angle1 + 1;
+    if (!(span < static_cast<double>(std::numeric_limits<int>::max()))) {
+        std::fputs("Error: can't allocate memory for new curve\n", stderr);
+        return -1;
+    }
+    const int n = static_cast<int>(span);  // one point per degree, the end point included
+    try {
+        std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
+        // The slot count bounds the walk too: at huge angles adding 1.0 no longer moves a.
+        int slot = 0;
+        for (double a = angle1; a < angle2 && slot < n; a += 1.0, ++slot) {
+            xs[slot] = x + radius * std::cos(a * kPi / 180);
+            ys[slot] = y + radius * std::sin(a * kPi / 180);
+        }
+        xs[n - 1] = x + radius * std::cos(angle2 * kPi / 180);
+        ys[n - 1] = y + radius * std::sin(angle2 * kPi / 180);
+        return data2DCurve(xs.data(), ys.data(), n);
+    } catch (const std::bad_alloc&) {
+        std::fputs("Error: can't allocate memory for new curve\n", stderr);
+        return -1;
+    }
+}
+
+int CPlot::arcSegment(double x, double y, double radius, double angle1, double angle2)
+{
+    return arcSegment(x, y, radius, angle1, angle2, nullptr);
+}
+
+// A null cut colour counts as no cut colour.
+int CPlot::arcSegment(double x, double y, double radius, double angle1, double angle2, const char* cutColor)
+{
+    draw::mergeBox(s_.draw.extents, x - radius, x + radius, y - radius, y + radius);
+    const double p[] = {x, y, radius, angle1, angle2};
+    const int rc = AddObject(ObjectKind::ArcSegment, 5, p);
+    if (rc != 0) return rc;
+
+    // The triangle between the chord and the centre is painted in the cut colour. Below 180
+    // degrees it lies outside the segment and is hidden under the background; from 180 degrees on
+    // it belongs to the segment and takes a solid fill's colour. A pattern fill has no colour of
+    // its own (the engine draws it in the background colour), so its triangle takes the
+    // background too rather than a solid patch.
+    PlotObject& o = s_.draw.shapeObjects.back();
+    o.cutColorGiven = cutColor != nullptr;
+    const double span = angle2 - angle1;
+    if (cutColor && span < 180) {
+        o.cutColor.assign(cutColor);
+    } else if (!(span < 180) && o.fillMode == FillMode::Solid) {
+        o.cutColor = o.fillColor;
+    } else if (s_.frame.backgroundOn == 1) {
+        o.cutColor = s_.frame.backgroundColorName;
+    } else {
+        o.cutColor.assign("white");
+    }
+    return rc;
+}
+
+int CPlot::polygon(const double* x, const double* y, const double* z, int nx, int ny)
+{
+    if (!z) {
+        // Filled polygon. The vertex count is the smaller count, so no array is read past its end.
+        const int n = (x && y) ? (nx < ny ? nx : ny) : 0;
+        if (n < 1) {
+            std::fputs("CPlot::polygon(): not enough points.\n", stderr);
+            return -1;
+        }
+        try {
+            std::vector<double> p(2 * static_cast<std::size_t>(n));
+            const bool polar = s_.view.polarOn == 1;
+            const double unit = s_.view.angleUnitCode == AngleUnit::Degrees ? kRadiansPerDegree : 1.0;
+            for (int i = 0; i < n; ++i) {
+                double vx = x[i], vy = y[i];
+                if (polar) {  // x holds angles and y radii
+                    vx = y[i] * std::cos(x[i] * unit);
+                    vy = y[i] * std::sin(x[i] * unit);
+                }
+                mergeExtents(vx, vy);
+                p[i] = vx;
+                p[n + i] = vy;
+            }
+            return AddObject(ObjectKind::Polygon, 2 * n, p.data());
+        } catch (const std::bad_alloc&) {
+            std::fputs("CPlot::polygon(): malloc error\n", stderr);
+            return -1;
+        }
+    }
+
+    // Closed line through the points, drawn as a data set. The z array holds nx values.
+    const int dim = s_.plotDimension;
+    if (dim == 2) {
+        if (nx != ny) {
+            std::fputs("CPlot::polygon(): number of x points != number of y points\n", stderr);
+            return -1;
+        }
+    } else if (dim == 3) {
+        if (nx != ny) {
+            std::fputs("CPlot::polygon(): number of x points, y points, and z points not equal\n", stderr);
+            return -1;
+        }
+    } else {
+        std::fputs("CPlot::polygon(): invalid plot dimension.\n", stderr);
+        return -1;
+    }
+    if (nx < 3 || !x || !y) {
+        std::fputs("CPlot::polygon(): not enough points.\n", stderr);
+        return -1;
+    }
+    int rc;
+    try {
+        const std::size_t n = static_cast<std::size_t>(nx);
+        std::vector<double> xs(x, x + n), ys(y, y + n), zs(z, z + n);
+        xs.push_back(x[0]);
+        ys.push_back(y[0]);
+        zs.push_back(z[0]);
+        rc = dim == 2 ? data2DCurve(xs.data(), ys.data(), nx + 1) : data3DCurve(xs.data(), ys.data(), zs.data(), nx + 1);
+    } catch (const std::bad_alloc&) {
+        std::fputs("CPlot::polygon(): malloc error\n", stderr);
+        return -1;
+    }
+    if (rc != 0) {
+        std::fputs("CPlot::polygon(): invalid parameter\n", stderr);
+        std::fputs("CPlot::polygon(): unable to draw line.\n", stderr);
+        return rc;
+    }
+    styleAsLine(*this, s_);
+    return 0;
+}
+
+int CPlot::regularPolygon(double x, double y, int n, double side, double angle)
+{
+    if (n < 1) return polygon(nullptr, nullptr, nullptr, 0, 0);  // reports the missing vertices
+    try {
+        const std::size_t count = static_cast<std::size_t>(n);
+        std::vector<double> xs(count), ys(count);
+        const double h = kPi / n;
+        const double radius = side / (2 * std::sin(h));
+        const double a = angle * kPi / 180;
+        for (std::size_t i = 0; i < count; ++i) {
+            // With angle 0 the lowest side is horizontal.
+            const double t = (2.0 * static_cast<double>(i) + 1) * h - kHalfPi;
+            const double u = radius * std::cos(t), v = radius * std::sin(t);
+            xs[i] = u * std::cos(a) - v * std::sin(a) + x;
+            ys[i] = u * std::sin(a) + v * std::cos(a) + y;
+        }
+        return polygon(xs.data(), ys.data(), nullptr, n, n);
+    } catch (const std::bad_alloc&) {
+        std::fputs("CPlot::polygon(): malloc error\n", stderr);
+        return -1;
+    }
+}
+
+void CPlot::line1D(double x1, double x2) { line1D(x1, x2, nullptr); }
+
+void CPlot::line1D(double x1, double x2, const char* color)
+{
+    if (s_.draw.level1D == 0) {
+        // The first item turns the plot into a number line: only the bottom border and the x
+        // axis with unit tics, no grid, y fixed to 0 .. 15 so that the levels stack upwards.
+        s_.text.enhancedText = 1;
+        OptText& xLabel = s_.text.axisLabelText[AxisX];
+        if (xLabel && *xLabel == "x") xLabel = "";
+        s_.text.axisLabelText[AxisY] = "";
+        s_.frame.borderSides = (s_.frame.borderSides & ~(2 | 4 | 8)) | 1;
+        s_.tics.ticsMirrorAxes &= ~PlotAxis::XY;
+        s_.axes.zeroAxes &= ~PlotAxis::Y;
+        axisRange(PlotAxis::Y, 0.0, 15.0);
+        if (!(s_.tics.ticsRangeFlags & PlotAxis::X) && s_.tics.ticsFractionX == 0) {
+            s_.tics.ticsRangeFlags |= PlotAxis::X;
+            s_.tics.ticsIncr[AxisX] = 1.0;
+        }
+        s_.tics.ticsAxes &= ~PlotAxis::Y;
+        s_.frame.gridOn = 0;
+        s_.frame.gridOptionText.reset();
+        s_.frame.sizeY = 0.8;
+        s_.frame.sizeX = 1.0;
+    }
+    const double level = s_.draw.offset1D == 1 ? static_cast<double>(s_.draw.level1D) : 0.0;
+    if (line(x1, level, 0.0, x2, level, 0.0) == 0 && color) {
+        DataSet& set = s_.dataSets.back();
+        set.lineColorSet = 1;
+        set.lineColor.assign(color);
+    }
+    ++s_.draw.level1D;
+}
+
+void CPlot::line1DOffset() { s_.draw.offset1D = 1; }
+
+}  // namespace rizari

@@ -1,0 +1,37 @@
+// Pieces shared by the drawing members: the colour cycle names and the merge of a box into the
+// object extents of a plot.
+#pragma once
+
+#include <cstddef>
+
+#include "plot/cplot.h"
+
+namespace rizari::draw {
+
+// Shapes without a stroke colour take these in turn (one counter for the whole library); markers
+// without a stroke colour take the name of their data set's position.
+inline constexpr const char* kColorCycle[] = {"red", "green", "blue", "magenta", "cyan",
+                                             "yellow", "black", "orange", "grey"};
+inline constexpr std::size_t kColorCycleSize = sizeof kColorCycle / sizeof kColorCycle[0];
+
+// Name number (position modulo 9) of the cycle, for the index colour of a data set.
+inline const char* cycleColorAt(std::size_t position) { return kColorCycle[position % kColorCycleSize]; }
+
+// Colour of a marker drawn as data set number `position`: the stroke colour when one was given,
+// else the cycle name of that position (the library-wide counter of shapes is not touched).
+inline const char* indexColor(const DrawState& d, std::size_t position)
+{
+    return d.strokeColorSet == 1 ? d.strokeColorName.c_str() : cycleColorAt(position);
+}
+
+// Each bound moves only when the candidate lies strictly beyond it. The low and high candidates
+// are taken as given (a rectangle of negative width merges x into xmin and x + width into xmax).
+inline void mergeBox(ObjectExtents& e, double xLow, double xHigh, double yLow, double yHigh)
+{
+    if (xLow < e.xmin) e.xmin = xLow;
+    if (xHigh > e.xmax) e.xmax = xHigh;
+    if (yLow < e.ymin) e.ymin = yLow;
+    if (yHigh > e.ymax) e.ymax = yHigh;
+}
+
+}  // namespace rizari::draw

@@ -1,0 +1,249 @@
+// Shape objects (rectangles, circles, ellipses, arc sectors and segments, polygons), the current
+// fill and stroke state every new shape copies, the object extents, and the shape objects
+// section of a plot block.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <new>
+
+#include "draw/palette.h"
+#include "plot/cplot.h"
+#include "render/script_writer.h"
+
+namespace rizari {
+
+namespace {
+
+// Shapes without a stroke colour of their own take the next name of the cycle. The position is
+// shared by every plot of the process and never goes back, so successive shapes differ in colour
+// even across plots and resets.
+const char* nextCycleColor()
+{
+    static std::uint64_t counter = 0;
+    return draw::kColorCycle[counter++ % draw::kColorCycleSize];
+}
+
+constexpr double kPi = 3.141592653589793;
+
+// Parameter i of an object, 0 when the object has fewer (only AddObject with a short count can
+// make such an object).
+double param(const PlotObject& o, std::size_t i) { return i < o.parameters.size() ? o.parameters[i] : 0.0; }
+
+void writeGeometry(ScriptWriter& w, const PlotObject& o)
+{
+    switch (o.kind) {
+    case ObjectKind::Rectangle:
+        w.print("rectangle center %g, %g size %g, %g behind ", param(o, 0) + 0.5 * param(o, 2),
+                param(o, 1) + 0.5 * param(o, 3), std::fabs(param(o, 2)), std::fabs(param(o, 3)));
+        break;
+    case ObjectKind::Circle:
+        w.print("circle center %g, %g size %g behind ", param(o, 0), param(o, 1), param(o, 2));
+        break;
+    case ObjectKind::ArcSector:
+    case ObjectKind::ArcSegment:
+        w.print("circle center %g, %g size %g arc [%g:%g] behind ", param(o, 0), param(o, 1), param(o, 2),
+                param(o, 3), param(o, 4));
+        break;
+    case ObjectKind::Ellipse:
+        w.print("ellipse center %g, %g size %g, %g angle %g behind ", param(o, 0), param(o, 1), param(o, 2),
+                param(o, 3), param(o, 4));
+        break;
+    case ObjectKind::Polygon: {
+        const std::size_t n = o.parameters.size() / 2;
+        w.print("polygon from %g, %g ", param(o, 0), param(o, n));
+        for (std::size_t i = 1; i < n; ++i) w.print("to %g, %g ", param(o, i), param(o, n + i));
+        w.print("to %g, %g ", param(o, 0), param(o, n));
+        w.put("behind ");
+        break;
+    }
+    default: break;
+    }
+}
+
+// The triangle between the chord and the centre, the two radii and the chord of an arc segment.
+void writeSegmentCompletion(ScriptWriter& w, const PlotObject& o)
+{
+    const double cx = param(o, 0), cy = param(o, 1), r = param(o, 2);
+    const double ax = cx + r * std::cos(param(o, 3) * kPi / 180), ay = cy + r * std::sin(param(o, 3) * kPi / 180);
+    const double bx = cx + r * std::cos(param(o, 4) * kPi / 180), by = cy + r * std::sin(param(o, 4) * kPi / 180);
+    if (o.cutColorGiven || o.fillMode != FillMode::None) {
+        w.put("set object polygon ");
+        w.print("from %g, %g ", cx, cy);
+        w.print("to %g, %g ", ax, ay);
+        w.print("to %g, %g ", bx, by);
+        w.print("to %g, %g ", cx, cy);
+        w.put("behind ");
+        w.print("fillcolor rgbcolor \"%s\" ", o.cutColor.c_str());
+        w.put("fillstyle transparent solid 1 ");
+        w.put("\n");
+    }
+    if (o.strokeOn == 1) {
+        w.put("set object polygon ");
+        w.print("from %g, %g ", ax, ay);
+        w.print("to %g, %g ", cx, cy);
+        w.print("to %g, %g ", bx, by);
+        w.print("to %g, %g ", cx, cy);
+        w.print("to %g, %g ", ax, ay);
+        w.put("behind ");
+        w.put("fillstyle empty ");
+        w.put("border ");
+        w.print("fillcolor rgbcolor \"%s\" ", o.cutColor.c_str());
+        w.print("linewidth %d ", o.lineWidth);
+        w.put("\n");
+
+        w.put("set object polygon ");
+        w.print("from %g, %g ", ax, ay);
+        w.print("to %g, %g ", bx, by);
+        w.print("to %g, %g ", ax, ay);
+        w.put("behind ");
+        w.put("fillstyle empty ");
+        w.put("border ");
+        w.print("lc rgbcolor \"%s\" ", o.strokeColor.c_str());
+        w.print("linewidth %d ", o.lineWidth);
+        w.put("\n");
+    }
+}
+
+}  // namespace
+
+void CPlot::mergeExtents(double x, double y) { draw::mergeBox(s_.draw.extents, x, x, y, y); }
+
+int CPlot::AddObject(int kind, int count, const double* parameters)
+{
+    if (s_.plotDimension != 2) {
+        std::fputs("CPlot::AddObject(): invalid dimension\n", stderr);
+        return -1;
+    }
+    if (count < 0 || (count > 0 && !parameters)) return -1;  // only reachable from C++ callers
+    const DrawState& d = s_.draw;
+    try {
+        PlotObject o;
+        o.kind = kind;
+        o.parameters.assign(parameters, parameters + count);
+        for (double& p : o.parameters) {
+            if (p == HUGE_VAL) p = kLargeValue;
+            else if (p == -HUGE_VAL) p = -kLargeValue;
+        }
+        o.lineWidth = s_.style.defaultLineWidth;
+        o.fillMode = d.fillMode;
+        if (o.fillMode == FillMode::Solid) o.fillColor = d.fillColorName;
+        if (o.fillMode == FillMode::Pattern) o.fillPattern = d.fillPatternValue;
+        o.fillOpacity = d.fillOpacityValue;
+        o.strokeOn = d.strokeOn;
+        o.cutColorGiven = false;
+        s_.draw.shapeObjects.reserve(s_.draw.shapeObjects.size() + 1);
+        // The cycle moves only once the object is sure to be added.
+        if (d.strokeColorSet == 1) o.strokeColor = d.strokeColorName;
+        else o.strokeColor.assign(nextCycleColor());
+        s_.draw.shapeObjects.push_back(std::move(o));
+    } catch (const std::bad_alloc&) {
+        std::fputs("Error: can't allocate memory for new object\n", stderr);
+        return -1;
+    }
+    return 0;
+}
+
+int CPlot::rectangle(double x, double y, double width, double height)
+{
+    draw::mergeBox(s_.draw.extents, x, x + width, y, y + height);
+    const double p[] = {x, y, width, height};
+    return AddObject(ObjectKind::Rectangle, 4, p);
+}
+
+int CPlot::circle(double x, double y, double radius)
+{
+    draw::mergeBox(s_.draw.extents, x - radius, x + radius, y - radius, y + radius);
+    const double p[] = {x, y, radius};
+    return AddObject(ObjectKind::Circle, 3, p);
+}
+
+int CPlot::ellipse(double x, double y, double width, double height, double angle)
+{
+    // The full width or height is the margin, so a turned ellipse always fits.
+    const double m = width > height ? width : height;
+    draw::mergeBox(s_.draw.extents, x - m, x + m, y - m, y + m);
+    const double p[] = {x, y, width, height, angle};
+    return AddObject(ObjectKind::Ellipse, 5, p);
+}
+
+int CPlot::arcSector(double x, double y, double radius, double angle1, double angle2)
+{
+    draw::mergeBox(s_.draw.extents, x - radius, x + radius, y - radius, y + radius);
+    const double p[] = {x, y, radius, angle1, angle2};
+    return AddObject(ObjectKind::ArcSector, 5, p);
+}
+
+void CPlot::fillColor(const char* color)
+{
+    s_.draw.fillMode = FillMode::Solid;
+    s_.draw.fillColorName.assign(color);
+}
+
+void CPlot::fillOpacity(double opacity)
+{
+    if (!(opacity >= 0.0)) opacity = 0.0;  // NaN too
+    if (opacity > 1.0) opacity = 1.0;
+    s_.draw.fillOpacityValue = opacity;
+}
+
+void CPlot::fillPattern(int pattern)
+{
+    s_.draw.fillMode = FillMode::Pattern;
+    s_.draw.fillPatternValue = pattern;
+}
+
+void CPlot::noFill() { s_.draw.fillMode = FillMode::None; }
+
+void CPlot::strokeColor(const char* color)
+{
+    s_.draw.strokeColorSet = 1;
+    s_.draw.strokeOn = 1;
+    s_.draw.strokeColorName.assign(color);
+}
+
+void CPlot::strokeWidth(int width)
+{
+    if (width < 1) {
+        std::fputs("CPlot::strokeWidth(): the width less than or equal to 0\n", stderr);
+        return;
+    }
+    s_.style.defaultLineWidth = width;
+}
+
+void CPlot::noStrokeColor() { s_.draw.strokeOn = 0; }
+
+const char* CPlot::getStrokeColor() const
+{
+    return s_.draw.strokeColorName.empty() ? nullptr : s_.draw.strokeColorName.c_str();
+}
+
+int CPlot::getStrokeWidth() const { return s_.style.defaultLineWidth; }
+
+void CPlot::writeShapeObjects(ScriptWriter& w) const
+{
+    for (const PlotObject& o : s_.draw.shapeObjects) {
+        w.put("set object ");
+        writeGeometry(w, o);
+        switch (o.fillMode) {
+        case FillMode::None: w.put("fillstyle empty "); break;
+        case FillMode::Solid:
+            w.print("fillcolor rgbcolor \"%s\" ", o.fillColor.c_str());
+            w.print("fillstyle transparent solid %g ", o.fillOpacity);
+            break;
+        case FillMode::Pattern: w.print("fs transparent pattern %d ", o.fillPattern); break;
+        default: break;
+        }
+        if (o.strokeOn == 1) {
+            w.put("border ");
+            w.print("lc rgbcolor \"%s\" ", o.strokeColor.c_str());
+            w.print("linewidth %d ", o.lineWidth);
+        } else if (o.kind == ObjectKind::Rectangle) {
+            w.put("border ");
+            w.put("linewidth 0 ");
+        }
+        w.put("\n");
+        if (o.kind == ObjectKind::ArcSegment) writeSegmentCompletion(w, o);
+    }
+}
+
+}  // namespace rizari

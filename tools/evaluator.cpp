@@ -1,0 +1,212 @@
+// Statements, variables, array literals and arithmetic.
+#include "evaluator.h"
+
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+
+#include "script_error.h"
+
+namespace rizari::runner {
+namespace {
+
+double apply(char op, double a, double b)
+{
+    switch (op) {
+    case '+': return a + b;
+    case '-': return a - b;
+    case '*': return a * b;
+    case '/': return a / b;
+    default: return std::pow(a, b);
+    }
+}
+
+void formatArray(const Array& a, std::size_t dim, std::size_t& next, std::string& out)
+{
+    out += '[';
+    int extent = a.shape[dim];
+    for (int i = 0; i < extent; ++i) {
+        if (i > 0) out += ", ";
+        if (dim + 1 < a.shape.size()) {
+            formatArray(a, dim + 1, next, out);
+        } else {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%g", a.data[next++]);
+            out += buf;
+        }
+    }
+    out += ']';
+}
+
+}  // namespace
+
+std::string formatValue(const Value& v)
+{
+    char buf[64];
+    switch (v.index()) {
+    case 0: return "null";
+    case 1: std::snprintf(buf, sizeof buf, "%" PRId64, std::get<int64_t>(v)); return buf;
+    case 2: std::snprintf(buf, sizeof buf, "%g", std::get<double>(v)); return buf;
+    case 3: return std::get<std::string>(v);
+    case 4: {
+        std::string out;
+        std::size_t next = 0;
+        formatArray(std::get<Array>(v), 0, next, out);
+        return out;
+    }
+    default: return "CPlot";
+    }
+}
+
+Evaluator::Evaluator(const Module& module) : module_(module) {}
+
+Evaluator::~Evaluator() { destroyAll(); }
+
+void Evaluator::destroyAll()
+{
+    for (Tree& t : trees_) {
+        if (!t.alive) continue;
+        t.alive = false;
+        module_.destroy(t.top);
+    }
+}
+
+void Evaluator::execute(const Stmt& s)
+{
+    switch (s.kind) {
+    case StmtKind::Empty: break;
+    case StmtKind::Assign: {
+        Value v = eval(*s.exprs[0]);
+        vars_[s.name] = std::move(v);
+        break;
+    }
+    case StmtKind::Eval: eval(*s.exprs[0]); break;
+    case StmtKind::Print: {
+        std::string line;
+        for (std::size_t i = 0; i < s.exprs.size(); ++i) {
+            if (i > 0) line += ' ';
+            line += formatValue(eval(*s.exprs[i]));
+        }
+        line += '\n';
+        std::fputs(line.c_str(), stdout);
+        break;
+    }
+    case StmtKind::Delete: remove(s.name); break;
+    }
+}
+
+void Evaluator::remove(const std::string& name)
+{
+    auto it = vars_.find(name);
+    if (it == vars_.end()) throw ScriptError("unknown variable '" + name + "'");
+    if (std::holds_alternative<std::monostate>(it->second)) return;
+    const Instance& inst = liveInstance(it->second, name);
+    if (!inst.top) throw ScriptError("cannot delete '" + name + "': a subplot cell belongs to its top plot");
+    trees_[inst.tree].alive = false;
+    module_.destroy(inst.ptr);
+    it->second = std::monostate{};
+}
+
+const Instance& Evaluator::liveInstance(const Value& v, const std::string& what)
+{
+    const Instance* inst = std::get_if<Instance>(&v);
+    if (!inst) throw ScriptError(what + " is " + typeName(v) + ", not a CPlot instance");
+    const Tree& tree = trees_[inst->tree];
+    if (!tree.alive) throw ScriptError(what + " was deleted");
+    if (!inst->top && inst->generation != tree.generation)
+        throw ScriptError(what + " is a subplot cell that its top plot has released");
+    return *inst;
+}
+
+Value Evaluator::eval(const Expr& e)
+{
+    switch (e.kind) {
+    case ExprKind::Int:
+    case ExprKind::Constant: return e.intValue;
+    case ExprKind::Double: return e.doubleValue;
+    case ExprKind::String: return e.name;
+    case ExprKind::Null: return std::monostate{};
+    case ExprKind::Array: return evalArray(e);
+    case ExprKind::Variable: {
+        auto it = vars_.find(e.name);
+        if (it == vars_.end()) throw ScriptError("unknown variable '" + e.name + "'");
+        return it->second;
+    }
+    case ExprKind::Negate: {
+        Value v = eval(*e.args[0]);
+        if (auto i = std::get_if<int64_t>(&v)) return -*i;
+        if (auto d = std::get_if<double>(&v)) return -*d;
+        if (auto a = std::get_if<Array>(&v)) {
+            for (double& x : a->data) x = -x;
+            return v;
+        }
+        throw ScriptError(std::string("cannot negate ") + typeName(v));
+    }
+    case ExprKind::Binary: {
+        Value a = eval(*e.args[0]);
+        Value b = eval(*e.args[1]);
+        return evalBinary(e.op, a, b);
+    }
+    case ExprKind::Call: return callBuiltin(e);
+    case ExprKind::Member: return callMember(e);
+    }
+    return std::monostate{};
+}
+
+// All numbers: a list of doubles. All arrays of one shape: one more dimension in front.
+Value Evaluator::evalArray(const Expr& e)
+{
+    Array out;
+    out.shape = {static_cast<int>(e.args.size())};
+    std::vector<int> inner;
+    bool first = true;
+    bool ofArrays = false;
+    for (const ExprPtr& element : e.args) {
+        Value v = eval(*element);
+        if (isNumber(v) && (first || !ofArrays)) {
+            out.data.push_back(toDouble(v));
+        } else if (auto a = std::get_if<Array>(&v); a && (first || (ofArrays && a->shape == inner))) {
+            inner = a->shape;
+            ofArrays = true;
+            out.data.insert(out.data.end(), a->data.begin(), a->data.end());
+        } else {
+            throw ScriptError("array elements must be all numbers or all arrays of the same shape");
+        }
+        first = false;
+    }
+    out.shape.insert(out.shape.end(), inner.begin(), inner.end());
+    return out;
+}
+
+Value Evaluator::evalBinary(char op, const Value& a, const Value& b)
+{
+    if (isNumber(a) && isNumber(b)) {
+        auto ia = std::get_if<int64_t>(&a);
+        auto ib = std::get_if<int64_t>(&b);
+        if (ia && ib && (op == '+' || op == '-' || op == '*')) {
+            int64_t r = 0;
+            bool overflow = op == '+' ? __builtin_add_overflow(*ia, *ib, &r)
+                          : op == '-' ? __builtin_sub_overflow(*ia, *ib, &r)
+                                      : __builtin_mul_overflow(*ia, *ib, &r);
+            if (overflow) throw ScriptError("integer overflow");
+            return r;
+        }
+        return apply(op, toDouble(a), toDouble(b));
+    }
+    const Array* aa = std::get_if<Array>(&a);
+    const Array* ab = std::get_if<Array>(&b);
+    if ((aa || isNumber(a)) && (ab || isNumber(b))) {
+        if (aa && ab && aa->shape != ab->shape)
+            throw ScriptError(std::string("arrays of different shapes in '") + op + "'");
+        Array out = aa ? *aa : *ab;
+        for (std::size_t i = 0; i < out.data.size(); ++i) {
+            double x = aa ? aa->data[i] : toDouble(a);
+            double y = ab ? ab->data[i] : toDouble(b);
+            out.data[i] = apply(op, x, y);
+        }
+        return out;
+    }
+    throw ScriptError(std::string("cannot apply '") + op + "' to " + typeName(a) + " and " + typeName(b));
+}
+
+}  // namespace rizari::runner

@@ -1,0 +1,84 @@
+// Runs parsed statements: variables, arithmetic, built-ins and member calls into the module.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "module.h"
+#include "parser.h"
+
+namespace rizari::runner {
+
+struct Array {
+    std::vector<int> shape;  // extents, first dimension first; one entry for a plain list
+    std::vector<double> data;  // row by row
+};
+
+// A plot instance: `tree` numbers the CPlot() call that made it (or the top plot a cell belongs to).
+struct Instance {
+    void* ptr = nullptr;
+    std::size_t tree = 0;
+    bool top = false;
+    uint64_t generation = 0;
+};
+
+using Value = std::variant<std::monostate, int64_t, double, std::string, Array, Instance>;
+
+class Evaluator {
+public:
+    explicit Evaluator(const Module& module);
+    ~Evaluator();  // destroys every instance still alive
+    Evaluator(const Evaluator&) = delete;
+    Evaluator& operator=(const Evaluator&) = delete;
+
+    // Throws ScriptError for errors of the script.
+    void execute(const Stmt& stmt);
+
+    // Destroys the instances made by CPlot() that are still alive, oldest first.
+    void destroyAll();
+
+private:
+    struct Tree {
+        void* top;
+        bool alive;
+        uint64_t generation;
+    };
+
+    Value eval(const Expr& e);
+    Value evalArray(const Expr& e);
+    Value evalBinary(char op, const Value& a, const Value& b);
+    Value callBuiltin(const Expr& e);
+    Value callMember(const Expr& e);
+    const Instance& liveInstance(const Value& v, const std::string& what);
+    void remove(const std::string& name);
+
+    const Module& module_;
+    std::map<std::string, Value> vars_;
+    std::vector<Tree> trees_;
+};
+
+inline bool isNumber(const Value& v)
+{
+    return std::holds_alternative<int64_t>(v) || std::holds_alternative<double>(v);
+}
+
+inline double toDouble(const Value& v)
+{
+    if (auto i = std::get_if<int64_t>(&v)) return static_cast<double>(*i);
+    return std::get<double>(v);
+}
+
+// "an int", "a text", ... for messages.
+inline const char* typeName(const Value& v)
+{
+    static const char* const names[] = {"null", "an int", "a double", "a text", "an array", "a CPlot instance"};
+    return names[v.index()];
+}
+
+// The text that print writes for a value.
+std::string formatValue(const Value& v);
+
+}  // namespace rizari::runner
