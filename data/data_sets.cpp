@@ -326,12 +326,8 @@ void CPlot::deleteData()
 {
     RemoveCurves();
     s_.draw.shapeObjects.clear();
+    removeTemporaryOutputs();
     auto& out = s_.output;
-    if (out.scriptFileName) {
-        if (platform::fileExists(*out.scriptFileName)) platform::removeFile(*out.scriptFileName);
-        out.scriptFileName.reset();
-    }
-    if (out.outputType == PlotOutputType::Stream && out.outputFileName) platform::removeFile(*out.outputFileName);
     out.outputFileName.reset();
     out.terminalName.reset();
 }

@@ -41,6 +41,9 @@ struct OutputState {
     int outputWidth = -1;
     int outputHeight = -1;
     OptText scriptFileName;
+    // The image file of the stream output: made by this plot, so removed with it. A caller's
+    // image file is never recorded here and so never removed.
+    OptText streamTempFile;
 };
 
 struct StyleState {
@@ -404,6 +407,7 @@ private:
     void initialise();
     void RemoveCurves();
     void releaseOwned();
+    void removeTemporaryOutputs();
 
     // Data set selection by number for the style members: 0 or below is the first; nullptr
     // when the number lies beyond the last.

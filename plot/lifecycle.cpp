@@ -18,12 +18,18 @@ CPlot::~CPlot()
 {
     engineHome_.reset();
     releaseOwned();
+    removeTemporaryOutputs();
+}
+
+// Removes the command script of the latest plotting() and the stream output's image file, both
+// of which this plot created; forgets their names.
+void CPlot::removeTemporaryOutputs()
+{
     auto& out = s_.output;
-    if (out.scriptFileName) {
-        if (platform::fileExists(*out.scriptFileName)) platform::removeFile(*out.scriptFileName);
-        out.scriptFileName.reset();
-    }
-    if (out.outputType == PlotOutputType::Stream && out.outputFileName) platform::removeFile(*out.outputFileName);
+    if (out.scriptFileName && platform::fileExists(*out.scriptFileName)) platform::removeFile(*out.scriptFileName);
+    out.scriptFileName.reset();
+    if (out.streamTempFile) platform::removeFile(*out.streamTempFile);
+    out.streamTempFile.reset();
 }
 
 // Releases the data sets (removing their temporary files), the drawn items, the tic lists and
@@ -57,7 +63,10 @@ void CPlot::RemoveCurves()
 void CPlot::deletePlots()
 {
     releaseOwned();
-    initialise();  // the script file itself stays; only its name is forgotten
+    // The reset forgets the names of the script and of the stream image; nothing else could
+    // ever remove those temporary files, so they go now.
+    removeTemporaryOutputs();
+    initialise();
 }
 
 void CPlot::dimension(int dim)

@@ -31,6 +31,14 @@ std::string forwardSlashes(std::string path)
     return path;
 }
 
+// The stream image made for an earlier selection is of no further use once a new output file
+// is chosen.
+void dropStreamFile(OutputState& out)
+{
+    if (out.streamTempFile) platform::removeFile(*out.streamTempFile);
+    out.streamTempFile.reset();
+}
+
 // count is how many of terminal and file the caller gave (0, 1 or 2).
 void setOutput(OutputState& out, int type, int count, const char* terminal, const char* file)
 {
@@ -38,6 +46,7 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
     if (count == 1 && type == PlotOutputType::Stream) {
         out.terminalName = terminalText(terminal);
         out.outputFileName.reset();
+        dropStreamFile(out);
         if (!platform::temporaryDirectory()) {
             std::fputs("Error: environment variable TMP should be set infile _zurc in user's home directory.\n", stderr);
             return;
@@ -48,7 +57,9 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
             return;
         }
         out.outputFileName = forwardSlashes(*name);
+        out.streamTempFile = *name;
     } else if (count == 2 && type == PlotOutputType::File) {
+        dropStreamFile(out);
         out.terminalName = terminalText(terminal);
         out.outputFileName = file ? OptText(forwardSlashes(file)) : std::nullopt;
     }

@@ -3,7 +3,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <regex>
 #include <set>
 #include <string>
 
@@ -49,6 +48,26 @@ std::string imageProblem(const fs::path& file)
     return "unexpected image type " + ext;
 }
 
+// The terminal and file of every outputType(PlotOutputType.File, "terminal", "file") call.
+std::vector<std::pair<std::string, std::string>> fileOutputs(const std::string& script)
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    const std::string marker = "PlotOutputType.File,";
+    for (auto at = script.find(marker); at != std::string::npos; at = script.find(marker, at + 1)) {
+        std::string texts[2];
+        std::size_t pos = at;
+        for (std::string& text : texts) {
+            std::size_t open = script.find('"', pos);
+            std::size_t close = open == std::string::npos ? open : script.find('"', open + 1);
+            if (close == std::string::npos) return out;
+            text = script.substr(open + 1, close - open - 1);
+            pos = close + 1;
+        }
+        out.emplace_back(texts[0], texts[1]);
+    }
+    return out;
+}
+
 TEST(Gallery, EveryExampleRendersWithTheRealEngine)
 {
     TempDir out;
@@ -63,8 +82,6 @@ TEST(Gallery, EveryExampleRendersWithTheRealEngine)
 
     const fs::path gallery = out.path() / "gallery";
     const std::string index = readFile(gallery / "index.html");
-    const std::regex fileOutput(R"re(PlotOutputType\.File, *"([^"]+)", *"([^"]+)")re");
-    const std::regex streamOutput(R"re(PlotOutputType\.Stream)re");
     std::set<std::string> terminals;
     int examples = 0;
     for (const auto& entry : fs::directory_iterator(kSource / "examples")) {
@@ -74,11 +91,11 @@ TEST(Gallery, EveryExampleRendersWithTheRealEngine)
         SCOPED_TRACE(name);
         const std::string script = readFile(entry.path());
         std::vector<std::string> images;
-        for (std::sregex_iterator m(script.begin(), script.end(), fileOutput), end; m != end; ++m) {
-            terminals.insert((*m)[1]);
-            images.push_back((*m)[2]);
+        for (const auto& [terminal, file] : fileOutputs(script)) {
+            terminals.insert(terminal);
+            images.push_back(file);
         }
-        if (std::regex_search(script, streamOutput)) {
+        if (script.find("PlotOutputType.Stream") != std::string::npos) {
             terminals.insert("stream");
             images.push_back(name + "-stdout.png");
         }

@@ -100,6 +100,29 @@ TEST(Lifecycle, ReleaseRemovesOnlyOwnFiles)
     EXPECT_TRUE(fs::exists(streamed));
     plot.reset();
     EXPECT_FALSE(fs::exists(streamed));
+
+    // Switching to the stream without naming a terminal keeps the caller's image file as the
+    // output, and it stays the caller's: destruction leaves it alone.
+    plot = std::make_unique<CPlot>();
+    plot->outputType(PlotOutputType::File, "png", callerImage.c_str());
+    plot->outputType(PlotOutputType::Stream);
+    plot.reset();
+    EXPECT_TRUE(fs::exists(callerImage));
+
+    // A stream image replaced by a new selection, and the script forgotten by a reset, are
+    // removed at once: nothing is left behind in the temporary directory.
+    plot = std::make_unique<CPlot>();
+    plot->setEngineHome(fake.home().c_str());
+    plot->outputType(PlotOutputType::Stream, "png");
+    const std::string first = *plot->state().output.outputFileName;
+    plot->outputType(PlotOutputType::Stream, "gif");
+    EXPECT_FALSE(fs::exists(first));
+    plot->outputType(PlotOutputType::File, "png", callerImage.c_str());
+    plot->data2DCurve(kX, kY, 3);
+    ASSERT_EQ(plot->plotting(), 0);
+    plot->deletePlots();
+    EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
+    EXPECT_TRUE(fs::exists(callerImage));
 }
 
 TEST(Lifecycle, VanishedTemporaryFileIsReported)

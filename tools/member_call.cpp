@@ -19,7 +19,7 @@ using ArgsPtr = std::unique_ptr<ZuArgs, ArgsDeleter>;
 
 class ListBuilder {
 public:
-    ListBuilder(std::string call) : call_(std::move(call)), args_(Zu_ArgsNew()) { check(args_ ? 0 : -1); }
+    explicit ListBuilder(std::string call) : call_(std::move(call)), args_(Zu_ArgsNew()) { check(args_ ? 0 : -1); }
 
     ZuArgs* get() const { return args_.get(); }
 
