@@ -73,6 +73,30 @@ namespace TicsFlag {
 enum : int { StartGiven = 256, EndGiven = 512 };
 }
 
+// True for the codes that name one axis or the combinations x+y, y+z and x+y+z: the codes most
+// axis members accept.
+constexpr bool isAxisCode(int code)
+{
+    switch (code) {
+    case PlotAxis::X:
+    case PlotAxis::Y:
+    case PlotAxis::XY:
+    case PlotAxis::Z:
+    case PlotAxis::YZ:
+    case PlotAxis::XYZ:
+    case PlotAxis::X2:
+    case PlotAxis::Y2: return true;
+    default: return false;
+    }
+}
+
+// Adds (on) or removes the mask's bits.
+constexpr void setBits(int& bits, int mask, bool on)
+{
+    if (on) bits |= mask;
+    else bits &= ~mask;
+}
+
 // Index of an axis in the per-axis arrays of the plot state.
 enum AxisIndex : int { AxisX = 0, AxisY = 1, AxisZ = 2, AxisX2 = 3, AxisY2 = 4, AxisCount = 5 };
 

@@ -412,6 +412,11 @@ private:
     // Data set selection by number for the style members: 0 or below is the first; nullptr
     // when the number lies beyond the last.
     DataSet* dataSetByNumber(int num);
+    // The same for a style member: writes its message and gives null when the plot has no data
+    // set or the number lies beyond the last.
+    DataSet* styleTarget(const char* member, int num);
+    void setBoxBorder(int num, int mode, const int* lineType);
+    void setBoxFill(int num, int type, int flags, double density, int pattern);
 
     // Body of plotting() between the preamble and the epilogue.
     int writePlotBlocks(ScriptWriter& w, const CPlot& top);

@@ -48,6 +48,13 @@ void writeFillTypeWords(ScriptWriter& w, int flags, int type, double density, in
     }
 }
 
+void setBorderFields(int& flags, int& mode, int& lineType, int newMode, const int* newLineType)
+{
+    flags |= BoxFlag::Border;
+    mode = newMode;
+    if (newLineType) lineType = *newLineType;
+}
+
 }  // namespace
 
 void writeBoxFillClause(ScriptWriter& w, const DataSet& set)
@@ -131,39 +138,28 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
     }
 }
 
-void CPlot::lineType(int num, int type, int width)
+DataSet* CPlot::styleTarget(const char* member, int num)
 {
     if (s_.dataSets.empty()) {
-        std::fputs("CPlot::lineType(): no plotting data has been added yet\n", stderr);
-        return;
+        std::fprintf(stderr, "CPlot::%s(): no plotting data has been added yet\n", member);
+        return nullptr;
     }
-    if (num == -1) return;
     DataSet* set = dataSetByNumber(num);
-    if (!set) {
-        std::fputs("CPlot::lineType(): number specified larger than number of curves\n", stderr);
-        return;
-    }
-    set->lineType = type;
-    set->lineWidth = width;
-    set->lineColorSet = 0;
+    if (!set) std::fprintf(stderr, "CPlot::%s(): number specified larger than number of curves\n", member);
+    return set;
 }
 
+void CPlot::lineType(int num, int type, int width) { lineType(num, type, width, nullptr); }
+
+// A null colour is no colour.
 void CPlot::lineType(int num, int type, int width, const char* color)
 {
-    if (s_.dataSets.empty()) {
-        std::fputs("CPlot::lineType(): no plotting data has been added yet\n", stderr);
-        return;
-    }
-    if (num == -1) return;
-    DataSet* set = dataSetByNumber(num);
-    if (!set) {
-        std::fputs("CPlot::lineType(): number specified larger than number of curves\n", stderr);
-        return;
-    }
+    DataSet* set = styleTarget("lineType", num);
+    if (!set || num == -1) return;  // -1 names no data set here
     set->lineType = type;
     set->lineWidth = width;
-    set->lineColor.assign(color);
-    set->lineColorSet = 1;
+    set->lineColorSet = color ? 1 : 0;
+    if (color) set->lineColor.assign(color);
 }
 
 void CPlot::lineStyle(const char* style)
@@ -188,40 +184,18 @@ void CPlot::lineWidth(int width)
     s_.style.defaultLineWidth = width;
 }
 
-void CPlot::pointType(int num, int type, int size)
-{
-    if (s_.dataSets.empty()) {
-        std::fputs("CPlot::pointType(): no plotting data has been added yet\n", stderr);
-        return;
-    }
-    if (num == -1) return;
-    DataSet* set = dataSetByNumber(num);
-    if (!set) {
-        std::fputs("CPlot::pointType(): number specified larger than number of curves\n", stderr);
-        return;
-    }
-    set->pointType = type;
-    set->pointSize = size;
-    set->lineType = type;
-    set->pointColorSet = 0;
-}
+void CPlot::pointType(int num, int type, int size) { pointType(num, type, size, nullptr); }
 
+// Without a colour the point type is the line type too; a null colour is no colour.
 void CPlot::pointType(int num, int type, int size, const char* color)
 {
-    if (s_.dataSets.empty()) {
-        std::fputs("CPlot::pointType(): no plotting data has been added yet\n", stderr);
-        return;
-    }
-    if (num == -1) return;
-    DataSet* set = dataSetByNumber(num);
-    if (!set) {
-        std::fputs("CPlot::pointType(): number specified larger than number of curves\n", stderr);
-        return;
-    }
+    DataSet* set = styleTarget("pointType", num);
+    if (!set || num == -1) return;  // -1 names no data set here
     set->pointType = type;
     set->pointSize = size;
-    set->pointColor.assign(color);
-    set->pointColorSet = 1;
+    set->pointColorSet = color ? 1 : 0;
+    if (color) set->pointColor.assign(color);
+    else set->lineType = type;
 }
 
 void CPlot::pointStyle(const char* style)
@@ -269,127 +243,52 @@ void CPlot::legend(const char* text, int num)
 
 void CPlot::smooth(int num, const char* option)
 {
-    if (s_.dataSets.empty()) {
-        std::fputs("CPlot::smooth(): no plotting data has been added yet\n", stderr);
-        return;
-    }
-    DataSet* set = dataSetByNumber(num);
-    if (!set) {
-        std::fputs("CPlot::smooth(): number specified larger than number of curves\n", stderr);
-        return;
-    }
-    set->smooth = copyText(option);
+    if (DataSet* set = styleTarget("smooth", num)) set->smooth = copyText(option);
 }
 
 void CPlot::axes(int num, const char* axes)
 {
-    if (s_.dataSets.empty()) {
-        std::fputs("CPlot::axes(): no plotting data has been added yet\n", stderr);
-        return;
-    }
-    DataSet* set = dataSetByNumber(num);
-    if (!set) {
-        std::fputs("CPlot::axes(): number specified larger than number of curves\n", stderr);
-        return;
-    }
-    set->axes = copyText(axes);
+    if (DataSet* set = styleTarget("axes", num)) set->axes = copyText(axes);
 }
-
-namespace {
 
 // Border of the boxes: mode 1 draws it with lineType, mode 2 switches it off. Number -1 also
 // sets the plot-wide border and then styles the first data set.
-template <class Select>
-void setBoxBorder(StyleState& plotWide, std::vector<DataSet>& sets, Select select, int num, int mode, const int* lineType)
+void CPlot::boxBorder(int num) { setBoxBorder(num, 2, nullptr); }
+
+void CPlot::boxBorder(int num, int lineType) { setBoxBorder(num, 1, &lineType); }
+
+void CPlot::setBoxBorder(int num, int mode, const int* lineType)
 {
-    if (num == -1) {
-        plotWide.boxFillFlags |= BoxFlag::Border;
-        plotWide.boxBorderMode = mode;
-        if (lineType) plotWide.boxBorderLineType = *lineType;
-    }
-    if (sets.empty()) {
-        std::fputs("CPlot::boxBorder(): no plotting data has been added yet\n", stderr);
-        return;
-    }
-    DataSet* set = select(num);
-    if (!set) {
-        std::fputs("CPlot::boxBorder(): number specified larger than number of curves\n", stderr);
-        return;
-    }
-    set->boxFillFlags |= BoxFlag::Border;
-    set->boxBorderMode = mode;
-    if (lineType) set->boxBorderLineType = *lineType;
+    if (num == -1) setBorderFields(s_.style.boxFillFlags, s_.style.boxBorderMode, s_.style.boxBorderLineType, mode, lineType);
+    if (DataSet* set = styleTarget("boxBorder", num))
+        setBorderFields(set->boxFillFlags, set->boxBorderMode, set->boxBorderLineType, mode, lineType);
 }
 
-}  // namespace
-
-void CPlot::boxBorder(int num)
-{
-    setBoxBorder(s_.style, s_.dataSets, [this](int n) { return dataSetByNumber(n); }, num, 2, nullptr);
-}
-
-void CPlot::boxBorder(int num, int lineType)
-{
-    setBoxBorder(s_.style, s_.dataSets, [this](int n) { return dataSetByNumber(n); }, num, 1, &lineType);
-}
-
-namespace {
-
-// The data set a boxFill call styles; reports and returns null when there is none.
-template <class Select>
-DataSet* boxFillTarget(const std::vector<DataSet>& sets, Select select, int num)
-{
-    if (sets.empty()) {
-        std::fputs("CPlot::boxFill(): no plotting data has been added yet\n", stderr);
-        return nullptr;
-    }
-    DataSet* set = select(num);
-    if (!set) std::fputs("CPlot::boxFill(): number specified larger than number of curves\n", stderr);
-    return set;
-}
-
-}  // namespace
-
-void CPlot::boxFill(int num, int type)
-{
-    if (num == -1) {
-        s_.style.boxFillFlags |= BoxFlag::Type;
-        s_.style.boxFillType = type;
-        return;
-    }
-    if (DataSet* set = boxFillTarget(s_.dataSets, [this](int n) { return dataSetByNumber(n); }, num)) {
-        set->boxFillFlags |= BoxFlag::Type;
-        set->boxFillType = type;
-    }
-}
+// Number -1 is the plot-wide fill; only a pattern fill then also styles the first data set.
+void CPlot::boxFill(int num, int type) { setBoxFill(num, type, BoxFlag::Type, 0.0, 0); }
 
 void CPlot::boxFill(int num, int type, double density)
 {
-    if (num == -1) {
-        s_.style.boxFillFlags |= BoxFlag::Type | BoxFlag::Density;
-        s_.style.boxFillType = type;
-        s_.style.boxFillDensity = density;
-        return;
-    }
-    if (DataSet* set = boxFillTarget(s_.dataSets, [this](int n) { return dataSetByNumber(n); }, num)) {
-        set->boxFillFlags |= BoxFlag::Type | BoxFlag::Density;
-        set->boxFillType = type;
-        set->boxFillDensity = density;
-    }
+    setBoxFill(num, type, BoxFlag::Type | BoxFlag::Density, density, 0);
 }
 
-void CPlot::boxFill(int num, int type, int pattern)
+void CPlot::boxFill(int num, int type, int pattern) { setBoxFill(num, type, BoxFlag::Type | BoxFlag::Pattern, 0.0, pattern); }
+
+void CPlot::setBoxFill(int num, int type, int flags, double density, int pattern)
 {
+    auto apply = [&](int& setFlags, int& setType, double& setDensity, int& setPattern) {
+        setFlags |= flags;
+        setType = type;
+        if (flags & BoxFlag::Density) setDensity = density;
+        if (flags & BoxFlag::Pattern) setPattern = pattern;
+    };
     if (num == -1) {
-        s_.style.boxFillFlags |= BoxFlag::Type | BoxFlag::Pattern;
-        s_.style.boxFillType = type;
-        s_.style.boxFillPattern = pattern;
+        StyleState& st = s_.style;
+        apply(st.boxFillFlags, st.boxFillType, st.boxFillDensity, st.boxFillPattern);
+        if (!(flags & BoxFlag::Pattern)) return;
     }
-    if (DataSet* set = boxFillTarget(s_.dataSets, [this](int n) { return dataSetByNumber(n); }, num)) {
-        set->boxFillFlags |= BoxFlag::Type | BoxFlag::Pattern;
-        set->boxFillType = type;
-        set->boxFillPattern = pattern;
-    }
+    if (DataSet* set = styleTarget("boxFill", num))
+        apply(set->boxFillFlags, set->boxFillType, set->boxFillDensity, set->boxFillPattern);
 }
 
 void CPlot::fillCurve(const char* option, const char* color)

@@ -8,28 +8,6 @@ namespace rizari {
 
 namespace {
 
-// The axis codes that name one axis or one of the combinations x+y, y+z, x+y+z.
-bool isAxisCode(int code)
-{
-    switch (code) {
-    case PlotAxis::X:
-    case PlotAxis::Y:
-    case PlotAxis::XY:
-    case PlotAxis::Z:
-    case PlotAxis::YZ:
-    case PlotAxis::XYZ:
-    case PlotAxis::X2:
-    case PlotAxis::Y2: return true;
-    default: return false;
-    }
-}
-
-void setBits(int& bits, int mask, bool on)
-{
-    if (on) bits |= mask;
-    else bits &= ~mask;
-}
-
 // One zero-axis line; the style (type, width, colour) is shared by all zero axes.
 void writeZeroAxis(ScriptWriter& w, const AxesState& a, int bit, const char* name)
 {

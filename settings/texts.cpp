@@ -21,20 +21,12 @@ const char* CPlot::getTitle() const { return s_.text.titleText ? s_.text.titleTe
 
 void CPlot::label(int axis, const char* text)
 {
-    switch (axis) {
-    case PlotAxis::X:
-    case PlotAxis::Y:
-    case PlotAxis::XY:
-    case PlotAxis::Z:
-    case PlotAxis::YZ:
-    case PlotAxis::XYZ:
-    case PlotAxis::X2:
-    case PlotAxis::Y2:
-        for (int i = 0; i < AxisCount; ++i)
-            if (axis & kAxisBit[i]) s_.text.axisLabelText[i] = copyOf(text);
-        break;
-    default: std::fputs("CPlot::label(): invalid axis number\n", stderr);
+    if (!isAxisCode(axis)) {
+        std::fputs("CPlot::label(): invalid axis number\n", stderr);
+        return;
     }
+    for (int i = 0; i < AxisCount; ++i)
+        if (axis & kAxisBit[i]) s_.text.axisLabelText[i] = copyOf(text);
 }
 
 const char* CPlot::getLabel(int axis) const

@@ -13,21 +13,6 @@ namespace rizari {
 
 namespace {
 
-bool isAxisCode(int code)
-{
-    switch (code) {
-    case PlotAxis::X:
-    case PlotAxis::Y:
-    case PlotAxis::XY:
-    case PlotAxis::Z:
-    case PlotAxis::YZ:
-    case PlotAxis::XYZ:
-    case PlotAxis::X2:
-    case PlotAxis::Y2: return true;
-    default: return false;
-    }
-}
-
 const char* mirrorWord(const TicsState& t, int bit) { return (t.ticsMirrorAxes & bit) ? "mirror" : "nomirror"; }
 
 // The tic range forms: `start` and `end` are null when not given.
