@@ -10,19 +10,13 @@
 #include "support/test_support.h"
 
 using namespace rizari;
+using rizari::test::section;
 using rizari::test::captureStderr;
 
 namespace {
 
 const char* const kCycle[] = {"red", "green", "blue", "magenta", "cyan", "yellow", "black", "orange", "grey"};
 
-std::string section(const CPlot& p, void (CPlot::*emit)(ScriptWriter&) const)
-{
-    std::string out;
-    ScriptWriter w(out);
-    (p.*emit)(w);
-    return out;
-}
 
 const ColorText& lastStroke(const CPlot& p) { return p.state().draw.shapeObjects.back().strokeColor; }
 

@@ -8,17 +8,11 @@
 #include "support/test_support.h"
 
 using namespace rizari;
+using rizari::test::section;
 using rizari::test::captureStderr;
 
 namespace {
 
-std::string section(const CPlot& p, void (CPlot::*emit)(ScriptWriter&) const)
-{
-    std::string out;
-    ScriptWriter w(out);
-    (p.*emit)(w);
-    return out;
-}
 
 // The line of the axis tics section that starts with the given words ("" when there is none).
 std::string ticLine(const CPlot& p, const std::string& start)

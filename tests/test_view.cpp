@@ -8,17 +8,11 @@
 #include "support/test_support.h"
 
 using namespace rizari;
+using rizari::test::section;
 using rizari::test::captureStderr;
 
 namespace {
 
-std::string section(const CPlot& p, void (CPlot::*emit)(ScriptWriter&) const)
-{
-    std::string out;
-    ScriptWriter w(out);
-    (p.*emit)(w);
-    return out;
-}
 
 bool has(const std::string& text, const std::string& lines) { return ("\n" + text).find("\n" + lines) != std::string::npos; }
 
