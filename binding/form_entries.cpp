@@ -2,31 +2,13 @@
 // entry points that take their sizes from the interpreter. A count that selects no form calls
 // nothing and reads no optional argument.
 #include "binding/frame.h"
+#include "render/styles.h"
 
 namespace rizari::binding {
 namespace {
 
 using T = const char*;
 using D = double;
-
-// The counts of extra arguments that plotType accepts for a type code (0 is always accepted).
-bool plotTypeTakes(int type, int count)
-{
-    if (count == 0) return true;
-    switch (type) {
-    case PlotType::LinesPoints: return count == 4;
-    case PlotType::Dots:
-    case PlotType::FilledCurves: return count == 1 || count == 2;
-    case PlotType::Candlesticks:
-    case PlotType::Vectors: return count == 1;
-    default: return count == 2;
-    }
-}
-
-bool plotTypeTakesTexts(int type)
-{
-    return type == PlotType::Candlesticks || type == PlotType::FilledCurves || type == PlotType::Vectors;
-}
 
 // An array argument with one or two dimensions, as data2D and data3D pass it on.
 struct ShapedArray {
@@ -161,7 +143,7 @@ RIZARI_EXPORT int32_t CPlot_plotType_zudl(ZuArgs* args)
         PlotTypeExtra extra;
         extra.count = f.i32();
         if (type < PlotType::Lines || type > PlotType::PM3D) return;
-        if (type != PlotType::PM3D && plotTypeTakes(type, extra.count)) {
+        if (type != PlotType::PM3D && plotTypeAcceptsCount(type, extra.count)) {
             for (int i = 0; i < extra.count; ++i) {
                 if (plotTypeTakesTexts(type)) extra.texts[static_cast<std::size_t>(i)] = f.text();
                 else extra.ints[static_cast<std::size_t>(i)] = f.i32();

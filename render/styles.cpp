@@ -16,19 +16,6 @@ OptText copyText(const char* text) { return text ? OptText(text) : std::nullopt;
 
 bool same(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
-// How many extra arguments plotType accepts for a type besides none.
-bool plotTypeCountAllowed(int type, int count)
-{
-    switch (type) {
-    case PlotType::LinesPoints: return count == 4;
-    case PlotType::Dots: return count == 1 || count == 2;
-    case PlotType::Candlesticks:
-    case PlotType::Vectors: return count == 1;
-    case PlotType::FilledCurves: return count == 1 || count == 2;
-    default: return type >= PlotType::Lines && type <= PlotType::YErrorLines && count == 2;
-    }
-}
-
 // The words of a fill type after "set style fill" or "fs".
 void writeFillTypeWords(ScriptWriter& w, int flags, int type, double density, int pattern)
 {
@@ -56,6 +43,24 @@ void setBorderFields(int& flags, int& mode, int& lineType, int newMode, const in
 }
 
 }  // namespace
+
+bool plotTypeAcceptsCount(int type, int count)
+{
+    if (count == 0) return true;
+    switch (type) {
+    case PlotType::LinesPoints: return count == 4;
+    case PlotType::Dots:
+    case PlotType::FilledCurves: return count == 1 || count == 2;
+    case PlotType::Candlesticks:
+    case PlotType::Vectors: return count == 1;
+    default: return type >= PlotType::Lines && type <= PlotType::YErrorLines && count == 2;
+    }
+}
+
+bool plotTypeTakesTexts(int type)
+{
+    return type == PlotType::Candlesticks || type == PlotType::FilledCurves || type == PlotType::Vectors;
+}
 
 void writeBoxFillClause(ScriptWriter& w, const DataSet& set)
 {
@@ -104,7 +109,7 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
         if (type == PlotType::Points) set->pointType = s_.style.defaultPointType;
         return;
     }
-    if (!plotTypeCountAllowed(type, count)) {
+    if (!plotTypeAcceptsCount(type, count)) {
         std::fputs(" CPlot::plotType(): invalid number of arguments.\n", stderr);
         return;
     }
