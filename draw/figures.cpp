@@ -235,11 +235,16 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
     int rc;
     try {
         const std::size_t n = static_cast<std::size_t>(nx);
-        std::vector<double> xs(x, x + n), ys(y, y + n), zs(z, z + n);
+        std::vector<double> xs(x, x + n), ys(y, y + n);
         xs.push_back(x[0]);
         ys.push_back(y[0]);
-        zs.push_back(z[0]);
-        rc = dim == 2 ? data2DCurve(xs.data(), ys.data(), nx + 1) : data3DCurve(xs.data(), ys.data(), zs.data(), nx + 1);
+        if (dim == 2) {
+            rc = data2DCurve(xs.data(), ys.data(), nx + 1);  // z is not read at all in the plane
+        } else {
+            std::vector<double> zs(z, z + n);
+            zs.push_back(z[0]);
+            rc = data3DCurve(xs.data(), ys.data(), zs.data(), nx + 1);
+        }
     } catch (const std::bad_alloc&) {
         std::fputs("CPlot::polygon(): malloc error\n", stderr);
         return -1;
