@@ -100,10 +100,7 @@ TEST(Figures, ArcSegmentCutColour)
     CPlot bare;  // no cut colour, fill or stroke: the sector line alone
     bare.noStrokeColor();
     bare.arcSegment(0, 0, 1, 0, 90);
-    std::string out;
-    ScriptWriter w(out);
-    bare.writeShapeObjects(w);
-    EXPECT_EQ(out, "set object circle center 0, 0 size 1 arc [0:90] behind fillstyle empty \n");
+    EXPECT_EQ(test::section(bare, &CPlot::writeShapeObjects), "set object circle center 0, 0 size 1 arc [0:90] behind fillstyle empty \n");
 }
 
 TEST(Figures, PolygonsFilledOrClosedLines)

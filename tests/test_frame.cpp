@@ -11,7 +11,6 @@ using rizari::test::captureStderr;
 
 namespace {
 
-
 std::string background(const CPlot& p, bool inGridCell)
 {
     std::string out;

@@ -14,13 +14,7 @@ namespace {
 using test::captureStderr;
 using test::captureStdout;
 
-std::string terminalLines(const CPlot& p)
-{
-    std::string out;
-    ScriptWriter w(out);
-    p.writeTerminalLines(w);
-    return out;
-}
+std::string terminalLines(const CPlot& p) { return test::section(p, &CPlot::writeTerminalLines); }
 
 const std::string kBind = "bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\n";
 

@@ -17,29 +17,11 @@ using test::captureStderr;
 const std::vector<double> kX{1, 2, 3};
 const std::vector<double> kY{4, 5, 6};
 
-std::string plotCommand(const CPlot& p)
-{
-    std::string out;
-    ScriptWriter w(out);
-    p.writePlotCommand(w);
-    return out;
-}
+std::string plotCommand(const CPlot& p) { return test::section(p, &CPlot::writePlotCommand); }
 
-std::string splotCommand(const CPlot& p)
-{
-    std::string out;
-    ScriptWriter w(out);
-    p.writeSplotCommand(w);
-    return out;
-}
+std::string splotCommand(const CPlot& p) { return test::section(p, &CPlot::writeSplotCommand); }
 
-std::string fillStyle(const CPlot& p)
-{
-    std::string out;
-    ScriptWriter w(out);
-    p.writeFillStyle(w);
-    return out;
-}
+std::string fillStyle(const CPlot& p) { return test::section(p, &CPlot::writeFillStyle); }
 
 PlotTypeExtra ints(std::initializer_list<int> values)
 {
