@@ -69,6 +69,26 @@ TEST(NumberFormat, MillionRandomDoublesOfEveryMagnitudeMatchPrintf)
     EXPECT_EQ(mismatches, 0);
 }
 
+// Seven-digit decimals ending in 5 lie exactly between two six-digit texts; only the binary value
+// (a hair above or below) decides the rounding. They and their neighbours must round as printf does.
+TEST(NumberFormat, DecimalTiesAndTheirNeighboursMatchPrintf)
+{
+    std::mt19937_64 rng(5);
+    int mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const double digits = static_cast<double>(1000000 + rng() % 9000000 / 10 * 10 + 5);  // d.dddddd5
+        const double tie = digits / std::pow(10.0, static_cast<int>(rng() % 26) - 6);
+        for (double v : {tie, std::nextafter(tie, 0.0), std::nextafter(tie, INFINITY), -tie})
+            if (viaG(v) != printfText("%g", v)) ++mismatches;
+    }
+    for (int k = -6; k <= 16; ++k) {  // the decade boundaries, where the exponent changes
+        const double p = std::pow(10.0, k);
+        for (double v : {p, std::nextafter(p, 0.0), std::nextafter(p, INFINITY), p * 0.9999995, p * 9.999995})
+            if (viaG(v) != printfText("%g", v)) ++mismatches;
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(ScriptWriter, FormatsConversionsAndIgnoresTheLocale)
 {
     std::string out;
