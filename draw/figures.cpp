@@ -26,6 +26,18 @@ void styleAsLine(CPlot& plot, const PlotState& s)
     plot.plotType(PlotType::Lines, plot.dataSetNum(), extra);
 }
 
+// The ending of line and closed polygon: the data set just added (rc 0) becomes a line in the
+// default style; a failed add is reported with the member's prefix.
+int finishAsLine(CPlot& plot, const PlotState& s, int rc, const char* who)
+{
+    if (rc != 0) {
+        std::fprintf(stderr, "%s invalid parameter\n%s unable to draw line.\n", who, who);
+        return rc;
+    }
+    styleAsLine(plot, s);
+    return 0;
+}
+
 // The last data set drawn as points of the default point type, sized by the line width.
 void styleAsPoints(CPlot& plot, const PlotState& s)
 {
@@ -59,13 +71,7 @@ int CPlot::line(double x1, double y1, double z1, double x2, double y2, double z2
         std::fputs("plot.line: invalid plot dimension.\n", stderr);
         return -1;
     }
-    if (rc != 0) {
-        std::fputs("plot.line: invalid parameter\n", stderr);
-        std::fputs("plot.line: unable to draw line.\n", stderr);
-        return rc;
-    }
-    styleAsLine(*this, s_);
-    return 0;
+    return finishAsLine(*this, s_, rc, "plot.line:");
 }
 
 int CPlot::point(double x, double y, double z)
@@ -157,7 +163,7 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
 // A null cut colour counts as no cut colour.
 int CPlot::arcSegment(double x, double y, double radius, double angle1, double angle2, const char* cutColor)
 {
-    draw::mergeBox(s_.draw.extents, x - radius, x + radius, y - radius, y + radius);
+    draw::mergeCircleBox(s_.draw.extents, x, y, radius);
     const double p[] = {x, y, radius, angle1, angle2};
     const int rc = AddObject(ObjectKind::ArcSegment, 5, p);
     if (rc != 0) return rc;
@@ -249,13 +255,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
         std::fputs("CPlot::polygon(): malloc error\n", stderr);
         return -1;
     }
-    if (rc != 0) {
-        std::fputs("CPlot::polygon(): invalid parameter\n", stderr);
-        std::fputs("CPlot::polygon(): unable to draw line.\n", stderr);
-        return rc;
-    }
-    styleAsLine(*this, s_);
-    return 0;
+    return finishAsLine(*this, s_, rc, "CPlot::polygon():");
 }
 
 int CPlot::regularPolygon(double x, double y, int n, double side, double angle)

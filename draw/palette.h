@@ -34,4 +34,10 @@ inline void mergeBox(ObjectExtents& e, double xLow, double xHigh, double yLow, d
     if (yHigh > e.ymax) e.ymax = yHigh;
 }
 
+// The box of the full circle around (x, y): circles, arc sectors and arc segments all take it.
+inline void mergeCircleBox(ObjectExtents& e, double x, double y, double r)
+{
+    mergeBox(e, x - r, x + r, y - r, y + r);
+}
+
 }  // namespace rizari::draw

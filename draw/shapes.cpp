@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <new>
 
 #include "draw/palette.h"
@@ -60,47 +61,39 @@ void writeGeometry(ScriptWriter& w, const PlotObject& o)
     }
 }
 
+struct Point {
+    double x, y;
+};
+
+// "set object polygon from P0 to P1 ... behind " through the points in order.
+void writePolygonPath(ScriptWriter& w, std::initializer_list<Point> points)
+{
+    w.put("set object polygon ");
+    const char* word = "from";
+    for (const Point& p : points) {
+        w.print("%s %g, %g ", word, p.x, p.y);
+        word = "to";
+    }
+    w.put("behind ");
+}
+
 // The triangle between the chord and the centre, the two radii and the chord of an arc segment.
 void writeSegmentCompletion(ScriptWriter& w, const PlotObject& o)
 {
     const double cx = param(o, 0), cy = param(o, 1), r = param(o, 2);
-    const double ax = cx + r * std::cos(param(o, 3) * kPi / 180), ay = cy + r * std::sin(param(o, 3) * kPi / 180);
-    const double bx = cx + r * std::cos(param(o, 4) * kPi / 180), by = cy + r * std::sin(param(o, 4) * kPi / 180);
+    const Point c{cx, cy};
+    const Point a{cx + r * std::cos(param(o, 3) * kPi / 180), cy + r * std::sin(param(o, 3) * kPi / 180)};
+    const Point b{cx + r * std::cos(param(o, 4) * kPi / 180), cy + r * std::sin(param(o, 4) * kPi / 180)};
     if (o.cutColorGiven || o.fillMode != FillMode::None) {
-        w.put("set object polygon ");
-        w.print("from %g, %g ", cx, cy);
-        w.print("to %g, %g ", ax, ay);
-        w.print("to %g, %g ", bx, by);
-        w.print("to %g, %g ", cx, cy);
-        w.put("behind ");
+        writePolygonPath(w, {c, a, b, c});
         w.print("fillcolor rgbcolor \"%s\" ", o.cutColor.c_str());
-        w.put("fillstyle transparent solid 1 ");
-        w.put("\n");
+        w.put("fillstyle transparent solid 1 \n");
     }
     if (o.strokeOn == 1) {
-        w.put("set object polygon ");
-        w.print("from %g, %g ", ax, ay);
-        w.print("to %g, %g ", cx, cy);
-        w.print("to %g, %g ", bx, by);
-        w.print("to %g, %g ", cx, cy);
-        w.print("to %g, %g ", ax, ay);
-        w.put("behind ");
-        w.put("fillstyle empty ");
-        w.put("border ");
-        w.print("fillcolor rgbcolor \"%s\" ", o.cutColor.c_str());
-        w.print("linewidth %d ", o.lineWidth);
-        w.put("\n");
-
-        w.put("set object polygon ");
-        w.print("from %g, %g ", ax, ay);
-        w.print("to %g, %g ", bx, by);
-        w.print("to %g, %g ", ax, ay);
-        w.put("behind ");
-        w.put("fillstyle empty ");
-        w.put("border ");
-        w.print("lc rgbcolor \"%s\" ", o.strokeColor.c_str());
-        w.print("linewidth %d ", o.lineWidth);
-        w.put("\n");
+        writePolygonPath(w, {a, c, b, c, a});  // the radii, in the cut colour
+        w.print("fillstyle empty border fillcolor rgbcolor \"%s\" linewidth %d \n", o.cutColor.c_str(), o.lineWidth);
+        writePolygonPath(w, {a, b, a});  // the chord, in the stroke colour
+        w.print("fillstyle empty border lc rgbcolor \"%s\" linewidth %d \n", o.strokeColor.c_str(), o.lineWidth);
     }
 }
 
@@ -152,7 +145,7 @@ int CPlot::rectangle(double x, double y, double width, double height)
 
 int CPlot::circle(double x, double y, double radius)
 {
-    draw::mergeBox(s_.draw.extents, x - radius, x + radius, y - radius, y + radius);
+    draw::mergeCircleBox(s_.draw.extents, x, y, radius);
     const double p[] = {x, y, radius};
     return AddObject(ObjectKind::Circle, 3, p);
 }
@@ -168,7 +161,7 @@ int CPlot::ellipse(double x, double y, double width, double height, double angle
 
 int CPlot::arcSector(double x, double y, double radius, double angle1, double angle2)
 {
-    draw::mergeBox(s_.draw.extents, x - radius, x + radius, y - radius, y + radius);
+    draw::mergeCircleBox(s_.draw.extents, x, y, radius);
     const double p[] = {x, y, radius, angle1, angle2};
     return AddObject(ObjectKind::ArcSector, 5, p);
 }
