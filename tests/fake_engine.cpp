@@ -1,0 +1,89 @@
+// A stand-in for gnuplot that the tests install as an interpreter home's engine. Each run is
+// recorded in a new folder RIZARI_FAKE_CAPTURE/<n>: "args" (one argument per line, the program
+// name left out), "script" (a copy of the command script) and "tmp/" (a copy of every file of the
+// temporary directory TMP as it was when the engine ran).
+//
+// Behaviour on request, for the tests of failures and of the window:
+//   RIZARI_FAKE_EXIT=N    exit with status N
+//   RIZARI_FAKE_SLEEP=S   sleep S seconds before exiting
+//   RIZARI_FAKE_STDIN=1   read standard input until it ends before exiting
+//   RIZARI_FAKE_IMAGE=1   write a small binary "image" (with CR and LF bytes) to the file named
+//                         by the script's "set output" line
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string readAll(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// The file named by the last "set output" line, as gnuplot reads it (doubled backslashes undone).
+std::string outputFile(const std::string& script)
+{
+    std::string name;
+    std::istringstream lines(script);
+    for (std::string line; std::getline(lines, line);) {
+        const std::string prefix = "set output \"";
+        if (line.rfind(prefix, 0) != 0) continue;
+        name.clear();
+        for (std::size_t i = prefix.size(); i < line.size() && line[i] != '"'; ++i) {
+            if (line[i] == '\\' && i + 1 < line.size()) ++i;
+            name += line[i];
+        }
+    }
+    return name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string script = argc > 1 ? readAll(argv[1]) : "";
+    if (const std::string capture = env("RIZARI_FAKE_CAPTURE"); !capture.empty()) {
+        int run = 0;
+        while (fs::exists(fs::path(capture) / std::to_string(run))) ++run;
+        const fs::path dir = fs::path(capture) / std::to_string(run);
+        fs::create_directories(dir / "tmp");
+        std::ofstream args(dir / "args", std::ios::binary);
+        for (int i = 1; i < argc; ++i) args << argv[i] << '\n';
+        std::ofstream(dir / "script", std::ios::binary) << script;
+        std::string tmp = env("TMP");
+        if (tmp.empty()) tmp = env("TEMP");
+        std::error_code error;
+        if (!tmp.empty())
+            for (const auto& entry : fs::directory_iterator(tmp, error))
+                if (entry.is_regular_file()) fs::copy_file(entry.path(), dir / "tmp" / entry.path().filename(), error);
+    }
+    if (env("RIZARI_FAKE_IMAGE") == "1") {
+        if (const std::string image = outputFile(script); !image.empty())
+            std::ofstream(image, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14);
+    }
+    if (const std::string seconds = env("RIZARI_FAKE_SLEEP"); !seconds.empty())
+        std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(seconds.c_str())));
+    if (env("RIZARI_FAKE_STDIN") == "1") {
+        std::string ignored;
+        while (std::getline(std::cin, ignored)) {
+        }
+    }
+    return std::atoi(env("RIZARI_FAKE_EXIT").c_str());
+}

@@ -1,0 +1,129 @@
+#include "support.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace rizari::test {
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeFile(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+namespace {
+
+void setEnv(const std::string& name, const std::optional<std::string>& value)
+{
+#ifdef _WIN32
+    _putenv_s(name.c_str(), value ? value->c_str() : "");
+#else
+    if (value) setenv(name.c_str(), value->c_str(), 1);
+    else unsetenv(name.c_str());
+#endif
+}
+
+}  // namespace
+
+ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value) : name_(std::move(name))
+{
+    if (const char* old = std::getenv(name_.c_str())) old_ = old;
+    setEnv(name_, value);
+}
+
+ScopedEnv::~ScopedEnv() { setEnv(name_, old_); }
+
+TempDir::TempDir()
+{
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    do {
+        path_ = fs::temp_directory_path() / ("rizari-test-" + std::to_string(random() % 1000000007));
+    } while (!fs::create_directory(path_));
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ignored;
+    fs::remove_all(path_, ignored);
+}
+
+FakeEngine::FakeEngine()
+    : tmpEnv_("TMP", tmp_.path().string()), tempEnv_("TEMP", std::nullopt),
+      captureEnv_("RIZARI_FAKE_CAPTURE", capture_.path().string())
+{
+    fs::create_directories(home_.path() / "sbin");
+#ifdef _WIN32
+    fs::copy_file(RIZARI_FAKE_ENGINE, home_.path() / "sbin" / "wgnuplot.exe");
+#else
+    fs::create_symlink(RIZARI_FAKE_ENGINE, home_.path() / "sbin" / "gnuplot");
+#endif
+}
+
+FakeEngine::~FakeEngine() = default;
+
+int FakeEngine::runs() const
+{
+    int n = 0;
+    while (fs::exists(capture_.path() / std::to_string(n))) ++n;
+    return n;
+}
+
+fs::path FakeEngine::runDir(int run) const { return capture_.path() / std::to_string(run < 0 ? runs() - 1 : run); }
+
+std::string FakeEngine::args(int run) const { return readFile(runDir(run) / "args"); }
+
+std::string FakeEngine::script(int run) const { return readFile(runDir(run) / "script"); }
+
+std::string FakeEngine::normalized(const std::string& text)
+{
+    const std::string dir = (tmp_.path() / "").string();
+    std::string out;
+    std::size_t pos = 0;
+    for (std::size_t hit; (hit = text.find(dir, pos)) != std::string::npos;) {
+        out.append(text, pos, hit - pos);
+        std::size_t end = hit + dir.size();
+        while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_')) ++end;
+        const std::string base = text.substr(hit + dir.size(), end - hit - dir.size());
+        out += "$TMP/<" + std::to_string(names_.emplace(base, static_cast<int>(names_.size()) + 1).first->second) + ">";
+        pos = end;
+    }
+    return out.append(text, pos, std::string::npos);
+}
+
+std::string FakeEngine::transcript()
+{
+    std::string out;
+    std::map<std::string, std::string> seen;  // file name -> content at the run before
+    for (int run = 0; run < runs(); ++run) {
+        const std::string args = this->args(run);
+        const std::string scriptName = fs::path(args.substr(0, args.find('\n'))).filename().string();
+        std::string line = "==> gnuplot";
+        std::istringstream argList(args);
+        for (std::string arg; std::getline(argList, arg);) line += " " + normalized(arg);
+        out += line + "\n";
+        out += normalized(script(run));
+        // Files in the order of their normalised numbers, so that the transcript is stable.
+        std::map<int, std::string> files;
+        for (const auto& entry : fs::directory_iterator(runDir(run) / "tmp")) {
+            const std::string name = entry.path().filename().string();
+            normalized((tmp_.path() / name).string());
+            if (name != scriptName) files[names_[name]] = name;
+        }
+        for (const auto& [number, name] : files) {
+            const std::string content = readFile(runDir(run) / "tmp" / name);
+            if (seen.count(name) && seen[name] == content) continue;
+            seen[name] = content;
+            out += "==> $TMP/<" + std::to_string(number) + ">\n" + content;
+        }
+    }
+    return out;
+}
+
+}  // namespace rizari::test

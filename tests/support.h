@@ -1,0 +1,97 @@
+// Helpers shared by the tests: scoped environment variables and folders, file reading, capture
+// of standard error and output, and a fake plotting engine that records what it is given.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace rizari::test {
+
+namespace fs = std::filesystem;
+
+std::string readFile(const fs::path& path);
+void writeFile(const fs::path& path, const std::string& text);
+
+// Sets (or, with nullopt, unsets) an environment variable and restores it on destruction.
+class ScopedEnv {
+public:
+    ScopedEnv(std::string name, const std::optional<std::string>& value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+// A fresh folder below the system's temporary folder, removed with its content.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const fs::path& path() const { return path_; }
+    bool empty() const { return fs::is_empty(path_); }
+
+private:
+    fs::path path_;
+};
+
+// Runs a callable and returns what it wrote to standard error (or output).
+template <class F> std::string captureStderr(F&& f)
+{
+    testing::internal::CaptureStderr();
+    f();
+    return testing::internal::GetCapturedStderr();
+}
+
+template <class F> std::string captureStdout(F&& f)
+{
+    std::fflush(stdout);
+    testing::internal::CaptureStdout();
+    f();
+    std::fflush(stdout);
+    return testing::internal::GetCapturedStdout();
+}
+
+// An interpreter home whose engine is the fake engine program (tests/fake_engine.cpp), a private
+// temporary folder (TMP, with TEMP unset) and the folder the engine records its runs in, all for
+// the lifetime of the object. ZUHOME is left alone: pass home() where a home is wanted.
+class FakeEngine {
+public:
+    FakeEngine();
+    ~FakeEngine();
+
+    std::string home() const { return home_.path().string(); }
+    const fs::path& tmpDir() const { return tmp_.path(); }
+
+    int runs() const;
+    std::string args(int run = -1) const;    // one per line; run -1 is the latest
+    std::string script(int run = -1) const;
+    // Every run since the object was made: its arguments, its command script and each file of
+    // the temporary folder that is new or changed since the run before, with temporary names
+    // normalised ("$TMP/<n>", numbered by first appearance).
+    std::string transcript();
+    // The text with each temporary name replaced as in transcript().
+    std::string normalized(const std::string& text);
+
+private:
+    fs::path runDir(int run) const;
+
+    TempDir home_;
+    TempDir tmp_;
+    TempDir capture_;
+    ScopedEnv tmpEnv_;
+    ScopedEnv tempEnv_;
+    ScopedEnv captureEnv_;
+    std::map<std::string, int> names_;
+};
+
+}  // namespace rizari::test
