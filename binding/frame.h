@@ -5,10 +5,11 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
 #include <tuple>
 #include <type_traits>
 
-#include "plot/cplot.h"
+#include "rizari/cplot.h"
 #include "zu/zu.h"
 
 #define RIZARI_EXPORT extern "C" __attribute__((visibility("default")))
@@ -110,16 +111,21 @@ template <class T> T take(Frame& f)
 template <class M> struct MemberTraits;
 template <class R, class... A> struct MemberTraits<R (CPlot::*)(A...)> {
     using Result = R;
+    using Args = std::tuple<A...>;
     // Braced initialisation takes the arguments from left to right.
-    static std::tuple<A...> takeAll(Frame& f) { return std::tuple<A...>{take<A>(f)...}; }
+    static Args takeAll(Frame& f) { return Args{take<A>(f)...}; }
 };
 template <class R, class... A> struct MemberTraits<R (CPlot::*)(A...) const> : MemberTraits<R (CPlot::*)(A...)> {};
+
+template <auto Member, class Tuple> auto callWith(CPlot* plot, const Tuple& args)
+{
+    return std::apply([plot](auto... a) { return (plot->*Member)(a...); }, args);
+}
 
 template <auto M> auto callFixed(Frame& f)
 {
     CPlot* plot = f.instance();
-    auto args = MemberTraits<decltype(M)>::takeAll(f);
-    return std::apply([plot](auto... a) { return (plot->*M)(a...); }, args);
+    return callWith<M>(plot, MemberTraits<decltype(M)>::takeAll(f));
 }
 
 template <auto M> auto fixedEntry(ZuArgs* args) noexcept
@@ -127,24 +133,35 @@ template <auto M> auto fixedEntry(ZuArgs* args) noexcept
     return guarded(args, [](Frame& f) { return callFixed<M>(f); });
 }
 
-// ---- Members with a trailing count: 0 calls Short, 1 reads one more argument and calls Long ----
+// ---- Members with a trailing count: count k calls form k, after reading the arguments that
+// form k has beyond the fixed ones (those of form 0). Any other count calls nothing. ----
 
-template <auto Short, auto Long> auto optionalTailEntry(ZuArgs* args) noexcept
+template <class Args, std::size_t Skip, std::size_t... K> auto takeTail(Frame& f, std::index_sequence<K...>)
 {
-    using Traits = MemberTraits<decltype(Long)>;
-    using R = typename Traits::Result;
+    return std::tuple<std::tuple_element_t<Skip + K, Args>...>{take<std::tuple_element_t<Skip + K, Args>>(f)...};
+}
+
+template <class R, int K, class Fixed, auto Form, auto... More>
+R callForm(Frame& f, CPlot* plot, const Fixed& fixed, int count)
+{
+    if (count == K) {
+        using Args = typename MemberTraits<decltype(Form)>::Args;
+        constexpr std::size_t skip = std::tuple_size_v<Fixed>;
+        auto tail = takeTail<Args, skip>(f, std::make_index_sequence<std::tuple_size_v<Args> - skip>{});
+        return callWith<Form>(plot, std::tuple_cat(fixed, tail));
+    }
+    if constexpr (sizeof...(More) > 0) return callForm<R, K + 1, Fixed, More...>(f, plot, fixed, count);
+    else if constexpr (!std::is_void_v<R>) return kNoForm;
+}
+
+template <auto First, auto... More> auto formsEntry(ZuArgs* args) noexcept
+{
+    using R = typename MemberTraits<decltype(First)>::Result;
     return guarded(args, [](Frame& f) -> R {
         CPlot* plot = f.instance();
-        auto fixed = MemberTraits<decltype(Short)>::takeAll(f);
-        int count = f.i32();
-        if (count == 0) return std::apply([plot](auto... a) { return (plot->*Short)(a...); }, fixed);
-        if (count == 1) {
-            using Full = decltype(Traits::takeAll(f));
-            using Extra = std::tuple_element_t<std::tuple_size_v<Full> - 1, Full>;
-            auto all = std::tuple_cat(fixed, std::tuple<Extra>{take<Extra>(f)});
-            return std::apply([plot](auto... a) { return (plot->*Long)(a...); }, all);
-        }
-        if constexpr (!std::is_void_v<R>) return kNoForm;
+        const auto fixed = MemberTraits<decltype(First)>::takeAll(f);
+        const int count = f.i32();
+        return callForm<R, 0, std::decay_t<decltype(fixed)>, First, More...>(f, plot, fixed, count);
     });
 }
 
@@ -159,4 +176,3 @@ template <class Sig> constexpr auto pick(Sig CPlot::*member) { return member; }
     {                                                                                          \
         return __VA_ARGS__(args);                                                              \
     }
-#define RIZARI_FIXED(member) RIZARI_ENTRY(member, ::rizari::binding::fixedEntry<&::rizari::CPlot::member>)

@@ -119,9 +119,9 @@ template <class T> void writePoints(BlockFile& out, const unsigned char* values,
 
 void writeMatrix(BlockFile& out, const DataSet& set)
 {
-    if (set.matrixRows <= 0 || set.matrixCols <= 0) return;
-    const std::size_t rows = static_cast<std::size_t>(set.matrixRows);
-    const std::size_t cols = static_cast<std::size_t>(set.matrixCols);
+    if (set.matrix.rows <= 0 || set.matrix.cols <= 0) return;
+    const std::size_t rows = static_cast<std::size_t>(set.matrix.rows);
+    const std::size_t cols = static_cast<std::size_t>(set.matrix.cols);
     if (set.values->size() / sizeof(double) / cols < rows) return;  // values do not fill the matrix
     const unsigned char* base = set.values->data();
     for (std::size_t r = 0; r < rows; ++r) {
@@ -187,11 +187,11 @@ int WriteDataFile(const DataSet& set, int dimension)
     BlockFile out(file, buffer.get());
     bool known = true;
     if (set.values) {
-        if (set.pointCount == -1)
+        if (set.pointCount == kMatrixPointCount)
             writeMatrix(out, set);
         else
             known = writeValues(out, set, dimension);
-    } else if (set.pointCount != -1 && elementSize(set.elementType) == 0) {
+    } else if (set.pointCount != kMatrixPointCount && elementSize(set.elementType) == 0) {
         known = false;
     }
     if (!known) std::fputs("Error: unknown plot data type in CPlot::plotting()\n", stderr);

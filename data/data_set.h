@@ -1,18 +1,24 @@
-// One data set of a plot: its values (or the name of a caller's data file) and its style.
+// One data set of a plot: its values (or the name of a data file) and its drawing style.
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "plot/codes.h"
+#include "data/value_block.h"
 #include "plot/color_text.h"
+#include "rizari/codes.h"
 
 namespace rizari {
 
 using OptText = std::optional<std::string>;
+
+// A line type that writes no " lt" clause.
+inline constexpr int kNoLineType = -999;
+// The point size of a data set that was never given one: no " ps" clause and no point colour.
+inline constexpr int kNoPointSize = -1;
+// The point count that marks a matrix data set.
+inline constexpr int kMatrixPointCount = -1;
 
 // Bytes per entry of an element type; 0 for an unknown code.
 constexpr std::size_t elementSize(int elementType)
@@ -32,46 +38,52 @@ constexpr std::size_t elementSize(int elementType)
     }
 }
 
+// How boxes (and filled curves) are filled and bordered, plot-wide or for one data set. Each part
+// is written only once it was given; a later call replaces the part it gives.
+struct BoxStyle {
+    struct Border {
+        std::optional<int> lineType;  // none: no border at all
+    };
+    std::optional<int> fill;  // a BoxFill code
+    std::optional<double> density;
+    std::optional<int> pattern;
+    std::optional<Border> border;
+
+    bool given() const { return fill || density || pattern || border; }
+};
+
+struct MatrixShape {
+    int rows = 0;
+    int cols = 0;
+};
+
 struct DataSet {
     // Raw entries of the element type's width: 2D the n x values then the n y values; 3D also
-    // the n z values; a matrix data set its rows one after the other. Absent for a caller's file.
-    std::optional<std::vector<unsigned char>> values;
-
-    int lineType = -999;
-    int lineWidth = 0;
-    int lineColorSet = 0;
-    ColorText lineColor;
-    int pointCount = 0;   // -1 for a matrix data set
-    int gridXCount = 0;   // 3D only: distinct x values of a grid, 1 for a space curve
-    int plotType = 2;
-    int pointType = 0;
-    int pointSize = -1;
-    int pointColorSet = 0;
-    ColorText pointColor;
-    int elementType = ElementType::Double;
-    int matrixRows = 0;
-    int matrixCols = 0;
-    int takesQueuedLegend = 1;
-    int boxFillFlags = 0;
-    int boxFillType = 0;
-    int boxFillPattern = 0;
-    int boxBorderMode = 0;
-    int boxBorderLineType = 0;
-    double boxFillDensity = 0.0;
-    OptText legend;
+    // the n z values; a matrix its rows one after the other. None for a data file.
+    std::optional<ValueBlock> values;
     OptText fileName;
+    bool temporaryFile = false;  // fileName was made by plotting() and goes with the data set
     OptText fileOption;
+
+    int pointCount = 0;  // kMatrixPointCount for a matrix
+    int gridXCount = 0;  // 3D only: distinct x values of a grid, 1 for a space curve
+    MatrixShape matrix;
+    int elementType = ElementType::Double;
+
+    int plotType = PlotType::Lines;
+    int lineType = kNoLineType;
+    int lineWidth = 0;
+    std::optional<ColorText> lineColor;
+    int pointType = 0;
+    int pointSize = kNoPointSize;
+    std::optional<ColorText> pointColor;
+    BoxStyle boxes;
+
+    OptText legend;
+    bool takesQueuedLegend = true;
     OptText axes;
     OptText smooth;
     OptText styleOption;
-
-    // Entry i of the values read as a double; only meaningful for ElementType::Double.
-    double valueAt(std::size_t i) const
-    {
-        double v;
-        std::memcpy(&v, values->data() + i * sizeof(double), sizeof(double));
-        return v;
-    }
 };
 
 }  // namespace rizari

@@ -1,13 +1,13 @@
 // Adding data sets to a plot: the two append operations, the members that add curves, surfaces,
-// matrices and data files, and deleteData.
+// matrices and data files, and deleteData. Each data set keeps one copy of its values, written
+// straight from the caller's arrays into a block that is never zero-filled.
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <vector>
 
 #include "platform/platform.h"
-#include "plot/cplot.h"
+#include "plot/lifecycle.h"
 
 namespace rizari {
 
@@ -15,62 +15,50 @@ namespace {
 
 constexpr const char* kNoMemoryCurve = "Error: can't allocate memory for new curve\n";
 
-using Bytes = std::vector<unsigned char>;
-
-Bytes bytesOf(const double* values, std::size_t count)
+// Copies n doubles, an infinity becoming the large finite value of its sign.
+void copyFinite(double* out, const double* in, std::size_t n)
 {
-    Bytes out(count * sizeof(double));
-    if (count > 0) std::memcpy(out.data(), values, out.size());
-    return out;
-}
-
-void replaceInfinities(Bytes& bytes)
-{
-    for (std::size_t at = 0; at + sizeof(double) <= bytes.size(); at += sizeof(double)) {
-        double v;
-        std::memcpy(&v, bytes.data() + at, sizeof v);
-        if (std::isinf(v)) {
-            v = v > 0 ? kLargeValue : -kLargeValue;
-            std::memcpy(bytes.data() + at, &v, sizeof v);
-        }
+    for (std::size_t i = 0; i < n; ++i) {
+        const double v = in[i];
+        out[i] = std::isinf(v) ? (v > 0 ? kLargeValue : -kLargeValue) : v;
     }
 }
+
+double* asDoubles(unsigned char* bytes) { return reinterpret_cast<double*>(bytes); }
 
 // A new data set with the plot's current line style, as every adding operation starts it.
 DataSet freshDataSet(const PlotState& s)
 {
     DataSet set;
     set.lineType = s.style.defaultLineType;
-    set.lineWidth = s.style.defaultLineWidth;
-    set.lineColorSet = s.draw.strokeColorSet;
-    if (set.lineColorSet == 1) set.lineColor = s.draw.strokeColorName;
+    set.lineWidth = s.style.lineWidth;
+    set.lineColor = s.draw.strokeColor;
     return set;
 }
 
-// The body of AddCurve (dim 2) and AddSurface (dim 3). The record is appended before the checks
-// of the data and the file, so it stays in the list when those fail.
+// The body of AddCurve (dim 2) and AddSurface (dim 3). With values, fill(bytes) writes the n
+// points' entries into the new data set's block. The record is appended before the checks of
+// the data and the file, so it stays in the list when those fail.
+template <class Fill>
 int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, int n, int gridXCount,
-                  int elementType, const void* values)
+                  int elementType, bool withValues, Fill&& fill)
 {
     const bool surface = dim == 3;
     const char* who = surface ? "CPlot::AddSurface()" : "CPlot::AddCurve()";
-    if (s.plotDimension != dim) {
+    if (s.dimension != dim) {
         std::fprintf(stderr, "%s: invalid dimension\n", who);
         return -1;
     }
 
-    // Copy the values first: when that fails the list stays as it was.
-    std::optional<Bytes> copy;
-    if (values && n >= 0) {
-        try {
-            const std::size_t size = static_cast<std::size_t>(n) * dim * elementSize(elementType);
-            copy.emplace(size);
-            if (size > 0) std::memcpy(copy->data(), values, size);
-        } catch (const std::bad_alloc&) {
+    // The values first: when they cannot be had the list stays as it was.
+    std::optional<ValueBlock> block;
+    if (withValues && n >= 0) {
+        block = ValueBlock::allocate(static_cast<std::size_t>(n) * static_cast<std::size_t>(dim) * elementSize(elementType));
+        if (!block) {
             std::fputs(kNoMemoryCurve, stderr);
             return -1;
         }
-        if (elementType == ElementType::Double) replaceInfinities(*copy);
+        fill(block->data());
     }
 
     try {
@@ -87,18 +75,17 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     if (surface) set.gridXCount = gridXCount;
 
     if (!set.fileName) {
-        if (n < 0 || !values) {
+        if (n < 0 || !withValues) {
             std::fprintf(stderr, "Error: invalid data for curve is passed to %s\n", who);
             return -1;
         }
-        set.values = std::move(copy);
+        set.values = std::move(block);
         return 0;
     }
 
-    // A data set naming a file never holds values as well: values would make the file count as
-    // a temporary file of ours, to be removed with the data set.
+    // A data set naming a caller's file never holds values as well.
     const bool writable = platform::isWritable(*set.fileName);
-    if (writable && !values) return 0;
+    if (writable && !withValues) return 0;
     if (writable) {
         std::fprintf(stderr, "Error: both filename and *data set in %s. filename will be used.\n", who);
         return -1;
@@ -107,52 +94,83 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     return -1;
 }
 
+int appendCopy(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, int n, int gridXCount,
+               int elementType, const void* values)
+{
+    return appendDataSet(s, dim, std::move(fileName), std::move(fileOption), n, gridXCount, elementType, values != nullptr,
+                         [&](unsigned char* out) {
+                             const std::size_t size = static_cast<std::size_t>(n) * dim * elementSize(elementType);
+                             if (size > 0) std::memcpy(out, values, size);
+                             if (elementType == ElementType::Double) copyFinite(asDoubles(out), asDoubles(out), size / sizeof(double));
+                         });
+}
+
+// The outline that a pending fill draws over its filled curve: its values, or its data file.
+struct Outline {
+    std::optional<ValueBlock> values;
+    OptText fileName;
+    OptText fileOption;
+};
+
 }  // namespace
 
 int CPlot::AddCurve(OptText fileName, OptText fileOption, int n, int elementType, const void* values)
 {
-    return appendDataSet(s_, 2, std::move(fileName), std::move(fileOption), n, 0, elementType, values);
+    return appendCopy(impl_->state, 2, std::move(fileName), std::move(fileOption), n, 0, elementType, values);
 }
 
-int CPlot::AddSurface(OptText fileName, OptText fileOption, int n, int gridXCount, int elementType,
-                      const void* values)
+int CPlot::AddSurface(OptText fileName, OptText fileOption, int n, int gridXCount, int elementType, const void* values)
 {
-    return appendDataSet(s_, 3, std::move(fileName), std::move(fileOption), n, gridXCount, elementType, values);
+    return appendCopy(impl_->state, 3, std::move(fileName), std::move(fileOption), n, gridXCount, elementType, values);
 }
+
+namespace {
 
 // Called after a member added a data set that may become a filled curve. applyPendingFill turns
 // the last data set into the filled one and, with the stroke on, appends a copy of it to draw
-// the outline; that copy gets the values or the file given here.
-int CPlot::finishPendingFill(const Bytes* strokeValues, const OptText& strokeFile, const OptText& strokeOption)
+// the outline; that copy gets the outline made here.
+template <class MakeOutline> int finishPendingFill(CPlot& plot, PlotState& s, MakeOutline makeOutline)
 {
-    if (!s_.style.pendingFillOption) return 0;
+    if (!s.style.pendingFillOption) return 0;
     int result = 0;
-    const std::size_t before = s_.dataSets.size();
-    applyPendingFill();
-    if (s_.draw.strokeOn == 1 && s_.dataSets.size() == before + 1) {
-        DataSet& stroke = s_.dataSets.back();
+    const std::size_t before = s.dataSets.size();
+    plot.applyPendingFill();
+    if (s.draw.stroke && s.dataSets.size() == before + 1) {
+        DataSet& stroke = s.dataSets.back();
         try {
-            if (strokeValues) {
-                stroke.values = *strokeValues;
-            } else {
-                stroke.fileName = strokeFile;
-                stroke.fileOption = strokeOption;
-            }
+            Outline outline = makeOutline();
+            stroke.values = std::move(outline.values);
+            stroke.fileName = std::move(outline.fileName);
+            stroke.fileOption = std::move(outline.fileOption);
         } catch (const std::bad_alloc&) {
             // Neither values nor a file: the copy is refused when the plot is written.
-            stroke.values.reset();
             std::fputs(kNoMemoryCurve, stderr);
             result = -1;
         }
     }
-    s_.style.pendingFillOption.reset();
-    s_.style.pendingFillColor.reset();
+    s.style.pendingFillOption.reset();
+    s.style.pendingFillColor.reset();
     return result;
 }
 
+// n doubles of x then n of y, as given (a pending fill's outline keeps infinities).
+std::optional<ValueBlock> rawCurve(const double* x, const double* y, std::size_t n)
+{
+    auto block = ValueBlock::allocate(2 * n * sizeof(double));
+    if (!block) throw std::bad_alloc();
+    if (n > 0) {
+        std::memcpy(block->data(), x, n * sizeof(double));
+        std::memcpy(block->data() + n * sizeof(double), y, n * sizeof(double));
+    }
+    return block;
+}
+
+}  // namespace
+
 int CPlot::data2D(const double* x, const double* y, int n, int yDims, int yRows, int yCols)
 {
-    if (s_.plotDimension != 2) {
+    PlotState& s = impl_->state;
+    if (s.dimension != 2) {
         std::fputs("CPlot::data2D(): add 2D data to 3D plot, use CPlot::data3D()\n", stderr);
         return -1;
     }
@@ -166,27 +184,22 @@ int CPlot::data2D(const double* x, const double* y, int n, int yDims, int yRows,
     }
     if (n < 0 || !x || !y) return AddCurve(std::nullopt, std::nullopt, n, ElementType::Double, nullptr);
 
-    try {
-        // x in the first half, the y values of the current row in the second.
-        const std::size_t count = static_cast<std::size_t>(n);
-        std::vector<double> buffer(2 * count);
-        if (count > 0) std::memcpy(buffer.data(), x, count * sizeof(double));
-        const int rows = yDims == 1 ? 1 : yRows;
-        const std::size_t before = s_.dataSets.size();
-        int result = 0;
-        for (int r = 0; r < rows; ++r) {
-            if (count > 0) std::memcpy(buffer.data() + count, y + static_cast<std::size_t>(r) * count, count * sizeof(double));
-            result = AddCurve(std::nullopt, std::nullopt, n, ElementType::Double, buffer.data());
-        }
-        if (s_.style.pendingFillOption && s_.dataSets.size() > before) {
-            const Bytes strokeValues = bytesOf(buffer.data(), buffer.size());
-            if (finishPendingFill(&strokeValues, std::nullopt, std::nullopt) != 0) return -1;
-        }
-        return result;
-    } catch (const std::bad_alloc&) {
-        std::fputs(kNoMemoryCurve, stderr);
-        return -1;
+    const std::size_t count = static_cast<std::size_t>(n);
+    const int rows = yDims == 1 ? 1 : yRows;
+    const std::size_t before = s.dataSets.size();
+    int result = 0;
+    const double* row = y;
+    for (int r = 0; r < rows; ++r) {
+        row = y + static_cast<std::size_t>(r) * count;
+        result = appendDataSet(s, 2, std::nullopt, std::nullopt, n, 0, ElementType::Double, true, [&](unsigned char* out) {
+            copyFinite(asDoubles(out), x, count);
+            copyFinite(asDoubles(out) + count, row, count);
+        });
     }
+    if (s.dataSets.size() > before &&
+        finishPendingFill(*this, s, [&] { return Outline{rawCurve(x, row, count), std::nullopt, std::nullopt}; }) != 0)
+        return -1;
+    return result;
 }
 
 int CPlot::data2D(const std::vector<double>& x, const std::vector<double>& y)
@@ -196,10 +209,10 @@ int CPlot::data2D(const std::vector<double>& x, const std::vector<double>& y)
 
 int CPlot::data2DCurve(const double* x, const double* y, int n) { return data2D(x, y, n, 1, 0, n); }
 
-int CPlot::data3D(const double* x, const double* y, const double* z, int nx, int ny, int zDims, int zRows,
-                  int zCols)
+int CPlot::data3D(const double* x, const double* y, const double* z, int nx, int ny, int zDims, int zRows, int zCols)
 {
-    if (s_.plotDimension != 3 && !s_.dataSets.empty()) {
+    PlotState& s = impl_->state;
+    if (s.dimension != 3 && !s.dataSets.empty()) {
         std::fputs("CPlot::data3D(): add 3D data to 2D plot, use CPlot::data2D()\n", stderr);
         return -1;
     }
@@ -216,43 +229,39 @@ int CPlot::data3D(const double* x, const double* y, const double* z, int nx, int
         std::fputs("CPlot::data3D(): dimensions of x, y and z do not match\n", stderr);
         return -1;
     }
-    if (!x || !y || !z) return AddSurface(std::nullopt, std::nullopt, nz, grid ? nx : 1, ElementType::Double, nullptr);
+    const int gridXCount = grid ? nx : 1;
+    if (!x || !y || !z) return AddSurface(std::nullopt, std::nullopt, nz, gridXCount, ElementType::Double, nullptr);
 
-    try {
-        const std::size_t count = static_cast<std::size_t>(nz);
-        std::vector<double> buffer(3 * count);
-        if (grid) {
-            // Point k = i * ny + j: x index as the row, y varying fastest.
-            for (std::size_t i = 0, k = 0; i < static_cast<std::size_t>(nx); ++i)
-                for (std::size_t j = 0; j < static_cast<std::size_t>(ny); ++j, ++k) {
-                    buffer[k] = x[i];
-                    buffer[count + k] = y[j];
-                }
-        } else if (count > 0) {
-            std::memcpy(buffer.data(), x, count * sizeof(double));
-            std::memcpy(buffer.data() + count, y, count * sizeof(double));
-        }
-        const int rows = zDims == 1 ? 1 : zRows;
-        int result = 0;
-        for (int r = 0; r < rows; ++r) {
-            if (count > 0)
-                std::memcpy(buffer.data() + 2 * count, z + static_cast<std::size_t>(r) * count, count * sizeof(double));
-            const std::size_t before = s_.dataSets.size();
-            result = AddSurface(std::nullopt, std::nullopt, nz, grid ? nx : 1, ElementType::Double, buffer.data());
-            if (grid && s_.dataSets.size() > before) s_.dataSets.back().plotType = PlotType::PM3D;
-            s_.view.hiddenLineOn = grid ? 1 : 0;
-        }
-        return result;
-    } catch (const std::bad_alloc&) {
-        std::fputs(kNoMemoryCurve, stderr);
-        return -1;
+    const std::size_t count = static_cast<std::size_t>(nz);
+    const int rows = zDims == 1 ? 1 : zRows;
+    int result = 0;
+    for (int r = 0; r < rows; ++r) {
+        const double* zRow = z + static_cast<std::size_t>(r) * count;
+        const std::size_t before = s.dataSets.size();
+        result = appendDataSet(s, 3, std::nullopt, std::nullopt, nz, gridXCount, ElementType::Double, true, [&](unsigned char* out) {
+            double* xs = asDoubles(out);
+            double* ys = xs + count;
+            if (grid) {
+                // Point k = i * ny + j: x index as the row, y varying fastest.
+                for (std::size_t i = 0, k = 0; i < static_cast<std::size_t>(nx); ++i)
+                    for (std::size_t j = 0; j < static_cast<std::size_t>(ny); ++j, ++k) {
+                        xs[k] = x[i];
+                        ys[k] = y[j];
+                    }
+                copyFinite(xs, xs, 2 * count);
+            } else {
+                copyFinite(xs, x, count);
+                copyFinite(ys, y, count);
+            }
+            copyFinite(ys + count, zRow, count);
+        });
+        if (grid && s.dataSets.size() > before) s.dataSets.back().plotType = PlotType::PM3D;
+        s.view.hiddenLines = grid;
     }
+    return result;
 }
 
-int CPlot::data3DCurve(const double* x, const double* y, const double* z, int n)
-{
-    return data3D(x, y, z, n, n, 1, 0, n);
-}
+int CPlot::data3DCurve(const double* x, const double* y, const double* z, int n) { return data3D(x, y, z, n, n, 1, 0, n); }
 
 int CPlot::data3DSurface(const double* x, const double* y, const double* z, int n, int m)
 {
@@ -264,23 +273,28 @@ int CPlot::data3DSurface(const double* x, const double* y, const double* z, int 
 
 int CPlot::data(const double* values, int rows, int cols)
 {
+    PlotState& s = impl_->state;
     if (rows < 0 || cols < 0 || (!values && rows > 0 && cols > 0)) {
         // No copy of rows x cols values can be made.
         std::fputs(kNoMemoryCurve, stderr);
         return -1;
     }
+    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+    auto block = ValueBlock::allocate(count * sizeof(double));
+    if (!block) {
+        std::fputs(kNoMemoryCurve, stderr);
+        return -1;
+    }
+    if (count > 0) std::memcpy(block->data(), values, count * sizeof(double));
     try {
-        DataSet set = freshDataSet(s_);
-        set.lineColorSet = 0;
-        set.lineColor = ColorText();
-        set.pointCount = -1;
-        set.matrixRows = rows;
-        set.matrixCols = cols;
-        set.values = bytesOf(values, static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-        s_.dataSets.push_back(std::move(set));
-        if (!s_.style.pendingFillOption) return 0;
-        const Bytes strokeValues = *s_.dataSets.back().values;
-        return finishPendingFill(&strokeValues, std::nullopt, std::nullopt);
+        DataSet set = freshDataSet(s);
+        set.lineColor.reset();
+        set.pointCount = kMatrixPointCount;
+        set.matrix = {rows, cols};
+        set.values = std::move(block);
+        s.dataSets.push_back(std::move(set));
+        const std::size_t matrix = s.dataSets.size() - 1;
+        return finishPendingFill(*this, s, [&] { return Outline{s.dataSets[matrix].values, std::nullopt, std::nullopt}; });
     } catch (const std::bad_alloc&) {
         std::fputs(kNoMemoryCurve, stderr);
         return -1;
@@ -291,6 +305,7 @@ int CPlot::dataFile(const char* file) { return dataFile(file, nullptr); }
 
 int CPlot::dataFile(const char* file, const char* option)
 {
+    PlotState& s = impl_->state;
     try {
         std::FILE* in = file ? std::fopen(platform::nativePath(file).c_str(), "r") : nullptr;
         if (!in) {
@@ -307,14 +322,14 @@ int CPlot::dataFile(const char* file, const char* option)
 
         const OptText name(file);
         const OptText opt = option ? OptText(option) : std::nullopt;
-        if (s_.plotDimension == 3) {
+        if (s.dimension == 3) {
             AddSurface(name, opt, count, 1, ElementType::Double, nullptr);
-            s_.view.hiddenLineOn = 0;
+            s.view.hiddenLines = false;
             return 0;
         }
-        const std::size_t before = s_.dataSets.size();
+        const std::size_t before = s.dataSets.size();
         AddCurve(name, opt, count, ElementType::Double, nullptr);
-        if (s_.dataSets.size() > before) finishPendingFill(nullptr, name, opt);
+        if (s.dataSets.size() > before) finishPendingFill(*this, s, [&] { return Outline{std::nullopt, name, opt}; });
         return 0;
     } catch (const std::bad_alloc&) {
         std::fputs(kNoMemoryCurve, stderr);
@@ -324,12 +339,12 @@ int CPlot::dataFile(const char* file, const char* option)
 
 void CPlot::deleteData()
 {
-    RemoveCurves();
-    s_.draw.shapeObjects.clear();
-    removeTemporaryOutputs();
-    auto& out = s_.output;
-    out.outputFileName.reset();
-    out.terminalName.reset();
+    PlotState& s = impl_->state;
+    removeDataSets(s);
+    s.draw.shapes.clear();
+    removeTemporaryOutputs(s.output);
+    s.output.file.reset();
+    s.output.terminal.reset();
 }
 
 }  // namespace rizari

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "draw/palette.h"
-#include "plot/cplot.h"
 
 namespace rizari {
 
@@ -22,7 +21,7 @@ void styleAsLine(CPlot& plot, const PlotState& s)
 {
     PlotTypeExtra extra;
     extra.count = 2;
-    extra.ints = {s.style.defaultLineType, s.style.defaultLineWidth, 0, 0};
+    extra.ints = {s.style.defaultLineType, s.style.lineWidth, 0, 0};
     plot.plotType(PlotType::Lines, plot.dataSetNum(), extra);
 }
 
@@ -43,7 +42,7 @@ void styleAsPoints(CPlot& plot, const PlotState& s)
 {
     PlotTypeExtra extra;
     extra.count = 2;
-    extra.ints = {s.style.defaultPointType, s.style.defaultLineWidth - 1, 0, 0};
+    extra.ints = {s.style.defaultPointType, s.style.lineWidth - 1, 0, 0};
     plot.plotType(PlotType::Points, plot.dataSetNum(), extra);
 }
 
@@ -53,33 +52,34 @@ void styleCircle(PlotState& s, int pointType, const char* color)
     DataSet& set = s.dataSets.back();
     set.pointType = pointType;
     set.pointSize = 2;
-    set.pointColor.assign(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
-    set.pointColorSet = 1;
+    set.pointColor = ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
 }
 
 }  // namespace
 
 int CPlot::line(double x1, double y1, double z1, double x2, double y2, double z2)
 {
+    PlotState& s = impl_->state;
     const double x[] = {x1, x2}, y[] = {y1, y2}, z[] = {z1, z2};
     int rc;
-    if (s_.plotDimension == 2) {
+    if (s.dimension == 2) {
         rc = data2DCurve(x, y, 2);
-    } else if (s_.plotDimension == 3) {
+    } else if (s.dimension == 3) {
         rc = data3DCurve(x, y, z, 2);
     } else {
         std::fputs("plot.line: invalid plot dimension.\n", stderr);
         return -1;
     }
-    return finishAsLine(*this, s_, rc, "plot.line:");
+    return finishAsLine(*this, s, rc, "plot.line:");
 }
 
 int CPlot::point(double x, double y, double z)
 {
+    PlotState& s = impl_->state;
     int rc;
-    if (s_.plotDimension == 2) {
+    if (s.dimension == 2) {
         rc = data2DCurve(&x, &y, 1);
-    } else if (s_.plotDimension == 3) {
+    } else if (s.dimension == 3) {
         rc = data3DCurve(&x, &y, &z, 1);
     } else {
         std::fputs("CPlot::point(): invalid plot dimension.\n", stderr);
@@ -89,12 +89,11 @@ int CPlot::point(double x, double y, double z)
         std::fputs("CPlot::point(): invalid parameter\n", stderr);
         return rc;
     }
-    styleAsPoints(*this, s_);
-    DataSet& set = s_.dataSets.back();
-    set.pointType = s_.style.defaultPointType;
-    set.pointSize = s_.style.defaultLineWidth - 1;
-    set.pointColor.assign(draw::indexColor(s_.draw, s_.dataSets.size() - 1));
-    set.pointColorSet = 1;
+    styleAsPoints(*this, s);
+    DataSet& set = s.dataSets.back();
+    set.pointType = s.style.defaultPointType;
+    set.pointSize = s.style.lineWidth - 1;
+    set.pointColor = ColorText(draw::indexColor(s.draw, s.dataSets.size() - 1));
     return 0;
 }
 
@@ -103,27 +102,29 @@ void CPlot::scattern(const double* x, const double* y, int n) { scattern(x, y, n
 
 void CPlot::scattern(const double* x, const double* y, int n, const char* color)
 {
+    PlotState& s = impl_->state;
     if (data2DCurve(x, y, n) != 0) return;
-    styleAsPoints(*this, s_);
-    DataSet& set = s_.dataSets.back();
-    set.pointType = s_.style.defaultPointType;
-    set.pointSize = s_.style.defaultLineWidth - 1;
-    set.pointColor.assign(color ? color : draw::indexColor(s_.draw, s_.dataSets.size() - 1));
-    set.pointColorSet = 1;
+    styleAsPoints(*this, s);
+    DataSet& set = s.dataSets.back();
+    set.pointType = s.style.defaultPointType;
+    set.pointSize = s.style.lineWidth - 1;
+    set.pointColor = ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
 }
 
 void CPlot::circleOpen(double x, double y) { circleOpen(x, y, nullptr); }
 
 void CPlot::circleOpen(double x, double y, const char* color)
 {
-    if (point(x, y, 0.0) == 0) styleCircle(s_, 6, color);
+    PlotState& s = impl_->state;
+    if (point(x, y, 0.0) == 0) styleCircle(s, 6, color);
 }
 
 void CPlot::circleClosed(double x, double y) { circleClosed(x, y, nullptr); }
 
 void CPlot::circleClosed(double x, double y, const char* color)
 {
-    if (point(x, y, 0.0) == 0) styleCircle(s_, 7, color);
+    PlotState& s = impl_->state;
+    if (point(x, y, 0.0) == 0) styleCircle(s, 7, color);
 }
 
 int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
@@ -163,7 +164,8 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
 // A null cut colour counts as no cut colour.
 int CPlot::arcSegment(double x, double y, double radius, double angle1, double angle2, const char* cutColor)
 {
-    draw::mergeCircleBox(s_.draw.extents, x, y, radius);
+    PlotState& s = impl_->state;
+    draw::mergeCircleBox(s.draw.extents, x, y, radius);
     const double p[] = {x, y, radius, angle1, angle2};
     const int rc = AddObject(ObjectKind::ArcSegment, 5, p);
     if (rc != 0) return rc;
@@ -173,15 +175,15 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
     // it belongs to the segment and takes a solid fill's colour. A pattern fill has no colour of
     // its own (the engine draws it in the background colour), so its triangle takes the
     // background too rather than a solid patch.
-    PlotObject& o = s_.draw.shapeObjects.back();
+    PlotObject& o = s.draw.shapes.back();
     o.cutColorGiven = cutColor != nullptr;
     const double span = angle2 - angle1;
     if (cutColor && span < 180) {
         o.cutColor.assign(cutColor);
     } else if (!(span < 180) && o.fillMode == FillMode::Solid) {
         o.cutColor = o.fillColor;
-    } else if (s_.frame.backgroundOn == 1) {
-        o.cutColor = s_.frame.backgroundColorName;
+    } else if (s.frame.background) {
+        o.cutColor = *s.frame.background;
     } else {
         o.cutColor.assign("white");
     }
@@ -190,6 +192,7 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
 
 int CPlot::polygon(const double* x, const double* y, const double* z, int nx, int ny)
 {
+    PlotState& s = impl_->state;
     if (!z) {
         // Filled polygon. The vertex count is the smaller count, so no array is read past its end.
         const int n = (x && y) ? (nx < ny ? nx : ny) : 0;
@@ -199,15 +202,15 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
         }
         try {
             std::vector<double> p(2 * static_cast<std::size_t>(n));
-            const bool polar = s_.view.polarOn == 1;
-            const double unit = s_.view.angleUnitCode == AngleUnit::Degrees ? kRadiansPerDegree : 1.0;
+            const bool polar = s.view.polar;
+            const double unit = s.view.angleUnit == AngleUnit::Degrees ? kRadiansPerDegree : 1.0;
             for (int i = 0; i < n; ++i) {
                 double vx = x[i], vy = y[i];
                 if (polar) {  // x holds angles and y radii
                     vx = y[i] * std::cos(x[i] * unit);
                     vy = y[i] * std::sin(x[i] * unit);
                 }
-                mergeExtents(vx, vy);
+                draw::mergePoint(s.draw.extents, vx, vy);
                 p[i] = vx;
                 p[n + i] = vy;
             }
@@ -219,7 +222,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
     }
 
     // Closed line through the points, drawn as a data set. The z array holds nx values.
-    const int dim = s_.plotDimension;
+    const int dim = s.dimension;
     if (dim == 2) {
         if (nx != ny) {
             std::fputs("CPlot::polygon(): number of x points != number of y points\n", stderr);
@@ -255,7 +258,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
         std::fputs("CPlot::polygon(): malloc error\n", stderr);
         return -1;
     }
-    return finishAsLine(*this, s_, rc, "CPlot::polygon():");
+    return finishAsLine(*this, s, rc, "CPlot::polygon():");
 }
 
 int CPlot::regularPolygon(double x, double y, int n, double side, double angle)
@@ -285,36 +288,34 @@ void CPlot::line1D(double x1, double x2) { line1D(x1, x2, nullptr); }
 
 void CPlot::line1D(double x1, double x2, const char* color)
 {
-    if (s_.draw.level1D == 0) {
+    PlotState& s = impl_->state;
+    if (s.draw.level1D == 0) {
         // The first item turns the plot into a number line: only the bottom border and the x
         // axis with unit tics, no grid, y fixed to 0 .. 15 so that the levels stack upwards.
-        s_.text.enhancedText = 1;
-        OptText& xLabel = s_.text.axisLabelText[AxisX];
+        OptText& xLabel = s.text.axisLabels[AxisX];
         if (xLabel && *xLabel == "x") xLabel = "";
-        s_.text.axisLabelText[AxisY] = "";
-        s_.frame.borderSides = (s_.frame.borderSides & ~(2 | 4 | 8)) | 1;
-        s_.tics.ticsMirrorAxes &= ~PlotAxis::XY;
-        s_.axes.zeroAxes &= ~PlotAxis::Y;
+        s.text.axisLabels[AxisY] = "";
+        s.frame.border = (s.frame.border & ~(2 | 4 | 8)) | 1;
+        s.tics.mirrored &= ~PlotAxis::XY;
+        s.axes.zeroAxes &= ~PlotAxis::Y;
         axisRange(PlotAxis::Y, 0.0, 15.0);
-        if (!(s_.tics.ticsRangeFlags & PlotAxis::X) && s_.tics.ticsFractionX == 0) {
-            s_.tics.ticsRangeFlags |= PlotAxis::X;
-            s_.tics.ticsIncr[AxisX] = 1.0;
+        if (!(s.tics.rangedAxes & PlotAxis::X) && !s.tics.fractionX) {
+            s.tics.rangedAxes |= PlotAxis::X;
+            s.tics.ranges[AxisX].incr = 1.0;
         }
-        s_.tics.ticsAxes &= ~PlotAxis::Y;
-        s_.frame.gridOn = 0;
-        s_.frame.gridOptionText.reset();
-        s_.frame.sizeY = 0.8;
-        s_.frame.sizeX = 1.0;
+        s.tics.shown &= ~PlotAxis::Y;
+        s.frame.grid = false;
+        s.frame.gridOption.reset();
+        s.frame.size = {1.0, 0.8};
     }
-    const double level = s_.draw.offset1D == 1 ? static_cast<double>(s_.draw.level1D) : 0.0;
+    const double level = s.draw.stacked1D ? static_cast<double>(s.draw.level1D) : 0.0;
     if (line(x1, level, 0.0, x2, level, 0.0) == 0 && color) {
-        DataSet& set = s_.dataSets.back();
-        set.lineColorSet = 1;
-        set.lineColor.assign(color);
+        DataSet& set = s.dataSets.back();
+        set.lineColor = ColorText(color);
     }
-    ++s_.draw.level1D;
+    ++s.draw.level1D;
 }
 
-void CPlot::line1DOffset() { s_.draw.offset1D = 1; }
+void CPlot::line1DOffset() { impl_->state.draw.stacked1D = true; }
 
 }  // namespace rizari

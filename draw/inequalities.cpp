@@ -11,7 +11,6 @@
 #include <cstring>
 
 #include "draw/palette.h"
-#include "plot/cplot.h"
 
 namespace rizari {
 
@@ -29,9 +28,9 @@ int markerType(const char* op) { return includesBoundary(op) ? kFilled : kOpen; 
 // The visible x range; without one the range message is written and -10 .. 10 is used.
 bool visibleRange(const PlotState& s, double& lo, double& hi)
 {
-    if (s.axes.rangeAxes & PlotAxis::X) {
-        lo = s.axes.rangeMin[AxisX];
-        hi = s.axes.rangeMax[AxisX];
+    if (s.axes.range[AxisX]) {
+        lo = s.axes.range[AxisX]->min;
+        hi = s.axes.range[AxisX]->max;
         return true;
     }
     std::fputs("Error: call CPlot::axisRange() first, before call CPlot::inequal().\n", stderr);
@@ -41,7 +40,7 @@ bool visibleRange(const PlotState& s, double& lo, double& hi)
 }
 
 // The level of the next one-dimensional item, fixed once at the start of a call.
-double currentLevel(const PlotState& s) { return s.draw.offset1D == 1 ? static_cast<double>(s.draw.level1D) : 0.0; }
+double currentLevel(const PlotState& s) { return s.draw.stacked1D ? static_cast<double>(s.draw.level1D) : 0.0; }
 
 // Marker colour of a call: the caller's, else the stroke colour, else the index colour of the
 // first data set the call adds.
@@ -50,15 +49,14 @@ ColorText callColor(const PlotState& s, const char* color)
     return ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size()));
 }
 
-void addMarker(CPlot& plot, PlotState& s, double at, double level, int type, const ColorText& color, int takesLegend)
+void addMarker(CPlot& plot, PlotState& s, double at, double level, int type, const ColorText& color, bool takesLegend)
 {
     if (plot.point(at, level, 0.0) != 0) return;
     DataSet& m = s.dataSets.back();
     m.pointSize = 2;
     m.pointType = type;
     m.pointColor = color;
-    m.pointColorSet = 1;
-    m.takesQueuedLegend = takesLegend;
+        m.takesQueuedLegend = takesLegend;
 }
 
 // An empty solution set: an invisible point at the origin that can still carry a legend.
@@ -100,7 +98,7 @@ int drawInequality(CPlot& plot, PlotState& s, const char* op, double v, const ch
         plot.arrow(v, y, 0.0, hi, y, 0.0);
     } else {
         drawSegment(plot, v, v, color);
-        for (std::size_t i = before; i < s.dataSets.size(); ++i) s.dataSets[i].takesQueuedLegend = 0;
+        for (std::size_t i = before; i < s.dataSets.size(); ++i) s.dataSets[i].takesQueuedLegend = false;
     }
     const int type = (includesBoundary(op) || equal) ? kFilled : kOpen;
     addMarker(plot, s, v, y, type, c, (below || above) ? 0 : 1);
@@ -109,73 +107,74 @@ int drawInequality(CPlot& plot, PlotState& s, const char* op, double v, const ch
 
 }  // namespace
 
-int CPlot::inequal(const char* op, double v) { return drawInequality(*this, s_, op, v, nullptr); }
+int CPlot::inequal(const char* op, double v) { return drawInequality(*this, impl_->state, op, v, nullptr); }
 
-int CPlot::inequal(const char* op, double v, const char* color) { return drawInequality(*this, s_, op, v, color); }
+int CPlot::inequal(const char* op, double v, const char* color) { return drawInequality(*this, impl_->state, op, v, color); }
 
 int CPlot::inequalAnd(const char* op1, double a, const char* op2, double b)
 {
+    PlotState& s = impl_->state;
     double lo, hi;
-    const int result = visibleRange(s_, lo, hi) ? 0 : -1;
-    const double y = currentLevel(s_);
-    const ColorText c = callColor(s_, nullptr);
+    const int result = visibleRange(s, lo, hi) ? 0 : -1;
+    const double y = currentLevel(s);
+    const ColorText c = callColor(s, nullptr);
 
     if (isGreater(op1) && isLess(op2)) {  // a below x below b
         if (b > a) {
             line1D(a, b);
-            addMarker(*this, s_, a, y, markerType(op1), c, 0);
-            addMarker(*this, s_, b, y, markerType(op2), c, 0);
+            addMarker(*this, s, a, y, markerType(op1), c, 0);
+            addMarker(*this, s, b, y, markerType(op2), c, 0);
         } else if (b == a && includesBoundary(op1) && includesBoundary(op2)) {
-            addMarker(*this, s_, b, y, kFilled, c, 1);
+            addMarker(*this, s, b, y, kFilled, c, 1);
         } else {
-            addEmptyMarker(*this, s_, 1);
+            addEmptyMarker(*this, s, 1);
         }
     } else if (isLess(op1) && isGreater(op2)) {  // b below x below a
         if (a > b) {
             line1D(a, b);
-            addMarker(*this, s_, a, y, markerType(op1), c, 0);
-            addMarker(*this, s_, b, y, markerType(op2), c, 0);
+            addMarker(*this, s, a, y, markerType(op1), c, 0);
+            addMarker(*this, s, b, y, markerType(op2), c, 0);
         } else if (a == b && includesBoundary(op1) && includesBoundary(op2)) {
-            addMarker(*this, s_, b, y, kFilled, c, 1);
+            addMarker(*this, s, b, y, kFilled, c, 1);
         } else {
-            addEmptyMarker(*this, s_, 0);
+            addEmptyMarker(*this, s, 0);
         }
     } else if (isLess(op1) && isLess(op2)) {  // the smaller bound wins; on a tie the first
         const bool first = b >= a;
         const double m = first ? a : b;
         line1D(lo, m);
         arrow(m, y, 0.0, lo, y, 0.0);
-        addMarker(*this, s_, m, y, markerType(first ? op1 : op2), c, 0);
+        addMarker(*this, s, m, y, markerType(first ? op1 : op2), c, 0);
     } else if (isGreater(op1) && isGreater(op2)) {  // the larger bound wins; on a tie the second
         const bool second = b >= a;
         const double m = second ? b : a;
         line1D(m, hi);
         arrow(m, y, 0.0, hi, y, 0.0);
-        addMarker(*this, s_, m, y, markerType(second ? op2 : op1), c, 0);
+        addMarker(*this, s, m, y, markerType(second ? op2 : op1), c, 0);
     } else if (is(op2, "==") && !is(op1, "==")) {  // at most the single value b
         const bool inSet = (is(op1, ">=") && b >= a) || (is(op1, ">") && b > a) || (is(op1, "<=") && a >= b) ||
                            (is(op1, "<") && a > b);
         if (inSet) {
-            ++s_.draw.level1D;
-            addMarker(*this, s_, b, y, kFilled, c, 1);
+            ++s.draw.level1D;
+            addMarker(*this, s, b, y, kFilled, c, 1);
         } else {
-            addEmptyMarker(*this, s_, 0);
+            addEmptyMarker(*this, s, 0);
         }
     } else if (is(op1, "==")) {  // at most the single value a
         const bool inSet = (is(op2, "<=") && b >= a) || (is(op2, "<") && b > a) || (is(op2, ">=") && a >= b) ||
                            (is(op2, ">") && a > b);
         if (inSet) {
-            ++s_.draw.level1D;
-            addMarker(*this, s_, a, y, kFilled, c, 1);
+            ++s.draw.level1D;
+            addMarker(*this, s, a, y, kFilled, c, 1);
         } else {
-            addEmptyMarker(*this, s_, 0);
+            addEmptyMarker(*this, s, 0);
         }
     } else if (is(op1, "!=")) {  // the other set with a hole at a
         inequal(op2, b);
-        addMarker(*this, s_, a, y, kOpen, c, 0);
+        addMarker(*this, s, a, y, kOpen, c, 0);
     } else if (is(op2, "!=")) {
         inequal(op1, a);
-        addMarker(*this, s_, b, y, kOpen, c, 0);
+        addMarker(*this, s, b, y, kOpen, c, 0);
     }
     // Any other pair holds an operator that is not understood and draws nothing.
     return result;
@@ -183,20 +182,22 @@ int CPlot::inequalAnd(const char* op1, double a, const char* op2, double b)
 
 int CPlot::inequalAnd(const char* op1, double a, const char* op2, double b, const char* color)
 {
+    PlotState& s = impl_->state;
     if (!color) return inequalAnd(op1, a, op2, b);
     // The caller says what the set is: a segment from a to b with a marker at each end.
-    const double y = currentLevel(s_);
+    const double y = currentLevel(s);
     const ColorText c(color);
     line1D(a, b, color);
-    addMarker(*this, s_, a, y, markerType(op1), c, 0);
-    addMarker(*this, s_, b, y, markerType(op2), c, 0);
-    ++s_.draw.level1D;
+    addMarker(*this, s, a, y, markerType(op1), c, 0);
+    addMarker(*this, s, b, y, markerType(op2), c, 0);
+    ++s.draw.level1D;
     return 0;
 }
 
 int CPlot::inequalOffset()
 {
-    s_.draw.offset1D = 1;
+    PlotState& s = impl_->state;
+    s.draw.stacked1D = true;
     return 0;
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "plot/cplot.h"
+#include "plot/plot_state.h"
 
 namespace rizari::draw {
 
@@ -14,14 +14,11 @@ inline constexpr const char* kColorCycle[] = {"red", "green", "blue", "magenta",
                                              "yellow", "black", "orange", "grey"};
 inline constexpr std::size_t kColorCycleSize = sizeof kColorCycle / sizeof kColorCycle[0];
 
-// Name number (position modulo 9) of the cycle, for the index colour of a data set.
-inline const char* cycleColorAt(std::size_t position) { return kColorCycle[position % kColorCycleSize]; }
-
 // Colour of a marker drawn as data set number `position`: the stroke colour when one was given,
 // else the cycle name of that position (the library-wide counter of shapes is not touched).
 inline const char* indexColor(const DrawState& d, std::size_t position)
 {
-    return d.strokeColorSet == 1 ? d.strokeColorName.c_str() : cycleColorAt(position);
+    return d.strokeColor ? d.strokeColor->c_str() : kColorCycle[position % kColorCycleSize];
 }
 
 // Each bound moves only when the candidate lies strictly beyond it. The low and high candidates
@@ -34,10 +31,9 @@ inline void mergeBox(ObjectExtents& e, double xLow, double xHigh, double yLow, d
     if (yHigh > e.ymax) e.ymax = yHigh;
 }
 
+inline void mergePoint(ObjectExtents& e, double x, double y) { mergeBox(e, x, x, y, y); }
+
 // The box of the full circle around (x, y): circles, arc sectors and arc segments all take it.
-inline void mergeCircleBox(ObjectExtents& e, double x, double y, double r)
-{
-    mergeBox(e, x - r, x + r, y - r, y + r);
-}
+inline void mergeCircleBox(ObjectExtents& e, double x, double y, double r) { mergeBox(e, x - r, x + r, y - r, y + r); }
 
 }  // namespace rizari::draw

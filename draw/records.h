@@ -5,24 +5,28 @@
 #include <string>
 #include <vector>
 
-#include "plot/codes.h"
 #include "plot/color_text.h"
+#include "rizari/codes.h"
 
 namespace rizari {
 
-struct PlotArrow {
-    double headX = 0, headY = 0, headZ = 0;  // end point, where the head is drawn
-    double tailX = 0, tailY = 0, tailZ = 0;  // start point
-    std::optional<std::string> option;       // engine options written after the coordinates
+struct Point3 {
+    double x = 0, y = 0, z = 0;
 };
+
+struct PlotArrow {
+    Point3 tail;  // the start point
+    Point3 head;  // the end point, where the head is drawn
+    std::optional<std::string> option;  // engine options written after the coordinates
+};
+
+inline constexpr int kLabelFontSize = 13;
 
 struct PlotText {
     std::optional<std::string> text;
-    int alignment = TextAlign::Left;
-    int fontSize = 13;
-    int colorGiven = 0;
-    ColorText color;
-    double x = 0, y = 0, z = 0;
+    int alignment = TextAlign::Left;  // a TextAlign code; other codes write no alignment word
+    Point3 at;
+    std::optional<ColorText> color;
 };
 
 struct PlotObject {
@@ -30,13 +34,13 @@ struct PlotObject {
     std::vector<double> parameters;  // layout per kind; the parameter count is its size
     int lineWidth = 0;
     ColorText strokeColor;
+    bool stroke = true;
     int fillMode = FillMode::None;
     ColorText fillColor;
     int fillPattern = 0;
     double fillOpacity = 1.0;
-    int strokeOn = 1;
-    ColorText cutColor;      // arc segments: colour of the triangle between chord and centre
-    bool cutColorGiven = false;
+    ColorText cutColor;          // arc segments: colour of the triangle between chord and centre
+    bool cutColorGiven = false;  // arc segments: the caller chose the cut colour
 };
 
 }  // namespace rizari

@@ -1,6 +1,7 @@
 // Shape objects (rectangles, circles, ellipses, arc sectors and segments, polygons), the current
 // fill and stroke state every new shape copies, the object extents, and the shape objects
 // section of a plot block.
+#include <atomic>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -8,20 +9,19 @@
 #include <new>
 
 #include "draw/palette.h"
-#include "plot/cplot.h"
-#include "render/script_writer.h"
+#include "render/sections.h"
 
 namespace rizari {
 
 namespace {
 
 // Shapes without a stroke colour of their own take the next name of the cycle. The position is
-// shared by every plot of the process and never goes back, so successive shapes differ in colour
-// even across plots and resets.
+// shared by every plot of the process (and by every thread) and never goes back, so successive
+// shapes differ in colour even across plots and resets.
 const char* nextCycleColor()
 {
-    static std::uint64_t counter = 0;
-    return draw::kColorCycle[counter++ % draw::kColorCycleSize];
+    static std::atomic<std::uint64_t> counter{0};
+    return draw::kColorCycle[counter.fetch_add(1, std::memory_order_relaxed) % draw::kColorCycleSize];
 }
 
 constexpr double kPi = 3.141592653589793;
@@ -89,7 +89,7 @@ void writeSegmentCompletion(ScriptWriter& w, const PlotObject& o)
         w.print("fillcolor rgbcolor \"%s\" ", o.cutColor.c_str());
         w.put("fillstyle transparent solid 1 \n");
     }
-    if (o.strokeOn == 1) {
+    if (o.stroke) {
         writePolygonPath(w, {a, c, b, c, a});  // the radii, in the cut colour
         w.print("fillstyle empty border fillcolor rgbcolor \"%s\" linewidth %d \n", o.cutColor.c_str(), o.lineWidth);
         writePolygonPath(w, {a, b, a});  // the chord, in the stroke colour
@@ -99,16 +99,15 @@ void writeSegmentCompletion(ScriptWriter& w, const PlotObject& o)
 
 }  // namespace
 
-void CPlot::mergeExtents(double x, double y) { draw::mergeBox(s_.draw.extents, x, x, y, y); }
-
 int CPlot::AddObject(int kind, int count, const double* parameters)
 {
-    if (s_.plotDimension != 2) {
+    PlotState& s = impl_->state;
+    if (s.dimension != 2) {
         std::fputs("CPlot::AddObject(): invalid dimension\n", stderr);
         return -1;
     }
     if (count < 0 || (count > 0 && !parameters)) return -1;  // only reachable from C++ callers
-    const DrawState& d = s_.draw;
+    DrawState& d = s.draw;
     try {
         PlotObject o;
         o.kind = kind;
@@ -117,18 +116,16 @@ int CPlot::AddObject(int kind, int count, const double* parameters)
             if (p == HUGE_VAL) p = kLargeValue;
             else if (p == -HUGE_VAL) p = -kLargeValue;
         }
-        o.lineWidth = s_.style.defaultLineWidth;
+        o.lineWidth = s.style.lineWidth;
         o.fillMode = d.fillMode;
-        if (o.fillMode == FillMode::Solid) o.fillColor = d.fillColorName;
-        if (o.fillMode == FillMode::Pattern) o.fillPattern = d.fillPatternValue;
-        o.fillOpacity = d.fillOpacityValue;
-        o.strokeOn = d.strokeOn;
-        o.cutColorGiven = false;
-        s_.draw.shapeObjects.reserve(s_.draw.shapeObjects.size() + 1);
+        if (o.fillMode == FillMode::Solid) o.fillColor = d.fillColor;
+        if (o.fillMode == FillMode::Pattern) o.fillPattern = d.fillPattern;
+        o.fillOpacity = d.fillOpacity;
+        o.stroke = d.stroke;
+        d.shapes.reserve(d.shapes.size() + 1);
         // The cycle moves only once the object is sure to be added.
-        if (d.strokeColorSet == 1) o.strokeColor = d.strokeColorName;
-        else o.strokeColor.assign(nextCycleColor());
-        s_.draw.shapeObjects.push_back(std::move(o));
+        o.strokeColor = d.strokeColor ? *d.strokeColor : ColorText(nextCycleColor());
+        d.shapes.push_back(std::move(o));
     } catch (const std::bad_alloc&) {
         std::fputs("Error: can't allocate memory for new object\n", stderr);
         return -1;
@@ -138,14 +135,14 @@ int CPlot::AddObject(int kind, int count, const double* parameters)
 
 int CPlot::rectangle(double x, double y, double width, double height)
 {
-    draw::mergeBox(s_.draw.extents, x, x + width, y, y + height);
+    draw::mergeBox(impl_->state.draw.extents, x, x + width, y, y + height);
     const double p[] = {x, y, width, height};
     return AddObject(ObjectKind::Rectangle, 4, p);
 }
 
 int CPlot::circle(double x, double y, double radius)
 {
-    draw::mergeCircleBox(s_.draw.extents, x, y, radius);
+    draw::mergeCircleBox(impl_->state.draw.extents, x, y, radius);
     const double p[] = {x, y, radius};
     return AddObject(ObjectKind::Circle, 3, p);
 }
@@ -154,44 +151,47 @@ int CPlot::ellipse(double x, double y, double width, double height, double angle
 {
     // The full width or height is the margin, so a turned ellipse always fits.
     const double m = width > height ? width : height;
-    draw::mergeBox(s_.draw.extents, x - m, x + m, y - m, y + m);
+    draw::mergeBox(impl_->state.draw.extents, x - m, x + m, y - m, y + m);
     const double p[] = {x, y, width, height, angle};
     return AddObject(ObjectKind::Ellipse, 5, p);
 }
 
 int CPlot::arcSector(double x, double y, double radius, double angle1, double angle2)
 {
-    draw::mergeCircleBox(s_.draw.extents, x, y, radius);
+    draw::mergeCircleBox(impl_->state.draw.extents, x, y, radius);
     const double p[] = {x, y, radius, angle1, angle2};
     return AddObject(ObjectKind::ArcSector, 5, p);
 }
 
 void CPlot::fillColor(const char* color)
 {
-    s_.draw.fillMode = FillMode::Solid;
-    s_.draw.fillColorName.assign(color);
+    DrawState& d = impl_->state.draw;
+    d.fillMode = FillMode::Solid;
+    d.fillColor.assign(color);
 }
 
+// Clamped to 0 .. 1; NaN becomes 0.
 void CPlot::fillOpacity(double opacity)
 {
-    if (!(opacity >= 0.0)) opacity = 0.0;  // NaN too
+    if (!(opacity >= 0.0)) opacity = 0.0;
     if (opacity > 1.0) opacity = 1.0;
-    s_.draw.fillOpacityValue = opacity;
+    impl_->state.draw.fillOpacity = opacity;
 }
 
 void CPlot::fillPattern(int pattern)
 {
-    s_.draw.fillMode = FillMode::Pattern;
-    s_.draw.fillPatternValue = pattern;
+    DrawState& d = impl_->state.draw;
+    d.fillMode = FillMode::Pattern;
+    d.fillPattern = pattern;
 }
 
-void CPlot::noFill() { s_.draw.fillMode = FillMode::None; }
+void CPlot::noFill() { impl_->state.draw.fillMode = FillMode::None; }
 
 void CPlot::strokeColor(const char* color)
 {
-    s_.draw.strokeColorSet = 1;
-    s_.draw.strokeOn = 1;
-    s_.draw.strokeColorName.assign(color);
+    DrawState& d = impl_->state.draw;
+    d.strokeColor = ColorText(color ? color : "");
+    d.stroke = true;
 }
 
 void CPlot::strokeWidth(int width)
@@ -200,21 +200,22 @@ void CPlot::strokeWidth(int width)
         std::fputs("CPlot::strokeWidth(): the width less than or equal to 0\n", stderr);
         return;
     }
-    s_.style.defaultLineWidth = width;
+    impl_->state.style.lineWidth = width;
 }
 
-void CPlot::noStrokeColor() { s_.draw.strokeOn = 0; }
+void CPlot::noStrokeColor() { impl_->state.draw.stroke = false; }
 
 const char* CPlot::getStrokeColor() const
 {
-    return s_.draw.strokeColorName.empty() ? nullptr : s_.draw.strokeColorName.c_str();
+    const auto& color = impl_->state.draw.strokeColor;
+    return color && !color->empty() ? color->c_str() : nullptr;
 }
 
-int CPlot::getStrokeWidth() const { return s_.style.defaultLineWidth; }
+int CPlot::getStrokeWidth() const { return impl_->state.style.lineWidth; }
 
-void CPlot::writeShapeObjects(ScriptWriter& w) const
+void writeShapeObjects(ScriptWriter& w, const PlotState& s)
 {
-    for (const PlotObject& o : s_.draw.shapeObjects) {
+    for (const PlotObject& o : s.draw.shapes) {
         w.put("set object ");
         writeGeometry(w, o);
         switch (o.fillMode) {
@@ -226,7 +227,7 @@ void CPlot::writeShapeObjects(ScriptWriter& w) const
         case FillMode::Pattern: w.print("fs transparent pattern %d ", o.fillPattern); break;
         default: break;
         }
-        if (o.strokeOn == 1) {
+        if (o.stroke) {
             w.put("border ");
             w.print("lc rgbcolor \"%s\" ", o.strokeColor.c_str());
             w.print("linewidth %d ", o.lineWidth);

@@ -31,6 +31,11 @@ int removeFile(std::string_view path);
 // Writes "prefix: <system error text>\n" to standard error for the current errno, as perror does.
 void reportError(const char* prefix);
 
+// A block of memory for data values, not zero-filled; null when it cannot be had. Released with
+// freeBlock, which gives large blocks back to the system at once.
+void* allocateBlock(std::size_t bytes) noexcept;
+void freeBlock(void* block) noexcept;
+
 // Environment.
 const char* getEnv(const char* name);
 // Puts "NAME=value" into the process environment; the storage stays allocated because the

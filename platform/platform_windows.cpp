@@ -47,6 +47,10 @@ int removeFile(std::string_view path) { return std::remove(std::string(path).c_s
 
 void reportError(const char* prefix) { std::perror(prefix); }
 
+void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
+
+void freeBlock(void* block) noexcept { std::free(block); }
+
 const char* getEnv(const char* name) { return std::getenv(name); }
 
 bool putEnv(std::string_view assignment)

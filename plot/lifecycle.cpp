@@ -1,97 +1,93 @@
 // Creation, reset and destruction of a plot, and the small queries on its data set list.
+#include "plot/lifecycle.h"
+
 #include <cstdio>
 
-#include "plot/cplot.h"
 #include "platform/platform.h"
 
 namespace rizari {
 
-CPlot::CPlot() { initialise(); }
+namespace {
 
-void CPlot::initialise()
+// The defaults of a new plot: the state's own, with the look of mathCoord().
+void initialise(CPlot& plot, PlotState& s)
 {
-    s_ = PlotState{};
-    mathCoord();
-}
-
-CPlot::~CPlot()
-{
-    engineHome_.reset();
-    releaseOwned();
-    removeTemporaryOutputs();
-}
-
-// Removes the command script of the latest plotting() and the stream output's image file, both
-// of which this plot created; forgets their names.
-void CPlot::removeTemporaryOutputs()
-{
-    auto& out = s_.output;
-    if (out.scriptFileName && platform::fileExists(*out.scriptFileName)) platform::removeFile(*out.scriptFileName);
-    out.scriptFileName.reset();
-    if (out.streamTempFile) platform::removeFile(*out.streamTempFile);
-    out.streamTempFile.reset();
+    s = PlotState{};
+    plot.mathCoord();
 }
 
 // Releases the data sets (removing their temporary files), the drawn items, the tic lists and
-// the subplot chain, in that order. The chain is walked iteratively: each cell is released
-// completely before the next one.
-void CPlot::releaseOwned()
+// the subplot chain. The chain is walked iteratively: each cell is released completely before
+// the next one.
+void releaseOwned(PlotImpl& impl)
 {
-    RemoveCurves();
-    s_.draw.textLabels.clear();
-    s_.draw.arrows.clear();
-    for (auto& list : s_.tics.ticsLabelList) list.clear();
-    while (nextSubplot_) {
-        std::unique_ptr<CPlot> cell = std::move(nextSubplot_);
-        nextSubplot_ = std::move(cell->nextSubplot_);
+    PlotState& s = impl.state;
+    removeDataSets(s);
+    while (impl.nextSubplot) {
+        std::unique_ptr<CPlot> cell = std::move(impl.nextSubplot);
+        impl.nextSubplot = std::move(PlotAccess::impl(*cell).nextSubplot);
     }
-    s_.text.nativeCommands.clear();
-    s_.style.queuedLegends.clear();
-    s_.draw.shapeObjects.clear();
 }
 
-void CPlot::RemoveCurves()
+}  // namespace
+
+void removeDataSets(PlotState& s)
 {
-    for (DataSet& set : s_.dataSets) {
-        // Only a data set holding values owns its file: a caller's data file is never removed.
-        if (set.values && set.fileName && platform::removeFile(*set.fileName) != 0)
-            platform::reportError("CPlot::RemoveCurves()");
+    for (DataSet& set : s.dataSets) {
+        if (set.temporaryFile && platform::removeFile(*set.fileName) != 0) platform::reportError("CPlot::RemoveCurves()");
     }
-    s_.dataSets.clear();
+    s.dataSets.clear();
+}
+
+void removeTemporaryOutputs(OutputState& out)
+{
+    if (out.script && platform::fileExists(*out.script)) platform::removeFile(*out.script);
+    out.script.reset();
+    if (out.streamImage) platform::removeFile(*out.streamImage);
+    out.streamImage.reset();
+}
+
+DataSet* dataSetByNumber(PlotState& s, int num)
+{
+    if (s.dataSets.empty()) return nullptr;
+    if (num <= 0) return &s.dataSets.front();
+    if (static_cast<std::size_t>(num) >= s.dataSets.size()) return nullptr;
+    return &s.dataSets[static_cast<std::size_t>(num)];
+}
+
+CPlot::CPlot() : impl_(std::make_unique<PlotImpl>()) { initialise(*this, impl_->state); }
+
+CPlot::~CPlot()
+{
+    releaseOwned(*impl_);
+    removeTemporaryOutputs(impl_->state.output);
 }
 
 void CPlot::deletePlots()
 {
-    releaseOwned();
+    releaseOwned(*impl_);
     // The reset forgets the names of the script and of the stream image; nothing else could
     // ever remove those temporary files, so they go now.
-    removeTemporaryOutputs();
-    initialise();
+    removeTemporaryOutputs(impl_->state.output);
+    initialise(*this, impl_->state);
 }
 
 void CPlot::dimension(int dim)
 {
+    PlotState& s = impl_->state;
     if (dim == 2) {
-        s_.plotDimension = 2;
+        s.dimension = 2;
     } else if (dim == 3) {
-        s_.plotDimension = 3;
-        s_.frame.borderSides = 31;
-        s_.tics.ticsMirrorAxes = PlotAxis::XY;
+        s.dimension = 3;
+        s.frame.border = kBorder3D;
+        s.tics.mirrored = PlotAxis::XY;
     } else {
         std::fputs("CPlot::dimension(): invalid dimension\n", stderr);
     }
 }
 
-int CPlot::isUsed() const { return s_.dataSets.empty() ? 0 : 1; }
+int CPlot::isUsed() const { return impl_->state.dataSets.empty() ? 0 : 1; }
 
-int CPlot::dataSetNum() const { return static_cast<int>(s_.dataSets.size()) - 1; }
-
-DataSet* CPlot::dataSetByNumber(int num)
-{
-    if (s_.dataSets.empty()) return nullptr;
-    if (num <= 0) return &s_.dataSets.front();
-    if (static_cast<std::size_t>(num) >= s_.dataSets.size()) return nullptr;
-    return &s_.dataSets[static_cast<std::size_t>(num)];
-}
+int CPlot::dataSetNum() const { return static_cast<int>(impl_->state.dataSets.size()) - 1; }
 
 }  // namespace rizari

@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "plot/cplot.h"
+#include "plot/plot_state.h"
 
 namespace rizari {
 
@@ -12,71 +12,68 @@ namespace {
 // Places one cell; a cell size that is not positive keeps the old size, as size() does.
 void placeCell(FrameState& f, double x, double y, double width, double height)
 {
-    f.originX = x;
-    f.originY = y;
-    if (width > 0.0 && height > 0.0) {
-        f.sizeX = width;
-        f.sizeY = height;
-    } else {
-        std::fputs("CPlot::size(): invalid parameter\n", stderr);
-    }
+    f.origin = {x, y};
+    if (width > 0.0 && height > 0.0) f.size = {width, height};
+    else std::fputs("CPlot::size(): invalid parameter\n", stderr);
 }
 
 }  // namespace
 
 int CPlot::subplot(int rows, int cols)
 {
-    s_.subplotRows = rows;
-    s_.subplotCols = cols;
+    PlotState& s = impl_->state;
+    s.subplots = {rows, cols};
     // The chain always holds exactly the cells of the current grid: cells of an earlier, larger
     // grid could no longer be reached with getSubplot() but would still be drawn.
     if (rows < 1 || cols < 1) {
         // No cells to place: the divisions below would give infinite sizes and origins.
         std::fputs("CPlot::size(): invalid parameter\n", stderr);
-        nextSubplot_.reset();
+        impl_->nextSubplot.reset();
         return 0;
     }
 
-    const double cellWidth = s_.frame.sizeX / cols;
-    const double cellHeight = s_.frame.sizeY / rows;
-    const double topY = (1.0 - 1.0 / rows) * s_.frame.sizeY;
-    placeCell(s_.frame, 0.0, topY, cellWidth, cellHeight);
+    const double cellWidth = s.frame.size[0] / cols;
+    const double cellHeight = s.frame.size[1] / rows;
+    const double topY = (1.0 - 1.0 / rows) * s.frame.size[1];
+    placeCell(s.frame, 0.0, topY, cellWidth, cellHeight);
 
     const long long cells = static_cast<long long>(rows) * cols;
-    CPlot* previous = this;
+    PlotImpl* previous = impl_.get();
     for (long long k = 1; k < cells; ++k) {
-        if (CPlot* cell = previous->nextSubplot_.get()) {
+        if (CPlot* cell = previous->nextSubplot.get()) {
             // Reset the cell in place; the cells behind it are dealt with in the next rounds.
-            std::unique_ptr<CPlot> rest = std::move(cell->nextSubplot_);
+            PlotImpl& inner = *cell->impl_;
+            std::unique_ptr<CPlot> rest = std::move(inner.nextSubplot);
             cell->deletePlots();
-            cell->nextSubplot_ = std::move(rest);
+            inner.nextSubplot = std::move(rest);
         } else {
             try {
-                previous->nextSubplot_ = std::make_unique<CPlot>();
+                previous->nextSubplot = std::make_unique<CPlot>();
             } catch (const std::bad_alloc&) {
                 std::fputs("CPlot::subplot(): malloc error", stderr);
                 return -1;
             }
         }
-        CPlot* cell = previous->nextSubplot_.get();
-        placeCell(cell->s_.frame, static_cast<double>(k % cols) * cellWidth,
+        PlotImpl& cell = *previous->nextSubplot->impl_;
+        placeCell(cell.state.frame, static_cast<double>(k % cols) * cellWidth,
                   topY - static_cast<double>(k / cols) * cellHeight, cellWidth, cellHeight);
-        previous = cell;
+        previous = &cell;
     }
-    previous->nextSubplot_.reset();
+    previous->nextSubplot.reset();
     return 0;
 }
 
 CPlot* CPlot::getSubplot(int row, int col)
 {
-    if (row < 0 || row > s_.subplotRows - 1 || col < 0 || col > s_.subplotCols - 1) {
+    const GridShape& grid = impl_->state.subplots;
+    if (row < 0 || row > grid.rows - 1 || col < 0 || col > grid.cols - 1) {
         std::fputs("CPlot::getSubplot(): invalid subplot element\n", stderr);
         return nullptr;
     }
-    const long long position = static_cast<long long>(row) * s_.subplotCols + col + 1;
+    const long long position = static_cast<long long>(row) * grid.cols + col + 1;
     CPlot* cell = this;
     for (long long step = 1; step < position; ++step) {
-        cell = cell->nextSubplot_.get();
+        cell = cell->impl_->nextSubplot.get();
         if (!cell) {
             std::fputs("CPlot::getSubplot(): bad subplot element\n", stderr);
             return nullptr;

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "plot/cplot.h"
-#include "render/script_writer.h"
+#include "render/sections.h"
 
 namespace rizari {
 
@@ -35,17 +34,17 @@ std::string forwardSlashes(std::string path)
 // is chosen.
 void dropStreamFile(OutputState& out)
 {
-    if (out.streamTempFile) platform::removeFile(*out.streamTempFile);
-    out.streamTempFile.reset();
+    if (out.streamImage) platform::removeFile(*out.streamImage);
+    out.streamImage.reset();
 }
 
 // count is how many of terminal and file the caller gave (0, 1 or 2).
 void setOutput(OutputState& out, int type, int count, const char* terminal, const char* file)
 {
-    out.outputType = type;
+    out.type = type;
     if (count == 1 && type == PlotOutputType::Stream) {
-        out.terminalName = terminalText(terminal);
-        out.outputFileName.reset();
+        out.terminal = terminalText(terminal);
+        out.file.reset();
         dropStreamFile(out);
         if (!platform::temporaryDirectory()) {
             std::fputs("Error: environment variable TMP should be set infile _zurc in user's home directory.\n", stderr);
@@ -56,12 +55,12 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
             std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
             return;
         }
-        out.outputFileName = forwardSlashes(*name);
-        out.streamTempFile = *name;
+        out.file = forwardSlashes(*name);
+        out.streamImage = *name;
     } else if (count == 2 && type == PlotOutputType::File) {
         dropStreamFile(out);
-        out.terminalName = terminalText(terminal);
-        out.outputFileName = file ? OptText(forwardSlashes(file)) : std::nullopt;
+        out.terminal = terminalText(terminal);
+        out.file = file ? OptText(forwardSlashes(file)) : std::nullopt;
     }
 }
 
@@ -72,16 +71,16 @@ bool startsWith(const std::string& text, const char* prefix)
 
 }  // namespace
 
-void CPlot::outputType(int type) { setOutput(s_.output, type, 0, nullptr, nullptr); }
+void CPlot::outputType(int type) { setOutput(impl_->state.output, type, 0, nullptr, nullptr); }
 
-void CPlot::outputType(int type, const char* terminal) { setOutput(s_.output, type, 1, terminal, nullptr); }
+void CPlot::outputType(int type, const char* terminal) { setOutput(impl_->state.output, type, 1, terminal, nullptr); }
 
 void CPlot::outputType(int type, const char* terminal, const char* file)
 {
-    setOutput(s_.output, type, 2, terminal, file);
+    setOutput(impl_->state.output, type, 2, terminal, file);
 }
 
-int CPlot::getOutputType() const { return s_.output.outputType; }
+int CPlot::getOutputType() const { return impl_->state.output.type; }
 
 void CPlot::sizeOutput(int width, int height)
 {
@@ -89,43 +88,42 @@ void CPlot::sizeOutput(int width, int height)
         std::fputs("CPlot::sizeOutput(): invalid parameter\n", stderr);
         return;
     }
-    s_.output.outputWidth = width;
-    s_.output.outputHeight = height;
+    impl_->state.output.size = ImageSize{width, height};
 }
 
 void CPlot::setEngineHome(const char* home)
 {
-    if (home) engineHome_ = home;
-    else engineHome_.reset();
+    if (home) impl_->engineHome = home;
+    else impl_->engineHome.reset();
 }
 
-void CPlot::writeTerminalLines(ScriptWriter& w) const
+void writeTerminalLines(ScriptWriter& w, const PlotState& top)
 {
-    const OutputState& out = s_.output;
-    if (out.outputType == PlotOutputType::Window) {
+    const OutputState& out = top.output;
+    if (out.type == PlotOutputType::Window) {
         // Closing the window ends the engine, which otherwise keeps reading its standard input.
         w.put("bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\n");
-        const int cells = s_.subplotRows * s_.subplotCols;
+        const int cells = top.subplots.rows * top.subplots.cols;
         if (cells == 0) {
             w.put("set terminal wxt title \"Zu\"\n");
-        } else if (s_.text.fontSize == -1) {
+        } else if (top.text.fontSize == kNoFontSize) {
             // The more cells share the window, the smaller the default font.
             const char* size = cells <= 2 ? "8" : cells <= 4 ? "7" : cells <= 6 ? "6" : "5";
             w.print("set terminal wxt font \",%s\" title \"Zu\"\n", size);
         }
-    } else if (out.outputType == PlotOutputType::File || out.outputType == PlotOutputType::Stream) {
-        const std::string terminal = out.terminalName.value_or("");
-        const bool sized = out.outputWidth != -1 && out.outputHeight != -1;
+    } else if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream) {
+        const std::string terminal = out.terminal.value_or("");
         w.print("set terminal %s", terminal);
-        if (s_.text.enhancedText != 0 && (startsWith(terminal, "png") || startsWith(terminal, "gif") ||
-                                          startsWith(terminal, "jpeg") || startsWith(terminal, "postscript"))) {
-            if (sized) w.print(" size %d, %d enhanced\n", out.outputWidth, out.outputHeight);
+        // Enhanced text is always on; these terminals are told so on their own line.
+        if (startsWith(terminal, "png") || startsWith(terminal, "gif") || startsWith(terminal, "jpeg") ||
+            startsWith(terminal, "postscript")) {
+            if (out.size) w.print(" size %d, %d enhanced\n", out.size->width, out.size->height);
             else w.put(" enhanced\n");
         } else {
-            if (sized) w.print(" size %d, %d", out.outputWidth, out.outputHeight);
+            if (out.size) w.print(" size %d, %d", out.size->width, out.size->height);
             w.put("\n");
         }
-        w.print("set output \"%s\"\n", out.outputFileName.value_or(""));
+        w.print("set output \"%s\"\n", out.file.value_or(""));
     }
 }
 

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "plot/cplot.h"
 #include "render/engine_compat.h"
-#include "render/script_writer.h"
+#include "render/plot_styles.h"
+#include "render/sections.h"
 #include "render/styles.h"
 
 namespace rizari {
@@ -25,29 +25,6 @@ std::string quotedFileName(const DataSet& set)
     return out;
 }
 
-const char* styleKeyword2D(int type)
-{
-    static constexpr const char* kKeywords[] = {
-        "lines", "impulses", "steps", "fsteps", "points", "linespoints", "dots", "histeps",
-        "boxerrorbars", "boxes", "boxxyerrorbars", "candlesticks", "financebars", "filledcurves",
-        "vectors", "xerrorbars", "xyerrorbars", "yerrorbars", "xerrorlines", "xyerrorlines",
-        "yerrorlines", "pm3d"};
-    if (type < PlotType::Lines || type > PlotType::PM3D) return "points";
-    return kKeywords[type - PlotType::Lines];
-}
-
-const char* styleKeyword3D(int type)
-{
-    switch (type) {
-    case PlotType::Lines: return "lines";
-    case PlotType::Impulses: return "impulses";
-    case PlotType::LinesPoints: return "linespoints";
-    case PlotType::Dots: return "dots";
-    case PlotType::PM3D: return "pm3d";
-    default: return "points";
-    }
-}
-
 void writeTitle(ScriptWriter& w, const DataSet& set)
 {
     if (set.legend) w.print("title \"%s\" ", *set.legend);
@@ -58,18 +35,13 @@ void writeTitle(ScriptWriter& w, const DataSet& set)
 // quote in the plot command.
 void writeLineAndPoints(ScriptWriter& w, const DataSet& set, bool splot)
 {
-    if (set.lineType != -999) w.print(" lt %d", set.lineType);
+    if (set.lineType != kNoLineType) w.print(" lt %d", set.lineType);
     if (set.lineWidth != 0) w.print(" lw %d", set.lineWidth);
-    if (set.lineColorSet == 1 && set.pointColorSet == 0) w.print(" lc rgbcolor \"%s\"", set.lineColor.c_str());
-    if (set.pointType != -999 && set.pointType != 0) w.print(" pt %d", set.pointType);
+    if (set.lineColor && !set.pointColor) w.print(" lc rgbcolor \"%s\"", set.lineColor->c_str());
+    if (set.pointType != kNoLineType && set.pointType != 0) w.print(" pt %d", set.pointType);
     if (set.pointSize > 0) w.print(" ps %d", set.pointSize);
-    if (set.pointSize >= 0 && set.pointColorSet == 1)
-        w.print(splot ? " lc rgbcolor \"%s\"" : " lc rgbcolor\"%s\"", set.pointColor.c_str());
-}
-
-bool takesBoxFill(int type)
-{
-    return (type >= PlotType::BoxErrorBars && type <= PlotType::Candlesticks) || type == PlotType::FilledCurves;
+    if (set.pointSize >= 0 && set.pointColor)
+        w.print(splot ? " lc rgbcolor \"%s\"" : " lc rgbcolor\"%s\"", set.pointColor->c_str());
 }
 
 // "set xrange" or "set yrange" around the extent [low, high] with a margin of a fifth of its
@@ -91,19 +63,19 @@ void writeObjectRange(ScriptWriter& w, const char* axis, double low, double high
 
 }  // namespace
 
-void CPlot::writeObjectRanges(ScriptWriter& w) const
+void writeObjectRanges(ScriptWriter& w, const PlotState& s)
 {
-    const bool hasObjects = !s_.draw.shapeObjects.empty();
-    const bool onlyLabels = !s_.draw.textLabels.empty() && s_.dataSets.empty();
+    const bool hasObjects = !s.draw.shapes.empty();
+    const bool onlyLabels = !s.draw.textLabels.empty() && s.dataSets.empty();
     if (!hasObjects && !onlyLabels) return;
-    const ObjectExtents& e = s_.draw.extents;
-    if (!(s_.axes.rangeAxes & PlotAxis::X)) writeObjectRange(w, "x", e.xmin, e.xmax);
-    if (!(s_.axes.rangeAxes & PlotAxis::Y)) writeObjectRange(w, "y", e.ymin, e.ymax);
+    const ObjectExtents& e = s.draw.extents;
+    if (!s.axes.range[AxisX]) writeObjectRange(w, "x", e.xmin, e.xmax);
+    if (!s.axes.range[AxisY]) writeObjectRange(w, "y", e.ymin, e.ymax);
 }
 
-void CPlot::writePlotCommand(ScriptWriter& w) const
+void writePlotCommand(ScriptWriter& w, const PlotState& s)
 {
-    if (s_.dataSets.empty()) {
+    if (s.dataSets.empty()) {
         // One inline point, so that the engine draws the objects and labels.
         w.put("plot '-' with dots\n");
         w.put(" 0 0\n");
@@ -111,37 +83,37 @@ void CPlot::writePlotCommand(ScriptWriter& w) const
         return;
     }
     w.put("plot ");
-    bool first = true;
-    for (const DataSet& set : s_.dataSets) {
-        if (!first) w.put(", ");
-        first = false;
+    const char* separator = "";
+    for (const DataSet& set : s.dataSets) {
+        w.put(separator);
+        separator = ", ";
         w.print("\"%s\" ", quotedFileName(set));
         if (set.fileOption) w.print("%s ", *set.fileOption);
         if (set.smooth) w.print("smooth %s ", *set.smooth);
         if (set.axes) w.print("axes %s ", *set.axes);
         writeTitle(w, set);
-        w.print("with %s", styleKeyword2D(set.plotType));
-        const bool withOption = set.plotType == PlotType::Candlesticks || set.plotType == PlotType::FilledCurves ||
-                                set.plotType == PlotType::Vectors;
-        if (withOption && set.styleOption) w.print(" %s", *set.styleOption);
-        if (set.plotType == PlotType::FilledCurves && s_.style.transparentFill != 0 && s_.style.filledCurveCount >= 1)
-            w.put(" fs transparent solid 0.6");
-        if (takesBoxFill(set.plotType) && set.boxFillFlags != 0) writeBoxFillClause(w, set);
+        const PlotStyle* style = findPlotStyle(set.plotType);
+        w.print("with %s", style ? style->keyword2D : kUnknownStyleKeyword);
+        if (style && style->takesText() && set.styleOption) w.print(" %s", *set.styleOption);
+        // Filled curves are translucent once a fill was asked for, so that curves behind show.
+        if (set.plotType == PlotType::FilledCurves && s.style.fillRequested) w.put(" fs transparent solid 0.6");
+        if (style && style->boxFill && set.boxes.given()) writeBoxFillClause(w, set.boxes);
         writeLineAndPoints(w, set, false);
     }
 }
 
-void CPlot::writeSplotCommand(ScriptWriter& w) const
+void writeSplotCommand(ScriptWriter& w, const PlotState& s)
 {
     w.put("splot ");
-    bool first = true;
-    for (const DataSet& set : s_.dataSets) {
-        if (!first) w.put(", ");
-        first = false;
-        if (s_.view.coordSystemCode == CoordSystem::Cartesian) w.print("\"%s\" using 1:2:3 ", quotedFileName(set));
+    const char* separator = "";
+    for (const DataSet& set : s.dataSets) {
+        w.put(separator);
+        separator = ", ";
+        if (s.view.coordSystem == CoordSystem::Cartesian) w.print("\"%s\" using 1:2:3 ", quotedFileName(set));
         else w.print("\"%s\" ", quotedFileName(set));
         writeTitle(w, set);
-        w.print("with %s", styleKeyword3D(set.plotType));
+        const PlotStyle* style = findPlotStyle(set.plotType);
+        w.print("with %s", style ? style->keyword3D : kUnknownStyleKeyword);
         writeLineAndPoints(w, set, true);
     }
 }

@@ -1,4 +1,4 @@
-// Pieces of the per-data-set styles that the plot command writes.
+// The box fill clause of a data set, written by the plot command.
 #pragma once
 
 #include "data/data_set.h"
@@ -7,13 +7,7 @@ namespace rizari {
 
 class ScriptWriter;
 
-// Whether plotType accepts `count` extra arguments for a type code (none is always accepted),
-// and whether those arguments are texts (candlesticks, filled curves, vectors) or ints.
-bool plotTypeAcceptsCount(int type, int count);
-bool plotTypeTakesTexts(int type);
-
-// The box fill clause of a data set in a 2D plot command: " fs", the fill type words and the
-// border words, all on the current line.
-void writeBoxFillClause(ScriptWriter& w, const DataSet& set);
+// " fs", the fill type words and the border words of a box style, all on the current line.
+void writeBoxFillClause(ScriptWriter& w, const BoxStyle& boxes);
 
 }  // namespace rizari

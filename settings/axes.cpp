@@ -1,8 +1,7 @@
 // Autoscaling, explicit ranges, logarithmic scales and the zero axes of a plot.
 #include <cstdio>
 
-#include "plot/cplot.h"
-#include "render/script_writer.h"
+#include "render/sections.h"
 
 namespace rizari {
 
@@ -11,15 +10,16 @@ namespace {
 // One zero-axis line; the style (type, width, colour) is shared by all zero axes.
 void writeZeroAxis(ScriptWriter& w, const AxesState& a, int bit, const char* name)
 {
+    const LineStyle& style = a.zeroAxisStyle;
     if (!(a.zeroAxes & bit)) {
         w.print("unset %szeroaxis\n", name);
-    } else if (a.zeroAxisLineType == -999) {
+    } else if (style.type == kNoLineType) {
         w.print("set %szeroaxis\n", name);
     } else {
         w.print("set %szeroaxis", name);
-        w.print(" lt %d", a.zeroAxisLineType);
-        w.print(" lw %d", a.zeroAxisLineWidth);
-        w.print(" lc rgbcolor \"%s\"\n", a.zeroAxisColor.c_str());
+        w.print(" lt %d", style.type);
+        w.print(" lw %d", style.width);
+        w.print(" lc rgbcolor \"%s\"\n", style.color.c_str());
     }
 }
 
@@ -48,11 +48,11 @@ void applyScaleType(AxesState& a, int axis, int type, const double* base)
 
 void CPlot::autoScale(int axes, int flag)
 {
-    if (axes < 1 || axes > 31 || (flag != 0 && flag != 1)) {
+    if (axes < 1 || axes > kAllAxes || (flag != 0 && flag != 1)) {
         std::fputs("plot.autoScale(): invalid parameter\n", stderr);
         return;
     }
-    setBits(s_.axes.autoScaleAxes, axes, flag == 1);
+    setBits(impl_->state.axes.autoscaled, axes, flag == 1);
 }
 
 void CPlot::axis(int axis, int flag)
@@ -67,25 +67,26 @@ void CPlot::axis(int axis, int flag)
     case PlotAxis::XY:
     case PlotAxis::XYZ:
     case PlotAxis::X2:
-    case PlotAxis::Y2: setBits(s_.axes.zeroAxes, axis, flag == 1); break;
+    case PlotAxis::Y2: setBits(impl_->state.axes.zeroAxes, axis, flag == 1); break;
     default: std::fputs("CPlot::axis(): invalid axis\n", stderr);
     }
 }
 
 void CPlot::axis(int axis, int lineType, int lineWidth, const char* color)
 {
+    AxesState& a = impl_->state.axes;
     switch (axis) {
     case PlotAxis::X:
     case PlotAxis::Y:
     case PlotAxis::XY:
     case PlotAxis::X2:
-    case PlotAxis::Y2: s_.axes.zeroAxes |= axis; break;
+    case PlotAxis::Y2: a.zeroAxes |= axis; break;
     default: std::fputs("CPlot::axis(): invalid axis\n", stderr);
     }
     // The style is kept even for a refused axis: it is shared by all zero axes.
-    s_.axes.zeroAxisLineType = lineType;
-    s_.axes.zeroAxisLineWidth = lineWidth;
-    s_.axes.zeroAxisColor.assign(color);
+    a.zeroAxisStyle.type = lineType;
+    a.zeroAxisStyle.width = lineWidth;
+    a.zeroAxisStyle.color.assign(color);
 }
 
 void CPlot::axisRange(int axis, double minimum, double maximum)
@@ -94,14 +95,8 @@ void CPlot::axisRange(int axis, double minimum, double maximum)
         std::fputs("CPlot::axisRange(): invalid axis\n", stderr);
         return;
     }
-    auto& a = s_.axes;
-    a.rangeAxes |= axis;
-    for (int i = 0; i < AxisCount; ++i) {
-        if (axis & kAxisBit[i]) {
-            a.rangeMin[i] = minimum;
-            a.rangeMax[i] = maximum;
-        }
-    }
+    for (int i = 0; i < AxisCount; ++i)
+        if (axis & kAxisBit[i]) impl_->state.axes.range[i] = Range{minimum, maximum};
 }
 
 void CPlot::axisRange(int axis, double minimum, double maximum, double incr)
@@ -114,43 +109,37 @@ void CPlot::axisRange(int axis, double minimum, double maximum, double incr)
     ticsRange(axis, incr, minimum, maximum);
 }
 
-void CPlot::scaleType(int axis, int type) { applyScaleType(s_.axes, axis, type, nullptr); }
+void CPlot::scaleType(int axis, int type) { applyScaleType(impl_->state.axes, axis, type, nullptr); }
 
-void CPlot::scaleType(int axis, int type, double base) { applyScaleType(s_.axes, axis, type, &base); }
+void CPlot::scaleType(int axis, int type, double base) { applyScaleType(impl_->state.axes, axis, type, &base); }
 
-void CPlot::writeAutoscale(ScriptWriter& w) const
+void writeAutoscale(ScriptWriter& w, const PlotState& s)
 {
-    static constexpr struct {
-        int bit;
-        const char* name;
-    } order[] = {{PlotAxis::X, "x"}, {PlotAxis::X2, "x2"}, {PlotAxis::Y, "y"}, {PlotAxis::Y2, "y2"}};
-    const int on = s_.axes.autoScaleAxes;
-    for (const auto& axis : order) w.print(on & axis.bit ? "set autoscale %s\n" : "unset autoscale %s\n", axis.name);
-    if (s_.plotDimension == 3) w.put(on & PlotAxis::Z ? "set autoscale z\n" : "unset autoscale z\n");
+    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
+    const int on = s.axes.autoscaled;
+    for (AxisIndex i : kOrder) w.print(on & kAxisBit[i] ? "set autoscale %s\n" : "unset autoscale %s\n", kAxisName[i]);
+    if (s.dimension == 3) w.put(on & PlotAxis::Z ? "set autoscale z\n" : "unset autoscale z\n");
 }
 
-void CPlot::writeLogScales(ScriptWriter& w) const
+void writeLogScales(ScriptWriter& w, const PlotState& s)
 {
-    static constexpr const char* names[AxisCount] = {"x", "y", "z", "x2", "y2"};
-    const auto& a = s_.axes;
+    const AxesState& a = s.axes;
     for (int i = 0; i < AxisCount; ++i)
-        if (a.logAxes & kAxisBit[i]) w.print("set logscale %s %f\n", names[i], a.logBase[i]);
+        if (a.logAxes & kAxisBit[i]) w.print("set logscale %s %f\n", kAxisName[i], a.logBase[i]);
 }
 
-void CPlot::writeRanges(ScriptWriter& w) const
+void writeRanges(ScriptWriter& w, const PlotState& s)
 {
-    static constexpr const char* names[AxisCount] = {"x", "y", "z", "x2", "y2"};
-    const auto& a = s_.axes;
     for (int i = 0; i < AxisCount; ++i) {
-        if (!(a.rangeAxes & kAxisBit[i])) continue;
-        if (i == AxisZ && s_.plotDimension != 3) continue;
-        w.print("set %srange [%f:%f]\n", names[i], a.rangeMin[i], a.rangeMax[i]);
+        const std::optional<Range>& range = s.axes.range[i];
+        if (!range || (i == AxisZ && s.dimension != 3)) continue;
+        w.print("set %srange [%f:%f]\n", kAxisName[i], range->min, range->max);
     }
 }
 
-void CPlot::writeZeroAxes(ScriptWriter& w) const
+void writeZeroAxes(ScriptWriter& w, const PlotState& s)
 {
-    const auto& a = s_.axes;
+    const AxesState& a = s.axes;
     writeZeroAxis(w, a, PlotAxis::X, "x");
     writeZeroAxis(w, a, PlotAxis::Y, "y");
     if (!(a.zeroAxes & PlotAxis::Z)) w.put("unset zzeroaxis\n");

@@ -1,65 +1,55 @@
 // Border, grid, margins, placement on the canvas, background, error bar ends and box width.
 #include <cstdio>
 
-#include "plot/cplot.h"
 #include "render/engine_compat.h"
-#include "render/script_writer.h"
+#include "render/sections.h"
 
 namespace rizari {
 
 void CPlot::border(int sides, int flag)
 {
-    if (flag == 1) s_.frame.borderSides |= sides;
-    else if (flag == 0) s_.frame.borderSides &= ~sides;
+    if (flag == 1 || flag == 0) setBits(impl_->state.frame.border, sides, flag == 1);
     else std::fputs("CPlot::border(): invalid parameter\n", stderr);
 }
 
 void CPlot::grid(int flag)
 {
-    s_.frame.gridOn = flag;
-    s_.frame.gridOptionText.reset();
+    FrameState& f = impl_->state.frame;
+    f.grid = flag == 1;
+    f.gridOption.reset();
 }
 
+// The flag is stored before it is checked: a refused flag leaves the grid off.
 void CPlot::grid(int flag, const char* option)
 {
-    s_.frame.gridOn = flag;
+    FrameState& f = impl_->state.frame;
+    f.grid = flag == 1;
     if (flag != 1) {
         std::fputs("CPlot::grid(): invalid parameter\n", stderr);
         return;
     }
-    if (option) s_.frame.gridOptionText = option;
-    else s_.frame.gridOptionText.reset();
+    if (option) f.gridOption = option;
+    else f.gridOption.reset();
 }
 
 void CPlot::getGrid(int* flag, const char** option) const
 {
-    if (flag) *flag = s_.frame.gridOn;
-    if (option) *option = s_.frame.gridOptionText ? s_.frame.gridOptionText->c_str() : nullptr;
+    const FrameState& f = impl_->state.frame;
+    if (flag) *flag = f.grid ? 1 : 0;
+    if (option) *option = f.gridOption ? f.gridOption->c_str() : nullptr;
 }
 
 void CPlot::margins(double left, double right, double top, double bottom)
 {
-    auto& f = s_.frame;
-    f.marginLeft = left;
-    f.marginRight = right;
-    f.marginTop = top;
-    f.marginBottom = bottom;
+    impl_->state.frame.margins = {left, right, top, bottom};
 }
 
 void CPlot::borderOffsets(double left, double right, double top, double bottom)
 {
-    auto& f = s_.frame;
-    f.offsetLeft = left;
-    f.offsetRight = right;
-    f.offsetTop = top;
-    f.offsetBottom = bottom;
+    impl_->state.frame.offsets = {left, right, top, bottom};
 }
 
-void CPlot::origin(double x, double y)
-{
-    s_.frame.originX = x;
-    s_.frame.originY = y;
-}
+void CPlot::origin(double x, double y) { impl_->state.frame.origin = {x, y}; }
 
 void CPlot::size(double x, double y)
 {
@@ -67,84 +57,74 @@ void CPlot::size(double x, double y)
         std::fputs("CPlot::size(): invalid parameter\n", stderr);
         return;
     }
-    s_.frame.sizeX = x;
-    s_.frame.sizeY = y;
+    impl_->state.frame.size = {x, y};
 }
 
-void CPlot::sizeRatio(double ratio) { s_.frame.sizeRatioValue = ratio; }
+void CPlot::sizeRatio(double ratio) { impl_->state.frame.sizeRatio = ratio; }
 
-void CPlot::backgroundColor(const char* color)
-{
-    s_.frame.backgroundOn = 1;
-    s_.frame.backgroundColorName.assign(color);
-}
+void CPlot::backgroundColor(const char* color) { impl_->state.frame.background = ColorText(color ? color : ""); }
 
+// Sizes outside 0 .. 1 are ignored.
 void CPlot::barSize(double size)
 {
-    if (size >= 0.0 && size <= 1.0) s_.frame.barSizeValue = size;
+    if (size >= 0.0 && size <= 1.0) impl_->state.frame.barSize = size;
 }
 
-void CPlot::boxWidth(double width)
-{
-    s_.style.boxFillFlags |= BoxFlag::Width;
-    s_.frame.boxWidthValue = width;
-}
+void CPlot::boxWidth(double width) { impl_->state.frame.boxWidth = width; }
 
-void CPlot::writeBorder(ScriptWriter& w) const
+void writeBorder(ScriptWriter& w, const PlotState& s)
 {
-    if (s_.frame.borderSides != 0) w.print("set border %d\n", s_.frame.borderSides);
+    if (s.frame.border != 0) w.print("set border %d\n", s.frame.border);
     else w.put("unset border\n");
 }
 
-void CPlot::writeGrid(ScriptWriter& w) const
+void writeGrid(ScriptWriter& w, const PlotState& s)
 {
-    const auto& f = s_.frame;
-    if (f.gridOn != 1) {
+    const FrameState& f = s.frame;
+    if (!f.grid) {
         w.put("unset grid\n");
         return;
     }
     w.put("set grid");
-    if (f.gridOptionText) w.print(" %s", *f.gridOptionText);
+    if (f.gridOption) w.print(" %s", *f.gridOption);
     w.put("\n");
-    if (s_.view.polarOn == 1) w.put("set grid polar\n");
+    if (s.view.polar) w.put("set grid polar\n");
 }
 
-void CPlot::writeBoxWidth(ScriptWriter& w) const
+void writeBoxWidth(ScriptWriter& w, const PlotState& s)
 {
-    if (s_.style.boxFillFlags & BoxFlag::Width) w.print("set boxwidth %g\n", s_.frame.boxWidthValue);
+    if (s.frame.boxWidth) w.print("set boxwidth %g\n", *s.frame.boxWidth);
     else w.put("set boxwidth\n");
 }
 
-void CPlot::writeBackground(ScriptWriter& w, bool inGridCell) const
+void writeBackground(ScriptWriter& w, const PlotState& s, bool inGridCell)
 {
-    const auto& f = s_.frame;
-    if (f.backgroundOn != 1) return;
+    const FrameState& f = s.frame;
+    if (!f.background) return;
     if (inGridCell) {
-        w.print(engine_compat::kCellBackground, f.originX, f.originY, f.originX + f.sizeX, f.originY + f.sizeY,
-                f.backgroundColorName.c_str());
+        w.print(engine_compat::kCellBackground, f.origin[0], f.origin[1], f.origin[0] + f.size[0], f.origin[1] + f.size[1],
+                f.background->c_str());
     } else {
-        w.print("set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"%s\" behind\n",
-                f.backgroundColorName.c_str());
+        w.print("set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"%s\" behind\n", f.background->c_str());
     }
 }
 
-void CPlot::writeBars(ScriptWriter& w) const
+void writeBars(ScriptWriter& w, const PlotState& s)
 {
-    const double size = s_.frame.barSizeValue;
-    if (size >= 0.0 && size <= 1.0) w.print("set bars %f\n", size);
+    if (s.frame.barSize) w.print("set bars %f\n", *s.frame.barSize);
 }
 
-void CPlot::writeMarginsAndLayout(ScriptWriter& w) const
+void writeMarginsAndLayout(ScriptWriter& w, const PlotState& s)
 {
-    const auto& f = s_.frame;
-    w.print("set bmargin %f\n", f.marginBottom);
-    w.print("set lmargin %f\n", f.marginLeft);
-    w.print("set rmargin %f\n", f.marginRight);
-    w.print("set tmargin %f\n", f.marginTop);
-    w.print("set offsets %f, %f, %f, %f\n", f.offsetLeft, f.offsetRight, f.offsetTop, f.offsetBottom);
-    w.print("set origin %f, %f\n", f.originX, f.originY);
-    if (f.sizeRatioValue == 0.0) w.print("set size noratio %f, %f\n", f.sizeX, f.sizeY);
-    else w.print("set size ratio %f  %f, %f\n", f.sizeRatioValue, f.sizeX, f.sizeY);
+    const FrameState& f = s.frame;
+    w.print("set bmargin %f\n", f.margins.bottom);
+    w.print("set lmargin %f\n", f.margins.left);
+    w.print("set rmargin %f\n", f.margins.right);
+    w.print("set tmargin %f\n", f.margins.top);
+    w.print("set offsets %f, %f, %f, %f\n", f.offsets.left, f.offsets.right, f.offsets.top, f.offsets.bottom);
+    w.print("set origin %f, %f\n", f.origin[0], f.origin[1]);
+    if (f.sizeRatio == 0.0) w.print("set size noratio %f, %f\n", f.size[0], f.size[1]);
+    else w.print("set size ratio %f  %f, %f\n", f.sizeRatio, f.size[0], f.size[1]);
 }
 
 }  // namespace rizari

@@ -3,9 +3,8 @@
 #include <cstdio>
 #include <new>
 
-#include "plot/cplot.h"
 #include "render/engine_compat.h"
-#include "render/script_writer.h"
+#include "render/sections.h"
 
 namespace rizari {
 
@@ -15,9 +14,13 @@ OptText copyOf(const char* text) { return text ? OptText(text) : std::nullopt; }
 
 }  // namespace
 
-void CPlot::title(const char* text) { s_.text.titleText = copyOf(text); }
+void CPlot::title(const char* text) { impl_->state.text.title = copyOf(text); }
 
-const char* CPlot::getTitle() const { return s_.text.titleText ? s_.text.titleText->c_str() : nullptr; }
+const char* CPlot::getTitle() const
+{
+    const OptText& title = impl_->state.text.title;
+    return title ? title->c_str() : nullptr;
+}
 
 void CPlot::label(int axis, const char* text)
 {
@@ -26,63 +29,56 @@ void CPlot::label(int axis, const char* text)
         return;
     }
     for (int i = 0; i < AxisCount; ++i)
-        if (axis & kAxisBit[i]) s_.text.axisLabelText[i] = copyOf(text);
+        if (axis & kAxisBit[i]) impl_->state.text.axisLabels[i] = copyOf(text);
 }
 
 const char* CPlot::getLabel(int axis) const
 {
-    int index;
-    switch (axis) {
-    case PlotAxis::X: index = AxisX; break;
-    case PlotAxis::Y: index = AxisY; break;
-    case PlotAxis::Z: index = AxisZ; break;
-    case PlotAxis::X2: index = AxisX2; break;
-    case PlotAxis::Y2: index = AxisY2; break;
-    default: std::fputs("CPlot::getLabel(): invalid axis number\n", stderr); return nullptr;
+    for (int i = 0; i < AxisCount; ++i) {
+        if (axis != kAxisBit[i]) continue;
+        const OptText& text = impl_->state.text.axisLabels[i];
+        return text ? text->c_str() : nullptr;
     }
-    const OptText& text = s_.text.axisLabelText[index];
-    return text ? text->c_str() : nullptr;
+    std::fputs("CPlot::getLabel(): invalid axis number\n", stderr);
+    return nullptr;
 }
 
 void CPlot::legendLocation(double x, double y)
 {
-    s_.text.legendX = x;
-    s_.text.legendY = y;
-    s_.text.legendMode = 2;
+    TextState& t = impl_->state.text;
+    t.legendAt.x = x;
+    t.legendAt.y = y;
+    t.legend = LegendMode::At;
 }
 
 void CPlot::legendLocation(double x, double y, double z)
 {
     legendLocation(x, y);
-    s_.text.legendZ = z;
+    impl_->state.text.legendAt.z = z;
 }
 
-void CPlot::legendOption(const char* option) { s_.text.legendOptionText = copyOf(option); }
+void CPlot::legendOption(const char* option) { impl_->state.text.legendOption = copyOf(option); }
 
-void CPlot::displayTime(double xOffset, double yOffset)
-{
-    s_.text.timeStampX = xOffset;
-    s_.text.timeStampY = yOffset;
-    s_.text.timeStampOn = 1;
-}
+void CPlot::displayTime(double xOffset, double yOffset) { impl_->state.text.timeStamp = {{xOffset, yOffset}}; }
 
-void CPlot::enhanceText() { s_.text.enhancedText = 1; }
+// Enhanced text (super- and subscripts, font changes) is always on.
+void CPlot::enhanceText() {}
 
 void CPlot::font(const char* name, int size)
 {
-    s_.text.fontName = copyOf(name);
-    s_.text.fontSize = size;
+    impl_->state.text.fontName = copyOf(name);
+    impl_->state.text.fontSize = size;
 }
 
 void CPlot::fontScale(double scale)
 {
-    if (scale > 0.0) s_.text.fontScaleValue = scale;
+    if (scale > 0.0) impl_->state.text.fontScale = scale;
 }
 
 void CPlot::nativeCmd(const char* command)
 {
     if (!command) return;
-    auto& list = s_.text.nativeCommands;
+    auto& list = impl_->state.text.nativeCommands;
     try {
         list.insert(list.begin(), std::string(command));
     } catch (const std::bad_alloc&) {
@@ -90,45 +86,43 @@ void CPlot::nativeCmd(const char* command)
     }
 }
 
-void CPlot::writeKey(ScriptWriter& w) const
+void writeKey(ScriptWriter& w, const PlotState& s)
 {
-    const auto& t = s_.text;
-    if (t.legendOptionText) w.print("set key %s\n", *t.legendOptionText);
-    else if (t.legendMode == 2 && s_.plotDimension == 3) w.print("set key at %g, %g, %g\n", t.legendX, t.legendY, t.legendZ);
-    else if (t.legendMode == 2) w.print("set key at %g, %g\n", t.legendX, t.legendY);
-    else if (t.legendMode == 1) w.put("set key\n");
+    const TextState& t = s.text;
+    if (t.legendOption) w.print("set key %s\n", *t.legendOption);
+    else if (t.legend == LegendMode::At && s.dimension == 3) w.print("set key at %g, %g, %g\n", t.legendAt.x, t.legendAt.y, t.legendAt.z);
+    else if (t.legend == LegendMode::At) w.print("set key at %g, %g\n", t.legendAt.x, t.legendAt.y);
+    else if (t.legend == LegendMode::On) w.put("set key\n");
     else w.put("unset key\n");
 }
 
-void CPlot::writeTimeStamp(ScriptWriter& w) const
+void writeTimeStamp(ScriptWriter& w, const PlotState& s)
 {
-    const auto& t = s_.text;
-    if (t.timeStampOn != 0) w.print("set timestamp offset %f, %f\n", t.timeStampX, t.timeStampY);
+    const auto& stamp = s.text.timeStamp;
+    if (stamp) w.print("set timestamp offset %f, %f\n", (*stamp)[0], (*stamp)[1]);
     else w.put(engine_compat::kUnsetTimeStamp);
 }
 
-void CPlot::writeTitlesAndLabels(ScriptWriter& w) const
+void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)
 {
-    const auto& t = s_.text;
-    const auto& labels = t.axisLabelText;
-    if (t.titleText) w.print("set title \"%s\"\n", *t.titleText);
-    if (labels[AxisX]) w.print("set xlabel \"%s\"\n", *labels[AxisX]);
-    if (labels[AxisX2]) w.print("set x2label \"%s\"\n", *labels[AxisX2]);
-    if (labels[AxisY]) w.print("set ylabel \"%s\"\n", *labels[AxisY]);
-    if (labels[AxisY2]) w.print("set y2label \"%s\"\n", *labels[AxisY2]);
+    const TextState& t = s.text;
+    if (t.title) w.print("set title \"%s\"\n", *t.title);
+    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
+    for (AxisIndex i : kOrder)
+        if (t.axisLabels[i]) w.print("set %slabel \"%s\"\n", kAxisName[i], *t.axisLabels[i]);
 }
 
-void CPlot::writeNativeCommands(ScriptWriter& w) const
+void writeNativeCommands(ScriptWriter& w, const PlotState& s)
 {
-    for (const std::string& command : s_.text.nativeCommands) w.print("%s\n", command);
+    for (const std::string& command : s.text.nativeCommands) w.print("%s\n", command);
 }
 
-void CPlot::writeTextOptions(ScriptWriter& w) const
+void writeTextOptions(ScriptWriter& w, const PlotState& s)
 {
-    const auto& t = s_.text;
-    if (t.enhancedText != 0) w.put("set termoption enhanced\n");
+    const TextState& t = s.text;
+    w.put("set termoption enhanced\n");
     if (t.fontName) w.print("set termoption font \"%s,%d\"\n", *t.fontName, t.fontSize);
-    if (t.fontScaleValue > 0.0) w.print("set termoption fontscale %lf\n", t.fontScaleValue);
+    if (t.fontScale) w.print("set termoption fontscale %lf\n", *t.fontScale);
 }
 
 }  // namespace rizari

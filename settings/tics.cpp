@@ -6,36 +6,35 @@
 #include <cstring>
 #include <new>
 
-#include "plot/cplot.h"
-#include "render/script_writer.h"
+#include "render/sections.h"
 
 namespace rizari {
 
 namespace {
 
-const char* mirrorWord(const TicsState& t, int bit) { return (t.ticsMirrorAxes & bit) ? "mirror" : "nomirror"; }
+const char* mirrorWord(const TicsState& t, int bit) { return (t.mirrored & bit) ? "mirror" : "nomirror"; }
 
 // The tic range forms: `start` and `end` are null when not given.
 void applyTicsRange(TicsState& t, int axis, double incr, const double* start, const double* end)
 {
     // The start/end flags are shared by all axes and are raised even for a refused axis code.
-    if (start) t.ticsRangeFlags |= TicsFlag::StartGiven;
-    if (end) t.ticsRangeFlags |= TicsFlag::EndGiven;
+    if (start) t.startGiven = true;
+    if (end) t.endGiven = true;
     if (!isAxisCode(axis)) {
         std::fputs("CPlot::ticsRange(): invalid axis\n", stderr);
         return;
     }
     if (!start) {
         // Fraction tics on a single axis win over a bare increment.
-        if (axis == PlotAxis::X && t.ticsFractionX != 0) return;
-        if (axis == PlotAxis::Y && t.ticsFractionY != 0) return;
+        if (axis == PlotAxis::X && t.fractionX) return;
+        if (axis == PlotAxis::Y && t.fractionY) return;
     }
     for (int i = 0; i < AxisCount; ++i) {
         if (!(axis & kAxisBit[i])) continue;
-        t.ticsRangeFlags |= kAxisBit[i];
-        t.ticsIncr[i] = incr;
-        if (start) t.ticsStart[i] = *start;
-        if (end) t.ticsEnd[i] = *end;
+        t.rangedAxes |= kAxisBit[i];
+        t.ranges[i].incr = incr;
+        if (start) t.ranges[i].start = *start;
+        if (end) t.ranges[i].end = *end;
     }
 }
 
@@ -48,7 +47,7 @@ bool addTicLabels(TicsState& t, int axis, const char* label, double position)
             TicLabel entry;
             if (label) entry.text = label;
             entry.position = position;
-            auto& list = t.ticsLabelList[i];
+            auto& list = t.labels[i];
             list.insert(list.begin(), std::move(entry));
         }
     } catch (const std::bad_alloc&) {
@@ -60,91 +59,96 @@ bool addTicLabels(TicsState& t, int axis, const char* label, double position)
 // The increment clause that follows "set xtics LOC MIRROR" on a range line.
 void writeIncrement(ScriptWriter& w, const TicsState& t, int i)
 {
-    if (t.ticsRangeFlags & TicsFlag::EndGiven) w.print(" %f, %f, %f\n", t.ticsStart[i], t.ticsIncr[i], t.ticsEnd[i]);
-    else if (t.ticsRangeFlags & TicsFlag::StartGiven) w.print(" %f, %f\n", t.ticsStart[i], t.ticsIncr[i]);
-    else w.print(" %f\n", t.ticsIncr[i]);
+    const TicRange& r = t.ranges[i];
+    if (t.endGiven) w.print(" %f, %f, %f\n", r.start, r.incr, r.end);
+    else if (t.startGiven) w.print(" %f, %f\n", r.start, r.incr);
+    else w.print(" %f\n", r.incr);
 }
 
 // The explicit tics of one axis as "(... )\n", after the opening words already written.
 void writeTicList(ScriptWriter& w, const std::vector<TicLabel>& list)
 {
-    bool first = true;
+    const char* separator = " (";
     for (const TicLabel& tic : list) {
-        const char* sep = first ? " (" : ", ";
-        if (tic.text) w.print("%s\"%s\" %f", sep, *tic.text, tic.position);
-        else w.print("%s%f", sep, tic.position);
-        first = false;
+        if (tic.text) w.print("%s\"%s\" %f", separator, *tic.text, tic.position);
+        else w.print("%s%f", separator, tic.position);
+        separator = ", ";
     }
     w.put(")\n");
 }
 
 // Labels at every multiple n/d from floor(d * min) upwards until the integer part of an entry
 // exceeds the x range's maximum. Labels are not reduced (2/4 stays 2/4).
-void writeFractionTics(ScriptWriter& w, const TicsState& t, const AxesState& a, const char* loc, const char* mirror)
+void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, const char* mirror)
 {
-    const int d = t.ticsFractionX;
-    const double maximum = a.rangeMax[AxisX];
+    const int d = *s.tics.fractionX;
+    const Range range = s.axes.range[AxisX].value_or(Range{});
     // The first numerator is clamped to the int range so that extreme ranges stay defined.
-    const double start = std::floor(d * a.rangeMin[AxisX]);
+    const double start = std::floor(d * range.min);
     int n = start >= static_cast<double>(INT_MAX) ? INT_MAX
           : start <= static_cast<double>(INT_MIN) ? INT_MIN
           : std::isnan(start) ? 0
           : static_cast<int>(start);
     w.print("set xtics %s %s (", loc, mirror);
-    bool first = true;
+    const char* separator = "";
     while (true) {
         const int q = n / d;
         const double v = static_cast<double>(n) / d;
         char label[32];
         if (q == v) std::snprintf(label, sizeof label, "%d", q);
         else std::snprintf(label, sizeof label, "%d/%d", n, d);
-        w.print(first ? "\"%s\" %f" : ", \"%s\" %f", label, v);
-        first = false;
-        if (!(maximum >= q) || n == INT_MAX) break;
+        w.print("%s\"%s\" %f", separator, label, v);
+        separator = ", ";
+        if (!(range.max >= q) || n == INT_MAX) break;
         ++n;
     }
     w.put(")\n");
+}
+
+// The member's axis check: false (with its message) for a code that names no axis.
+bool axisAccepted(int axis, const char* member)
+{
+    if (isAxisCode(axis)) return true;
+    std::fprintf(stderr, "CPlot::%s(): invalid axis\n", member);
+    return false;
 }
 
 }  // namespace
 
 void CPlot::tics(int axes, int flag)
 {
-    if (!(axes & 31) || (flag != 0 && flag != 1)) {
+    if (!(axes & kAllAxes) || (flag != 0 && flag != 1)) {
         std::fputs("CPlot::tics(): invalid parameter\n", stderr);
         return;
     }
-    if (flag == 1) s_.tics.ticsAxes |= axes;
-    else s_.tics.ticsAxes &= ~axes;
+    setBits(impl_->state.tics.shown, axes, flag == 1);
 }
 
-void CPlot::ticsRange(int axis, double incr) { applyTicsRange(s_.tics, axis, incr, nullptr, nullptr); }
+void CPlot::ticsRange(int axis, double incr) { applyTicsRange(impl_->state.tics, axis, incr, nullptr, nullptr); }
 
-void CPlot::ticsRange(int axis, double incr, double start) { applyTicsRange(s_.tics, axis, incr, &start, nullptr); }
+void CPlot::ticsRange(int axis, double incr, double start)
+{
+    applyTicsRange(impl_->state.tics, axis, incr, &start, nullptr);
+}
 
 void CPlot::ticsRange(int axis, double incr, double start, double end)
 {
-    applyTicsRange(s_.tics, axis, incr, &start, &end);
+    applyTicsRange(impl_->state.tics, axis, incr, &start, &end);
 }
 
 void CPlot::ticsLabel(int axis, const char* label, double position)
 {
-    if (!isAxisCode(axis)) {
-        std::fputs("CPlot::ticsLabel(): invalid axis\n", stderr);
-        return;
-    }
+    if (!axisAccepted(axis, "ticsLabel")) return;
+    TicsState& t = impl_->state.tics;
     // Labels on x or y alone replace a tic range of that axis; other codes leave ranges alone.
-    if (axis == PlotAxis::X || axis == PlotAxis::Y) s_.tics.ticsRangeFlags &= ~axis;
-    if (!addTicLabels(s_.tics, axis, label, position)) std::fputs("CPlot::ticsLabel(): malloc error\n", stderr);
+    if (axis == PlotAxis::X || axis == PlotAxis::Y) t.rangedAxes &= ~axis;
+    if (!addTicLabels(t, axis, label, position)) std::fputs("CPlot::ticsLabel(): malloc error\n", stderr);
 }
 
 void CPlot::ticsPosition(int axis, double position)
 {
-    if (!isAxisCode(axis)) {
-        std::fputs("CPlot::ticsPosition(): invalid axis\n", stderr);
-        return;
-    }
-    if (!addTicLabels(s_.tics, axis, nullptr, position)) std::fputs("CPlot::ticsPosition(): malloc error\n", stderr);
+    if (!axisAccepted(axis, "ticsPosition")) return;
+    if (!addTicLabels(impl_->state.tics, axis, nullptr, position)) std::fputs("CPlot::ticsPosition(): malloc error\n", stderr);
 }
 
 void CPlot::ticsFraction(int axis, int denominator)
@@ -153,13 +157,13 @@ void CPlot::ticsFraction(int axis, int denominator)
         std::fputs("CPlot::ticsFraction(): invalid fraction\n", stderr);
         return;
     }
-    auto& t = s_.tics;
+    TicsState& t = impl_->state.tics;
     if (axis == PlotAxis::X) {
-        t.ticsRangeFlags &= ~PlotAxis::X;
-        t.ticsFractionX = denominator;
+        t.rangedAxes &= ~PlotAxis::X;
+        t.fractionX = denominator;
     } else if (axis == PlotAxis::Y) {
-        t.ticsRangeFlags &= ~PlotAxis::Y;
-        t.ticsFractionY = denominator;
+        t.rangedAxes &= ~PlotAxis::Y;
+        t.fractionY = denominator;
     } else {
         std::fputs("CPlot::ticsFraction(): invalid axis\n", stderr);
     }
@@ -167,13 +171,9 @@ void CPlot::ticsFraction(int axis, int denominator)
 
 void CPlot::ticsFormat(int axis, const char* format)
 {
-    if (!format) return;
-    if (!isAxisCode(axis)) {
-        std::fputs("CPlot::ticsFormat(): invalid axis\n", stderr);
-        return;
-    }
+    if (!format || !axisAccepted(axis, "ticsFormat")) return;
     for (int i = 0; i < AxisCount; ++i)
-        if (axis & kAxisBit[i]) s_.tics.ticsFormatText[i] = format;
+        if (axis & kAxisBit[i]) impl_->state.tics.format[i] = format;
 }
 
 void CPlot::ticsLocation(int axis, const char* location)
@@ -189,7 +189,7 @@ void CPlot::ticsLocation(int axis, const char* location)
     case PlotAxis::X2:
     case PlotAxis::Y2:
         for (int i = 0; i < AxisCount; ++i)
-            if (axis & kAxisBit[i]) s_.tics.ticsLocationText[i] = location;
+            if (axis & kAxisBit[i]) impl_->state.tics.location[i] = location;
         break;
     default: std::fputs("CPlot::ticsLocation(): invalid axis\n", stderr);
     }
@@ -201,12 +201,8 @@ void CPlot::ticsMirror(int axis, int flag)
         std::fputs("CPlot::ticsMirror(): invalid parameter\n", stderr);
         return;
     }
-    if (!isAxisCode(axis)) {
-        std::fputs("CPlot::ticsMirror(): invalid axis\n", stderr);
-        return;
-    }
-    if (flag == 1) s_.tics.ticsMirrorAxes |= axis;
-    else s_.tics.ticsMirrorAxes &= ~axis;
+    if (!axisAccepted(axis, "ticsMirror")) return;
+    setBits(impl_->state.tics.mirrored, axis, flag == 1);
 }
 
 void CPlot::ticsDirection(int direction)
@@ -215,25 +211,17 @@ void CPlot::ticsDirection(int direction)
         std::fputs("CPlot::ticsDirection(): invalid parameter\n", stderr);
         return;
     }
-    s_.tics.ticsDirectionCode = direction;
+    impl_->state.tics.direction = direction;
 }
 
 void CPlot::ticsDay(int axis)
 {
-    if (!isAxisCode(axis)) {
-        std::fputs("CPlot::ticsDay(): invalid axis\n", stderr);
-        return;
-    }
-    s_.tics.dayTicsAxes |= axis;
+    if (axisAccepted(axis, "ticsDay")) impl_->state.tics.dayAxes |= axis;
 }
 
 void CPlot::ticsMonth(int axis)
 {
-    if (!isAxisCode(axis)) {
-        std::fputs("CPlot::ticsMonth(): invalid axis\n", stderr);
-        return;
-    }
-    s_.tics.monthTicsAxes |= axis;
+    if (axisAccepted(axis, "ticsMonth")) impl_->state.tics.monthAxes |= axis;
 }
 
 void CPlot::ticsLevel(double level)
@@ -242,87 +230,71 @@ void CPlot::ticsLevel(double level)
         std::fputs("CPlot::ticsLevel(): invalid parameter\n", stderr);
         return;
     }
-    s_.tics.ticsLevelValue = level;
+    impl_->state.tics.level = level;
 }
 
-void CPlot::writeTicsFormats(ScriptWriter& w) const
+void writeTicsFormats(ScriptWriter& w, const PlotState& s)
 {
-    const auto& f = s_.tics.ticsFormatText;
-    w.print("set format x \"%s\"\n", f[AxisX]);
-    w.print("set format y \"%s\"\n", f[AxisY]);
-    w.print("set format z \"%s\"\n", f[AxisZ]);
-    w.print("set format x2 \"%s\"\n", f[AxisX2]);
-    w.print("set format y2 \"%s\"\n", f[AxisY2]);
+    for (int i = 0; i < AxisCount; ++i) w.print("set format %s \"%s\"\n", kAxisName[i], s.tics.format[i]);
 }
 
-void CPlot::writeAxisTics(ScriptWriter& w) const
+void writeAxisTics(ScriptWriter& w, const PlotState& s)
 {
-    const auto& t = s_.tics;
-    static constexpr struct {
-        int index;
-        const char* name;
-    } order[] = {{AxisX, "x"}, {AxisX2, "x2"}, {AxisY, "y"}, {AxisY2, "y2"}};
-    for (const auto& axis : order) {
-        const int i = axis.index;
+    const TicsState& t = s.tics;
+    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
+    for (AxisIndex i : kOrder) {
+        const char* name = kAxisName[i];
         const int bit = kAxisBit[i];
-        const char* loc = t.ticsLocationText[i].c_str();
+        const char* loc = t.location[i].c_str();
         const char* mirror = mirrorWord(t, bit);
-        if (!(t.ticsAxes & bit)) {
-            w.print("unset %stics\n", axis.name);
-        } else if (t.ticsRangeFlags & bit) {
-            w.print("set %stics %s %s", axis.name, loc, mirror);
+        if (!(t.shown & bit)) {
+            w.print("unset %stics\n", name);
+        } else if (t.rangedAxes & bit) {
+            w.print("set %stics %s %s", name, loc, mirror);
             writeIncrement(w, t, i);
-        } else if (i == AxisX && t.ticsFractionX != 0) {
-            writeFractionTics(w, t, s_.axes, loc, mirror);
-        } else if (!t.ticsLabelList[i].empty()) {
-            w.print("set %stics %s %s", axis.name, loc, mirror);
-            writeTicList(w, t.ticsLabelList[i]);
+        } else if (i == AxisX && t.fractionX) {
+            writeFractionTics(w, s, loc, mirror);
+        } else if (!t.labels[i].empty()) {
+            w.print("set %stics %s %s", name, loc, mirror);
+            writeTicList(w, t.labels[i]);
         } else {
-            w.print("unset %stics\n", axis.name);
-            w.print("set %stics %s %s\n", axis.name, loc, mirror);
+            w.print("unset %stics\n", name);
+            w.print("set %stics %s %s\n", name, loc, mirror);
         }
     }
 
     const char* mirror = mirrorWord(t, PlotAxis::Z);
-    if (!(t.ticsAxes & PlotAxis::Z)) {
+    if (!(t.shown & PlotAxis::Z)) {
         w.put("unset ztics\n");
-    } else if ((t.ticsRangeFlags & PlotAxis::Z) && s_.plotDimension == 3) {
+    } else if ((t.rangedAxes & PlotAxis::Z) && s.dimension == 3) {
         w.print("set ztics %s", mirror);
         writeIncrement(w, t, AxisZ);
-    } else if (!t.ticsLabelList[AxisZ].empty()) {
+    } else if (!t.labels[AxisZ].empty()) {
         w.print("set ztics %s", mirror);
-        writeTicList(w, t.ticsLabelList[AxisZ]);
+        writeTicList(w, t.labels[AxisZ]);
     } else {
         w.put("unset ztics\n");
         w.print("set ztics %s\n", mirror);
     }
 }
 
-void CPlot::writeTicsDirection(ScriptWriter& w) const
+void writeTicsDirection(ScriptWriter& w, const PlotState& s)
 {
-    const auto& t = s_.tics;
-    w.put(t.ticsDirectionCode == TicsDirection::Out ? "set tics out\n" : "set tics in\n");
-    static constexpr struct {
-        int bit;
-        const char* line;
-    } order[] = {{PlotAxis::X, "unset xtics\n"},
-                 {PlotAxis::X2, "unset x2tics\n"},
-                 {PlotAxis::Y, "unset ytics\n"},
-                 {PlotAxis::Y2, "unset y2tics\n"},
-                 {PlotAxis::Z, "unset ztics\n"}};
-    for (const auto& axis : order)
-        if (!(t.ticsAxes & axis.bit)) w.put(axis.line);
+    const TicsState& t = s.tics;
+    w.put(t.direction == TicsDirection::Out ? "set tics out\n" : "set tics in\n");
+    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2, AxisZ};
+    for (AxisIndex i : kOrder)
+        if (!(t.shown & kAxisBit[i])) w.print("unset %stics\n", kAxisName[i]);
 }
 
-void CPlot::writeDayMonthTics(ScriptWriter& w) const
+void writeDayMonthTics(ScriptWriter& w, const PlotState& s)
 {
-    static constexpr const char* names[AxisCount] = {"x", "y", "z", "x2", "y2"};
-    const auto& t = s_.tics;
+    const TicsState& t = s.tics;
     // Day tics exist for x, y and z only; x2 and y2 are accepted but have no line.
     for (int i = AxisX; i <= AxisZ; ++i)
-        if (t.dayTicsAxes & kAxisBit[i]) w.print("set %sdtics\n", names[i]);
+        if (t.dayAxes & kAxisBit[i]) w.print("set %sdtics\n", kAxisName[i]);
     for (int i = 0; i < AxisCount; ++i)
-        if (t.monthTicsAxes & kAxisBit[i]) w.print("set %smtics\n", names[i]);
+        if (t.monthAxes & kAxisBit[i]) w.print("set %smtics\n", kAxisName[i]);
 }
 
 }  // namespace rizari

@@ -2,8 +2,7 @@
 #include <cstdio>
 #include <new>
 
-#include "plot/cplot.h"
-#include "render/script_writer.h"
+#include "render/sections.h"
 
 namespace rizari {
 
@@ -20,6 +19,15 @@ void writeAngles(ScriptWriter& w, int unit)
     else if (unit == AngleUnit::Radians) w.put("set angles radians\n");
 }
 
+bool isAngleUnit(int unit) { return unit == AngleUnit::Degrees || unit == AngleUnit::Radians; }
+
+// A 0/1 flag of a member: stored, or refused with the member's message.
+void setFlag(bool& field, int flag, const char* member)
+{
+    if (static_cast<unsigned>(flag) > 1) std::fprintf(stderr, "CPlot::%s(): invalid parameter\n", member);
+    else field = flag == 1;
+}
+
 }  // namespace
 
 void CPlot::changeViewAngle(double rotX, double rotZ)
@@ -28,8 +36,8 @@ void CPlot::changeViewAngle(double rotX, double rotZ)
         std::fputs("CPlot::changeViewAngle(): invalid parameter\n", stderr);
         return;
     }
-    s_.view.viewRotX = rotX;
-    s_.view.viewRotZ = rotZ;
+    impl_->state.view.rotX = rotX;
+    impl_->state.view.rotZ = rotZ;
 }
 
 void CPlot::size3D(double scale, double scaleZ)
@@ -38,55 +46,36 @@ void CPlot::size3D(double scale, double scaleZ)
         std::fputs("CPlot::size3D(): invalid parameter\n", stderr);
         return;
     }
-    s_.view.viewScale = scale;
-    s_.view.viewScaleZ = scaleZ;
+    impl_->state.view.scale = scale;
+    impl_->state.view.scaleZ = scaleZ;
 }
 
-void CPlot::showMesh(int flag)
-{
-    if (static_cast<unsigned>(flag) > 1) {
-        std::fputs("CPlot::showMesh(): invalid parameter\n", stderr);
-        return;
-    }
-    s_.view.meshOn = flag;
-}
+void CPlot::showMesh(int flag) { setFlag(impl_->state.view.mesh, flag, "showMesh"); }
 
-void CPlot::removeHiddenLine(int flag)
-{
-    if (static_cast<unsigned>(flag) > 1) {
-        std::fputs("CPlot::removeHiddenLine(): invalid parameter\n", stderr);
-        return;
-    }
-    s_.view.hiddenLineOn = flag;
-}
+void CPlot::removeHiddenLine(int flag) { setFlag(impl_->state.view.hiddenLines, flag, "removeHiddenLine"); }
 
-void CPlot::colorBox(int flag)
-{
-    if (static_cast<unsigned>(flag) > 1) {
-        std::fputs("CPlot::colorBox(): invalid parameter\n", stderr);
-        return;
-    }
-    s_.view.colorBoxOn = flag;
-}
+void CPlot::colorBox(int flag) { setFlag(impl_->state.view.colorBox, flag, "colorBox"); }
 
 void CPlot::contourMode(int mode)
 {
+    ViewState& v = impl_->state.view;
     // Asking for contours turns them on even when the mode is refused: the old mode is used.
-    s_.view.contourSet = 1;
+    v.contours = true;
     if (!(mode & ContourMode::Both)) {
         std::fputs("CPlot::contourMode(): invalid parameter\n", stderr);
         return;
     }
-    s_.view.contourModeCode = mode;
+    v.contourMode = mode;
 }
 
 void CPlot::contourLabel(int flag)
 {
+    PlotState& s = impl_->state;
     if (flag == 1) {
-        s_.view.contourLabelOn = 1;
-        s_.text.legendMode = 1;
+        s.view.contourLabels = true;
+        s.text.legend = LegendMode::On;
     } else if (flag == 0) {
-        s_.view.contourLabelOn = 0;
+        s.view.contourLabels = false;
     } else {
         std::fputs("CPlot::contourLabel(): invalid parameter\n", stderr);
     }
@@ -99,7 +88,7 @@ void CPlot::contourLevels(const double* levels, int n)
     try {
         std::vector<double> copy;
         if (n > 0) copy.assign(levels, levels + n);
-        s_.view.contourLevelValues = std::move(copy);
+        impl_->state.view.contourLevels = std::move(copy);
     } catch (const std::bad_alloc&) {
         // The old levels stay.
     }
@@ -110,7 +99,7 @@ void CPlot::coordSystem(int system)
     switch (system) {
     case CoordSystem::Cartesian:
     case CoordSystem::Spherical:
-    case CoordSystem::Cylindrical: s_.view.coordSystemCode = system; break;
+    case CoordSystem::Cylindrical: impl_->state.view.coordSystem = system; break;
     default: std::fputs("CPlot::coordSystem(): invalid parameter\n", stderr);
     }
 }
@@ -119,114 +108,105 @@ void CPlot::coordSystem(int system, int unit)
 {
     coordSystem(system);
     if (system != CoordSystem::Spherical && system != CoordSystem::Cylindrical) return;
-    if (unit == AngleUnit::Degrees || unit == AngleUnit::Radians) {
-        s_.view.angleUnitCode = unit;
-    } else {
+    if (!isAngleUnit(unit)) {
         std::fputs("CPlot::coordSystem():invalid angle, using degrees\n", stderr);
-        s_.view.angleUnitCode = AngleUnit::Degrees;
+        unit = AngleUnit::Degrees;
     }
+    impl_->state.view.angleUnit = unit;
 }
 
 void CPlot::polarPlot(int unit)
 {
-    if (unit == AngleUnit::Degrees || unit == AngleUnit::Radians) {
-        s_.view.angleUnitCode = unit;
-        s_.view.polarOn = 1;
+    PlotState& s = impl_->state;
+    if (isAngleUnit(unit)) {
+        s.view.angleUnit = unit;
+        s.view.polar = true;
     } else {
         std::fputs("CPlot::polarPlot(): invalid parameter\n", stderr);
     }
     // The polar look is applied even when the unit was refused.
-    s_.frame.sizeRatioValue = 1.0;
-    s_.text.axisLabelText[AxisX].reset();
-    s_.text.axisLabelText[AxisY].reset();
-    s_.frame.borderSides &= ~15;
-    s_.tics.ticsLocationText[AxisX] = "axis";
-    s_.tics.ticsLocationText[AxisY] = "axis";
-    s_.tics.ticsMirrorAxes &= ~PlotAxis::XY;
+    s.frame.sizeRatio = 1.0;
+    s.text.axisLabels[AxisX].reset();
+    s.text.axisLabels[AxisY].reset();
+    s.frame.border &= ~kBorder2D;
+    s.tics.location[AxisX] = "axis";
+    s.tics.location[AxisY] = "axis";
+    s.tics.mirrored &= ~PlotAxis::XY;
 }
 
 void CPlot::mathCoord()
 {
-    auto& axes = s_.axes;
-    axes.zeroAxes |= PlotAxis::XY;
-    axes.zeroAxisLineType = 1;
-    axes.zeroAxisLineWidth = 1;
-    axes.zeroAxisColor.assign("black");
-    s_.style.transparentFill = 1;
-    s_.frame.borderSides &= ~15;
-    s_.tics.ticsMirrorAxes &= ~PlotAxis::XY;
-    s_.frame.gridOn = 1;
-    s_.frame.gridOptionText = "front";
-    s_.text.enhancedText = 1;
+    PlotState& s = impl_->state;
+    s.axes.zeroAxes |= PlotAxis::XY;
+    s.axes.zeroAxisStyle = LineStyle{};
+    s.frame.border &= ~kBorder2D;
+    s.tics.mirrored &= ~PlotAxis::XY;
+    s.frame.grid = true;
+    s.frame.gridOption = "front";
 }
 
-void CPlot::writePolarAndAngles(ScriptWriter& w) const
+void writePolarAndAngles(ScriptWriter& w, const PlotState& s)
 {
-    if (s_.view.polarOn != 1) return;
+    if (!s.view.polar) return;
     w.put("set polar\n");
     w.put("unset raxis\n");
     w.put("unset rtics\n");
-    writeAngles(w, s_.view.angleUnitCode);
+    writeAngles(w, s.view.angleUnit);
 }
 
-void CPlot::write3DSettings(ScriptWriter& w) const
+void write3DSettings(ScriptWriter& w, const PlotState& s)
 {
-    const auto& v = s_.view;
-    if (const OptText& zLabel = s_.text.axisLabelText[AxisZ]) w.print("set zlabel \"%s\"\n", *zLabel);
+    const ViewState& v = s.view;
+    if (const OptText& zLabel = s.text.axisLabels[AxisZ]) w.print("set zlabel \"%s\"\n", *zLabel);
     w.put("set parametric\n");
-    w.print("set view %f, %f, %f, %f\n", v.viewRotX, v.viewRotZ, v.viewScale, v.viewScaleZ);
-    w.print("set ticslevel %f\n", s_.tics.ticsLevelValue);
-    w.put(v.meshOn != 0 ? "set surface\n" : "unset surface\n");
+    w.print("set view %f, %f, %f, %f\n", v.rotX, v.rotZ, v.scale, v.scaleZ);
+    w.print("set ticslevel %f\n", s.tics.level);
+    w.put(v.mesh ? "set surface\n" : "unset surface\n");
 
-    if (v.contourSet == 0) {
+    if (!v.contours) {
         w.put("unset contour\n");
     } else {
-        switch (v.contourModeCode) {
+        switch (v.contourMode) {
         case ContourMode::Base: w.put("set contour base\n"); break;
         case ContourMode::Surface: w.put("set contour surface\n"); break;
         case ContourMode::Both: w.put("set contour both\n"); break;
         default: w.put("unset contour\n");
         }
-        w.put(v.contourLabelOn != 0 ? "set clabel\n" : "unset clabel\n");
-        if (!v.contourLevelValues.empty()) {
-            w.print("set cntrparam levels discrete %f", v.contourLevelValues.front());
-            for (std::size_t i = 1; i < v.contourLevelValues.size(); ++i) w.print(", %f", v.contourLevelValues[i]);
+        w.put(v.contourLabels ? "set clabel\n" : "unset clabel\n");
+        if (!v.contourLevels.empty()) {
+            w.print("set cntrparam levels discrete %f", v.contourLevels.front());
+            for (std::size_t i = 1; i < v.contourLevels.size(); ++i) w.print(", %f", v.contourLevels[i]);
             w.put("\n");
         }
     }
 
-    w.put(v.colorBoxOn != 0 ? "set colorbox\n" : "unset colorbox\n");
+    w.put(v.colorBox ? "set colorbox\n" : "unset colorbox\n");
     // For a pm3d surface the flag reads the other way round: pm3d orders its own faces by depth,
     // so hidden3d stays off unless hidden line removal was switched off.
-    const bool hidden = (v.hiddenLineOn != 0) != firstDataSetIsPm3d(s_);
+    const bool hidden = v.hiddenLines != firstDataSetIsPm3d(s);
     w.put(hidden ? "set hidden3d\n" : "unset hidden3d\n");
 
-    if (v.coordSystemCode == CoordSystem::Spherical) {
+    if (v.coordSystem == CoordSystem::Spherical) {
         w.put("set mapping spherical\n");
-        writeAngles(w, v.angleUnitCode);
-    } else if (v.coordSystemCode == CoordSystem::Cylindrical) {
+        writeAngles(w, v.angleUnit);
+    } else if (v.coordSystem == CoordSystem::Cylindrical) {
         w.put("set mapping cylindrical\n");
-        writeAngles(w, v.angleUnitCode);
+        writeAngles(w, v.angleUnit);
     } else {
         w.put("set mapping cartesian\n");
     }
 }
 
-void CPlot::writeClip(ScriptWriter& w) const
-{
-    const int clip = s_.view.clipFlags;
-    w.put(clip & 1 ? "set clip points\n" : "unset clip point\n");
-    w.put(clip & 2 ? "set clip one\n" : "unset clip one\n");
-    w.put(clip & 4 ? "set clip two\n" : "unset clip two\n");
-}
+// Points and lines are clipped at the border the same way in every plot.
+void writeClip(ScriptWriter& w) { w.put("unset clip point\nset clip one\nunset clip two\n"); }
 
-void CPlot::writeColorMap(ScriptWriter& w) const
+void writeColorMap(ScriptWriter& w, const PlotState& s)
 {
-    const auto& v = s_.view;
+    const ViewState& v = s.view;
     w.put("set palette rgbformulae 33,13,10 \n");
-    if (firstDataSetIsPm3d(s_)) {
-        if (v.contourSet != 0 && v.contourModeCode == ContourMode::Base) w.put("set pm3d map\n");
-        else if (v.contourSet != 0 && v.contourModeCode == ContourMode::Surface) w.put("set pm3d at bs\n");
+    if (firstDataSetIsPm3d(s)) {
+        if (v.contours && v.contourMode == ContourMode::Base) w.put("set pm3d map\n");
+        else if (v.contours && v.contourMode == ContourMode::Surface) w.put("set pm3d at bs\n");
         else w.put("set pm3d\n");
     }
     w.put("\n");

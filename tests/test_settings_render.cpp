@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "plot/cplot.h"
+#include "rizari/cplot.h"
 #include "support/test_support.h"
 
 using namespace rizari;

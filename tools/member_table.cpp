@@ -1,165 +1,93 @@
-// One row per exported member name (the module's entry points are CPlot_<name>_zudl).
+// The runner's member table, made from the module's list of entry points: the kinds of a member's
+// arguments come from the C++ member itself.
 #include "member_table.h"
 
-#include "plot/codes.h"
+#include <tuple>
+#include <type_traits>
+
+#include "binding/entry_points.h"
+#include "render/plot_styles.h"
 
 namespace rizari::runner {
 namespace {
 
-constexpr Kind I = Kind::Int;
-constexpr Kind D = Kind::Double;
-constexpr Kind T = Kind::Text;
-constexpr Kind A = Kind::Array;
+using namespace rizari::entry;
 
-using Forms = std::vector<std::vector<Kind>>;
-const Forms kOptText{{}, {T}};
-
-MemberInfo plain(const char* name, std::vector<Kind> fixed, Result result = Result::None)
+template <class T> constexpr Kind kindOf()
 {
-    return MemberInfo{name, std::move(fixed), result, Tail::None, {}};
+    if constexpr (std::is_same_v<T, int>) return Kind::Int;
+    else if constexpr (std::is_same_v<T, double>) return Kind::Double;
+    else if constexpr (std::is_same_v<T, const char*>) return Kind::Text;
+    else if constexpr (std::is_same_v<T, const double*>) return Kind::Array;
+    else if constexpr (std::is_same_v<T, ArrayOrNull>) return Kind::ArrayOrNull;
+    else static_assert(sizeof(T) == 0, "no script kind for this parameter type");
 }
 
-MemberInfo counted(const char* name, std::vector<Kind> fixed, Forms forms, Result result = Result::None)
+template <class R> constexpr Result resultOf()
 {
-    return MemberInfo{name, std::move(fixed), result, Tail::Forms, std::move(forms)};
+    if constexpr (std::is_void_v<R>) return Result::None;
+    else if constexpr (std::is_same_v<R, int>) return Result::Int;
+    else if constexpr (std::is_same_v<R, const char*>) return Result::Text;
+    else if constexpr (std::is_same_v<R, CPlot*>) return Result::Instance;
+    else static_assert(sizeof(R) == 0, "no script result for this return type");
 }
 
-MemberInfo special(const char* name, std::vector<Kind> fixed, Tail tail, Result result = Result::None)
+template <class S> struct Signature;
+template <class R, class... A> struct Signature<R(A...)> {
+    static constexpr Result result = resultOf<R>();
+    static std::vector<Kind> kinds() { return {kindOf<A>()...}; }
+};
+template <class R, class... A> struct Signature<R (CPlot::*)(A...)> : Signature<R(A...)> {};
+template <class R, class... A> struct Signature<R (CPlot::*)(A...) const> : Signature<R(A...)> {};
+
+template <class Member> MemberInfo fixedInfo(const char* name)
 {
-    return MemberInfo{name, std::move(fixed), result, tail, {}};
+    return MemberInfo{name, "", Signature<Member>::kinds(), Signature<Member>::result, Tail::None, {}};
+}
+
+// Form k reads the kinds its signature has beyond those of the first form.
+template <class First, class... More> MemberInfo formsInfo(const char* name)
+{
+    const std::vector<Kind> fixed = Signature<First>::kinds();
+    std::vector<std::vector<Kind>> forms{{}};
+    for (const std::vector<Kind>& all : {Signature<More>::kinds()...})
+        forms.emplace_back(all.begin() + static_cast<std::ptrdiff_t>(fixed.size()), all.end());
+    return MemberInfo{name, "", fixed, Signature<First>::result, Tail::Forms, forms};
+}
+
+template <class... Kinds> MemberInfo ownInfo(const char* name, Result result, Tail tail)
+{
+    MemberInfo info{name, "", {kindOf<Kinds>()...}, result, tail, {}};
+    if (tail == Tail::ElementCount) info.forms = {{}, {Kind::Int}};
+    return info;
 }
 
 std::vector<MemberInfo> buildTable()
 {
-    using R = Result;
-    return {
-        // Lifecycle and subplots
-        special("CPlot", {}, Tail::Lifecycle, R::Instance),
-        special("dCPlot", {}, Tail::Lifecycle),
-        plain("deletePlots", {}),
-        plain("dimension", {I}),
-        plain("isUsed", {}, R::Int),
-        plain("dataSetNum", {}, R::Int),
-        plain("subplot", {I, I}, R::Int),
-        plain("getSubplot", {I, I}, R::Instance),
-        // Adding data
-        plain("data2D", {A, A}, R::Int),
-        plain("data2DCurve", {A, A, I}, R::Int),
-        plain("data3D", {A, A, A}, R::Int),
-        plain("data3DCurve", {A, A, A, I}, R::Int),
-        plain("data3DSurface", {A, A, A, I, I}, R::Int),
-        plain("data", {A, I, I}, R::Int),
-        counted("dataFile", {T}, kOptText, R::Int),
-        plain("deleteData", {}),
-        // Output
-        plain("plotting", {}, R::Int),
-        counted("outputType", {I}, {{}, {T}, {T, T}}),
-        plain("getOutputType", {}, R::Int),
-        plain("sizeOutput", {I, I}),
-        // Per-data-set styles
-        special("plotType", {I, I}, Tail::PlotType),
-        counted("lineType", {I, I, I}, kOptText),
-        plain("lineStyle", {T}),
-        plain("lineWidth", {I}),
-        counted("pointType", {I, I, I}, kOptText),
-        plain("pointStyle", {T}),
-        counted("legend", {T}, {{}, {I}}),
-        plain("smooth", {I, T}),
-        plain("axes", {I, T}),
-        counted("boxBorder", {I}, {{}, {I}}),
-        special("boxFill", {I, I}, Tail::BoxFill),
-        special("fillStyle", {I, I}, Tail::BoxFill),
-        plain("fillCurve", {T, T}),
-        // Axes, ranges and scales
-        plain("autoScale", {I, I}),
-        special("axis", {I, I}, Tail::AxisStyle),
-        counted("axisRange", {I, D, D}, {{}, {D}}),
-        counted("scaleType", {I, I}, {{}, {D}}),
-        // Tics
-        plain("tics", {I, I}),
-        plain("ticsDay", {I}),
-        plain("ticsDirection", {I}),
-        plain("ticsFormat", {I, T}),
-        plain("ticsFraction", {I, I}),
-        plain("ticsLabel", {I, T, D}),
-        plain("ticsLevel", {D}),
-        plain("ticsLocation", {I, T}),
-        plain("ticsMirror", {I, I}),
-        plain("ticsMonth", {I}),
-        plain("ticsPosition", {I, D}),
-        counted("ticsRange", {I, D}, {{}, {D}, {D, D}}),
-        // Titles, labels and legend
-        plain("title", {T}),
-        plain("getTitle", {}, R::Text),
-        plain("label", {I, T}),
-        plain("getLabel", {I}, R::Text),
-        counted("legendLocation", {D, D}, {{}, {D}}),
-        plain("legendOption", {T}),
-        plain("displayTime", {D, D}),
-        plain("enhanceText", {}),
-        plain("font", {T, I}),
-        plain("fontScale", {D}),
-        plain("nativeCmd", {T}),
-        // 3D view, contours and coordinate systems
-        plain("changeViewAngle", {D, D}),
-        plain("size3D", {D, D}),
-        plain("showMesh", {I}),
-        plain("removeHiddenLine", {I}),
-        plain("colorBox", {I}),
-        plain("contourLabel", {I}),
-        counted("contourLevels", {A}, {{}, {I}}),
-        plain("contourMode", {I}),
-        counted("coordSystem", {I}, {{}, {I}}),
-        plain("mathCoord", {}),
-        plain("polarPlot", {I}),
-        // Frame, grid and layout
-        plain("border", {I, I}),
-        plain("borderOffsets", {D, D, D, D}),
-        counted("grid", {I}, kOptText),
-        special("getGrid", {}, Tail::GetGrid),
-        plain("margins", {D, D, D, D}),
-        plain("origin", {D, D}),
-        plain("boundingBoxOrigin", {D, D}),
-        plain("size", {D, D}),
-        plain("sizeRatio", {D}),
-        plain("backgroundColor", {T}),
-        plain("barSize", {D}),
-        plain("boxWidth", {D}),
-        // Arrows and text
-        counted("arrow", {D, D, D, D, D, D}, kOptText, R::Int),
-        plain("text", {T, I, D, D, D}),
-        plain("textColor", {T}),
-        // Shape objects and the fill/stroke state
-        plain("rectangle", {D, D, D, D}, R::Int),
-        plain("circle", {D, D, D}, R::Int),
-        plain("ellipse", {D, D, D, D, D}, R::Int),
-        plain("arcSector", {D, D, D, D, D}, R::Int),
-        plain("fillColor", {T}),
-        plain("fillOpacity", {D}),
-        plain("fillPattern", {I}),
-        plain("noFill", {}),
-        plain("strokeColor", {T}),
-        plain("strokeWidth", {I}),
-        plain("noStrokeColor", {}),
-        plain("getStrokeColor", {}, R::Text),
-        plain("getStrokeWidth", {}, R::Int),
-        // Lines, points, arcs and polygons
-        plain("line", {D, D, D, D, D, D}, R::Int),
-        plain("point", {D, D, D}, R::Int),
-        counted("scattern", {A, A, I}, kOptText),
-        counted("circleOpen", {D, D}, kOptText),
-        counted("circleClosed", {D, D}, kOptText),
-        plain("arc", {D, D, D, D, D}, R::Int),
-        counted("arcSegment", {D, D, D, D, D}, kOptText, R::Int),
-        counted("polygon", {A, A, Kind::ArrayOrNull}, {{}, {I}}, R::Int),
-        plain("regularPolygon", {D, D, I, D, D}, R::Int),
-        counted("line1D", {D, D}, kOptText),
-        plain("line1DOffset", {}),
-        // Inequality regions
-        counted("inequal", {T, D}, kOptText, R::Int),
-        counted("inequalAnd", {T, D, T, D}, kOptText, R::Int),
-        plain("inequalOffset", {}, R::Int),
+    std::vector<MemberInfo> table;
+    std::string group;
+    auto add = [&](MemberInfo info) {
+        info.group = group;
+        table.push_back(std::move(info));
     };
+    auto alias = [&](const char* name, const char* member) {
+        for (const MemberInfo& m : table)
+            if (m.name == member) {
+                MemberInfo copy = m;
+                copy.name = name;
+                table.push_back(std::move(copy));
+                return;
+            }
+    };
+#define RIZARI_ROW_GROUP(title) group = title;
+#define RIZARI_ROW_FIXED(member) add(fixedInfo<decltype(&CPlot::member)>(#member));
+#define RIZARI_ROW_FORMS(member, S0, S1) add(formsInfo<S0, S1>(#member));
+#define RIZARI_ROW_FORMS3(member, S0, S1, S2) add(formsInfo<S0, S1, S2>(#member));
+#define RIZARI_ROW_OWN(member, result, tail, ...) add(ownInfo<__VA_ARGS__>(#member, Result::result, Tail::tail));
+#define RIZARI_ROW_ALIAS(name, member) alias(#name, #member);
+    RIZARI_ENTRY_POINTS(RIZARI_ROW_GROUP, RIZARI_ROW_FIXED, RIZARI_ROW_FORMS, RIZARI_ROW_FORMS3, RIZARI_ROW_OWN,
+                        RIZARI_ROW_ALIAS)
+    return table;
 }
 
 }  // namespace
@@ -182,27 +110,40 @@ bool formKinds(const MemberInfo& member, int count, long long typeCode, std::vec
     kinds.clear();
     switch (member.tail) {
     case Tail::Forms:
+    case Tail::ElementCount:
         if (count < 0 || static_cast<std::size_t>(count) >= member.forms.size()) return false;
         kinds = member.forms[static_cast<std::size_t>(count)];
         return true;
     case Tail::AxisStyle:
-        if (count != 0) kinds = {I, T};
+        if (count != 0) kinds = {Kind::Int, Kind::Text};
         return true;
     case Tail::PlotType: {
-        bool texts = typeCode == PlotType::Candlesticks || typeCode == PlotType::FilledCurves || typeCode == PlotType::Vectors;
-        if (typeCode < PlotType::Lines || typeCode >= PlotType::PM3D) return false;
-        kinds.assign(static_cast<std::size_t>(count), texts ? T : I);
+        const PlotStyle* style = typeCode == static_cast<int>(typeCode) ? findPlotStyle(static_cast<int>(typeCode)) : nullptr;
+        if (!style || style->extras == StyleExtras::None) return false;
+        kinds.assign(static_cast<std::size_t>(count), style->takesText() ? Kind::Text : Kind::Int);
         return true;
     }
     case Tail::BoxFill:
         if (count == 0) return true;
         if (count != 1) return false;
-        if (typeCode == BoxFill::Solid || typeCode == BoxFill::TransparentSolid) kinds = {D};
-        else if (typeCode == BoxFill::Pattern || typeCode == BoxFill::TransparentPattern) kinds = {I};
+        if (typeCode == BoxFill::Solid || typeCode == BoxFill::TransparentSolid) kinds = {Kind::Double};
+        else if (typeCode == BoxFill::Pattern || typeCode == BoxFill::TransparentPattern) kinds = {Kind::Int};
         else return false;
         return true;
     default: return count == 0;
     }
+}
+
+const char* kindName(Kind kind)
+{
+    switch (kind) {
+    case Kind::Int: return "int";
+    case Kind::Double: return "double";
+    case Kind::Text: return "text";
+    case Kind::Array: return "array";
+    case Kind::ArrayOrNull: return "array or null";
+    }
+    return "";
 }
 
 }  // namespace rizari::runner

@@ -4,49 +4,11 @@
 
 #include <iterator>
 
-#include "plot/codes.h"
+#include "rizari/codes.h"
 #include "script_error.h"
 
 namespace rizari::runner {
 namespace {
-
-struct Constant {
-    const char* group;
-    const char* name;
-    int value;
-};
-
-// The numbering of the library's codes, the same names as its C++ enums.
-const Constant kConstants[] = {
-    {"PlotAxis", "X", PlotAxis::X}, {"PlotAxis", "Y", PlotAxis::Y}, {"PlotAxis", "XY", PlotAxis::XY},
-    {"PlotAxis", "Z", PlotAxis::Z}, {"PlotAxis", "YZ", PlotAxis::YZ}, {"PlotAxis", "XYZ", PlotAxis::XYZ},
-    {"PlotAxis", "X2", PlotAxis::X2}, {"PlotAxis", "Y2", PlotAxis::Y2},
-    {"PlotType", "Lines", PlotType::Lines}, {"PlotType", "Impulses", PlotType::Impulses},
-    {"PlotType", "Steps", PlotType::Steps}, {"PlotType", "FSteps", PlotType::FSteps},
-    {"PlotType", "Points", PlotType::Points}, {"PlotType", "LinesPoints", PlotType::LinesPoints},
-    {"PlotType", "Dots", PlotType::Dots}, {"PlotType", "HiSteps", PlotType::HiSteps},
-    {"PlotType", "BoxErrorBars", PlotType::BoxErrorBars}, {"PlotType", "Boxes", PlotType::Boxes},
-    {"PlotType", "BoxXYErrorBars", PlotType::BoxXYErrorBars}, {"PlotType", "Candlesticks", PlotType::Candlesticks},
-    {"PlotType", "FinanceBars", PlotType::FinanceBars}, {"PlotType", "FilledCurves", PlotType::FilledCurves},
-    {"PlotType", "Vectors", PlotType::Vectors}, {"PlotType", "XErrorBars", PlotType::XErrorBars},
-    {"PlotType", "XYErrorBars", PlotType::XYErrorBars}, {"PlotType", "YErrorBars", PlotType::YErrorBars},
-    {"PlotType", "XErrorLines", PlotType::XErrorLines}, {"PlotType", "XYErrorLines", PlotType::XYErrorLines},
-    {"PlotType", "YErrorLines", PlotType::YErrorLines}, {"PlotType", "PM3D", PlotType::PM3D},
-    {"ScaleType", "Linear", ScaleType::Linear}, {"ScaleType", "Log", ScaleType::Log},
-    {"PlotOutputType", "Window", PlotOutputType::Window}, {"PlotOutputType", "File", PlotOutputType::File},
-    {"PlotOutputType", "Stream", PlotOutputType::Stream},
-    {"CoordSystem", "Cartesian", CoordSystem::Cartesian}, {"CoordSystem", "Spherical", CoordSystem::Spherical},
-    {"CoordSystem", "Cylindrical", CoordSystem::Cylindrical},
-    {"TicsDirection", "In", TicsDirection::In}, {"TicsDirection", "Out", TicsDirection::Out},
-    {"AngleUnit", "Degrees", AngleUnit::Degrees}, {"AngleUnit", "Radians", AngleUnit::Radians},
-    {"TextAlign", "Left", TextAlign::Left}, {"TextAlign", "Right", TextAlign::Right},
-    {"TextAlign", "Center", TextAlign::Center},
-    {"BoxFill", "Empty", BoxFill::Empty}, {"BoxFill", "Solid", BoxFill::Solid},
-    {"BoxFill", "TransparentSolid", BoxFill::TransparentSolid}, {"BoxFill", "Pattern", BoxFill::Pattern},
-    {"BoxFill", "TransparentPattern", BoxFill::TransparentPattern},
-    {"ContourMode", "Base", ContourMode::Base}, {"ContourMode", "Surface", ContourMode::Surface},
-    {"ContourMode", "Both", ContourMode::Both},
-};
 
 ExprPtr make(ExprKind kind)
 {
@@ -271,14 +233,14 @@ private:
 
 bool isConstantGroup(const std::string& group)
 {
-    for (const Constant& c : kConstants)
+    for (const NamedCode& c : kScriptCodes)
         if (group == c.group) return true;
     return false;
 }
 
 bool lookupConstant(const std::string& group, const std::string& name, int64_t& value)
 {
-    for (const Constant& c : kConstants) {
+    for (const NamedCode& c : kScriptCodes) {
         if (group == c.group && name == c.name) {
             value = c.value;
             return true;

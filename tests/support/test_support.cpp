@@ -11,14 +11,6 @@
 
 namespace rizari::test {
 
-std::string section(const CPlot& plot, void (CPlot::*emit)(ScriptWriter&) const)
-{
-    std::string out;
-    ScriptWriter w(out);
-    (plot.*emit)(w);
-    return out;
-}
-
 std::string readFile(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);

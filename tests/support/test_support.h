@@ -7,8 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plot/cplot.h"
-#include "render/script_writer.h"
+#include "rizari/cplot.h"
 
 namespace rizari::test {
 
@@ -43,9 +42,6 @@ public:
 private:
     fs::path path_;
 };
-
-// What one section emitter of a plot writes.
-std::string section(const CPlot& plot, void (CPlot::*emit)(ScriptWriter&) const);
 
 // Runs a callable and returns what it wrote to standard error (or output).
 template <class F> std::string captureStderr(F&& f);

@@ -1,0 +1,229 @@
+// rizari: a plotting library. A CPlot is one plot, or one cell of a grid of subplots. Its
+// members validate and store settings, data and drawn items; nothing is written to disk until
+// plotting() turns the plot into a gnuplot command script and data files, runs gnuplot (found
+// under the interpreter's home, ZUHOME, or on PATH) and waits for it.
+//
+// Members report refused arguments by writing one line to standard error and returning; no
+// exception leaves a member. Texts and arrays given to a member are copied; text arguments may
+// be null. Getters return the plot's own text, valid until the plot changes it.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "rizari/codes.h"
+
+// Built as a shared library (RIZARI_SHARED), the class is exported from it.
+#if defined(RIZARI_SHARED) && defined(_WIN32)
+#if defined(RIZARI_BUILDING)
+#define RIZARI_API __declspec(dllexport)
+#else
+#define RIZARI_API __declspec(dllimport)
+#endif
+#elif defined(RIZARI_SHARED)
+#define RIZARI_API __attribute__((visibility("default")))
+#else
+#define RIZARI_API
+#endif
+
+namespace rizari {
+
+struct PlotImpl;
+
+// Extra arguments of plotType: how many were given, and their values (ints for most types,
+// texts for candlesticks, filled curves and vectors).
+struct PlotTypeExtra {
+    int count = 0;
+    std::array<int, 4> ints{};
+    std::array<const char*, 2> texts{};
+};
+
+class RIZARI_API CPlot {
+public:
+    CPlot();
+    ~CPlot();
+    CPlot(const CPlot&) = delete;
+    CPlot& operator=(const CPlot&) = delete;
+
+    // ---- Lifecycle and dimension ----
+    void deletePlots();
+    void dimension(int dim);
+    int isUsed() const;
+    int dataSetNum() const;
+
+    // ---- Subplots ----
+    int subplot(int rows, int cols);
+    CPlot* getSubplot(int row, int col);
+
+    // ---- Adding data ----
+    int data2D(const double* x, const double* y, int n, int yDims, int yRows, int yCols);
+    int data2D(const std::vector<double>& x, const std::vector<double>& y);
+    int data2DCurve(const double* x, const double* y, int n);
+    int data3D(const double* x, const double* y, const double* z, int nx, int ny, int zDims, int zRows, int zCols);
+    int data3DCurve(const double* x, const double* y, const double* z, int n);
+    int data3DSurface(const double* x, const double* y, const double* z, int n, int m);
+    int data(const double* values, int rows, int cols);
+    int dataFile(const char* file);
+    int dataFile(const char* file, const char* option);
+    void deleteData();
+
+    // Append a 2D (AddCurve) or 3D (AddSurface) data set; values, when given, are copied
+    // (n points of plotDimension entries of the element type's width).
+    int AddCurve(std::optional<std::string> fileName, std::optional<std::string> fileOption, int n, int elementType, const void* values);
+    int AddSurface(std::optional<std::string> fileName, std::optional<std::string> fileOption, int n, int gridXCount, int elementType, const void* values);
+
+    // ---- Output and plotting ----
+    void outputType(int type);
+    void outputType(int type, const char* terminal);
+    void outputType(int type, const char* terminal, const char* file);
+    int getOutputType() const;
+    void sizeOutput(int width, int height);
+    void setEngineHome(const char* home);
+    int plotting();
+    static int CopyFileToStdout(const char* name);
+
+    // ---- Per-data-set styles ----
+    void plotType(int type, int num, const PlotTypeExtra& extra = {});
+    void lineType(int num, int type, int width);
+    void lineType(int num, int type, int width, const char* color);
+    void lineStyle(const char* style);
+    void lineWidth(int width);
+    void pointType(int num, int type, int size);
+    void pointType(int num, int type, int size, const char* color);
+    void pointStyle(const char* style);
+    void legend(const char* text);
+    void legend(const char* text, int num);
+    void smooth(int num, const char* option);
+    void axes(int num, const char* axes);
+    void boxBorder(int num);
+    void boxBorder(int num, int lineType);
+    void boxFill(int num, int type);
+    void boxFill(int num, int type, double density);
+    void boxFill(int num, int type, int pattern);
+    void fillCurve(const char* option, const char* color);
+    int applyPendingFill();
+
+    // ---- Axes, ranges and scales ----
+    void autoScale(int axes, int flag);
+    void axis(int axis, int flag);
+    void axis(int axis, int lineType, int lineWidth, const char* color);
+    void axisRange(int axis, double minimum, double maximum);
+    void axisRange(int axis, double minimum, double maximum, double incr);
+    void scaleType(int axis, int type);
+    void scaleType(int axis, int type, double base);
+
+    // ---- Tics ----
+    void tics(int axes, int flag);
+    void ticsRange(int axis, double incr);
+    void ticsRange(int axis, double incr, double start);
+    void ticsRange(int axis, double incr, double start, double end);
+    void ticsLabel(int axis, const char* label, double position);
+    void ticsPosition(int axis, double position);
+    void ticsFraction(int axis, int denominator);
+    void ticsFormat(int axis, const char* format);
+    void ticsLocation(int axis, const char* location);
+    void ticsMirror(int axis, int flag);
+    void ticsDirection(int direction);
+    void ticsDay(int axis);
+    void ticsMonth(int axis);
+    void ticsLevel(double level);
+
+    // ---- Titles, labels and legend ----
+    void title(const char* text);
+    const char* getTitle() const;
+    void label(int axis, const char* text);
+    const char* getLabel(int axis) const;
+    void legendLocation(double x, double y);
+    void legendLocation(double x, double y, double z);
+    void legendOption(const char* option);
+    void displayTime(double xOffset, double yOffset);
+    void enhanceText();
+    void font(const char* name, int size);
+    void fontScale(double scale);
+    void nativeCmd(const char* command);
+
+    // ---- 3D view, contours and coordinate systems ----
+    void changeViewAngle(double rotX, double rotZ);
+    void size3D(double scale, double scaleZ);
+    void showMesh(int flag);
+    void removeHiddenLine(int flag);
+    void colorBox(int flag);
+    void contourMode(int mode);
+    void contourLabel(int flag);
+    void contourLevels(const double* levels, int n);
+    void coordSystem(int system);
+    void coordSystem(int system, int unit);
+    void polarPlot(int unit);
+    void mathCoord();
+
+    // ---- Frame, grid and layout ----
+    void border(int sides, int flag);
+    void grid(int flag);
+    void grid(int flag, const char* option);
+    void getGrid(int* flag, const char** option) const;
+    void margins(double left, double right, double top, double bottom);
+    void borderOffsets(double left, double right, double top, double bottom);
+    void origin(double x, double y);
+    void size(double x, double y);
+    void sizeRatio(double ratio);
+    void backgroundColor(const char* color);
+    void barSize(double size);
+    void boxWidth(double width);
+
+    // ---- Arrows and text ----
+    int arrow(double x1, double y1, double z1, double x2, double y2, double z2);
+    int arrow(double x1, double y1, double z1, double x2, double y2, double z2, const char* option);
+    void text(const char* string, int alignment, double x, double y, double z);
+    void textColor(const char* color);
+
+    // ---- Shape objects and the fill/stroke state ----
+    int AddObject(int kind, int count, const double* parameters);
+    int rectangle(double x, double y, double width, double height);
+    int circle(double x, double y, double radius);
+    int ellipse(double x, double y, double width, double height, double angle);
+    int arcSector(double x, double y, double radius, double angle1, double angle2);
+    void fillColor(const char* color);
+    void fillOpacity(double opacity);
+    void fillPattern(int pattern);
+    void noFill();
+    void strokeColor(const char* color);
+    void strokeWidth(int width);
+    void noStrokeColor();
+    const char* getStrokeColor() const;
+    int getStrokeWidth() const;
+
+    // ---- Lines, points, arcs and polygons ----
+    int line(double x1, double y1, double z1, double x2, double y2, double z2);
+    int point(double x, double y, double z);
+    void scattern(const double* x, const double* y, int n);
+    void scattern(const double* x, const double* y, int n, const char* color);
+    void circleOpen(double x, double y);
+    void circleOpen(double x, double y, const char* color);
+    void circleClosed(double x, double y);
+    void circleClosed(double x, double y, const char* color);
+    int arc(double x, double y, double radius, double angle1, double angle2);
+    int arcSegment(double x, double y, double radius, double angle1, double angle2);
+    int arcSegment(double x, double y, double radius, double angle1, double angle2, const char* cutColor);
+    // x holds nx values and y ny values; z, when given, holds nx values (closed line form).
+    int polygon(const double* x, const double* y, const double* z, int nx, int ny);
+    int regularPolygon(double x, double y, int n, double side, double angle);
+    void line1D(double x1, double x2);
+    void line1D(double x1, double x2, const char* color);
+    void line1DOffset();
+
+    // ---- Inequality regions ----
+    int inequal(const char* op, double v);
+    int inequal(const char* op, double v, const char* color);
+    int inequalAnd(const char* op1, double a, const char* op2, double b);
+    int inequalAnd(const char* op1, double a, const char* op2, double b, const char* color);
+    int inequalOffset();
+
+private:
+    friend struct PlotAccess;
+    std::unique_ptr<PlotImpl> impl_;
+};
+
+}  // namespace rizari

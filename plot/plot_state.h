@@ -1,0 +1,259 @@
+// The state of a plot, one struct per concern. Every default below is the state of a new plot,
+// and a reset gives every field back its default. The members of CPlot change this state; the
+// section writers (render/sections.h) turn it into the lines of the plot's command script.
+#pragma once
+
+#include <array>
+#include <deque>
+#include <limits>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/data_set.h"
+#include "draw/records.h"
+#include "plot/color_text.h"
+#include "rizari/cplot.h"
+#include "settings/tic_label.h"
+
+namespace rizari {
+
+// ---- Axes: PlotAxis codes are bit sets; the per-axis arrays below are indexed by AxisIndex ----
+
+enum AxisIndex : int { AxisX = 0, AxisY = 1, AxisZ = 2, AxisX2 = 3, AxisY2 = 4, AxisCount = 5 };
+
+// The axis bit of each index, in index order.
+inline constexpr int kAxisBit[AxisCount] = {PlotAxis::X, PlotAxis::Y, PlotAxis::Z, PlotAxis::X2, PlotAxis::Y2};
+// The axis names of the engine's commands, in index order.
+inline constexpr const char* kAxisName[AxisCount] = {"x", "y", "z", "x2", "y2"};
+inline constexpr int kAllAxes = PlotAxis::XYZ | PlotAxis::X2 | PlotAxis::Y2;
+
+// True for the codes that name one axis or the combinations x+y, y+z and x+y+z: the codes most
+// axis members accept.
+constexpr bool isAxisCode(int code)
+{
+    switch (code) {
+    case PlotAxis::X:
+    case PlotAxis::Y:
+    case PlotAxis::XY:
+    case PlotAxis::Z:
+    case PlotAxis::YZ:
+    case PlotAxis::XYZ:
+    case PlotAxis::X2:
+    case PlotAxis::Y2: return true;
+    default: return false;
+    }
+}
+
+// Adds (on) or removes the mask's bits.
+constexpr void setBits(int& bits, int mask, bool on)
+{
+    if (on) bits |= mask;
+    else bits &= ~mask;
+}
+
+// Value stored in place of an infinity in data sets and shape parameters.
+inline constexpr double kLargeValue = 9.8e307;
+
+// ---- Per-concern state ----
+
+struct ImageSize {
+    int width = 0;
+    int height = 0;
+};
+
+struct OutputState {
+    int type = PlotOutputType::Window;
+    OptText terminal;
+    OptText file;  // the image of the file and stream outputs
+    std::optional<ImageSize> size;
+    OptText script;  // the command script of the latest plotting()
+    // The image file of the stream output: made by this plot, so removed with it. A caller's
+    // image file is never recorded here and so never removed.
+    OptText streamImage;
+};
+
+inline constexpr int kDefaultPointType = 7;
+inline constexpr int kDefaultLineWidth = 2;
+
+struct StyleState {
+    int defaultLineType = kNoLineType;
+    int defaultPointType = kDefaultPointType;
+    int lineWidth = kDefaultLineWidth;  // given to later data sets; also the stroke width of shapes
+    OptText pendingFillOption;
+    OptText pendingFillColor;
+    bool fillRequested = false;  // a filled curve was asked for: filled curves are translucent then
+    BoxStyle boxes;              // the plot-wide box fill and border
+    std::deque<std::string> queuedLegends;
+};
+
+struct Range {
+    double min = 0.0;
+    double max = 0.0;
+};
+
+struct LineStyle {
+    int type = 1;  // kNoLineType: no style clause at all
+    int width = 1;
+    ColorText color{"black"};
+};
+
+struct AxesState {
+    int autoscaled = kAllAxes;
+    std::array<std::optional<Range>, AxisCount> range;
+    int logAxes = 0;
+    std::array<double, AxisCount> logBase{10.0, 10.0, 10.0, 10.0, 10.0};
+    int zeroAxes = PlotAxis::XY;
+    LineStyle zeroAxisStyle;  // one style shared by all zero axes
+};
+
+struct TicRange {
+    double incr = 0.0;
+    double start = 0.0;
+    double end = 0.0;
+};
+
+struct TicsState {
+    int shown = PlotAxis::XYZ;
+    int rangedAxes = 0;
+    // Whether a start and an end were ever given: one pair of flags shared by all axes.
+    bool startGiven = false;
+    bool endGiven = false;
+    std::array<TicRange, AxisCount> ranges{};
+    int mirrored = 0;
+    std::array<std::string, AxisCount> location{"border", "border", "", "border", "border"};  // z has none
+    std::array<std::string, AxisCount> format{"%g", "%g", "%g", "%g", "%g"};
+    std::array<std::vector<TicLabel>, AxisCount> labels;  // newest first
+    std::optional<int> fractionX;  // denominators of fraction tics
+    std::optional<int> fractionY;
+    int direction = TicsDirection::In;
+    int dayAxes = 0;
+    int monthAxes = 0;
+    double level = 0.5;
+};
+
+enum class LegendMode { Off, On, At };
+
+// A font size that was never given: the window terminal then chooses one for a grid.
+inline constexpr int kNoFontSize = -1;
+
+struct TextState {
+    OptText title;
+    std::array<OptText, AxisCount> axisLabels{OptText("x"), OptText("y"), OptText("z"), std::nullopt, std::nullopt};
+    LegendMode legend = LegendMode::Off;
+    Point3 legendAt;
+    OptText legendOption;
+    std::optional<std::array<double, 2>> timeStamp;  // its offset
+    OptText fontName;
+    int fontSize = kNoFontSize;
+    std::optional<double> fontScale;
+    std::vector<std::string> nativeCommands;  // newest first
+};
+
+struct ViewState {
+    double rotX = 60.0;
+    double rotZ = 30.0;
+    double scale = 1.0;
+    double scaleZ = 1.0;
+    bool mesh = true;
+    bool hiddenLines = true;
+    bool contours = false;
+    int contourMode = ContourMode::Surface;
+    bool contourLabels = false;
+    std::vector<double> contourLevels;
+    bool colorBox = true;
+    int coordSystem = CoordSystem::Cartesian;
+    int angleUnit = AngleUnit::Radians;
+    bool polar = false;
+};
+
+// Margins are in character units; a negative margin is left to the engine.
+inline constexpr double kEngineMargin = -1.0;
+
+struct Sides {
+    double left = 0.0;
+    double right = 0.0;
+    double top = 0.0;
+    double bottom = 0.0;
+};
+
+inline constexpr int kBorderBottom = 1, kBorderLeft = 2, kBorderTop = 4, kBorderRight = 8;
+inline constexpr int kBorder2D = kBorderBottom | kBorderLeft | kBorderTop | kBorderRight;
+inline constexpr int kBorder3D = 31;  // the 2D sides and the base of a 3D box
+
+struct FrameState {
+    int border = 0;
+    bool grid = true;
+    OptText gridOption{"front"};
+    Sides margins{kEngineMargin, kEngineMargin, kEngineMargin, kEngineMargin};
+    Sides offsets;
+    std::array<double, 2> origin{0.0, 0.0};
+    std::array<double, 2> size{1.0, 1.0};
+    double sizeRatio = 0.0;  // exactly 0: none
+    std::optional<ColorText> background;
+    std::optional<double> barSize;
+    std::optional<double> boxWidth;
+};
+
+// Running box of the shape objects and text labels of a plot; an axis that nothing reached keeps
+// its empty box (min above max).
+struct ObjectExtents {
+    double xmin = std::numeric_limits<double>::max();
+    double xmax = -std::numeric_limits<double>::max();
+    double ymin = std::numeric_limits<double>::max();
+    double ymax = -std::numeric_limits<double>::max();
+};
+
+struct DrawState {
+    std::vector<PlotArrow> arrows;     // newest first
+    std::vector<PlotText> textLabels;  // newest first
+    std::optional<ColorText> textColor;
+    std::vector<PlotObject> shapes;    // in the order added
+    ObjectExtents extents;
+    std::optional<ColorText> strokeColor;
+    bool stroke = true;
+    int fillMode = FillMode::None;
+    ColorText fillColor;
+    int fillPattern = 0;
+    double fillOpacity = 1.0;
+    int level1D = 0;          // items drawn on the number line so far
+    bool stacked1D = false;   // each item of the number line one level above the one before
+};
+
+struct GridShape {
+    int rows = 0;
+    int cols = 0;
+};
+
+// Everything a reset gives back its default.
+struct PlotState {
+    int dimension = 2;
+    std::vector<DataSet> dataSets;  // in the order added; data set number k is dataSets[k]
+    GridShape subplots;
+    OutputState output;
+    StyleState style;
+    AxesState axes;
+    TicsState tics;
+    TextState text;
+    ViewState view;
+    FrameState frame;
+    DrawState draw;
+};
+
+// What a CPlot holds: its state, and what a reset keeps.
+struct PlotImpl {
+    std::optional<std::string> engineHome;  // kept by a reset
+    std::unique_ptr<CPlot> nextSubplot;      // the next cell of the grid
+    PlotState state;
+};
+
+// The internal view of a plot, for the library's own code and its tests.
+struct PlotAccess {
+    static PlotState& state(CPlot& plot) { return plot.impl_->state; }
+    static const PlotState& state(const CPlot& plot) { return plot.impl_->state; }
+    static PlotImpl& impl(CPlot& plot) { return *plot.impl_; }
+    static const PlotImpl& impl(const CPlot& plot) { return *plot.impl_; }
+};
+
+}  // namespace rizari
