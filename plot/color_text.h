@@ -20,7 +20,7 @@ public:
     void assign(std::string_view text)
     {
         const std::size_t n = text.size() < kCapacity ? text.size() : kCapacity;
-        std::memcpy(chars_.data(), text.data(), n);
+        if (n > 0) std::memcpy(chars_.data(), text.data(), n);
         chars_[n] = '\0';
     }
     void clear() { chars_[0] = '\0'; }

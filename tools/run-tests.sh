@@ -9,9 +9,11 @@ jobs=$(nproc)
 
 run_suite() {
   local dir=$1; shift
+  local start=$SECONDS
   cmake -S . -B "$dir" -DRIZARI_BENCH=OFF "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
   (cd "$dir" && ctest --output-on-failure -j"$jobs")
+  echo "== $dir: $((SECONDS - start)) s"
 }
 
 echo "== normal build (build/) =="

@@ -1,0 +1,145 @@
+// With the real gnuplot: every example of the gallery, every file terminal and the stream output.
+// A run fails when gnuplot says anything on standard error or the image is not complete. The
+// engine is RIZARI_GNUPLOT when set, else the gnuplot on PATH.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <set>
+
+#include "rizari/cplot.h"
+#include "tests/support.h"
+
+namespace rizari::test {
+namespace {
+
+const fs::path kSource = RIZARI_SOURCE_DIR;
+
+std::string gnuplotPath()
+{
+    if (const char* chosen = std::getenv("RIZARI_GNUPLOT"); chosen && *chosen) return chosen;
+    std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+    for (std::size_t start = 0, end; start <= path.size(); start = end + 1) {
+        end = path.find(':', start);
+        if (end == std::string::npos) end = path.size();
+        const fs::path candidate = fs::path(path.substr(start, end - start)) / "gnuplot";
+        if (access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return "";
+}
+
+bool startsWith(const std::string& s, const std::string& prefix) { return s.compare(0, prefix.size(), prefix) == 0; }
+
+// Empty when the file is a complete image of its kind, else what is wrong with it.
+std::string imageProblem(const fs::path& file)
+{
+    if (!fs::exists(file)) return "missing";
+    const std::string bytes = readFile(file);
+    const std::string ext = file.extension().string();
+    if (ext == ".png") {
+        if (!startsWith(bytes, "\x89PNG\r\n\x1a\n")) return "no PNG signature";
+        // The last chunk is IEND with its CRC: a cut file lacks it.
+        if (bytes.size() < 12 || bytes.compare(bytes.size() - 8, 4, "IEND") != 0) return "PNG without IEND";
+        return "";
+    }
+    if (ext == ".svg") return bytes.find("</svg>") == std::string::npos ? "SVG not closed" : "";
+    if (ext == ".pdf") return bytes.find("%%EOF", bytes.size() > 64 ? bytes.size() - 64 : 0) == std::string::npos ? "PDF without %%EOF" : "";
+    if (ext == ".gif") return startsWith(bytes, "GIF8") ? "" : "no GIF signature";
+    if (ext == ".jpg") return startsWith(bytes, "\xff\xd8\xff") ? "" : "no JPEG signature";
+    if (ext == ".eps") return startsWith(bytes, "%!PS-Adobe") ? "" : "no PostScript header";
+    return "unexpected image type " + ext;
+}
+
+class RealEngine : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        gnuplot_ = gnuplotPath();
+        if (gnuplot_.empty()) GTEST_SKIP() << "gnuplot is not installed";
+        fs::create_directories(home_.path() / "sbin");
+        fs::create_symlink(gnuplot_, home_.path() / "sbin" / "gnuplot");
+    }
+
+    // A plot of two curves, rendered; returns what the run wrote on standard error.
+    std::string render(CPlot& p)
+    {
+        const double x[] = {0, 1, 2, 3, 4, 5}, y[] = {0, 1, 4, 9, 16, 25, 5, 4, 3, 2, 1, 0};
+        p.title("Two curves");
+        p.data2D(x, y, 6, 2, 2, 6);
+        p.legend("rising", 0);
+        p.legend("falling", 1);
+        p.setEngineHome(home_.path().string().c_str());
+        int result = -2;
+        const std::string err = captureStderr([&] { result = p.plotting(); });
+        EXPECT_EQ(result, 0);
+        return err;
+    }
+
+    std::string gnuplot_;
+    TempDir home_, tmp_, out_;
+    ScopedEnv tmpEnv_{"TMP", tmp_.path().string()};
+    ScopedEnv tempEnv_{"TEMP", std::nullopt};
+};
+
+TEST_F(RealEngine, EveryFileTerminal)
+{
+    for (const auto& [terminal, file] : std::vector<std::pair<const char*, const char*>>{
+             {"png color", "plot.png"}, {"pngcairo", "cairo.png"}, {"gif", "plot.gif"}, {"jpeg", "plot.jpg"},
+             {"svg", "plot.svg"}, {"pdfcairo", "plot.pdf"}, {"postscript eps color", "plot.eps"}}) {
+        CPlot p;
+        const fs::path image = out_.path() / file;
+        p.outputType(PlotOutputType::File, terminal, image.string().c_str());
+        if (!startsWith(terminal, "postscript")) p.sizeOutput(480, 360);  // postscript sizes are inches
+        EXPECT_EQ(render(p), "") << terminal;
+        EXPECT_EQ(imageProblem(image), "") << terminal;
+    }
+}
+
+TEST_F(RealEngine, StreamCopiesTheImageToStandardOutput)
+{
+    CPlot p;
+    p.outputType(PlotOutputType::Stream, "png");
+    std::string err;
+    const std::string image = captureStdout([&] { err = render(p); });
+    EXPECT_EQ(err, "");
+    const fs::path copy = out_.path() / "stream.png";
+    writeFile(copy, image);
+    EXPECT_EQ(imageProblem(copy), "");
+}
+
+TEST_F(RealEngine, EveryExampleRenders)
+{
+    const fs::path gallery = out_.path() / "gallery";
+    const std::string command = "RIZARI_GNUPLOT='" + gnuplot_ + "' '" + (kSource / "tools/render-gallery.sh").string() + "' '" +
+                                RIZARI_BUILD_DIR + "' '" + gallery.string() + "' >'" + (out_.path() / "log").string() +
+                                "' 2>'" + (out_.path() / "err").string() + "'";
+    const int raw = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 0);
+    EXPECT_EQ(readFile(out_.path() / "err"), "");
+    std::set<std::string> terminals;
+    const std::string index = readFile(gallery / "index.html");
+    for (const auto& entry : fs::directory_iterator(kSource / "examples")) {
+        if (entry.path().extension() != ".rz") continue;
+        const std::string name = entry.path().stem().string();
+        SCOPED_TRACE(name);
+        const std::string script = readFile(entry.path());
+        std::vector<std::string> images;
+        // The terminal and file of every outputType(PlotOutputType.File, "terminal", "file") call.
+        for (auto at = script.find("PlotOutputType.File,"); at != std::string::npos; at = script.find("PlotOutputType.File,", at + 1)) {
+            const std::size_t t1 = script.find('"', at), t2 = script.find('"', t1 + 1);
+            const std::size_t f1 = script.find('"', t2 + 1), f2 = script.find('"', f1 + 1);
+            terminals.insert(script.substr(t1 + 1, t2 - t1 - 1));
+            images.push_back(script.substr(f1 + 1, f2 - f1 - 1));
+        }
+        if (script.find("PlotOutputType.Stream") != std::string::npos) images.push_back(name + "-stdout.png");
+        ASSERT_FALSE(images.empty()) << "the example writes no image";
+        EXPECT_NE(index.find("<h2>" + name + "</h2>"), std::string::npos);
+        for (const std::string& image : images) EXPECT_EQ(imageProblem(gallery / image), "") << image;
+    }
+    EXPECT_GE(terminals.size(), 3u);
+    EXPECT_TRUE(fs::is_empty(gallery / ".tmp"));  // the runner destroyed every plot
+}
+
+}  // namespace
+}  // namespace rizari::test

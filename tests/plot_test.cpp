@@ -1,0 +1,294 @@
+// The C++ interface beyond what scripts show: the values a data set keeps, which files a plot owns
+// and removes, the engine run and its arguments, and the platform services underneath.
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <memory>
+
+#include "platform/platform.h"
+#include "plot/plot_state.h"
+#include "tests/support.h"
+
+namespace rizari::test {
+namespace {
+
+const double kInf = HUGE_VAL;
+
+std::vector<double> values(const CPlot& p, std::size_t set)
+{
+    const DataSet& d = PlotAccess::state(p).dataSets.at(set);
+    std::vector<double> out(d.values->size() / sizeof(double));
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = d.values->doubleAt(i);
+    return out;
+}
+
+// Makes a file unwritable even for root (the immutable flag); false where that is not possible.
+bool setImmutable(const fs::path& path, bool on)
+{
+    const int fd = open(path.c_str(), O_RDONLY);
+    int flags = 0;
+    bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL;
+    done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    if (fd >= 0) close(fd);
+    return done;
+}
+
+const DataSet& dataSet(const CPlot& p, std::size_t set) { return PlotAccess::state(p).dataSets.at(set); }
+
+TEST(DataSets, ValuesAreCopiedWithInfinitiesMadeFinite)
+{
+    CPlot p;
+    const double x[] = {1, 2, 3}, rows[] = {4, kInf, 6, -kInf, NAN, kInf};
+    ASSERT_EQ(p.data2D(x, rows, 3, 2, 2, 3), 0);
+    EXPECT_EQ(values(p, 0), (std::vector<double>{1, 2, 3, 4, kLargeValue, 6}));
+    const auto second = values(p, 1);
+    EXPECT_EQ(second[3], -kLargeValue);
+    EXPECT_TRUE(std::isnan(second[4]));
+    EXPECT_EQ(second[5], kLargeValue);  // the last value too
+
+    // Empty arrays make an empty data set; a negative count a data set without values.
+    EXPECT_EQ(p.data2DCurve(x, x, 0), 0);
+    EXPECT_EQ(dataSet(p, 2).values->size(), 0u);
+    captureStderr([&] { EXPECT_EQ(p.data2DCurve(x, x, -1), -1); });
+    EXPECT_FALSE(dataSet(p, 3).values);
+
+    // A matrix keeps its infinities; the outline of a filled curve keeps the caller's values.
+    const double m[] = {1, kInf};
+    p.data(m, 1, 2);
+    EXPECT_EQ(values(p, 4), (std::vector<double>{1, kInf}));
+    p.fillCurve("x1", "green");
+    const double y[] = {kInf, 4, 5};
+    ASSERT_EQ(p.data2DCurve(x, y, 3), 0);
+    EXPECT_EQ(values(p, 5), (std::vector<double>{1, 2, 3, kLargeValue, 4, 5}));
+    EXPECT_EQ(values(p, 6), (std::vector<double>{1, 2, 3, kInf, 4, 5}));
+    EXPECT_EQ(dataSet(p, 5).plotType, PlotType::FilledCurves);
+    p.fillCurve("x1", nullptr);
+    p.data(m, 1, 2);
+    EXPECT_EQ(values(p, 8), (std::vector<double>{1, kInf}));
+}
+
+TEST(DataSets, GridsCurvesAndSinglePoints)
+{
+    const double x[] = {1, 2, 3}, y[] = {10, 20, 30, 40}, z[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+    CPlot p;
+    ASSERT_EQ(p.data3DSurface(x, y, z, 3, 4), 0);  // an empty 2D plot becomes 3D
+    const auto g = values(p, 0);
+    EXPECT_EQ(std::vector<double>(g.begin(), g.begin() + 6), (std::vector<double>{1, 1, 1, 1, 2, 2}));
+    EXPECT_EQ(std::vector<double>(g.begin() + 12, g.begin() + 18), (std::vector<double>{10, 20, 30, 40, 10, 20}));
+    EXPECT_EQ(g[24 + 5], 5);
+    EXPECT_EQ(dataSet(p, 0).gridXCount, 3);
+    EXPECT_TRUE(PlotAccess::state(p).view.hiddenLines);
+
+    ASSERT_EQ(p.data3DCurve(y, y, y, 4), 0);
+    EXPECT_EQ(dataSet(p, 1).gridXCount, 1);
+    EXPECT_FALSE(PlotAccess::state(p).view.hiddenLines);
+    ASSERT_EQ(p.data3DCurve(x, x, x, 1), 0);  // a single point is a 1 x 1 grid
+    EXPECT_EQ(dataSet(p, 2).plotType, PlotType::PM3D);
+    EXPECT_TRUE(PlotAccess::state(p).view.hiddenLines);
+    ASSERT_EQ(p.data3D(x, x, z, 3, 3, 2, 2, 3), 0);  // two rows of z: two space curves
+    EXPECT_EQ(values(p, 4), (std::vector<double>{1, 2, 3, 1, 2, 3, 3, 4, 5}));
+}
+
+TEST(DataSets, DataFiles)
+{
+    TempDir dir;
+    const auto file = dir.path() / "data.txt";
+    writeFile(file, "# header\n1 1\n" + std::string(4092, '1') + "\n#\n2 2\n");
+    CPlot p;
+    p.fillCurve("y1=0", nullptr);
+    ASSERT_EQ(p.dataFile(file.string().c_str(), "using 1:2"), 0);
+    // A line of 4092 characters counts as three pieces: 2046, 2046 and the line end.
+    EXPECT_EQ(dataSet(p, 0).pointCount, 5);
+    EXPECT_EQ(*dataSet(p, 1).fileName, file.string());  // the outline reads the same file
+    EXPECT_EQ(*dataSet(p, 1).fileOption, "using 1:2");
+
+    // Values given with a file are dropped, or the caller's file would be removed with the set.
+    const double v[] = {1, 2};
+    auto q = std::make_unique<CPlot>();
+    EXPECT_EQ(captureStderr([&] { EXPECT_EQ(q->AddCurve(file.string(), std::nullopt, 1, ElementType::Double, v), -1); }),
+              "Error: both filename and *data set in CPlot::AddCurve(). filename will be used.\n");
+    q.reset();
+    EXPECT_TRUE(fs::exists(file));
+
+    // A file the engine may read but we may not write (immutable, so even for root): added,
+    // reported, still 0.
+    if (!setImmutable(file, true)) GTEST_SKIP() << "cannot make a file unwritable here";
+    CPlot readOnly;
+    const std::string err = captureStderr([&] { EXPECT_EQ(readOnly.dataFile(file.string().c_str()), 0); });
+    setImmutable(file, false);
+    EXPECT_EQ(err, "Error: cannot open '" + file.string() + "' for plotting\n");
+    EXPECT_EQ(readOnly.dataSetNum(), 0);
+}
+
+// Temporary data files, the script and a streamed image belong to the plot; the caller's data
+// files and image files never do.
+TEST(Files, APlotRemovesOnlyWhatItMade)
+{
+    TempDir caller;  // made before the engine points TMP at its own folder
+    FakeEngine fake;
+    const auto data = caller.path() / "points.dat";
+    const auto image = caller.path() / "image.png";
+    writeFile(data, "1 2\n3 4\n");
+    writeFile(image, "png");
+    const double x[] = {1, 2, 3};
+
+    auto plot = std::make_unique<CPlot>();
+    plot->setEngineHome(fake.home().c_str());
+    plot->data2DCurve(x, x, 3);
+    plot->dataFile(data.string().c_str());
+    plot->outputType(PlotOutputType::File, "png", image.string().c_str());
+    ASSERT_EQ(plot->plotting(), 0);
+    EXPECT_EQ(fake.normalized(fake.args()), "$TMP/<1>\n");  // no "-": only the window reads on
+    EXPECT_FALSE(fake.tmpDir().empty());
+    EXPECT_EQ(captureStderr([&] { plot.reset(); }), "");
+    EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
+    EXPECT_EQ(readFile(data), "1 2\n3 4\n");
+    EXPECT_TRUE(fs::exists(image));
+
+    // A stream image is the plot's own; a new selection or a reset removes it at once. Switching
+    // to the stream without a terminal keeps the caller's image file, and it stays the caller's.
+    plot = std::make_unique<CPlot>();
+    plot->outputType(PlotOutputType::Stream, "png");
+    const std::string first = *PlotAccess::state(*plot).output.file;
+    plot->outputType(PlotOutputType::Stream, "gif");
+    EXPECT_FALSE(fs::exists(first));
+    plot->outputType(PlotOutputType::File, "png", image.string().c_str());
+    plot->outputType(PlotOutputType::Stream);
+    plot->setEngineHome(fake.home().c_str());
+    plot->data2DCurve(x, x, 3);
+    ASSERT_EQ(plot->plotting(), 0);
+    plot->deletePlots();
+    EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
+    EXPECT_TRUE(fs::exists(image));
+    EXPECT_EQ(*PlotAccess::impl(*plot).engineHome, fake.home());  // the reset keeps the home
+}
+
+TEST(Files, PlottingTwiceReusesTheDataFilesAndReplacesTheScript)
+{
+    FakeEngine fake;
+    CPlot p;
+    const double x[] = {1, 2};
+    p.data2DCurve(x, x, 2);
+    p.setEngineHome(fake.home().c_str());
+    ASSERT_EQ(p.plotting(), 0);
+    const std::string firstScript = *PlotAccess::state(p).output.script;
+    ASSERT_EQ(p.plotting(), 0);
+    EXPECT_EQ(fake.runs(), 2);
+    EXPECT_EQ(fake.script(0), fake.script(1));
+    EXPECT_FALSE(fs::exists(firstScript));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);  // one data file, one script
+
+    // A temporary file that vanished is reported when the data set goes.
+    fs::remove(*dataSet(p, 0).fileName);
+    EXPECT_EQ(captureStderr([&] { p.deleteData(); }), "CPlot::RemoveCurves(): No such file or directory\n");
+    EXPECT_EQ(p.isUsed(), 0);
+}
+
+TEST(Files, WithoutAnEngineOrATemporaryFolder)
+{
+    FakeEngine fake;
+    TempDir noEngine;
+    CPlot grid;
+    grid.subplot(1, 2);
+    const double x[] = {1, 2};
+    grid.data2DCurve(x, x, 2);
+    grid.setEngineHome(noEngine.path().string().c_str());
+    int result = -2;
+    EXPECT_EQ(captureStdout([&] { result = grid.plotting(); }),
+              "Error: No plotting engine has been installed.\nError: No plotting engine has been installed.\n");
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(fake.runs(), 0);
+    EXPECT_FALSE(PlotAccess::state(grid).output.script);
+    EXPECT_EQ(readFile(*dataSet(grid, 0).fileName), "1 1\n2 2\n");  // the data file is written all the same
+
+    CPlot p;
+    p.data2DCurve(x, x, 2);
+    p.setEngineHome(fake.home().c_str());
+    ScopedEnv badTmp("TMP", "/nonexistent-rizari-dir");
+    EXPECT_EQ(captureStderr([&] { result = p.plotting(); }),
+              "Error: cannot create unique filename in CPlot\nCPlot::plotting(): can't open file  for wgnuplot commands.\n");
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(captureStderr([&] { p.outputType(PlotOutputType::Stream, "svg"); }), "Error: cannot create unique filename in CPlot\n");
+    EXPECT_EQ(p.getOutputType(), PlotOutputType::Stream);
+}
+
+TEST(Files, StreamCopiesTheImageUnchanged)
+{
+    FakeEngine fake;
+    ScopedEnv image("RIZARI_FAKE_IMAGE", "1");
+    CPlot p;
+    const double x[] = {1, 2};
+    p.data2DCurve(x, x, 2);
+    p.outputType(PlotOutputType::Stream, "png");
+    p.setEngineHome(fake.home().c_str());
+    EXPECT_EQ(captureStdout([&] { EXPECT_EQ(p.plotting(), 0); }), std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14));
+
+    TempDir dir;
+    const std::string missing = (dir.path() / "missing.png").string();
+    int result = 0;
+    EXPECT_EQ(captureStderr([&] { result = CPlot::CopyFileToStdout(missing.c_str()); }), "Error: opening binary file " + missing + "\n");
+    EXPECT_EQ(result, -1);
+    const std::string folder = dir.path().string();  // opens, but has no size to read
+    const std::string err = captureStderr([&] { result = CPlot::CopyFileToStdout(folder.c_str()); });
+    EXPECT_EQ(err.rfind("Error: open binary file " + folder + "\n" + folder + ": ", 0), 0u) << err;
+    EXPECT_EQ(result, -1);
+}
+
+TEST(Platform, TemporaryDirectoryOrder)
+{
+    ScopedEnv tmp("TMP", "/from/tmp");
+    ScopedEnv temp("TEMP", "/from/temp/");
+    ScopedEnv tmpdir("TMPDIR", "C:\\from\\tmpdir\\");
+    EXPECT_EQ(platform::temporaryDirectory(), "/from/tmp/");
+    ScopedEnv noTmp("TMP", std::nullopt);
+    EXPECT_EQ(platform::temporaryDirectory(), "/from/temp/");
+    ScopedEnv noTemp("TEMP", "");
+    EXPECT_EQ(platform::temporaryDirectory(), "C:\\from\\tmpdir\\");  // ends in a separator already
+    ScopedEnv noTmpdir("TMPDIR", std::nullopt);
+    EXPECT_EQ(platform::temporaryDirectory(), "/tmp/");
+}
+
+TEST(Platform, UniqueNamesAreNewPrivateFiles)
+{
+    TempDir dir;
+    ScopedEnv tmp("TMP", dir.path().string());
+    const auto a = platform::uniqueTempName();
+    const auto b = platform::uniqueTempName();
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(*a, *b);
+    EXPECT_EQ(fs::path(*a).parent_path(), dir.path());
+    struct stat st {};
+    ASSERT_EQ(stat(a->c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(st.st_size, 0);
+    ScopedEnv missing("TMP", (dir.path() / "missing").string());
+    EXPECT_FALSE(platform::uniqueTempName());
+}
+
+TEST(Platform, BackslashesSeparateDirectories)
+{
+    TempDir dir;
+    fs::create_directories(dir.path() / "sbin");
+    writeFile(dir.path() / "sbin" / "f.txt", "x");
+    const std::string back = dir.path().string() + "\\sbin\\f.txt";
+    EXPECT_EQ(platform::nativePath("a\\b/c\\"), "a/b/c/");
+    EXPECT_TRUE(platform::fileExists(back));
+    EXPECT_TRUE(platform::isReadable(back));
+    EXPECT_TRUE(platform::isWritable(back));
+    EXPECT_EQ(platform::removeFile(back), 0);
+    EXPECT_FALSE(platform::fileExists(back));
+    EXPECT_EQ(platform::removeFile(back), -1);
+    // The engine counts as installed under either probe name.
+    EXPECT_FALSE(platform::engineInstalled(dir.path().string()));
+    writeFile(dir.path() / "sbin" / "gnuplot.exe", "");
+    EXPECT_TRUE(platform::engineInstalled(dir.path().string()));
+}
+
+}  // namespace
+}  // namespace rizari::test

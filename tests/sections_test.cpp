@@ -1,0 +1,590 @@
+// The sections of a plot block, one table per area: each row sets a plot up through the public
+// members and names the lines one section then writes. Boundary rows are the point: each one pins
+// a comparison or a default that a whole script would not tell apart. Messages are pinned in
+// tests/golden/messages.rz, so they are ignored here.
+#include "render/sections.h"
+
+#include <cmath>
+#include <limits>
+
+#include "tests/support.h"
+
+namespace rizari::test {
+namespace {
+
+using Setup = void (*)(CPlot&);
+using Section = void (*)(ScriptWriter&, const PlotState&);
+
+struct Row {
+    Setup setup;
+    Section section;
+    const char* expected;
+};
+
+std::string written(Setup setup, Section section)
+{
+    CPlot p;
+    captureStderr([&] { setup(p); });
+    std::string out;
+    ScriptWriter w(out);
+    section(w, PlotAccess::state(p));
+    return out;
+}
+
+void check(const std::vector<Row>& rows)
+{
+    for (std::size_t i = 0; i < rows.size(); ++i) EXPECT_EQ(written(rows[i].setup, rows[i].section), rows[i].expected) << "row " << i;
+}
+
+void writeGridBackground(ScriptWriter& w, const PlotState& s) { writeBackground(w, s, true); }
+void writeSingleBackground(ScriptWriter& w, const PlotState& s) { writeBackground(w, s, false); }
+void writeArrowsAndLabels(ScriptWriter& w, const PlotState& s)
+{
+    writeArrows(w, s);
+    writeTextLabels(w, s);
+}
+
+const double kX[] = {1, 2, 3};
+
+TEST(Sections, AxesRangesAndScales)
+{
+    check({
+        {[](CPlot& p) { p.autoScale(5, 0); }, writeAutoscale, "unset autoscale x\nset autoscale x2\nset autoscale y\nset autoscale y2\n"},
+        {[](CPlot& p) { p.autoScale(31, 0), p.autoScale(PlotAxis::Y2, 1), p.dimension(3); }, writeAutoscale,
+         "unset autoscale x\nunset autoscale x2\nunset autoscale y\nset autoscale y2\nunset autoscale z\n"},
+        {[](CPlot& p) { p.axis(PlotAxis::XYZ, 1), p.axis(PlotAxis::Y, 0), p.axis(PlotAxis::X2, 3, 2, "red"); }, writeZeroAxes,
+         "set xzeroaxis lt 3 lw 2 lc rgbcolor \"red\"\nunset yzeroaxis\nset x2zeroaxis lt 3 lw 2 lc rgbcolor \"red\"\nunset y2zeroaxis\n"},
+        // A refused axis still changes the shared style; -999 drops the style clause.
+        {[](CPlot& p) { p.axis(PlotAxis::Y2, 1), p.axis(PlotAxis::Z, -999, 1, "blue"); }, writeZeroAxes,
+         "set xzeroaxis\nset yzeroaxis\nunset zzeroaxis\nunset x2zeroaxis\nset y2zeroaxis\n"},
+        {[](CPlot& p) { p.axis(PlotAxis::XY, 0), p.axis(PlotAxis::X, -998, 0, nullptr); }, writeZeroAxes,
+         "set xzeroaxis lt -998 lw 0 lc rgbcolor \"\"\nunset yzeroaxis\nunset zzeroaxis\nunset x2zeroaxis\nunset y2zeroaxis\n"},
+        {[](CPlot& p) { p.axisRange(PlotAxis::X, 5, 1, -1), p.axisRange(PlotAxis::YZ, -2.5, 2.5), p.axisRange(PlotAxis::Y2, 0, 100); },
+         writeRanges, "set xrange [5.000000:1.000000]\nset yrange [-2.500000:2.500000]\nset y2range [0.000000:100.000000]\n"},
+        {[](CPlot& p) { p.dimension(3), p.axisRange(PlotAxis::XYZ, 0, 1), p.axisRange(PlotAxis::X2, -1, 0); }, writeRanges,
+         "set xrange [0.000000:1.000000]\nset yrange [0.000000:1.000000]\nset zrange [0.000000:1.000000]\nset x2range [-1.000000:0.000000]\n"},
+        {[](CPlot& p) { p.scaleType(PlotAxis::Y, ScaleType::Log), p.scaleType(PlotAxis::XYZ, ScaleType::Log, 2),
+                        p.scaleType(PlotAxis::X2, ScaleType::Log, 3), p.scaleType(PlotAxis::X, ScaleType::Linear),
+                        p.scaleType(PlotAxis::Y2, ScaleType::Log); },
+         writeLogScales, "set logscale y 2.000000\nset logscale z 2.000000\nset logscale x2 3.000000\nset logscale y2 10.000000\n"},
+    });
+}
+
+TEST(Sections, Tics)
+{
+    check({
+        {[](CPlot& p) { p.tics(PlotAxis::Y, 0), p.tics(PlotAxis::X2 | PlotAxis::Y2, 1), p.ticsLocation(PlotAxis::XY, "axis"),
+                        p.ticsMirror(PlotAxis::XYZ, 1), p.ticsMirror(PlotAxis::X, 0); },
+         writeAxisTics,
+         "unset xtics\nset xtics axis nomirror\nunset x2tics\nset x2tics border nomirror\n"
+         "unset ytics\nunset y2tics\nset y2tics border nomirror\nunset ztics\nset ztics mirror\n"},
+        {[](CPlot& p) { p.tics(PlotAxis::Y, 0), p.tics(PlotAxis::Z, 0), p.ticsDirection(TicsDirection::Out); }, writeTicsDirection,
+         "set tics out\nunset x2tics\nunset ytics\nunset y2tics\nunset ztics\n"},
+        {[](CPlot& p) { p.ticsDirection(TicsDirection::In); }, writeTicsDirection, "set tics in\nunset x2tics\nunset y2tics\n"},
+        // The start and end flags are shared by all axes.
+        {[](CPlot& p) { p.ticsRange(PlotAxis::X, 0.5), p.ticsRange(PlotAxis::Y, 1, 0, 10); }, writeAxisTics,
+         "set xtics border nomirror 0.000000, 0.500000, 0.000000\nunset x2tics\n"
+         "set ytics border nomirror 0.000000, 1.000000, 10.000000\nunset y2tics\nunset ztics\nset ztics nomirror\n"},
+        {[](CPlot& p) { p.ticsRange(5, 1, 2), p.ticsRange(PlotAxis::XYZ, 3), p.dimension(3); }, writeAxisTics,
+         "set xtics border mirror 0.000000, 3.000000\nunset x2tics\nset ytics border mirror 0.000000, 3.000000\nunset y2tics\n"
+         "set ztics nomirror 0.000000, 3.000000\n"},
+        {[](CPlot& p) { p.ticsRange(PlotAxis::Z, 3), p.ticsLabel(PlotAxis::Z, "top", 5); }, writeAxisTics,
+         "unset xtics\nset xtics border nomirror\nunset x2tics\nunset ytics\nset ytics border nomirror\nunset y2tics\n"
+         "set ztics nomirror (\"top\" 5.000000)\n"},
+        // Explicit tics, newest first; labels on x or y alone replace a range, x2 keeps its own.
+        {[](CPlot& p) { p.ticsRange(PlotAxis::X, 1), p.ticsLabel(PlotAxis::X, "a", 1), p.ticsLabel(PlotAxis::X, "b", 2),
+                        p.ticsPosition(PlotAxis::X, 2.5), p.tics(PlotAxis::X2, 1), p.ticsRange(PlotAxis::X2, 4),
+                        p.ticsLabel(PlotAxis::X2, "c", 3), p.ticsLabel(PlotAxis::YZ, nullptr, -1); },
+         writeAxisTics,
+         "set xtics border nomirror (2.500000, \"b\" 2.000000, \"a\" 1.000000)\nset x2tics border nomirror 4.000000\n"
+         "set ytics border nomirror (-1.000000)\nunset y2tics\nset ztics nomirror (-1.000000)\n"},
+        {[](CPlot& p) { p.ticsFormat(PlotAxis::XY, "%.2f"), p.ticsFormat(99, nullptr), p.ticsFormat(PlotAxis::Y2, "%e"); },
+         writeTicsFormats,
+         "set format x \"%.2f\"\nset format y \"%.2f\"\nset format z \"%g\"\nset format x2 \"%g\"\nset format y2 \"%e\"\n"},
+        {[](CPlot& p) { p.ticsDay(PlotAxis::X2), p.ticsDay(PlotAxis::YZ), p.ticsMonth(PlotAxis::Y2), p.ticsMonth(PlotAxis::X); },
+         writeDayMonthTics, "set ydtics\nset zdtics\nset xmtics\nset y2mtics\n"},
+        {[](CPlot& p) { p.ticsDay(PlotAxis::X), p.ticsMonth(PlotAxis::YZ), p.ticsMonth(PlotAxis::X2); }, writeDayMonthTics,
+         "set xdtics\nset ymtics\nset zmtics\nset x2mtics\n"},
+    });
+}
+
+// The x tic line of a plot.
+std::string xtics(Setup setup)
+{
+    const std::string all = written(setup, writeAxisTics);
+    return all.substr(0, all.find('\n') + 1);
+}
+
+TEST(Sections, FractionTics)
+{
+    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, 0, 1), p.ticsFraction(PlotAxis::X, 4), p.ticsRange(PlotAxis::X, 1); }),
+              "set xtics border nomirror (\"0\" 0.000000, \"1/4\" 0.250000, \"2/4\" 0.500000, \"3/4\" 0.750000, "
+              "\"1\" 1.000000, \"5/4\" 1.250000, \"6/4\" 1.500000, \"7/4\" 1.750000, \"2\" 2.000000)\n");
+    // A range that starts between two multiples begins at the multiple below it.
+    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, 0.3, 0.4), p.ticsFraction(PlotAxis::X, 2); }),
+              "set xtics border nomirror (\"0\" 0.000000, \"1/2\" 0.500000, \"1\" 1.000000)\n");
+    // Negative numerators: the integer part truncates toward zero.
+    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, -1, 0), p.ticsFraction(PlotAxis::X, 2); }),
+              "set xtics border nomirror (\"-1\" -1.000000, \"-1/2\" -0.500000, \"0\" 0.000000, \"1/2\" 0.500000, \"1\" 1.000000)\n");
+    // A combined code is not kept off by the fractions; ticsFraction drops an earlier x range.
+    EXPECT_EQ(xtics([](CPlot& p) { p.ticsFraction(PlotAxis::X, 4), p.ticsRange(PlotAxis::XY, 1); }), "set xtics border nomirror 1.000000\n");
+    EXPECT_EQ(xtics([](CPlot& p) { p.ticsRange(PlotAxis::X, 1), p.ticsFraction(PlotAxis::X, 1); }),
+              "set xtics border nomirror (\"0\" 0.000000, \"1\" 1.000000)\n");
+    // Numerators beyond the int range end the list after one entry.
+    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, 1e300, 1e300), p.ticsFraction(PlotAxis::X, 2); }).find("\", "),
+              std::string::npos);
+    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, -1e300, -1e300), p.ticsFraction(PlotAxis::X, 2); }).find("\", "),
+              std::string::npos);
+}
+
+TEST(Sections, TextsKeyAndTimeStamp)
+{
+    check({
+        {[](CPlot& p) { p.title("Sine"), p.label(PlotAxis::XY, "t"), p.label(PlotAxis::X, "time"), p.label(PlotAxis::X2, "top"),
+                        p.label(PlotAxis::Y2, "right"); },
+         writeTitlesAndLabels, "set title \"Sine\"\nset xlabel \"time\"\nset x2label \"top\"\nset ylabel \"t\"\nset y2label \"right\"\n"},
+        {[](CPlot& p) { p.label(PlotAxis::XY, nullptr), p.title(nullptr), p.label(PlotAxis::Y2, "r"); }, writeTitlesAndLabels,
+         "set y2label \"r\"\n"},
+        {[](CPlot& p) { p.legendLocation(0.5, 0.25); }, writeKey, "set key at 0.5, 0.25\n"},
+        {[](CPlot& p) { p.legendLocation(0.5, 0.25), p.dimension(3); }, writeKey, "set key at 0.5, 0.25, 0\n"},
+        {[](CPlot& p) { p.legendLocation(1, 2, 3), p.contourLabel(1); }, writeKey, "set key\n"},
+        {[](CPlot& p) { p.legendLocation(1, 2, 3), p.legendOption("left box"), p.dimension(3); }, writeKey, "set key left box\n"},
+        {[](CPlot& p) { p.legendLocation(1, 2, 3), p.legendOption("left"), p.legendOption(nullptr), p.dimension(3); }, writeKey,
+         "set key at 1, 2, 3\n"},
+        {[](CPlot& p) { p.legend(nullptr); }, writeKey, "set key\n"},
+        {[](CPlot&) {}, writeKey, "unset key\n"},
+        {[](CPlot& p) { p.displayTime(1.5, -2); }, writeTimeStamp, "set timestamp offset 1.500000, -2.000000\n"},
+        {[](CPlot&) {}, writeTimeStamp, "unset timestamp\n"},
+        {[](CPlot& p) { p.nativeCmd("set samples 500"), p.nativeCmd(nullptr), p.nativeCmd("set label 1 \"100%\" at 0,0"); },
+         writeNativeCommands, "set label 1 \"100%\" at 0,0\nset samples 500\n"},
+        {[](CPlot& p) { p.fontScale(0), p.fontScale(-2); }, writeTextOptions, "set termoption enhanced\n"},
+        {[](CPlot& p) { p.font("Helvetica", 12), p.fontScale(1.25); }, writeTextOptions,
+         "set termoption enhanced\nset termoption font \"Helvetica,12\"\nset termoption fontscale 1.250000\n"},
+        {[](CPlot& p) { p.font("Helvetica", 12), p.font(nullptr, 10), p.fontScale(1e-300); }, writeTextOptions,
+         "set termoption enhanced\nset termoption fontscale 0.000000\n"},
+    });
+}
+
+TEST(Sections, ViewContoursAndCoordinates)
+{
+    const double grid[] = {0, 1, 1, 2};
+    check({
+        {[](CPlot& p) { p.dimension(3), p.changeViewAngle(180, 360), p.changeViewAngle(0, 0), p.changeViewAngle(181, 0),
+                        p.size3D(2, 0.5), p.showMesh(0), p.colorBox(0), p.removeHiddenLine(0), p.label(PlotAxis::Z, nullptr); },
+         write3DSettings,
+         "set parametric\nset view 0.000000, 0.000000, 2.000000, 0.500000\nset ticslevel 0.500000\n"
+         "unset surface\nunset contour\nunset colorbox\nunset hidden3d\nset mapping cartesian\n"},
+        {[](CPlot& p) { p.changeViewAngle(180, 360), p.changeViewAngle(10, 361), p.ticsLevel(0), p.ticsLevel(-1); }, write3DSettings,
+         "set zlabel \"z\"\nset parametric\nset view 180.000000, 360.000000, 1.000000, 1.000000\nset ticslevel 0.000000\n"
+         "set surface\nunset contour\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
+        {[](CPlot& p) { p.contourMode(4); }, write3DSettings,
+         "set zlabel \"z\"\nset parametric\nset view 60.000000, 30.000000, 1.000000, 1.000000\nset ticslevel 0.500000\n"
+         "set surface\nset contour surface\nunset clabel\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
+        {[](CPlot& p) {
+             const double levels[] = {0.5, 1, 1.5};
+             p.contourMode(ContourMode::Base), p.contourLabel(1), p.contourLevels(levels, 3);
+         },
+         write3DSettings,
+         "set zlabel \"z\"\nset parametric\nset view 60.000000, 30.000000, 1.000000, 1.000000\nset ticslevel 0.500000\n"
+         "set surface\nset contour base\nset clabel\nset cntrparam levels discrete 0.500000, 1.000000, 1.500000\n"
+         "set colorbox\nset hidden3d\nset mapping cartesian\n"},
+        {[](CPlot& p) {
+             const double levels[] = {2};
+             // A mode with bit 1 or 2 is taken; one the engine has no word for writes no contour line.
+             p.contourMode(5), p.contourLevels(levels, 1), p.contourLevels(levels, 0), p.contourLabel(1), p.contourLabel(0);
+         },
+         write3DSettings,
+         "set zlabel \"z\"\nset parametric\nset view 60.000000, 30.000000, 1.000000, 1.000000\nset ticslevel 0.500000\n"
+         "set surface\nunset contour\nunset clabel\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
+        {[](CPlot& p) { p.contourMode(ContourMode::Both), p.coordSystem(CoordSystem::Spherical, 7); }, write3DSettings,
+         "set zlabel \"z\"\nset parametric\nset view 60.000000, 30.000000, 1.000000, 1.000000\nset ticslevel 0.500000\n"
+         "set surface\nset contour both\nunset clabel\nset colorbox\nset hidden3d\nset mapping spherical\nset angles degrees\n"},
+        {[](CPlot& p) { p.coordSystem(CoordSystem::Cylindrical, AngleUnit::Radians), p.coordSystem(CoordSystem::Spherical); },
+         write3DSettings,
+         "set zlabel \"z\"\nset parametric\nset view 60.000000, 30.000000, 1.000000, 1.000000\nset ticslevel 0.500000\n"
+         "set surface\nunset contour\nset colorbox\nset hidden3d\nset mapping spherical\nset angles radians\n"},
+        {[](CPlot& p) { p.coordSystem(CoordSystem::Cylindrical, AngleUnit::Degrees), p.coordSystem(CoordSystem::Cartesian, 7),
+                        p.coordSystem(28); },
+         write3DSettings,
+         "set zlabel \"z\"\nset parametric\nset view 60.000000, 30.000000, 1.000000, 1.000000\nset ticslevel 0.500000\n"
+         "set surface\nunset contour\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
+        {[](CPlot& p) { p.polarPlot(AngleUnit::Degrees); }, writePolarAndAngles, "set polar\nunset raxis\nunset rtics\nset angles degrees\n"},
+        {[](CPlot& p) { p.polarPlot(AngleUnit::Radians); }, writePolarAndAngles, "set polar\nunset raxis\nunset rtics\nset angles radians\n"},
+        {[](CPlot& p) { p.polarPlot(36); }, writePolarAndAngles, ""},
+        {[](CPlot& p) { p.dimension(3), p.polarPlot(36); }, writeBorder, "set border 16\n"},
+    });
+    // A grid surface is drawn as pm3d: the hidden line sense reverses and the colour map follows
+    // the contour placement.
+    auto surface = [&](void (*more)(CPlot&), Section section) {
+        CPlot p;
+        const double x[] = {0, 1};
+        p.data3DSurface(x, x, grid, 2, 2);
+        captureStderr([&] { more(p); });
+        std::string out;
+        ScriptWriter w(out);
+        section(w, PlotAccess::state(p));
+        return out;
+    };
+    EXPECT_NE(surface([](CPlot& p) { p.removeHiddenLine(0); }, write3DSettings).find("set colorbox\nset hidden3d\n"), std::string::npos);
+    EXPECT_NE(surface([](CPlot&) {}, write3DSettings).find("set colorbox\nunset hidden3d\n"), std::string::npos);
+    EXPECT_EQ(surface([](CPlot& p) { p.contourMode(4); }, writeColorMap), "set palette rgbformulae 33,13,10 \nset pm3d at bs\n\n");
+    EXPECT_EQ(surface([](CPlot& p) { p.contourMode(ContourMode::Base); }, writeColorMap), "set palette rgbformulae 33,13,10 \nset pm3d map\n\n");
+    EXPECT_EQ(surface([](CPlot& p) { p.contourMode(ContourMode::Both); }, writeColorMap), "set palette rgbformulae 33,13,10 \nset pm3d\n\n");
+    EXPECT_EQ(surface([](CPlot&) {}, writeColorMap), "set palette rgbformulae 33,13,10 \nset pm3d\n\n");
+    EXPECT_EQ(surface([](CPlot& p) { p.plotType(PlotType::Lines, 0); }, writeColorMap), "set palette rgbformulae 33,13,10 \n\n");
+}
+
+TEST(Sections, FrameAndLayout)
+{
+    check({
+        {[](CPlot& p) { p.border(15, 1), p.border(15, 2), p.border(4, 0); }, writeBorder, "set border 11\n"},
+        {[](CPlot& p) { p.dimension(3), p.dimension(2); }, writeBorder, "set border 31\n"},
+        {[](CPlot& p) { p.grid(0); }, writeGrid, "unset grid\n"},
+        {[](CPlot& p) { p.grid(0), p.grid(1); }, writeGrid, "set grid\n"},
+        {[](CPlot& p) { p.grid(1, "back lw 2"), p.polarPlot(AngleUnit::Radians); }, writeGrid, "set grid back lw 2\nset grid polar\n"},
+        {[](CPlot& p) { p.grid(1, "back"), p.grid(2, "xtics"), p.polarPlot(AngleUnit::Radians); }, writeGrid, "unset grid\n"},
+        {[](CPlot& p) { p.grid(1, nullptr); }, writeGrid, "set grid\n"},
+        {[](CPlot& p) { p.margins(1, 2, 3, 4), p.borderOffsets(0.1, 0.2, 0.3, 0.4), p.origin(0.25, 0.5), p.size(0.5, 0.75),
+                        p.size(0, 1), p.size(1, -1), p.sizeRatio(2); },
+         writeMarginsAndLayout,
+         "set bmargin 4.000000\nset lmargin 1.000000\nset rmargin 2.000000\nset tmargin 3.000000\n"
+         "set offsets 0.100000, 0.200000, 0.300000, 0.400000\nset origin 0.250000, 0.500000\n"
+         "set size ratio 2.000000  0.500000, 0.750000\n"},
+        {[](CPlot& p) { p.polarPlot(AngleUnit::Degrees), p.sizeRatio(0); }, writeMarginsAndLayout,
+         "set bmargin -1.000000\nset lmargin -1.000000\nset rmargin -1.000000\nset tmargin -1.000000\n"
+         "set offsets 0.000000, 0.000000, 0.000000, 0.000000\nset origin 0.000000, 0.000000\nset size noratio 1.000000, 1.000000\n"},
+        {[](CPlot& p) { p.backgroundColor("#ffeedd"); }, writeSingleBackground,
+         "set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"#ffeedd\" behind\n"},
+        {[](CPlot& p) { p.backgroundColor("#ffeedd"), p.origin(0.5, 0.25), p.size(0.5, 0.25); }, writeGridBackground,
+         "set object rectangle from screen 0.5,0.25 to screen 1,0.5 fillcolor rgb \"#ffeedd\" behind\n"},
+        {[](CPlot&) {}, writeSingleBackground, ""},
+        {[](CPlot& p) { p.barSize(1.5), p.barSize(-0.1); }, writeBars, ""},
+        {[](CPlot& p) { p.barSize(0); }, writeBars, "set bars 0.000000\n"},
+        {[](CPlot& p) { p.barSize(1); }, writeBars, "set bars 1.000000\n"},
+        {[](CPlot& p) { p.boxWidth(0.8); }, writeBoxWidth, "set boxwidth 0.8\n"},
+        {[](CPlot&) {}, writeBoxWidth, "set boxwidth\n"},
+    });
+}
+
+TEST(Sections, SubplotPlacement)
+{
+    CPlot top;
+    ASSERT_EQ(top.subplot(2, 3), 0);
+    const char* layouts[] = {"0.000000, 0.500000", "0.333333, 0.500000", "0.666667, 0.500000",
+                             "0.000000, 0.000000", "0.333333, 0.000000", "0.666667, 0.000000"};
+    for (int k = 0; k < 6; ++k) {
+        std::string out;
+        ScriptWriter w(out);
+        writeMarginsAndLayout(w, PlotAccess::state(*top.getSubplot(k / 3, k % 3)));
+        EXPECT_NE(out.find(std::string("set origin ") + layouts[k] + "\nset size noratio 0.333333, 0.500000\n"), std::string::npos) << k;
+    }
+    // A second grid divides the first one's cell and resets the cells it keeps.
+    CPlot* second = top.getSubplot(0, 1);
+    second->title("lost");
+    ASSERT_EQ(top.subplot(1, 2), 0);
+    EXPECT_EQ(top.getSubplot(0, 1), second);
+    EXPECT_EQ(second->getTitle(), nullptr);
+    EXPECT_EQ(PlotAccess::state(*second).frame.origin[0], 1.0 / 6);
+    EXPECT_EQ(PlotAccess::impl(*second).nextSubplot, nullptr);
+    EXPECT_EQ(captureStderr([&] { top.subplot(2, 0); }), "CPlot::size(): invalid parameter\n");
+    EXPECT_EQ(PlotAccess::impl(top).nextSubplot, nullptr);
+}
+
+TEST(Sections, TerminalLines)
+{
+    const std::string bind = "bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\n";
+    const struct {
+        int rows, cols;
+        const char* font;
+    } grids[] = {{1, 1, "8"}, {1, 2, "8"}, {1, 3, "7"}, {2, 2, "7"}, {1, 5, "6"}, {2, 3, "6"}, {1, 7, "5"}};
+    for (const auto& g : grids) {
+        CPlot p;
+        p.subplot(g.rows, g.cols);
+        std::string out;
+        ScriptWriter w(out);
+        writeTerminalLines(w, PlotAccess::state(p));
+        EXPECT_EQ(out, bind + "set terminal wxt font \"," + g.font + "\" title \"Zu\"\n") << g.rows << "x" << g.cols;
+    }
+    check({
+        {[](CPlot&) {}, writeTerminalLines, "bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\nset terminal wxt title \"Zu\"\n"},
+        {[](CPlot& p) { p.subplot(2, 2), p.font("Arial", 10); }, writeTerminalLines,
+         "bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "png color", "C:\\out\\a.png"), p.sizeOutput(640, 480); }, writeTerminalLines,
+         "set terminal png size 640, 480 enhanced\nset output \"C:/out/a.png\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "gif", "a.gif"), p.sizeOutput(1, 0); }, writeTerminalLines,
+         "set terminal gif enhanced\nset output \"a.gif\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "jpeg large", "a"), p.sizeOutput(10, 20); }, writeTerminalLines,
+         "set terminal jpeg large size 10, 20 enhanced\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "postscript eps", "a"); }, writeTerminalLines,
+         "set terminal postscript eps enhanced\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "postscrip", "a"); }, writeTerminalLines, "set terminal postscrip\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "svg", "a"), p.sizeOutput(1, 1); }, writeTerminalLines,
+         "set terminal svg size 1, 1\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "jpe", "a"); }, writeTerminalLines, "set terminal jpe\nset output \"a\"\n"},
+        // Combinations without their texts change the type only.
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo", "a.pdf"), p.outputType(PlotOutputType::Stream, "gif", "b"),
+                        p.outputType(PlotOutputType::File, "jpeg"); },
+         writeTerminalLines, "set terminal pdfcairo\nset output \"a.pdf\"\n"},
+        {[](CPlot& p) { p.outputType(42); }, writeTerminalLines, ""},
+    });
+}
+
+TEST(Sections, ArrowsAndLabels)
+{
+    check({
+        {[](CPlot&) {}, writeArrowsAndLabels, "unset arrow\nunset label\n"},
+        {[](CPlot& p) { p.arrow(0, 0, 5, 1, 1, 5), p.arrow(-1.5, 2, 0, 3, 4.25, 0, "head filled"), p.arrow(1, 2, 3, 4, 5, 6, nullptr); },
+         writeArrowsAndLabels,
+         "set arrow from 1.000000, 2.000000, 0.000000 to 4.000000, 5.000000, 0.000000\n"
+         "set arrow from -1.500000, 2.000000, 0.000000 to 3.000000, 4.250000, 0.000000 head filled\n"
+         "set arrow from 0.000000, 0.000000, 0.000000 to 1.000000, 1.000000, 0.000000\nunset label\n"},
+        {[](CPlot& p) { p.dimension(3), p.arrow(0, 0, 5, 1, 1, 6); }, writeArrowsAndLabels,
+         "set arrow from 0.000000, 0.000000, 5.000000 to 1.000000, 1.000000, 6.000000\nunset label\n"},
+        // Newest first, each with the text colour of its time; no text and an unknown alignment.
+        {[](CPlot& p) { p.text("A", TextAlign::Left, 3.5, 2, 3), p.textColor("blue"), p.text("B", TextAlign::Right, -1, 4, 0),
+                        p.text("C", TextAlign::Center, 0, 0, 0), p.text(nullptr, 99, 2, 2, 2),
+                        p.textColor("cccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc"),
+                        p.text("D", TextAlign::Left, 1, 1, 1); },
+         writeTextLabels,
+         "set label \"D\" at 1.000000, 1.000000, 1.000000 font \", 13\"  textcolor rgbcolor \""
+         "ccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccccc\" left\n"
+         "set label \"\" at 2.000000, 2.000000, 2.000000 font \", 13\"  textcolor rgbcolor \"blue\" \n"
+         "set label \"C\" at 0.000000, 0.000000, 0.000000 font \", 13\"  textcolor rgbcolor \"blue\" center\n"
+         "set label \"B\" at -1.000000, 4.000000, 0.000000 font \", 13\"  textcolor rgbcolor \"blue\" right\n"
+         "set label \"A\" at 3.500000, 2.000000, 3.000000 font \", 13\" left\n"},
+        {[](CPlot& p) { p.textColor("blue"), p.deletePlots(), p.text("E", TextAlign::Left, 0, 0, 0); }, writeTextLabels,
+         "set label \"E\" at 0.000000, 0.000000, 0.000000 font \", 13\" left\n"},
+    });
+}
+
+TEST(Sections, ShapesAndObjectRanges)
+{
+    check({
+        {[](CPlot& p) { p.strokeColor("black"), p.strokeWidth(3), p.rectangle(1, 2, -4, 2), p.fillColor("gold"), p.fillOpacity(0.25),
+                        p.circle(0, 0, 1.5), p.fillPattern(4), p.ellipse(0, 0, 4, 2, 30), p.noFill(), p.noStrokeColor(),
+                        p.arcSector(1, 1, 2, 0, 90), p.rectangle(0, 0, 1, 1), p.strokeColor("navy"), p.circle(HUGE_VAL, -HUGE_VAL, 1); },
+         writeShapeObjects,
+         "set object rectangle center -1, 3 size 4, 2 behind fillstyle empty border lc rgbcolor \"black\" linewidth 3 \n"
+         "set object circle center 0, 0 size 1.5 behind fillcolor rgbcolor \"gold\" fillstyle transparent solid 0.25 "
+         "border lc rgbcolor \"black\" linewidth 3 \n"
+         "set object ellipse center 0, 0 size 4, 2 angle 30 behind fs transparent pattern 4 border lc rgbcolor \"black\" linewidth 3 \n"
+         "set object circle center 1, 1 size 2 arc [0:90] behind fillstyle empty \n"
+         "set object rectangle center 0.5, 0.5 size 1, 1 behind fillstyle empty border linewidth 0 \n"
+         "set object circle center 9.8e+307, -9.8e+307 size 1 behind fillstyle empty border lc rgbcolor \"navy\" linewidth 3 \n"},
+        // Opacity is clamped to 0 .. 1; NaN counts as 0.
+        {[](CPlot& p) { p.strokeColor("k"), p.fillColor("c"), p.fillOpacity(1.5), p.circle(0, 0, 1), p.fillOpacity(-0.2),
+                        p.circle(0, 0, 1), p.fillOpacity(NAN), p.circle(0, 0, 1), p.fillOpacity(0.4), p.circle(0, 0, 1); },
+         writeShapeObjects,
+         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 1 border lc rgbcolor \"k\" linewidth 2 \n"
+         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 0 border lc rgbcolor \"k\" linewidth 2 \n"
+         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 0 border lc rgbcolor \"k\" linewidth 2 \n"
+         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 0.4 border lc rgbcolor \"k\" linewidth 2 \n"},
+        // The cut colour of arc segments: given below 180 degrees, a solid fill's colour from 180
+        // on, else the background's or white; without stroke, fill or cut colour only the sector.
+        {[](CPlot& p) { p.noStrokeColor(), p.arcSegment(0, 0, 1, 0, 90), p.arcSegment(0, 0, 1, 0, 90, "red"),
+                        p.arcSegment(0, 0, 1, 0, 270, "red"), p.fillColor("gold"), p.arcSegment(0, 0, 1, 0, 180),
+                        p.backgroundColor("ivory"), p.fillPattern(3), p.arcSegment(0, 0, 1, 0, 200); },
+         writeShapeObjects,
+         "set object circle center 0, 0 size 1 arc [0:90] behind fillstyle empty \n"
+         "set object circle center 0, 0 size 1 arc [0:90] behind fillstyle empty \n"
+         "set object polygon from 0, 0 to 1, 0 to 6.12323e-17, 1 to 0, 0 behind fillcolor rgbcolor \"red\" fillstyle transparent solid 1 \n"
+         "set object circle center 0, 0 size 1 arc [0:270] behind fillstyle empty \n"
+         "set object polygon from 0, 0 to 1, 0 to -1.83697e-16, -1 to 0, 0 behind fillcolor rgbcolor \"white\" fillstyle transparent solid 1 \n"
+         "set object circle center 0, 0 size 1 arc [0:180] behind fillcolor rgbcolor \"gold\" fillstyle transparent solid 1 \n"
+         "set object polygon from 0, 0 to 1, 0 to -1, 1.22465e-16 to 0, 0 behind fillcolor rgbcolor \"gold\" fillstyle transparent solid 1 \n"
+         "set object circle center 0, 0 size 1 arc [0:200] behind fs transparent pattern 3 \n"
+         "set object polygon from 0, 0 to 1, 0 to -0.939693, -0.34202 to 0, 0 behind fillcolor rgbcolor \"ivory\" fillstyle transparent solid 1 \n"},
+        // Extents widened by a fifth of their span to whole numbers; a single point gets one on each side.
+        {[](CPlot& p) { p.ellipse(0, 0, 4, 2, 30), p.arcSector(10, 0, 1, 0, 45), p.circle(0, -6, 0.5); }, writeObjectRanges,
+         "set xrange [-7:14]\nset yrange [-9:7]\n"},
+        {[](CPlot& p) { p.text("a", TextAlign::Left, 3, 2.5, 0); }, writeObjectRanges, "set xrange [2:4]\nset yrange [2:3]\n"},
+        {[](CPlot& p) { p.rectangle(1, 2, -4, 2), p.axisRange(PlotAxis::Y, 0, 1); }, writeObjectRanges, "set xrange [1:-3]\n"},
+        {[](CPlot& p) { p.data2DCurve(kX, kX, 3), p.text("a", TextAlign::Left, 3, 2.5, 0); }, writeObjectRanges, ""},
+        {[](CPlot& p) { p.dimension(3), p.rectangle(2, 3, 1, 1), p.dimension(2), p.text("a", TextAlign::Left, 0, 0, 0); },
+         writeObjectRanges, "set xrange [-1:4]\nset yrange [-1:5]\n"},
+    });
+}
+
+TEST(Sections, ShapesShareOneColourCycle)
+{
+    const char* const cycle[] = {"red", "green", "blue", "magenta", "cyan", "yellow", "black", "orange", "grey"};
+    auto last = [](const CPlot& p) { return std::string(PlotAccess::state(p).draw.shapes.back().strokeColor.c_str()); };
+    CPlot a, b;
+    ASSERT_EQ(a.circle(0, 0, 1), 0);
+    int start = 0;
+    while (start < 9 && last(a) != cycle[start]) ++start;
+    ASSERT_LT(start, 9);
+    b.strokeColor("pink");  // an own stroke colour, even switched off, leaves the counter alone
+    b.circle(0, 0, 1);
+    b.noStrokeColor();
+    b.circle(0, 0, 1);
+    EXPECT_EQ(last(b), "pink");
+    a.deletePlots();  // neither a reset nor a subplot cell starts the cycle again
+    a.subplot(1, 2);
+    for (int i = 1; i <= 10; ++i) {
+        a.getSubplot(0, i % 2)->rectangle(0, 0, 1, 1);
+        EXPECT_EQ(last(*a.getSubplot(0, i % 2)), cycle[(start + i) % 9]) << i;
+    }
+}
+
+// The clause of the only data set of a fresh plot after one call.
+std::string clause(void (*style)(CPlot&))
+{
+    CPlot p;
+    p.data2DCurve(kX, kX, 3);
+    captureStderr([&] { style(p); });
+    std::string out;
+    ScriptWriter w(out);
+    writePlotCommand(w, PlotAccess::state(p));
+    return out.substr(out.find("with "));
+}
+
+PlotTypeExtra ints(std::initializer_list<int> values)
+{
+    PlotTypeExtra e;
+    for (int v : values) e.ints[static_cast<std::size_t>(e.count++)] = v;
+    return e;
+}
+
+PlotTypeExtra texts(const char* a, const char* b = nullptr)
+{
+    PlotTypeExtra e;
+    e.texts = {a, b};
+    e.count = b ? 2 : 1;
+    return e;
+}
+
+TEST(Sections, PlotTypesWithTheirArgumentForms)
+{
+    const struct {
+        int type;
+        PlotTypeExtra extra;
+        const char* clause;
+    } cases[] = {
+        {PlotType::Lines, ints({3, 4}), "with lines lt 3 lw 4"},
+        {PlotType::Lines, ints({3, 4, 5}), "with lines lw 2"},
+        {PlotType::Impulses, ints({1, 1}), "with impulses lt 1 lw 1"},
+        {PlotType::Steps, ints({1, 2}), "with steps lt 1 lw 2"},
+        {PlotType::FSteps, ints({1}), "with fsteps lw 2"},
+        {PlotType::Points, ints({5, 3}), "with points lt 5 lw 2 pt 5 ps 3"},
+        {PlotType::Points, {}, "with points lw 2 pt 7"},
+        {PlotType::LinesPoints, ints({1, 3, 6, 2}), "with linespoints lt 1 lw 3 pt 6 ps 2"},
+        {PlotType::LinesPoints, ints({1, 3}), "with linespoints lw 2"},
+        {PlotType::Dots, ints({4}), "with dots lt 4 lw 2"},
+        {PlotType::Dots, ints({4, 5}), "with dots lt 4 lw 5"},
+        {PlotType::HiSteps, ints({1, 2}), "with histeps lt 1 lw 2"},
+        {PlotType::BoxErrorBars, ints({1, 2}), "with boxerrorbars lt 1 lw 2"},
+        {PlotType::Boxes, ints({3}), "with boxes lw 2"},
+        {PlotType::BoxXYErrorBars, ints({1, 2}), "with boxxyerrorbars lt 1 lw 2"},
+        {PlotType::Candlesticks, texts("whiskerbars"), "with candlesticks whiskerbars lw 2"},
+        {PlotType::Candlesticks, {}, "with candlesticks lw 2"},
+        {PlotType::Candlesticks, texts("a", "b"), "with candlesticks lw 2"},
+        {PlotType::FinanceBars, ints({1, 2}), "with financebars lt 1 lw 2"},
+        {PlotType::FilledCurves, texts("x1"), "with filledcurves x1 fs transparent solid 0.6"},
+        {PlotType::FilledCurves, texts("above", "red"), "with filledcurves above fs transparent solid 0.6 lc rgbcolor \"red\""},
+        {PlotType::FilledCurves, {}, "with filledcurves fs transparent solid 0.6 lw 2"},
+        {PlotType::Vectors, texts("nohead"), "with vectors nohead lw 2"},
+        {PlotType::XErrorBars, ints({1, 2}), "with xerrorbars lt 1 lw 2"},
+        {PlotType::XYErrorBars, ints({1, 2}), "with xyerrorbars lt 1 lw 2"},
+        {PlotType::YErrorBars, ints({1, 2}), "with yerrorbars lt 1 lw 2"},
+        {PlotType::XErrorLines, ints({1, 2}), "with xerrorlines lt 1 lw 2"},
+        {PlotType::XYErrorLines, ints({1, 2}), "with xyerrorlines lt 1 lw 2"},
+        {PlotType::YErrorLines, ints({1, 2}), "with yerrorlines lt 1 lw 2"},
+        {99, ints({1, 2}), "with points lw 2"},
+    };
+    for (const auto& c : cases) {
+        CPlot p;
+        p.data2DCurve(kX, kX, 3);
+        captureStderr([&] { p.plotType(c.type, 0, c.extra); });
+        std::string out;
+        ScriptWriter w(out);
+        writePlotCommand(w, PlotAccess::state(p));
+        EXPECT_EQ(out.substr(out.find("with ")), c.clause) << "type " << c.type << " count " << c.extra.count;
+    }
+}
+
+TEST(Sections, DataSetClauses)
+{
+    EXPECT_EQ(clause([](CPlot& p) { p.pointStyle("d"), p.plotType(PlotType::Points, 0); }), "with points lw 2 pt 12");
+    // Without a colour the point type is also the line type; with one the point colour replaces
+    // the line colour (no blank before its quote in plot).
+    EXPECT_EQ(clause([](CPlot& p) { p.lineType(0, 3, 4, "green"), p.pointType(0, 5, 2); }),
+              "with lines lt 5 lw 4 lc rgbcolor \"green\" pt 5 ps 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.lineType(0, 3, 4, "green"), p.pointType(0, 5, 2, "red"); }),
+              "with lines lt 3 lw 4 pt 5 ps 2 lc rgbcolor\"red\"");
+    // A size of 0 drops " ps" but keeps the point colour; a negative size drops both.
+    EXPECT_EQ(clause([](CPlot& p) { p.pointType(0, 5, 0, "red"); }), "with lines lw 2 pt 5 lc rgbcolor\"red\"");
+    EXPECT_EQ(clause([](CPlot& p) { p.pointType(0, 5, 1, "red"); }), "with lines lw 2 pt 5 ps 1 lc rgbcolor\"red\"");
+    EXPECT_EQ(clause([](CPlot& p) { p.pointType(0, -999, -1, "red"), p.lineType(0, -999, 0); }), "with lines");
+    EXPECT_EQ(clause([](CPlot& p) { p.lineType(-1, 9, 9, "blue"), p.pointType(-1, 9, 9); }), "with lines lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.lineType(0, -998, 1, nullptr), p.pointType(0, -999, 1, nullptr); }),
+              "with lines lw 1 ps 1");
+    // Box fills and borders follow only the box styles and filled curves.
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Boxes, 0), p.boxFill(0, BoxFill::Solid, 0.5), p.boxBorder(0, 7); }),
+              "with boxes fs solid 0.500000 border 7 lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::BoxErrorBars, 0), p.boxFill(0, BoxFill::TransparentSolid); }),
+              "with boxerrorbars fs transparent solid lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::BoxXYErrorBars, 0), p.boxFill(0, BoxFill::TransparentPattern, 2); }),
+              "with boxxyerrorbars fs transparent pattern 2 lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Candlesticks, 0), p.boxFill(0, BoxFill::Pattern), p.boxBorder(0); }),
+              "with candlesticks fs pattern noborder lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::FilledCurves, 0), p.boxFill(0, BoxFill::Empty); }),
+              "with filledcurves fs transparent solid 0.6 fs empty lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.boxFill(0, BoxFill::Solid, 0.5), p.boxFill(0, 99); }), "with lines lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Boxes, 0), p.boxFill(0, BoxFill::Solid, 0.5), p.boxFill(0, BoxFill::Solid); }),
+              "with boxes fs solid 0.500000 lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::FinanceBars, 0), p.boxFill(0, BoxFill::Solid); }), "with financebars lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Vectors, 0), p.boxBorder(0); }), "with vectors lw 2");
+    // Number -1: a density is plot-wide only, a pattern also styles the first data set.
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Boxes, 0), p.boxFill(-1, BoxFill::Solid, 0.5); }), "with boxes lw 2");
+    EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Boxes, 0), p.boxFill(-1, BoxFill::Pattern, 2), p.boxBorder(-1); }),
+              "with boxes fs pattern 2 noborder lw 2");
+}
+
+TEST(Sections, PlotWideFillStyle)
+{
+    check({
+        {[](CPlot& p) { p.boxBorder(-1, 3), p.boxFill(-1, BoxFill::Pattern, 4); }, writeFillStyle,
+         "set style fill pattern 4\nset style fill border 3\n"},
+        {[](CPlot& p) { p.boxFill(-1, BoxFill::Solid, 0.5); }, writeFillStyle, "set style fill solid 0.500000\n"},
+        {[](CPlot& p) { p.boxFill(-1, BoxFill::TransparentSolid, 0.25); }, writeFillStyle, "set style fill transparent solid 0.250000\n"},
+        {[](CPlot& p) { p.boxFill(-1, BoxFill::TransparentPattern); }, writeFillStyle, "set style fill transparent pattern\n"},
+        {[](CPlot& p) { p.boxFill(-1, BoxFill::Empty); }, writeFillStyle, "set style fill empty\n"},
+        {[](CPlot& p) { p.boxBorder(-1); }, writeFillStyle, "set style fill noborder\n"},
+        {[](CPlot& p) { p.boxFill(-1, 99); }, writeFillStyle, "set style fill\n"},
+        {[](CPlot&) {}, writeFillStyle, ""},
+    });
+}
+
+TEST(Sections, LegendsSmoothAndAxesIn2DOnly)
+{
+    CPlot p;
+    p.data2DCurve(kX, kX, 3);
+    p.data2DCurve(kX, kX, 3);
+    p.legend("first \"one\"", 0);
+    p.smooth(1, "csplines");
+    p.axes(1, "x1y2");
+    p.legend(nullptr, 1);
+    std::string out;
+    ScriptWriter w(out);
+    writePlotCommand(w, PlotAccess::state(p));
+    EXPECT_EQ(out, "plot \"\" title \"first \"one\"\" with lines lw 2, \"\" smooth csplines axes x1y2 notitle with lines lw 2");
+
+    CPlot s;
+    const double x[] = {1, 2}, z[] = {1, 2, 3, 4};
+    s.data3D(x, x, z, 2, 2, 1, 1, 4);
+    s.smooth(0, "csplines");
+    s.axes(0, "x1y2");
+    s.plotType(PlotType::Impulses, 0);
+    s.legend("surface", 0);
+    std::string splot;
+    ScriptWriter sw(splot);
+    writeSplotCommand(sw, PlotAccess::state(s));
+    s.coordSystem(CoordSystem::Spherical);
+    s.plotType(PlotType::Boxes, 0);
+    writeSplotCommand(sw, PlotAccess::state(s));
+    EXPECT_EQ(splot, "splot \"\" using 1:2:3 title \"surface\" with impulses lw 2splot \"\" title \"surface\" with points lw 2");
+}
+
+}  // namespace
+}  // namespace rizari::test

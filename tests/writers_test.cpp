@@ -1,0 +1,213 @@
+// The text the library writes by itself: numbers as printf writes them in any locale, the script
+// writer, and the data files of in-memory data sets, compared byte for byte.
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <random>
+
+#include "data/data_file_writer.h"
+#include "plot/plot_state.h"
+#include "render/number_format.h"
+#include "render/script_writer.h"
+#include "tests/support.h"
+
+namespace rizari::test {
+namespace {
+
+std::string viaG(double v)
+{
+    char buf[kMaxNumberText];
+    return std::string(buf, formatG(buf, v));
+}
+
+std::string viaF(double v)
+{
+    char buf[kMaxNumberText];
+    return std::string(buf, formatF(buf, v));
+}
+
+std::string printfText(const char* format, double v)
+{
+    char buf[512];
+    std::snprintf(buf, sizeof buf, format, v);
+    return buf;
+}
+
+TEST(NumberFormat, EdgeValuesMatchPrintf)
+{
+    const double values[] = {0.0, -0.0, 1e-5, 1e-4, 123456, 1234567, 1e16, 9.8e307, -9.8e307,
+                             std::numeric_limits<double>::denorm_min(), 2.2250738585072014e-308,
+                             -std::numeric_limits<double>::denorm_min(), 0.1 + 0.2, 9.9999995, 999999.5,
+                             99999.95, 0.00009999995, 0.5, 1.5, 2.5, -2.5, 1e300, 1e-300,
+                             std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
+                             INFINITY, -INFINITY, NAN, -NAN};
+    for (double v : values) {
+        EXPECT_EQ(viaG(v), printfText("%g", v)) << "value " << v;
+        EXPECT_EQ(viaF(v), printfText("%f", v)) << "value " << v;
+    }
+}
+
+TEST(NumberFormat, MillionRandomDoublesOfEveryMagnitudeMatchPrintf)
+{
+    std::mt19937_64 rng(20261205);
+    int mismatches = 0;
+    for (int i = 0; i < 1000000; ++i) {
+        double v;
+        if (i % 2 == 0) {
+            const std::uint64_t bits = rng();  // every exponent, denormals, infinities and NaNs
+            std::memcpy(&v, &bits, sizeof v);
+        } else {
+            const double mantissa = std::ldexp(static_cast<double>(rng() >> 11), -53) * 2.0 - 1.0;
+            v = mantissa * std::pow(10.0, static_cast<int>(rng() % 40) - 20);
+        }
+        if (viaG(v) != printfText("%g", v)) ++mismatches;
+        if (i % 10 == 0 && viaF(v) != printfText("%f", v)) ++mismatches;
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Seven-digit decimals ending in 5 lie exactly between two six-digit texts; only the binary value
+// (a hair above or below) decides the rounding. They and their neighbours must round as printf does.
+TEST(NumberFormat, DecimalTiesAndTheirNeighboursMatchPrintf)
+{
+    std::mt19937_64 rng(5);
+    int mismatches = 0;
+    for (int i = 0; i < 200000; ++i) {
+        const double digits = static_cast<double>(1000000 + rng() % 9000000 / 10 * 10 + 5);  // d.dddddd5
+        const double tie = digits / std::pow(10.0, static_cast<int>(rng() % 26) - 6);
+        for (double v : {tie, std::nextafter(tie, 0.0), std::nextafter(tie, INFINITY), -tie})
+            if (viaG(v) != printfText("%g", v)) ++mismatches;
+    }
+    for (int k = -6; k <= 16; ++k) {  // the decade boundaries, where the exponent changes
+        const double p = std::pow(10.0, k);
+        for (double v : {p, std::nextafter(p, 0.0), std::nextafter(p, INFINITY), p * 0.9999995, p * 9.999995})
+            if (viaG(v) != printfText("%g", v)) ++mismatches;
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+TEST(ScriptWriter, FormatsConversionsAndIgnoresTheLocale)
+{
+    std::string out;
+    ScriptWriter w(out);
+    const char* old = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may be absent; then C stays
+    w.print("set view %f, %g, %d %s%c%%\n", 60.0, 0.25, 7, "ok", 'x');
+    w.print("set label \"%s\" at %lf %u %q %d\n", static_cast<const char*>(nullptr), 1.0, 3u);
+    w.put("%d stays\n");
+    if (old) std::setlocale(LC_NUMERIC, "C");
+    EXPECT_EQ(out, "set view 60.000000, 0.25, 7 okx%\nset label \"\" at 1.000000 3 %q %d\n%d stays\n");
+}
+
+// A data set of n points whose columns (x, y and maybe z) hold entries of type T.
+template <class T> DataSet makeSet(int elementType, const std::vector<std::vector<T>>& columns, int gridXCount = 0)
+{
+    DataSet set;
+    set.elementType = elementType;
+    set.pointCount = static_cast<int>(columns[0].size());
+    set.gridXCount = gridXCount;
+    set.values = ValueBlock::allocate(columns.size() * columns[0].size() * sizeof(T));
+    unsigned char* out = set.values->data();
+    for (const auto& column : columns) {
+        if (!column.empty()) std::memcpy(out, column.data(), column.size() * sizeof(T));
+        out += column.size() * sizeof(T);
+    }
+    return set;
+}
+
+class WriterTest : public testing::Test {
+protected:
+    // Writes the set to a fresh file and returns the file's content.
+    std::string write(DataSet set, int dimension, int expectedResult = 0)
+    {
+        set.fileName = (dir_.path() / ("out" + std::to_string(++count_))).string();
+        EXPECT_EQ(WriteDataFile(set, dimension), expectedResult);
+        return readFile(*set.fileName);
+    }
+    TempDir dir_;
+    int count_ = 0;
+};
+
+TEST_F(WriterTest, ElementTypes)
+{
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1, 2, 3}, {4, 5.5, 6}}), 2), "1 4\n2 5.5\n3 6\n");
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{-1e-5}, {kLargeValue}, {0.1}}, 1), 3), "-1e-05 9.8e+307 0.1\n");
+    EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{0.1f}, {3.0f}}), 2), "0.1 3\n");
+    EXPECT_EQ(write(makeSet<std::int8_t>(ElementType::Char, {{'a'}, {'b'}, {'c'}}, 1), 3), "a b c\n");
+    EXPECT_EQ(write(makeSet<std::uint8_t>(ElementType::UChar, {{200}, {'0'}}), 2), "\xc8 0\n");
+    EXPECT_EQ(write(makeSet<std::int16_t>(ElementType::Short, {{-32768}, {7}}), 2), "-32768 7\n");
+    EXPECT_EQ(write(makeSet<std::uint16_t>(ElementType::UShort, {{65535}, {0}}), 2), "65535 0\n");
+    EXPECT_EQ(write(makeSet<std::int32_t>(ElementType::Int, {{-2147483647 - 1}, {1}}), 2), "-2147483648 1\n");
+    EXPECT_EQ(write(makeSet<std::uint32_t>(ElementType::UInt, {{4294967295u}, {1}}), 2), "4294967295 1\n");
+    EXPECT_EQ(write(makeSet<std::int32_t>(ElementType::Long, {{-5}, {6}, {-7}}, 1), 3), "-5 6 -7\n");
+    EXPECT_EQ(write(makeSet<std::uint32_t>(ElementType::ULong, {{3000000000u}, {2}}), 2), "3000000000 2\n");
+
+    // NaN is a missing value for floating types only; x is never tested.
+    EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{1, 2, NAN}, {NAN, 5, 6}}), 2), "2 5\nnan 6\n");
+}
+
+TEST_F(WriterTest, GridsAndSpaceCurves)
+{
+    const std::vector<double> x = {1, 1, 1, 2, 2, 2};
+    const std::vector<double> y = {1, 2, 3, 1, 2, 3};
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {x, y, {0, 1, 2, 3, 4, 5}}, 2), 3),
+              "1 1 0\n1 2 1\n1 3 2\n\n2 1 3\n2 2 4\n2 3 5\n");
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {x, y, {0, 1, 2, 3, 4, 5}}, 1), 3),
+              "1 1 0\n1 2 1\n1 3 2\n2 1 3\n2 2 4\n2 3 5\n");
+    // A row whose first point is missing keeps its separator.
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {x, {1, 2, 3, NAN, 2, 3}, {0, NAN, 2, 3, 4, 5}}, 2), 3),
+              "1 1 0\n1 3 2\n\n2 2 4\n2 3 5\n");
+    // A data set added while the plot was 2D lies in the plane z = 0.
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1, 2}, {3, NAN}}), 3), "1 3 0\n");
+    EXPECT_EQ(write(makeSet<int>(ElementType::Int, {{1}, {3}}), 3), "1 3 0\n");
+}
+
+TEST_F(WriterTest, Matrix)
+{
+    DataSet set = makeSet<double>(ElementType::Int, {{1, 2.5, NAN, 4, 5, 6}});
+    set.pointCount = kMatrixPointCount;  // read as doubles whatever the element type says
+    set.matrix = {2, 3};
+    EXPECT_EQ(write(set, 3), "1 2.5 nan \n4 5 6 \n");
+    set.matrix = {3, 3};  // more than the values hold: nothing is read past them
+    EXPECT_EQ(write(set, 2), "");
+}
+
+TEST_F(WriterTest, LargeDataSetMatchesPrintf)
+{
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-300, 300);
+    const std::size_t n = 200000;  // several times the writer's buffer
+    std::vector<double> x(n), y(n);
+    std::string expected;
+    char line[128];
+    for (std::size_t i = 0; i < n; ++i) {
+        x[i] = mantissa(rng) * std::pow(10.0, exponent(rng));
+        y[i] = static_cast<double>(i) / 7;
+        std::snprintf(line, sizeof line, "%g %g\n", x[i], y[i]);
+        expected += line;
+    }
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {x, y}), 2), expected);
+}
+
+TEST_F(WriterTest, Failures)
+{
+    DataSet set = makeSet<double>(ElementType::Double, {{1}, {2}});
+    set.fileName = (dir_.path() / "no" / "such.dat").string();
+    int r = 0;
+    EXPECT_EQ(captureStderr([&] { r = WriteDataFile(set, 2); }), "Error: cannot open file '" + *set.fileName + "'");
+    EXPECT_EQ(r, -1);
+
+    for (int type : {10, -1}) {
+        DataSet unknown = makeSet<double>(type, {{1}, {2}});
+        std::string text = "x";
+        EXPECT_EQ(captureStderr([&] { text = write(std::move(unknown), 2, -1); }), "Error: unknown plot data type in CPlot::plotting()\n");
+        EXPECT_EQ(text, "");  // the file exists and is empty
+    }
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{}, {}}), 2), "");
+}
+
+}  // namespace
+}  // namespace rizari::test
