@@ -1,6 +1,7 @@
 #include "data/data_file_writer.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -171,18 +172,15 @@ bool writeValues(BlockFile& out, const DataSet& set, int dimension)
 
 }  // namespace
 
-int WriteDataFile(const DataSet& set, int dimension)
+WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file)
 {
-    const char* name = set.fileName ? set.fileName->c_str() : "";
-    std::FILE* file = set.fileName ? std::fopen(platform::nativePath(*set.fileName).c_str(), "w") : nullptr;
-    if (!file) {
-        std::fprintf(stderr, "Error: cannot open file '%s'", name);
-        return -1;
-    }
+    const std::string name = set.fileName.value_or("");
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kBufferSize]);
     if (!buffer) {
         std::fclose(file);
-        return -1;
+        errno = ENOMEM;
+        platform::reportWriteError(name);
+        return WriteResult::Failed;
     }
     BlockFile out(file, buffer.get());
     bool known = true;
@@ -196,8 +194,24 @@ int WriteDataFile(const DataSet& set, int dimension)
     }
     if (!known) std::fputs("Error: unknown plot data type in CPlot::plotting()\n", stderr);
     out.flush();
+    const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
-    return known && closed && !out.failed() ? 0 : -1;
+    if (out.failed() || !closed) {
+        if (out.failed()) errno = writeError;
+        platform::reportWriteError(name);
+        return WriteResult::Failed;
+    }
+    return known ? WriteResult::Written : WriteResult::Refused;
+}
+
+WriteResult WriteDataFile(const DataSet& set, int dimension)
+{
+    std::FILE* file = set.fileName ? std::fopen(platform::nativePath(*set.fileName).c_str(), "w") : nullptr;
+    if (!file) {
+        std::fprintf(stderr, "Error: cannot open file '%s'", set.fileName ? set.fileName->c_str() : "");
+        return WriteResult::Refused;
+    }
+    return WriteDataFile(set, dimension, file);
 }
 
 }  // namespace rizari

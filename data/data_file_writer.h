@@ -7,9 +7,20 @@
 
 namespace rizari {
 
-// Writes set.values to the file named set.fileName for a plot of the given dimension (2 or 3),
-// replacing its content. Returns 0 when the file was written, -1 when it could not be opened or
-// written or the element type is unknown (the first and last with a message on standard error).
-int WriteDataFile(const DataSet& set, int dimension);
+#include <cstdio>
+
+// What became of a data file.
+enum class WriteResult {
+    Written,
+    Refused,  // it could not be opened, or the element type is unknown: reported, and the plot goes on
+    Failed,   // a write failed (a full disk): reported, and the plot stops
+};
+
+// Writes set.values for a plot of the given dimension (2 or 3) to the open file, which it
+// closes; the file is named set.fileName in its messages.
+WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file);
+
+// The same for the file named set.fileName, which it opens, replacing its content.
+WriteResult WriteDataFile(const DataSet& set, int dimension);
 
 }  // namespace rizari

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "platform/platform.h"
+#include "plot/checks.h"
 #include "plot/lifecycle.h"
 
 namespace rizari {
@@ -306,6 +307,7 @@ int CPlot::dataFile(const char* file) { return dataFile(file, nullptr); }
 int CPlot::dataFile(const char* file, const char* option)
 {
     PlotState& s = impl_->state;
+    if (!oneLine("dataFile", option)) return -1;
     try {
         std::FILE* in = file ? std::fopen(platform::nativePath(file).c_str(), "r") : nullptr;
         if (!in) {

@@ -4,12 +4,14 @@
 #include <new>
 
 #include "draw/palette.h"
+#include "plot/checks.h"
 #include "render/sections.h"
 
 namespace rizari {
 
 int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z2)
 {
+    if (!finiteArguments("arrow", {x1, y1, z1, x2, y2, z2})) return -1;
     PlotState& s = impl_->state;
     try {
         // A 2D plot draws its arrows in the plane z = 0 whatever was passed.
@@ -25,6 +27,7 @@ int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z
 
 int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z2, const char* option)
 {
+    if (!oneLine("arrow", option)) return -1;
     if (!option) std::fputs("CPlot::arrow(): invalid option\n", stderr);
     if (arrow(x1, y1, z1, x2, y2, z2) != 0) return -1;
     if (!option) return 0;
@@ -42,6 +45,7 @@ int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z
 // The alignment is not checked: an unknown code writes no alignment word.
 void CPlot::text(const char* string, int alignment, double x, double y, double z)
 {
+    if (!finiteArguments("text", {x, y, z})) return;
     DrawState& d = impl_->state.draw;
     try {
         PlotText t;
@@ -80,9 +84,9 @@ void writeTextLabels(ScriptWriter& w, const PlotState& s)
     }
     for (const PlotText& t : s.draw.textLabels) {
         // A label made with a null text is written as the empty text.
-        w.print("set label \"%s\" at %f, %f, %f ", t.text ? t.text->c_str() : "", t.at.x, t.at.y, t.at.z);
+        w.print("set label \"%q\" at %f, %f, %f ", t.text ? t.text->c_str() : "", t.at.x, t.at.y, t.at.z);
         w.print("font \", %d\" ", kLabelFontSize);
-        if (t.color) w.print(" textcolor rgbcolor \"%s\" ", t.color->c_str());
+        if (t.color) w.print(" textcolor rgbcolor \"%q\" ", t.color->c_str());
         switch (t.alignment) {
         case TextAlign::Left: w.put("left\n"); break;
         case TextAlign::Right: w.put("right\n"); break;

@@ -129,6 +129,7 @@ void CPlot::circleClosed(double x, double y, const char* color)
 
 int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
 {
+    if (!finiteArguments("arc", {x, y, radius, angle1, angle2})) return -1;
     if (!(angle1 < angle2)) {
         std::fputs("Error: CPlot::arc(): start angle is bigger than the end engle.\n", stderr);
         return -1;
@@ -165,6 +166,7 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
 int CPlot::arcSegment(double x, double y, double radius, double angle1, double angle2, const char* cutColor)
 {
     PlotState& s = impl_->state;
+    if (!draw::shapeArguments("arcSegment", {&x, &y, &radius, &angle1, &angle2})) return -1;
     draw::mergeCircleBox(s.draw.extents, x, y, radius);
     const double p[] = {x, y, radius, angle1, angle2};
     const int rc = AddObject(ObjectKind::ArcSegment, 5, p);
@@ -210,6 +212,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
                     vx = y[i] * std::cos(x[i] * unit);
                     vy = y[i] * std::sin(x[i] * unit);
                 }
+                if (!draw::shapeArguments("polygon", {&vx, &vy})) return -1;
                 draw::mergePoint(s.draw.extents, vx, vy);
                 p[i] = vx;
                 p[n + i] = vy;
@@ -263,6 +266,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
 
 int CPlot::regularPolygon(double x, double y, int n, double side, double angle)
 {
+    if (!finiteArguments("regularPolygon", {x, y, side, angle})) return -1;
     if (n < 1) return polygon(nullptr, nullptr, nullptr, 0, 0);  // reports the missing vertices
     try {
         const std::size_t count = static_cast<std::size_t>(n);

@@ -107,12 +107,19 @@ int drawInequality(CPlot& plot, PlotState& s, const char* op, double v, const ch
 
 }  // namespace
 
-int CPlot::inequal(const char* op, double v) { return drawInequality(*this, impl_->state, op, v, nullptr); }
+int CPlot::inequal(const char* op, double v)
+{
+    return finiteArguments("inequal", {v}) ? drawInequality(*this, impl_->state, op, v, nullptr) : -1;
+}
 
-int CPlot::inequal(const char* op, double v, const char* color) { return drawInequality(*this, impl_->state, op, v, color); }
+int CPlot::inequal(const char* op, double v, const char* color)
+{
+    return finiteArguments("inequal", {v}) ? drawInequality(*this, impl_->state, op, v, color) : -1;
+}
 
 int CPlot::inequalAnd(const char* op1, double a, const char* op2, double b)
 {
+    if (!finiteArguments("inequalAnd", {a, b})) return -1;
     PlotState& s = impl_->state;
     double lo, hi;
     const int result = visibleRange(s, lo, hi) ? 0 : -1;
@@ -182,6 +189,7 @@ int CPlot::inequalAnd(const char* op1, double a, const char* op2, double b)
 
 int CPlot::inequalAnd(const char* op1, double a, const char* op2, double b, const char* color)
 {
+    if (!finiteArguments("inequalAnd", {a, b})) return -1;
     PlotState& s = impl_->state;
     if (!color) return inequalAnd(op1, a, op2, b);
     // The caller says what the set is: a segment from a to b with a marker at each end.

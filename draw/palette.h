@@ -2,8 +2,12 @@
 // object extents of a plot.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
+#include <initializer_list>
+#include <limits>
 
+#include "plot/checks.h"
 #include "plot/plot_state.h"
 
 namespace rizari::draw {
@@ -21,10 +25,35 @@ inline const char* indexColor(const DrawState& d, std::size_t position)
     return d.strokeColor ? d.strokeColor->c_str() : kColorCycle[position % kColorCycleSize];
 }
 
+// The large finite value of an infinity's sign, or the value itself.
+inline double finiteValue(double v) { return std::isinf(v) ? (v > 0 ? kLargeValue : -kLargeValue) : v; }
+
+// The coordinates and sizes of a shape: an infinity stands for the large finite value of its sign
+// (the values are changed in place); NaN is refused with the member's invalid-parameter message.
+inline bool shapeArguments(const char* member, std::initializer_list<double*> values)
+{
+    for (double* v : values) {
+        if (std::isnan(*v)) {
+            reportInvalidParameter(member);
+            return false;
+        }
+    }
+    for (double* v : values) *v = finiteValue(*v);
+    return true;
+}
+
+// A sum of large shape values may overflow: the extents stay within the finite doubles.
+inline double withinDoubles(double v)
+{
+    constexpr double kMax = std::numeric_limits<double>::max();
+    return v > kMax ? kMax : v < -kMax ? -kMax : v;
+}
+
 // Each bound moves only when the candidate lies strictly beyond it. The low and high candidates
 // are taken as given (a rectangle of negative width merges x into xmin and x + width into xmax).
 inline void mergeBox(ObjectExtents& e, double xLow, double xHigh, double yLow, double yHigh)
 {
+    xLow = withinDoubles(xLow), xHigh = withinDoubles(xHigh), yLow = withinDoubles(yLow), yHigh = withinDoubles(yHigh);
     if (xLow < e.xmin) e.xmin = xLow;
     if (xHigh > e.xmax) e.xmax = xHigh;
     if (yLow < e.ymin) e.ymin = yLow;

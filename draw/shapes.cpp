@@ -86,14 +86,14 @@ void writeSegmentCompletion(ScriptWriter& w, const PlotObject& o)
     const Point b{cx + r * std::cos(param(o, 4) * kPi / 180), cy + r * std::sin(param(o, 4) * kPi / 180)};
     if (o.cutColorGiven || o.fillMode != FillMode::None) {
         writePolygonPath(w, {c, a, b, c});
-        w.print("fillcolor rgbcolor \"%s\" ", o.cutColor.c_str());
+        w.print("fillcolor rgbcolor \"%q\" ", o.cutColor.c_str());
         w.put("fillstyle transparent solid 1 \n");
     }
     if (o.stroke) {
         writePolygonPath(w, {a, c, b, c, a});  // the radii, in the cut colour
-        w.print("fillstyle empty border fillcolor rgbcolor \"%s\" linewidth %d \n", o.cutColor.c_str(), o.lineWidth);
+        w.print("fillstyle empty border fillcolor rgbcolor \"%q\" linewidth %d \n", o.cutColor.c_str(), o.lineWidth);
         writePolygonPath(w, {a, b, a});  // the chord, in the stroke colour
-        w.print("fillstyle empty border lc rgbcolor \"%s\" linewidth %d \n", o.strokeColor.c_str(), o.lineWidth);
+        w.print("fillstyle empty border lc rgbcolor \"%q\" linewidth %d \n", o.strokeColor.c_str(), o.lineWidth);
     }
 }
 
@@ -135,6 +135,7 @@ int CPlot::AddObject(int kind, int count, const double* parameters)
 
 int CPlot::rectangle(double x, double y, double width, double height)
 {
+    if (!draw::shapeArguments("rectangle", {&x, &y, &width, &height})) return -1;
     draw::mergeBox(impl_->state.draw.extents, x, x + width, y, y + height);
     const double p[] = {x, y, width, height};
     return AddObject(ObjectKind::Rectangle, 4, p);
@@ -142,6 +143,7 @@ int CPlot::rectangle(double x, double y, double width, double height)
 
 int CPlot::circle(double x, double y, double radius)
 {
+    if (!draw::shapeArguments("circle", {&x, &y, &radius})) return -1;
     draw::mergeCircleBox(impl_->state.draw.extents, x, y, radius);
     const double p[] = {x, y, radius};
     return AddObject(ObjectKind::Circle, 3, p);
@@ -149,6 +151,7 @@ int CPlot::circle(double x, double y, double radius)
 
 int CPlot::ellipse(double x, double y, double width, double height, double angle)
 {
+    if (!draw::shapeArguments("ellipse", {&x, &y, &width, &height, &angle})) return -1;
     // The full width or height is the margin, so a turned ellipse always fits.
     const double m = width > height ? width : height;
     draw::mergeBox(impl_->state.draw.extents, x - m, x + m, y - m, y + m);
@@ -158,6 +161,7 @@ int CPlot::ellipse(double x, double y, double width, double height, double angle
 
 int CPlot::arcSector(double x, double y, double radius, double angle1, double angle2)
 {
+    if (!draw::shapeArguments("arcSector", {&x, &y, &radius, &angle1, &angle2})) return -1;
     draw::mergeCircleBox(impl_->state.draw.extents, x, y, radius);
     const double p[] = {x, y, radius, angle1, angle2};
     return AddObject(ObjectKind::ArcSector, 5, p);
@@ -221,7 +225,7 @@ void writeShapeObjects(ScriptWriter& w, const PlotState& s)
         switch (o.fillMode) {
         case FillMode::None: w.put("fillstyle empty "); break;
         case FillMode::Solid:
-            w.print("fillcolor rgbcolor \"%s\" ", o.fillColor.c_str());
+            w.print("fillcolor rgbcolor \"%q\" ", o.fillColor.c_str());
             w.print("fillstyle transparent solid %g ", o.fillOpacity);
             break;
         case FillMode::Pattern: w.print("fs transparent pattern %d ", o.fillPattern); break;
@@ -229,7 +233,7 @@ void writeShapeObjects(ScriptWriter& w, const PlotState& s)
         }
         if (o.stroke) {
             w.put("border ");
-            w.print("lc rgbcolor \"%s\" ", o.strokeColor.c_str());
+            w.print("lc rgbcolor \"%q\" ", o.strokeColor.c_str());
             w.print("linewidth %d ", o.lineWidth);
         } else if (o.kind == ObjectKind::Rectangle) {
             w.put("border ");

@@ -3,6 +3,7 @@
 // A backslash in a path handed to these functions is a directory separator on every platform.
 #pragma once
 
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,19 +18,36 @@ std::string nativePath(std::string_view path);
 // the platform's writable default; none when there is no usable one.
 std::optional<std::string> temporaryDirectory();
 
-// A new unique file name in the temporary directory. The file is created at once (empty, readable
-// and writable only by the user), so no existing file can ever be reused. None on failure.
-std::optional<std::string> uniqueTempName();
+// A new file in the temporary directory, created atomically and exclusively (empty, readable and
+// writable only by the user, so no existing file is ever reused), open for writing through the
+// very descriptor that created it. It is recorded among the temporary files of the process until
+// removeTemporaryFile removes it. None on failure.
+struct TemporaryFile {
+    std::string name;
+    std::FILE* file;
+};
+std::optional<TemporaryFile> createTemporaryFile();
+
+// Removes a temporary file made by createTemporaryFile and forgets it; 0 on success, -1 with
+// errno set on failure. With RIZARI_KEEP=1 in the environment temporary files are kept instead.
+int removeTemporaryFile(const std::string& path);
+bool keepTemporaryFiles();
+
+// Removes the file at once; safe in an asynchronous signal handler.
+void unlinkNow(const char* path) noexcept;
 
 bool fileExists(std::string_view path);
+// The size of a file; -1 when there is none.
+long long fileSize(std::string_view path);
 bool isWritable(std::string_view path);  // exists and may be written
 bool isReadable(std::string_view path);
 
-// Removes the file; 0 on success, -1 with errno set on failure.
-int removeFile(std::string_view path);
 
 // Writes "prefix: <system error text>\n" to standard error for the current errno, as perror does.
 void reportError(const char* prefix);
+
+// Writes "Error: cannot write file "NAME": <system error text>\n" for the current errno.
+void reportWriteError(const std::string& name);
 
 // A block of memory for data values, not zero-filled; null when it cannot be had. Released with
 // freeBlock, which gives large blocks back to the system at once.
@@ -42,14 +60,25 @@ const char* getEnv(const char* name);
 // environment keeps using it. False when the storage cannot be had.
 bool putEnv(std::string_view assignment);
 
-// The engine program under an installation home, and whether the engine is installed there.
-// The probe names are home + "/sbin/gnuplot" and home + "\sbin\gnuplot.exe".
-bool engineInstalled(std::string_view home);
-std::string engineProgram(std::string_view home);
+// The engine programs that can be run, best first: the installation home's own (under sbin),
+// then the first one on PATH. Empty when there is none.
+std::vector<std::string> engineCandidates(std::string_view home);
 
-// Starts the program with the arguments (argv[0] included) and waits until it exits. The child
-// inherits standard input, output and error. Returns its exit status, -1 when it did not start.
-int runAndWait(const std::string& program, const std::vector<std::string>& argv);
+// How a run of a program ended: its exit status, the signal that ended it, the reason it did not
+// start (an errno value), or an interrupted wait (the program was then ended).
+struct RunResult {
+    enum class End { Exited, Signaled, NotStarted, Interrupted } end;
+    int code = 0;
+};
+
+// Starts the program with the arguments (argv[0] included) and waits until it ends. The child
+// shares standard output and error; its standard input is ours, or with holdInput a pipe that is
+// held open until it ends (a program reading its input to the end then waits for it). A signal
+// whose handler was installed without SA_RESTART interrupts the wait and ends the program.
+RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, bool holdInput);
+
+// Whether standard input is a terminal.
+bool inputIsTerminal();
 
 // Switches standard output between binary (true) and text mode; nothing to do on POSIX.
 bool setStdoutBinary(bool binary);

@@ -1,8 +1,12 @@
 #ifndef _WIN32
 
 #include "platform/platform.h"
+#include "platform/temporary_files.h"
 
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -41,24 +45,40 @@ std::optional<std::string> temporaryDirectory()
     return dir;
 }
 
-std::optional<std::string> uniqueTempName()
+std::optional<TemporaryFile> createTemporaryFile()
 {
     const auto dir = temporaryDirectory();
     if (!dir) return std::nullopt;
     std::string name = nativePath(*dir) + "rizariXXXXXX";
     const int fd = mkstemp(name.data());  // creates the file with mode 0600
     if (fd < 0) return std::nullopt;
-    close(fd);
-    return name;
+    std::FILE* file = (keepTemporaryFiles() || temporary_files::add(name)) ? fdopen(fd, "w") : nullptr;
+    if (!file) {
+        close(fd);
+        removeTemporaryFile(name);
+        return std::nullopt;
+    }
+    return TemporaryFile{std::move(name), file};
 }
 
+int removeTemporaryFile(const std::string& path)
+{
+    temporary_files::forget(path);
+    if (keepTemporaryFiles()) return 0;
+    return std::remove(path.c_str()) == 0 ? 0 : -1;
+}
+
+void unlinkNow(const char* path) noexcept { unlink(path); }
+
 bool fileExists(std::string_view path) { return access(nativePath(path).c_str(), F_OK) == 0; }
+
+long long fileSize(std::string_view path)
+{
+    struct stat st {};
+    return stat(nativePath(path).c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+}
 bool isWritable(std::string_view path) { return access(nativePath(path).c_str(), W_OK) == 0; }
 bool isReadable(std::string_view path) { return access(nativePath(path).c_str(), R_OK) == 0; }
-
-int removeFile(std::string_view path) { return std::remove(nativePath(path).c_str()) == 0 ? 0 : -1; }
-
-void reportError(const char* prefix) { std::perror(prefix); }
 
 void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
 
@@ -76,35 +96,75 @@ bool putEnv(std::string_view assignment)
     return putenv(storage) == 0;
 }
 
-bool engineInstalled(std::string_view home)
+std::vector<std::string> engineCandidates(std::string_view home)
 {
-    const std::string h(home);
-    return fileExists(h + "/sbin/gnuplot") || fileExists(h + "\\sbin\\gnuplot.exe");
-}
-
-std::string engineProgram(std::string_view home)
-{
+    std::vector<std::string> found;
     const std::string own = nativePath(std::string(home) + "/sbin/gnuplot");
-    return access(own.c_str(), X_OK) == 0 ? own : std::string("gnuplot");
+    if (!home.empty() && access(own.c_str(), X_OK) == 0) found.push_back(own);
+    const char* path = std::getenv("PATH");
+    for (std::string_view rest = path ? path : ""; !rest.empty();) {
+        const std::size_t end = rest.find(':');
+        const std::string dir(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        const std::string candidate = (dir.empty() ? std::string(".") : dir) + "/gnuplot";
+        if (access(candidate.c_str(), X_OK) == 0) {
+            found.push_back(candidate);
+            break;
+        }
+    }
+    return found;
 }
 
-int runAndWait(const std::string& program, const std::vector<std::string>& argv)
+namespace {
+
+// The read end of a pipe for the child's standard input; the write end stays with us, closed on
+// exec so that no child holds it.
+struct InputPipe {
+    int read = -1;
+    int write = -1;
+    ~InputPipe()
+    {
+        if (read >= 0) close(read);
+        if (write >= 0) close(write);
+    }
+};
+
+}  // namespace
+
+RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, bool holdInput)
 {
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
+    InputPipe input;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (holdInput) {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0) return {RunResult::End::NotStarted, errno};
+        input.read = ends[0];
+        input.write = ends[1];
+        posix_spawn_file_actions_adddup2(&actions, input.read, STDIN_FILENO);
+    }
     std::fflush(nullptr);  // the child shares our standard output
     pid_t pid = 0;
-    const bool onPath = program.find('/') == std::string::npos;
-    const int rc = onPath ? posix_spawnp(&pid, program.c_str(), nullptr, nullptr, args.data(), environ)
-                          : posix_spawn(&pid, program.c_str(), nullptr, nullptr, args.data(), environ);
-    if (rc != 0) return -1;
+    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) return {RunResult::End::NotStarted, rc};
     int status = 0;
+    bool interrupted = false;
     while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
+        if (errno != EINTR) return {RunResult::End::NotStarted, errno};
+        // A signal the host handles without SA_RESTART stops the wait: the engine is ended too.
+        if (!interrupted) kill(pid, SIGTERM);
+        interrupted = true;
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (interrupted) return {RunResult::End::Interrupted, SIGTERM};
+    if (WIFSIGNALED(status)) return {RunResult::End::Signaled, WTERMSIG(status)};
+    return {RunResult::End::Exited, WEXITSTATUS(status)};
 }
+
+bool inputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
 bool setStdoutBinary(bool) { return true; }
 

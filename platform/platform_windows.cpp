@@ -45,8 +45,6 @@ bool isReadable(std::string_view path) { return _access(std::string(path).c_str(
 
 int removeFile(std::string_view path) { return std::remove(std::string(path).c_str()) == 0 ? 0 : -1; }
 
-void reportError(const char* prefix) { std::perror(prefix); }
-
 void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
 
 void freeBlock(void* block) noexcept { std::free(block); }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/platform.h"
+#include "platform/temporary_files.h"
 
 namespace rizari {
 
@@ -34,16 +35,16 @@ void releaseOwned(PlotImpl& impl)
 void removeDataSets(PlotState& s)
 {
     for (DataSet& set : s.dataSets) {
-        if (set.temporaryFile && platform::removeFile(*set.fileName) != 0) platform::reportError("CPlot::RemoveCurves()");
+        if (set.temporaryFile && platform::removeTemporaryFile(*set.fileName) != 0) platform::reportError("CPlot::RemoveCurves()");
     }
     s.dataSets.clear();
 }
 
 void removeTemporaryOutputs(OutputState& out)
 {
-    if (out.script && platform::fileExists(*out.script)) platform::removeFile(*out.script);
+    if (out.script) platform::removeTemporaryFile(*out.script);
     out.script.reset();
-    if (out.streamImage) platform::removeFile(*out.streamImage);
+    if (out.streamImage) platform::removeTemporaryFile(*out.streamImage);
     out.streamImage.reset();
 }
 
@@ -89,5 +90,7 @@ void CPlot::dimension(int dim)
 int CPlot::isUsed() const { return impl_->state.dataSets.empty() ? 0 : 1; }
 
 int CPlot::dataSetNum() const { return static_cast<int>(impl_->state.dataSets.size()) - 1; }
+
+void removeTemporaryFiles() noexcept { platform::temporary_files::removeAll(); }
 
 }  // namespace rizari

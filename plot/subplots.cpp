@@ -9,6 +9,8 @@ namespace rizari {
 
 namespace {
 
+constexpr long long kMaxSubplotCells = 10000;
+
 // Places one cell; a cell size that is not positive keeps the old size, as size() does.
 void placeCell(FrameState& f, double x, double y, double width, double height)
 {
@@ -21,16 +23,15 @@ void placeCell(FrameState& f, double x, double y, double width, double height)
 
 int CPlot::subplot(int rows, int cols)
 {
+    // A grid needs a cell at least; a huge one would take the memory and time of a block per cell.
+    if (rows < 1 || cols < 1 || static_cast<long long>(rows) * cols > kMaxSubplotCells) {
+        std::fputs("CPlot::subplot(): invalid parameter\n", stderr);
+        return -1;
+    }
     PlotState& s = impl_->state;
     s.subplots = {rows, cols};
     // The chain always holds exactly the cells of the current grid: cells of an earlier, larger
     // grid could no longer be reached with getSubplot() but would still be drawn.
-    if (rows < 1 || cols < 1) {
-        // No cells to place: the divisions below would give infinite sizes and origins.
-        std::fputs("CPlot::size(): invalid parameter\n", stderr);
-        impl_->nextSubplot.reset();
-        return 0;
-    }
 
     const double cellWidth = s.frame.size[0] / cols;
     const double cellHeight = s.frame.size[1] / rows;

@@ -17,6 +17,6 @@ inline constexpr const char* kEndInlineData = "e\n";
 // the cells drawn before it. In a cell the rectangle covers the cell's own box instead:
 // from its origin to origin + size (all fractions of the canvas).
 inline constexpr const char* kCellBackground =
-    "set object rectangle from screen %g,%g to screen %g,%g fillcolor rgb \"%s\" behind\n";
+    "set object rectangle from screen %g,%g to screen %g,%g fillcolor rgb \"%q\" behind\n";
 
 }  // namespace rizari::engine_compat

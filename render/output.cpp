@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "plot/checks.h"
 #include "render/sections.h"
 
 namespace rizari {
@@ -34,13 +35,14 @@ std::string forwardSlashes(std::string path)
 // is chosen.
 void dropStreamFile(OutputState& out)
 {
-    if (out.streamImage) platform::removeFile(*out.streamImage);
+    if (out.streamImage) platform::removeTemporaryFile(*out.streamImage);
     out.streamImage.reset();
 }
 
 // count is how many of terminal and file the caller gave (0, 1 or 2).
 void setOutput(OutputState& out, int type, int count, const char* terminal, const char* file)
 {
+    if (!oneLine("outputType", terminal)) return;
     out.type = type;
     if (count == 1 && type == PlotOutputType::Stream) {
         out.terminal = terminalText(terminal);
@@ -50,13 +52,14 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
             std::fputs("Error: environment variable TMP should be set infile _zurc in user's home directory.\n", stderr);
             return;
         }
-        const auto name = platform::uniqueTempName();
-        if (!name) {
+        const auto image = platform::createTemporaryFile();
+        if (!image) {
             std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
             return;
         }
-        out.file = forwardSlashes(*name);
-        out.streamImage = *name;
+        std::fclose(image->file);  // the engine writes it
+        out.file = forwardSlashes(image->name);
+        out.streamImage = image->name;
     } else if (count == 2 && type == PlotOutputType::File) {
         dropStreamFile(out);
         out.terminal = terminalText(terminal);
@@ -123,7 +126,7 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
             if (out.size) w.print(" size %d, %d", out.size->width, out.size->height);
             w.put("\n");
         }
-        w.print("set output \"%s\"\n", out.file.value_or(""));
+        w.print("set output \"%q\"\n", out.file.value_or(""));
     }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "draw/palette.h"
 #include "render/engine_compat.h"
 #include "render/plot_styles.h"
 #include "render/sections.h"
@@ -12,22 +13,15 @@ namespace rizari {
 
 namespace {
 
-// A file name as the engine reads it inside double quotes: every backslash doubled.
-std::string quotedFileName(const DataSet& set)
+const std::string& fileNameOf(const DataSet& set)
 {
-    std::string out;
-    if (!set.fileName) return out;
-    out.reserve(set.fileName->size());
-    for (char c : *set.fileName) {
-        out += c;
-        if (c == '\\') out += '\\';
-    }
-    return out;
+    static const std::string none;
+    return set.fileName ? *set.fileName : none;
 }
 
 void writeTitle(ScriptWriter& w, const DataSet& set)
 {
-    if (set.legend) w.print("title \"%s\" ", *set.legend);
+    if (set.legend) w.print("title \"%q\" ", *set.legend);
     else w.put("notitle ");
 }
 
@@ -37,11 +31,11 @@ void writeLineAndPoints(ScriptWriter& w, const DataSet& set, bool splot)
 {
     if (set.lineType != kNoLineType) w.print(" lt %d", set.lineType);
     if (set.lineWidth != 0) w.print(" lw %d", set.lineWidth);
-    if (set.lineColor && !set.pointColor) w.print(" lc rgbcolor \"%s\"", set.lineColor->c_str());
+    if (set.lineColor && !set.pointColor) w.print(" lc rgbcolor \"%q\"", set.lineColor->c_str());
     if (set.pointType != kNoLineType && set.pointType != 0) w.print(" pt %d", set.pointType);
     if (set.pointSize > 0) w.print(" ps %d", set.pointSize);
     if (set.pointSize >= 0 && set.pointColor)
-        w.print(splot ? " lc rgbcolor \"%s\"" : " lc rgbcolor\"%s\"", set.pointColor->c_str());
+        w.print(splot ? " lc rgbcolor \"%q\"" : " lc rgbcolor\"%q\"", set.pointColor->c_str());
 }
 
 // "set xrange" or "set yrange" around the extent [low, high] with a margin of a fifth of its
@@ -51,9 +45,11 @@ void writeObjectRange(ScriptWriter& w, const char* axis, double low, double high
 {
     constexpr double kUnset = std::numeric_limits<double>::max();
     if (low == kUnset || high == -kUnset) return;
-    const double margin = (high - low) * 0.2;
-    double from = std::floor(low - margin);
-    double to = std::ceil(high + margin);
+    // The span of very large extents overflows; a fifth of each bound does not.
+    const double span = high - low;
+    const double margin = std::isfinite(span) ? span * 0.2 : high * 0.2 - low * 0.2;
+    double from = draw::withinDoubles(std::floor(low - margin));
+    double to = draw::withinDoubles(std::ceil(high + margin));
     if (from == to) {
         from -= 1;
         to += 1;
@@ -87,7 +83,7 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
     for (const DataSet& set : s.dataSets) {
         w.put(separator);
         separator = ", ";
-        w.print("\"%s\" ", quotedFileName(set));
+        w.print("\"%q\" ", fileNameOf(set));
         if (set.fileOption) w.print("%s ", *set.fileOption);
         if (set.smooth) w.print("smooth %s ", *set.smooth);
         if (set.axes) w.print("axes %s ", *set.axes);
@@ -109,8 +105,8 @@ void writeSplotCommand(ScriptWriter& w, const PlotState& s)
     for (const DataSet& set : s.dataSets) {
         w.put(separator);
         separator = ", ";
-        if (s.view.coordSystem == CoordSystem::Cartesian) w.print("\"%s\" using 1:2:3 ", quotedFileName(set));
-        else w.print("\"%s\" ", quotedFileName(set));
+        if (s.view.coordSystem == CoordSystem::Cartesian) w.print("\"%q\" using 1:2:3 ", fileNameOf(set));
+        else w.print("\"%q\" ", fileNameOf(set));
         writeTitle(w, set);
         const PlotStyle* style = findPlotStyle(set.plotType);
         w.print("with %s", style ? style->keyword3D : kUnknownStyleKeyword);

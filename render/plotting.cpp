@@ -1,5 +1,6 @@
 // plotting(): the command script of a plot (and of the cells of its subplot grid), its data files,
 // and the run of the plotting engine.
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
@@ -19,6 +20,20 @@ struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using ScriptFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Closes the script; false, with the write error reported and the script removed, when any of its
+// writes failed.
+bool finishScript(ScriptFile& script, const ScriptWriter& w, OutputState& out)
+{
+    const int writeError = errno;
+    const bool closed = std::fclose(script.release()) == 0;
+    if (w.ok() && closed) return true;
+    if (!w.ok()) errno = writeError;
+    platform::reportWriteError(*out.script);
+    platform::removeTemporaryFile(*out.script);
+    out.script.reset();
+    return false;
+}
 
 // The installation home of the engine: the one handed to the plot, else (for programs that use
 // the class directly) the interpreter's home from the environment.
@@ -44,7 +59,8 @@ void handOutQueuedLegends(PlotState& s)
 }
 
 // Writes each data set that has no file yet to a new temporary data file. False when no
-// temporary directory can be used.
+// temporary directory can be used or a file could not be written whole; such a file is removed,
+// so that the next call writes it anew.
 bool writeDataFiles(PlotState& s)
 {
     for (DataSet& set : s.dataSets) {
@@ -53,15 +69,20 @@ bool writeDataFiles(PlotState& s)
             std::fputs(kNoTemporaryDirectory, stderr);
             return false;
         }
-        const auto name = platform::uniqueTempName();
-        if (!name) {
+        const auto file = platform::createTemporaryFile();
+        if (!file) {
             // No name for this one: it is left without a file and tried again by the next call.
             std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
             continue;
         }
-        set.fileName = *name;
+        set.fileName = file->name;
         set.temporaryFile = true;
-        WriteDataFile(set, s.dimension);
+        if (WriteDataFile(set, s.dimension, file->file) == WriteResult::Failed) {
+            platform::removeTemporaryFile(file->name);
+            set.fileName.reset();
+            set.temporaryFile = false;
+            return false;
+        }
     }
     return true;
 }
@@ -114,21 +135,53 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     w.put("\n");
 }
 
+PlotImpl* nextCell(PlotImpl& plot) { return plot.nextSubplot ? &PlotAccess::impl(*plot.nextSubplot) : nullptr; }
+
+// Where the messages meant for standard output go: standard error while the image itself goes to
+// standard output.
+std::FILE* messageStream(const PlotState& top) { return top.output.type == PlotOutputType::Stream ? stderr : stdout; }
+
 // The block of each plot of the chain, with the data files it needs first; without an engine
-// only the data files and one message per plot. Returns false when no temporary data file could
-// be named.
+// only the data files and one message per plot. Returns false when a data file could not be
+// named or written.
 bool writePlotBlocks(ScriptWriter& w, PlotImpl& top, bool engineFound)
 {
     const bool inGrid = top.nextSubplot != nullptr;
-    for (PlotImpl* plot = &top; plot; plot = plot->nextSubplot ? &PlotAccess::impl(*plot->nextSubplot) : nullptr) {
+    for (PlotImpl* plot = &top; plot; plot = nextCell(*plot)) {
         if (!writeDataFiles(plot->state)) return false;
         if (!engineFound) {
-            std::fputs(kNoEngine, stdout);
+            std::fputs(kNoEngine, messageStream(top.state));
             continue;
         }
         writePlotBlock(w, plot->state, top.state, inGrid);
     }
     return true;
+}
+
+// With RIZARI_KEEP=1 the temporary files stay for a look: their names are told.
+void tellKeptFiles(PlotImpl& top)
+{
+    if (!platform::keepTemporaryFiles()) return;
+    std::fprintf(stderr, "CPlot::plotting(): kept script %s\n", top.state.output.script->c_str());
+    for (PlotImpl* plot = &top; plot; plot = nextCell(*plot))
+        for (const DataSet& set : plot->state.dataSets)
+            if (set.temporaryFile) std::fprintf(stderr, "CPlot::plotting(): kept data file %s\n", set.fileName->c_str());
+}
+
+// The engine's own error, if any, is above this line; false when the run failed.
+bool reportRun(const platform::RunResult& run, const std::string& script)
+{
+    using End = platform::RunResult::End;
+    if (run.end == End::Exited && run.code == 0) return true;
+    if (run.end == End::NotStarted)
+        std::fprintf(stderr, "CPlot::plotting(): gnuplot could not be started; script: %s\n", script.c_str());
+    else if (run.end == End::Exited)
+        std::fprintf(stderr, "CPlot::plotting(): gnuplot failed (exit status %d); script: %s\n", run.code, script.c_str());
+    else if (run.end == End::Signaled)
+        std::fprintf(stderr, "CPlot::plotting(): gnuplot failed (signal %d); script: %s\n", run.code, script.c_str());
+    else
+        std::fprintf(stderr, "CPlot::plotting(): gnuplot was stopped; script: %s\n", script.c_str());
+    return false;
 }
 
 }  // namespace
@@ -140,10 +193,15 @@ int CPlot::plotting()
         handOutQueuedLegends(s);
 
         const std::string home = engineHomeOf(*impl_);
-        if (!platform::engineInstalled(home)) {
+        const std::vector<std::string> engines = platform::engineCandidates(home);
+        if (engines.empty()) {
             // No script: the data files are still written and each plot reports the engine.
             ScriptWriter none(static_cast<std::FILE*>(nullptr));
-            return writePlotBlocks(none, *impl_, false) ? 0 : -1;
+            const bool written = writePlotBlocks(none, *impl_, false);
+            if (home.empty()) std::fputs("CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n", stderr);
+            else std::fprintf(stderr, "CPlot::plotting(): looked for the engine in %s and on PATH; install gnuplot or set ZUHOME\n",
+                              platform::nativePath(home + "/sbin/gnuplot").c_str());
+            return written ? 0 : -1;
         }
 
         if (!platform::temporaryDirectory()) {
@@ -151,18 +209,18 @@ int CPlot::plotting()
                        stderr);
             return -1;
         }
-        const auto unique = platform::uniqueTempName();
-        if (!unique) std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
+        auto created = platform::createTemporaryFile();
+        if (!created) std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
         // The previous call's script is of no further use once this call has its own.
         OutputState& out = s.output;
-        if (out.script && platform::fileExists(*out.script)) platform::removeFile(*out.script);
-        out.script = unique;
-        ScriptFile script(unique ? std::fopen(unique->c_str(), "w") : nullptr);
-        if (!script) {
-            std::fprintf(stderr, "CPlot::plotting(): can't open file %s for wgnuplot commands.\n",
-                         unique ? unique->c_str() : "");
+        if (out.script) platform::removeTemporaryFile(*out.script);
+        out.script.reset();
+        if (!created) {
+            std::fputs("CPlot::plotting(): can't open file  for wgnuplot commands.\n", stderr);
             return -1;
         }
+        out.script = created->name;
+        ScriptFile script(created->file);
         std::setvbuf(script.get(), nullptr, _IONBF, 0);
         ScriptWriter w(script.get());
 
@@ -171,15 +229,26 @@ int CPlot::plotting()
             writeTerminalLines(w, s);
             w.put("set multiplot\n");
         }
-        if (!writePlotBlocks(w, *impl_, true)) return -1;
+        const bool written = writePlotBlocks(w, *impl_, true);
         if (grid) w.put("unset multiplot\n");
-        script.reset();
+        if (!finishScript(script, w, out) || !written) return -1;
+
+        tellKeptFiles(*impl_);
 
         std::vector<std::string> args{"gnuplot", *out.script};
         // For the window the engine goes on reading its standard input after the script, which
-        // keeps the window open until it is closed.
-        if (out.type == PlotOutputType::Window) args.emplace_back("-");
-        platform::runAndWait(platform::engineProgram(home), args);
+        // keeps the window open until it is closed. Without a terminal to read from, the engine
+        // reads a pipe that stays open until it ends.
+        const bool window = out.type == PlotOutputType::Window;
+        if (window) args.emplace_back("-");
+        const bool image = out.type == PlotOutputType::File && out.file;
+        const bool imageHadContent = image && platform::fileSize(*out.file) > 0;
+        const platform::RunResult run = platform::runAndWait(engines.front(), args, window && !platform::inputIsTerminal());
+        if (!reportRun(run, *out.script)) {
+            // An empty image left by the failed run goes; a caller's earlier picture never does.
+            if (image && !imageHadContent && platform::fileSize(*out.file) == 0) std::remove(platform::nativePath(*out.file).c_str());
+            return -1;
+        }
 
         if (out.type == PlotOutputType::Stream) CopyFileToStdout(out.file ? out.file->c_str() : nullptr);
         return 0;

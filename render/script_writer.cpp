@@ -4,12 +4,26 @@
 
 namespace rizari {
 
+void appendQuoted(std::string& out, std::string_view text)
+{
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+        case '"':
+        case '`': out += '\\', out += c; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        default: out += c;
+        }
+    }
+}
+
 void ScriptWriter::put(std::string_view text)
 {
     if (text_) {
         text_->append(text);
-    } else if (file_ && !text.empty()) {
-        std::fwrite(text.data(), 1, text.size(), file_);
+    } else if (file_ && !text.empty() && ok_) {
+        ok_ = std::fwrite(text.data(), 1, text.size(), file_) == text.size();
     }
 }
 
@@ -33,7 +47,7 @@ void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t co
             i = j;
             continue;
         }
-        if (next >= count || (conv != 'd' && conv != 'u' && conv != 'f' && conv != 'g' && conv != 's' && conv != 'c')) {
+        if (next >= count || (conv != 'd' && conv != 'u' && conv != 'f' && conv != 'g' && conv != 's' && conv != 'q' && conv != 'c')) {
             out += c;  // not a conversion this writer knows: keep the text
             continue;
         }
@@ -51,6 +65,9 @@ void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t co
             break;
         case 's':
             if (a.kind == Arg::Kind::Text && a.s) out += a.s;
+            break;
+        case 'q':
+            if (a.kind == Arg::Kind::Text && a.s) appendQuoted(out, a.s);
             break;
         case 'c':
             out += static_cast<char>(a.i);

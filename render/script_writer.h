@@ -3,7 +3,8 @@
 // unbuffered receives every clause part as soon as it is formed.
 //
 // Conversions: %d %ld %u (integers), %f %lf (six decimals), %g, %s (a null text writes
-// nothing), %c, %%. Anything else is copied as it stands.
+// nothing), %q (a text for the inside of a double-quoted string: see quoteText), %c, %%.
+// Anything else is copied as it stands.
 #pragma once
 
 #include <cstdio>
@@ -11,6 +12,12 @@
 #include <string_view>
 
 namespace rizari {
+
+// The text as gnuplot must read it inside double quotes to hold exactly these characters: a
+// backslash, a double quote and a backquote are escaped with a backslash, a line feed and a
+// carriage return become \n and \r. So no text can end the string, start a command or have the
+// engine run a shell command; texts without these five characters are written unchanged.
+void appendQuoted(std::string& out, std::string_view text);
 
 class ScriptWriter {
 public:
@@ -41,11 +48,15 @@ public:
     // Text written as it stands, without looking for conversions.
     void put(std::string_view text);
 
+    // False once a write to the file failed (the system's error is then in errno).
+    bool ok() const { return ok_; }
+
 private:
     void emit(std::string_view format, const Arg* args, std::size_t count);
 
     std::FILE* file_ = nullptr;
     std::string* text_ = nullptr;
+    bool ok_ = true;
 };
 
 }  // namespace rizari

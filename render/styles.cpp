@@ -7,6 +7,7 @@
 #include <iterator>
 #include <new>
 
+#include "plot/checks.h"
 #include "plot/lifecycle.h"
 #include "render/plot_styles.h"
 #include "render/sections.h"
@@ -108,8 +109,9 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
         std::fputs(" CPlot::plotType(): number specified larger than number of curves\n", stderr);
         return;
     }
-    set->plotType = type;
     const PlotStyle* style = findPlotStyle(type);
+    if (style && style->takesText() && extra.count >= 1 && !oneLine("plotType", extra.texts[0])) return;
+    set->plotType = type;
     const StyleExtras extras = style ? style->extras : StyleExtras::LineTypeWidth;
     if (extras == StyleExtras::None) {  // pm3d: the whole plot becomes 3D
         dimension(3);
@@ -252,11 +254,13 @@ void CPlot::legend(const char* text, int num)
 
 void CPlot::smooth(int num, const char* option)
 {
+    if (!oneLine("smooth", option)) return;
     if (DataSet* set = styleTarget(impl_->state, "smooth", num)) set->smooth = copyText(option);
 }
 
 void CPlot::axes(int num, const char* axes)
 {
+    if (!oneLine("axes", axes)) return;
     if (DataSet* set = styleTarget(impl_->state, "axes", num)) set->axes = copyText(axes);
 }
 
@@ -272,6 +276,7 @@ void CPlot::boxFill(int num, int type, int pattern) { setBoxFill(impl_->state, n
 
 void CPlot::fillCurve(const char* option, const char* color)
 {
+    if (!oneLine("fillCurve", option)) return;
     StyleState& st = impl_->state.style;
     if (option) st.pendingFillOption = option;
     if (color) st.pendingFillColor = color;

@@ -1,6 +1,7 @@
 // Autoscaling, explicit ranges, logarithmic scales and the zero axes of a plot.
 #include <cstdio>
 
+#include "plot/checks.h"
 #include "render/sections.h"
 
 namespace rizari {
@@ -19,7 +20,7 @@ void writeZeroAxis(ScriptWriter& w, const AxesState& a, int bit, const char* nam
         w.print("set %szeroaxis", name);
         w.print(" lt %d", style.type);
         w.print(" lw %d", style.width);
-        w.print(" lc rgbcolor \"%s\"\n", style.color.c_str());
+        w.print(" lc rgbcolor \"%q\"\n", style.color.c_str());
     }
 }
 
@@ -95,6 +96,7 @@ void CPlot::axisRange(int axis, double minimum, double maximum)
         std::fputs("CPlot::axisRange(): invalid axis\n", stderr);
         return;
     }
+    if (!finiteArguments("axisRange", {minimum, maximum})) return;
     for (int i = 0; i < AxisCount; ++i)
         if (axis & kAxisBit[i]) impl_->state.axes.range[i] = Range{minimum, maximum};
 }
@@ -105,13 +107,17 @@ void CPlot::axisRange(int axis, double minimum, double maximum, double incr)
         std::fputs("CPlot::axisRange(): invalid axis\n", stderr);
         return;
     }
+    if (!finiteArguments("axisRange", {minimum, maximum, incr})) return;
     axisRange(axis, minimum, maximum);
     ticsRange(axis, incr, minimum, maximum);
 }
 
 void CPlot::scaleType(int axis, int type) { applyScaleType(impl_->state.axes, axis, type, nullptr); }
 
-void CPlot::scaleType(int axis, int type, double base) { applyScaleType(impl_->state.axes, axis, type, &base); }
+void CPlot::scaleType(int axis, int type, double base)
+{
+    if (finiteArguments("scaleType", {base})) applyScaleType(impl_->state.axes, axis, type, &base);
+}
 
 void writeAutoscale(ScriptWriter& w, const PlotState& s)
 {

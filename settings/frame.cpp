@@ -1,6 +1,7 @@
 // Border, grid, margins, placement on the canvas, background, error bar ends and box width.
 #include <cstdio>
 
+#include "plot/checks.h"
 #include "render/engine_compat.h"
 #include "render/sections.h"
 
@@ -22,6 +23,7 @@ void CPlot::grid(int flag)
 // The flag is stored before it is checked: a refused flag leaves the grid off.
 void CPlot::grid(int flag, const char* option)
 {
+    if (!oneLine("grid", option)) return;
     FrameState& f = impl_->state.frame;
     f.grid = flag == 1;
     if (flag != 1) {
@@ -41,36 +43,45 @@ void CPlot::getGrid(int* flag, const char** option) const
 
 void CPlot::margins(double left, double right, double top, double bottom)
 {
-    impl_->state.frame.margins = {left, right, top, bottom};
+    if (finiteArguments("margins", {left, right, top, bottom})) impl_->state.frame.margins = {left, right, top, bottom};
 }
 
 void CPlot::borderOffsets(double left, double right, double top, double bottom)
 {
-    impl_->state.frame.offsets = {left, right, top, bottom};
+    if (finiteArguments("borderOffsets", {left, right, top, bottom})) impl_->state.frame.offsets = {left, right, top, bottom};
 }
 
-void CPlot::origin(double x, double y) { impl_->state.frame.origin = {x, y}; }
+void CPlot::origin(double x, double y)
+{
+    if (finiteArguments("origin", {x, y})) impl_->state.frame.origin = {x, y};
+}
 
 void CPlot::size(double x, double y)
 {
-    if (!(x > 0.0 && y > 0.0)) {
+    if (!(x > 0.0 && y > 0.0 && std::isfinite(x) && std::isfinite(y))) {
         std::fputs("CPlot::size(): invalid parameter\n", stderr);
         return;
     }
     impl_->state.frame.size = {x, y};
 }
 
-void CPlot::sizeRatio(double ratio) { impl_->state.frame.sizeRatio = ratio; }
+void CPlot::sizeRatio(double ratio)
+{
+    if (finiteArguments("sizeRatio", {ratio})) impl_->state.frame.sizeRatio = ratio;
+}
 
 void CPlot::backgroundColor(const char* color) { impl_->state.frame.background = ColorText(color ? color : ""); }
 
 // Sizes outside 0 .. 1 are ignored.
 void CPlot::barSize(double size)
 {
-    if (size >= 0.0 && size <= 1.0) impl_->state.frame.barSize = size;
+    if (finiteArguments("barSize", {size}) && size >= 0.0 && size <= 1.0) impl_->state.frame.barSize = size;
 }
 
-void CPlot::boxWidth(double width) { impl_->state.frame.boxWidth = width; }
+void CPlot::boxWidth(double width)
+{
+    if (finiteArguments("boxWidth", {width})) impl_->state.frame.boxWidth = width;
+}
 
 void writeBorder(ScriptWriter& w, const PlotState& s)
 {
@@ -105,7 +116,7 @@ void writeBackground(ScriptWriter& w, const PlotState& s, bool inGridCell)
         w.print(engine_compat::kCellBackground, f.origin[0], f.origin[1], f.origin[0] + f.size[0], f.origin[1] + f.size[1],
                 f.background->c_str());
     } else {
-        w.print("set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"%s\" behind\n", f.background->c_str());
+        w.print("set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"%q\" behind\n", f.background->c_str());
     }
 }
 

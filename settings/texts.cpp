@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "plot/checks.h"
 #include "render/engine_compat.h"
 #include "render/sections.h"
 
@@ -45,6 +46,7 @@ const char* CPlot::getLabel(int axis) const
 
 void CPlot::legendLocation(double x, double y)
 {
+    if (!finiteArguments("legendLocation", {x, y})) return;
     TextState& t = impl_->state.text;
     t.legendAt.x = x;
     t.legendAt.y = y;
@@ -53,13 +55,20 @@ void CPlot::legendLocation(double x, double y)
 
 void CPlot::legendLocation(double x, double y, double z)
 {
+    if (!finiteArguments("legendLocation", {x, y, z})) return;
     legendLocation(x, y);
     impl_->state.text.legendAt.z = z;
 }
 
-void CPlot::legendOption(const char* option) { impl_->state.text.legendOption = copyOf(option); }
+void CPlot::legendOption(const char* option)
+{
+    if (oneLine("legendOption", option)) impl_->state.text.legendOption = copyOf(option);
+}
 
-void CPlot::displayTime(double xOffset, double yOffset) { impl_->state.text.timeStamp = {{xOffset, yOffset}}; }
+void CPlot::displayTime(double xOffset, double yOffset)
+{
+    if (finiteArguments("displayTime", {xOffset, yOffset})) impl_->state.text.timeStamp = {{xOffset, yOffset}};
+}
 
 // Enhanced text (super- and subscripts, font changes) is always on.
 void CPlot::enhanceText() {}
@@ -70,14 +79,15 @@ void CPlot::font(const char* name, int size)
     impl_->state.text.fontSize = size;
 }
 
+// A scale that is not above 0 is ignored.
 void CPlot::fontScale(double scale)
 {
-    if (scale > 0.0) impl_->state.text.fontScale = scale;
+    if (finiteArguments("fontScale", {scale}) && scale > 0.0) impl_->state.text.fontScale = scale;
 }
 
 void CPlot::nativeCmd(const char* command)
 {
-    if (!command) return;
+    if (!command || !oneLine("nativeCmd", command)) return;
     auto& list = impl_->state.text.nativeCommands;
     try {
         list.insert(list.begin(), std::string(command));
@@ -106,10 +116,10 @@ void writeTimeStamp(ScriptWriter& w, const PlotState& s)
 void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
-    if (t.title) w.print("set title \"%s\"\n", *t.title);
+    if (t.title) w.print("set title \"%q\"\n", *t.title);
     static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
     for (AxisIndex i : kOrder)
-        if (t.axisLabels[i]) w.print("set %slabel \"%s\"\n", kAxisName[i], *t.axisLabels[i]);
+        if (t.axisLabels[i]) w.print("set %slabel \"%q\"\n", kAxisName[i], *t.axisLabels[i]);
 }
 
 void writeNativeCommands(ScriptWriter& w, const PlotState& s)
@@ -121,7 +131,7 @@ void writeTextOptions(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
     w.put("set termoption enhanced\n");
-    if (t.fontName) w.print("set termoption font \"%s,%d\"\n", *t.fontName, t.fontSize);
+    if (t.fontName) w.print("set termoption font \"%q,%d\"\n", *t.fontName, t.fontSize);
     if (t.fontScale) w.print("set termoption fontscale %lf\n", *t.fontScale);
 }
 

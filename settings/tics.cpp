@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "plot/checks.h"
 #include "render/sections.h"
 
 namespace rizari {
@@ -70,7 +71,7 @@ void writeTicList(ScriptWriter& w, const std::vector<TicLabel>& list)
 {
     const char* separator = " (";
     for (const TicLabel& tic : list) {
-        if (tic.text) w.print("%s\"%s\" %f", separator, *tic.text, tic.position);
+        if (tic.text) w.print("%s\"%q\" %f", separator, *tic.text, tic.position);
         else w.print("%s%f", separator, tic.position);
         separator = ", ";
     }
@@ -97,7 +98,7 @@ void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, con
         char label[32];
         if (q == v) std::snprintf(label, sizeof label, "%d", q);
         else std::snprintf(label, sizeof label, "%d/%d", n, d);
-        w.print("%s\"%s\" %f", separator, label, v);
+        w.print("%s\"%q\" %f", separator, label, v);
         separator = ", ";
         if (!(range.max >= q) || n == INT_MAX) break;
         ++n;
@@ -124,21 +125,24 @@ void CPlot::tics(int axes, int flag)
     setBits(impl_->state.tics.shown, axes, flag == 1);
 }
 
-void CPlot::ticsRange(int axis, double incr) { applyTicsRange(impl_->state.tics, axis, incr, nullptr, nullptr); }
+void CPlot::ticsRange(int axis, double incr)
+{
+    if (finiteArguments("ticsRange", {incr})) applyTicsRange(impl_->state.tics, axis, incr, nullptr, nullptr);
+}
 
 void CPlot::ticsRange(int axis, double incr, double start)
 {
-    applyTicsRange(impl_->state.tics, axis, incr, &start, nullptr);
+    if (finiteArguments("ticsRange", {incr, start})) applyTicsRange(impl_->state.tics, axis, incr, &start, nullptr);
 }
 
 void CPlot::ticsRange(int axis, double incr, double start, double end)
 {
-    applyTicsRange(impl_->state.tics, axis, incr, &start, &end);
+    if (finiteArguments("ticsRange", {incr, start, end})) applyTicsRange(impl_->state.tics, axis, incr, &start, &end);
 }
 
 void CPlot::ticsLabel(int axis, const char* label, double position)
 {
-    if (!axisAccepted(axis, "ticsLabel")) return;
+    if (!axisAccepted(axis, "ticsLabel") || !finiteArguments("ticsLabel", {position})) return;
     TicsState& t = impl_->state.tics;
     // Labels on x or y alone replace a tic range of that axis; other codes leave ranges alone.
     if (axis == PlotAxis::X || axis == PlotAxis::Y) t.rangedAxes &= ~axis;
@@ -147,7 +151,7 @@ void CPlot::ticsLabel(int axis, const char* label, double position)
 
 void CPlot::ticsPosition(int axis, double position)
 {
-    if (!axisAccepted(axis, "ticsPosition")) return;
+    if (!axisAccepted(axis, "ticsPosition") || !finiteArguments("ticsPosition", {position})) return;
     if (!addTicLabels(impl_->state.tics, axis, nullptr, position)) std::fputs("CPlot::ticsPosition(): malloc error\n", stderr);
 }
 
@@ -226,7 +230,7 @@ void CPlot::ticsMonth(int axis)
 
 void CPlot::ticsLevel(double level)
 {
-    if (!(level >= 0.0)) {  // also refuses NaN
+    if (!(level >= 0.0 && std::isfinite(level))) {
         std::fputs("CPlot::ticsLevel(): invalid parameter\n", stderr);
         return;
     }
@@ -235,7 +239,7 @@ void CPlot::ticsLevel(double level)
 
 void writeTicsFormats(ScriptWriter& w, const PlotState& s)
 {
-    for (int i = 0; i < AxisCount; ++i) w.print("set format %s \"%s\"\n", kAxisName[i], s.tics.format[i]);
+    for (int i = 0; i < AxisCount; ++i) w.print("set format %s \"%q\"\n", kAxisName[i], s.tics.format[i]);
 }
 
 void writeAxisTics(ScriptWriter& w, const PlotState& s)

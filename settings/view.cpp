@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <new>
 
+#include "plot/checks.h"
 #include "render/sections.h"
 
 namespace rizari {
@@ -42,7 +43,7 @@ void CPlot::changeViewAngle(double rotX, double rotZ)
 
 void CPlot::size3D(double scale, double scaleZ)
 {
-    if (!(scale > 0.0 && scaleZ > 0.0)) {
+    if (!(scale > 0.0 && scaleZ > 0.0 && std::isfinite(scale) && std::isfinite(scaleZ))) {
         std::fputs("CPlot::size3D(): invalid parameter\n", stderr);
         return;
     }
@@ -85,6 +86,8 @@ void CPlot::contourLevels(const double* levels, int n)
 {
     // No levels (n not above 0) clears the list; a null array with a count is ignored.
     if (n > 0 && !levels) return;
+    for (int i = 0; i < n; ++i)
+        if (!finiteArguments("contourLevels", {levels[i]})) return;
     try {
         std::vector<double> copy;
         if (n > 0) copy.assign(levels, levels + n);
@@ -157,7 +160,7 @@ void writePolarAndAngles(ScriptWriter& w, const PlotState& s)
 void write3DSettings(ScriptWriter& w, const PlotState& s)
 {
     const ViewState& v = s.view;
-    if (const OptText& zLabel = s.text.axisLabels[AxisZ]) w.print("set zlabel \"%s\"\n", *zLabel);
+    if (const OptText& zLabel = s.text.axisLabels[AxisZ]) w.print("set zlabel \"%q\"\n", *zLabel);
     w.put("set parametric\n");
     w.print("set view %f, %f, %f, %f\n", v.rotX, v.rotZ, v.scale, v.scaleZ);
     w.print("set ticslevel %f\n", s.tics.level);

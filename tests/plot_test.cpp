@@ -194,13 +194,14 @@ TEST(Files, WithoutAnEngineOrATemporaryFolder)
 {
     FakeEngine fake;
     TempDir noEngine;
+    ScopedEnv path("PATH", noEngine.path().string());
     CPlot grid;
     grid.subplot(1, 2);
     const double x[] = {1, 2};
     grid.data2DCurve(x, x, 2);
     grid.setEngineHome(noEngine.path().string().c_str());
     int result = -2;
-    EXPECT_EQ(captureStdout([&] { result = grid.plotting(); }),
+    EXPECT_EQ(captureStdout([&] { captureStderr([&] { result = grid.plotting(); }); }),
               "Error: No plotting engine has been installed.\nError: No plotting engine has been installed.\n");
     EXPECT_EQ(result, 0);
     EXPECT_EQ(fake.runs(), 0);
@@ -258,17 +259,25 @@ TEST(Platform, UniqueNamesAreNewPrivateFiles)
 {
     TempDir dir;
     ScopedEnv tmp("TMP", dir.path().string());
-    const auto a = platform::uniqueTempName();
-    const auto b = platform::uniqueTempName();
+    auto a = platform::createTemporaryFile();
+    auto b = platform::createTemporaryFile();
     ASSERT_TRUE(a && b);
-    EXPECT_NE(*a, *b);
-    EXPECT_EQ(fs::path(*a).parent_path(), dir.path());
+    EXPECT_NE(a->name, b->name);
+    EXPECT_EQ(fs::path(a->name).parent_path(), dir.path());
+    std::fputs("written through the descriptor that made it", a->file);
+    std::fclose(a->file);
+    std::fclose(b->file);
     struct stat st {};
-    ASSERT_EQ(stat(a->c_str(), &st), 0);
+    ASSERT_EQ(stat(a->name.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_EQ(st.st_size, 0);
+    EXPECT_EQ(readFile(a->name), "written through the descriptor that made it");
+    EXPECT_EQ(platform::removeTemporaryFile(a->name), 0);
+    EXPECT_EQ(platform::removeTemporaryFile(a->name), -1);
+    // What is left is removed by the one call for the signal path.
+    removeTemporaryFiles();
+    EXPECT_TRUE(dir.empty());
     ScopedEnv missing("TMP", (dir.path() / "missing").string());
-    EXPECT_FALSE(platform::uniqueTempName());
+    EXPECT_FALSE(platform::createTemporaryFile());
 }
 
 TEST(Platform, BackslashesSeparateDirectories)
@@ -281,13 +290,43 @@ TEST(Platform, BackslashesSeparateDirectories)
     EXPECT_TRUE(platform::fileExists(back));
     EXPECT_TRUE(platform::isReadable(back));
     EXPECT_TRUE(platform::isWritable(back));
-    EXPECT_EQ(platform::removeFile(back), 0);
+    fs::remove(dir.path() / "sbin" / "f.txt");
     EXPECT_FALSE(platform::fileExists(back));
-    EXPECT_EQ(platform::removeFile(back), -1);
-    // The engine counts as installed under either probe name.
-    EXPECT_FALSE(platform::engineInstalled(dir.path().string()));
-    writeFile(dir.path() / "sbin" / "gnuplot.exe", "");
-    EXPECT_TRUE(platform::engineInstalled(dir.path().string()));
+}
+
+// The interpreter's home first, then gnuplot on PATH; when neither has one, each plot says so and
+// one line says where the library looked.
+TEST(Engine, SearchOrderAndWhereItLooked)
+{
+    FakeEngine fake;
+    TempDir noEngine, onPath, emptyPath;
+    fs::create_symlink(FakeEngine::program(), onPath.path() / "gnuplot");
+    ScopedEnv path("PATH", onPath.path().string() + ":" + emptyPath.path().string());
+    const std::string own = fake.home() + "/sbin/gnuplot";
+    EXPECT_EQ(platform::engineCandidates(fake.home()), (std::vector<std::string>{own, onPath.path().string() + "/gnuplot"}));
+    EXPECT_EQ(platform::engineCandidates(noEngine.path().string()), std::vector<std::string>{onPath.path().string() + "/gnuplot"});
+    ScopedEnv noHome("ZUHOME", std::nullopt);
+    CPlot p;
+    const double x[] = {1, 2};
+    p.data2DCurve(x, x, 2);
+    EXPECT_EQ(p.plotting(), 0);  // gnuplot on PATH, with nothing set up
+    EXPECT_EQ(fake.runs(), 1);
+
+    ScopedEnv nothing("PATH", emptyPath.path().string());
+    CPlot grid;
+    grid.subplot(1, 2);
+    grid.setEngineHome(noEngine.path().string().c_str());
+    std::string err;
+    EXPECT_EQ(captureStdout([&] { err = captureStderr([&] { EXPECT_EQ(grid.plotting(), 0); }); }),
+              "Error: No plotting engine has been installed.\nError: No plotting engine has been installed.\n");
+    EXPECT_EQ(err, "CPlot::plotting(): looked for the engine in " + noEngine.path().string() +
+                       "/sbin/gnuplot and on PATH; install gnuplot or set ZUHOME\n");
+    // With the image on standard output, the messages keep out of it.
+    CPlot stream;
+    stream.outputType(PlotOutputType::Stream, "png");
+    EXPECT_EQ(captureStdout([&] { err = captureStderr([&] { stream.plotting(); }); }), "");
+    EXPECT_EQ(err, "Error: No plotting engine has been installed.\n"
+                   "CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n");
 }
 
 }  // namespace

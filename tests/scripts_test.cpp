@@ -256,7 +256,9 @@ TEST(EntryPoints, EachReadsItsArgumentsAndEndsOnce)
             EXPECT_EQ(Zu_ArgsStarts(list.args), 1);
             EXPECT_EQ(Zu_ArgsEnds(list.args), 1);
             EXPECT_EQ(Zu_ArgsRead(list.args), read);
-            if (noForm && m.tail == Tail::Forms && m.result == runner::Result::Int) EXPECT_EQ(result, -1);
+            if (noForm && m.tail == Tail::Forms && m.result == runner::Result::Int) {
+                EXPECT_EQ(result, -1);
+            }
             module.destroy(plot);
         }
     }

@@ -286,8 +286,12 @@ TEST(Sections, SubplotPlacement)
     EXPECT_EQ(second->getTitle(), nullptr);
     EXPECT_EQ(PlotAccess::state(*second).frame.origin[0], 1.0 / 6);
     EXPECT_EQ(PlotAccess::impl(*second).nextSubplot, nullptr);
-    EXPECT_EQ(captureStderr([&] { top.subplot(2, 0); }), "CPlot::size(): invalid parameter\n");
-    EXPECT_EQ(PlotAccess::impl(top).nextSubplot, nullptr);
+    // Grids without cells or with more than 10,000 are refused and change nothing.
+    for (const auto& [rows, cols] : {std::pair{2, 0}, {0, 2}, {-65536, 65536}, {101, 100}, {65536, 65536}})
+        EXPECT_EQ(captureStderr([&] { EXPECT_EQ(top.subplot(rows, cols), -1); }), "CPlot::subplot(): invalid parameter\n");
+    EXPECT_EQ(top.getSubplot(0, 1), second);
+    EXPECT_EQ(top.subplot(100, 100), 0);
+    EXPECT_NE(top.getSubplot(99, 99), nullptr);
 }
 
 TEST(Sections, TerminalLines)
@@ -568,7 +572,7 @@ TEST(Sections, LegendsSmoothAndAxesIn2DOnly)
     std::string out;
     ScriptWriter w(out);
     writePlotCommand(w, PlotAccess::state(p));
-    EXPECT_EQ(out, "plot \"\" title \"first \"one\"\" with lines lw 2, \"\" smooth csplines axes x1y2 notitle with lines lw 2");
+    EXPECT_EQ(out, "plot \"\" title \"first \\\"one\\\"\" with lines lw 2, \"\" smooth csplines axes x1y2 notitle with lines lw 2");
 
     CPlot s;
     const double x[] = {1, 2}, z[] = {1, 2, 3, 4};

@@ -68,6 +68,8 @@ FakeEngine::FakeEngine()
 
 FakeEngine::~FakeEngine() = default;
 
+std::string FakeEngine::program() { return RIZARI_FAKE_ENGINE; }
+
 int FakeEngine::runs() const
 {
     int n = 0;

@@ -69,6 +69,8 @@ public:
     FakeEngine();
     ~FakeEngine();
 
+    static std::string program();  // the fake engine's own file
+
     std::string home() const { return home_.path().string(); }
     const fs::path& tmpDir() const { return tmp_.path(); }
 

@@ -120,7 +120,7 @@ template <class T> DataSet makeSet(int elementType, const std::vector<std::vecto
 class WriterTest : public testing::Test {
 protected:
     // Writes the set to a fresh file and returns the file's content.
-    std::string write(DataSet set, int dimension, int expectedResult = 0)
+    std::string write(DataSet set, int dimension, WriteResult expectedResult = WriteResult::Written)
     {
         set.fileName = (dir_.path() / ("out" + std::to_string(++count_))).string();
         EXPECT_EQ(WriteDataFile(set, dimension), expectedResult);
@@ -196,14 +196,14 @@ TEST_F(WriterTest, Failures)
 {
     DataSet set = makeSet<double>(ElementType::Double, {{1}, {2}});
     set.fileName = (dir_.path() / "no" / "such.dat").string();
-    int r = 0;
+    WriteResult r = WriteResult::Written;
     EXPECT_EQ(captureStderr([&] { r = WriteDataFile(set, 2); }), "Error: cannot open file '" + *set.fileName + "'");
-    EXPECT_EQ(r, -1);
+    EXPECT_EQ(r, WriteResult::Refused);
 
     for (int type : {10, -1}) {
         DataSet unknown = makeSet<double>(type, {{1}, {2}});
         std::string text = "x";
-        EXPECT_EQ(captureStderr([&] { text = write(std::move(unknown), 2, -1); }), "Error: unknown plot data type in CPlot::plotting()\n");
+        EXPECT_EQ(captureStderr([&] { text = write(std::move(unknown), 2, WriteResult::Refused); }), "Error: unknown plot data type in CPlot::plotting()\n");
         EXPECT_EQ(text, "");  // the file exists and is empty
     }
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{}, {}}), 2), "");

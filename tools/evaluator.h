@@ -40,6 +40,9 @@ public:
     // Destroys the instances made by CPlot() that are still alive, oldest first.
     void destroyAll();
 
+    // Whether a plotting() call answered -1.
+    bool plottingFailed() const { return plottingFailed_; }
+
 private:
     struct Tree {
         void* top;
@@ -58,6 +61,7 @@ private:
     const Module& module_;
     std::map<std::string, Value> vars_;
     std::vector<Tree> trees_;
+    bool plottingFailed_ = false;
 };
 
 inline bool isNumber(const Value& v)

@@ -1,5 +1,5 @@
 // Tokens: identifiers, integer and floating literals, double-quoted strings with the escapes
-// \" \\ \n \t, and the punctuation ( ) [ ] , . = + - * / ^ ;
+// \" \\ \n \r \t, and the punctuation ( ) [ ] , . = + - * / ^ ;
 #include "lexer.h"
 
 #include <cctype>
@@ -96,6 +96,7 @@ private:
             case '\\': text += '\\'; break;
             case 'n': text += '\n'; break;
             case 't': text += '\t'; break;
+            case 'r': text += '\r'; break;
             default: throw ScriptError(std::string("unknown escape '\\") + e + "' in string");
             }
         }

@@ -1,14 +1,15 @@
 // rizari [--module PATH] SCRIPT: runs a plotting script against the module, calling its entry
 // points the way the interpreter does. SCRIPT "-" reads standard input.
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "evaluator.h"
+#include "member_table.h"
 #include "module.h"
 #include "parser.h"
 #include "script_error.h"
@@ -17,13 +18,22 @@ using namespace rizari::runner;
 
 namespace {
 
+constexpr int kPlotFailed = 1;
 constexpr int kScriptFailure = 2;
 
-int usage()
-{
-    std::fputs("usage: rizari [--module PATH] SCRIPT\n", stderr);
-    return kScriptFailure;
-}
+constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members\n";
+
+constexpr const char* kHelp =
+    "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module, one statement a line:\n"
+    "  name = expr    expr    print(expr, ...)    delete name       # starts a comment; a trailing ; is allowed\n"
+    "Values: ints (12), doubles (1.5, 1e3, .5), texts (\"...\" with \\\" \\\\ \\n \\r \\t), null, arrays [1, 2] and [[1, 2], [3, 4]].\n"
+    "Operators + - * / ^ (^ binds tightest, right to left), unary -, ( ); arrays work element by element.\n"
+    "Built-ins: CPlot(), linspace(a, b, n), sin cos tan exp log sqrt abs, meshx(x, y), meshy(x, y), len(a).\n"
+    "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as PlotAxis.X.\n"
+    "Exit status: 0, 1 when a plotting() failed, 2 for an error in the script (reported as FILE:LINE).\n"
+    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, else gnuplot on PATH), TMP, RIZARI_KEEP=1\n"
+    "(keep the command scripts and data files), RIZARI_MODULE (the module, else librizari.dl beside rizari).\n"
+    "The reference of every member is docs/reference.md.\n";
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
 {
@@ -41,19 +51,110 @@ bool readLines(const std::string& file, std::vector<std::string>& lines)
     return true;
 }
 
+// "int", "double" ... joined, each after ", " (or "" for the first of a list).
+std::string kindList(const std::vector<Kind>& kinds, bool afterOthers)
+{
+    std::string out;
+    for (Kind k : kinds) {
+        if (afterOthers || !out.empty()) out += ", ";
+        out += kindName(k);
+    }
+    return out;
+}
+
+// One member as a script calls it: result, name, fixed argument kinds and the optional forms.
+std::string signature(const MemberInfo& m)
+{
+    if (m.tail == Tail::Lifecycle) return m.result == Result::Instance ? "p = CPlot()" : "delete p";
+    static const char* const results[] = {"", "int ", "text ", "CPlot "};
+    std::string out = results[static_cast<int>(m.result)] + m.name + "(" + kindList(m.fixed, false);
+    const bool more = !m.fixed.empty();
+    switch (m.tail) {
+    case Tail::Forms: {
+        std::string closing;
+        for (std::size_t k = 1; k < m.forms.size(); ++k) {
+            const std::vector<Kind>& previous = m.forms[k - 1];
+            out += " [" + kindList({m.forms[k].begin() + static_cast<std::ptrdiff_t>(previous.size()), m.forms[k].end()},
+                                   more || k > 1);
+            closing += "]";
+        }
+        out += closing;
+        break;
+    }
+    case Tail::ElementCount: out += " [, int count]"; break;
+    case Tail::AxisStyle: out += " [, int, text]"; break;
+    case Tail::PlotType: out += " [, int... | text...]"; break;
+    case Tail::BoxFill: out += " [, double | int]"; break;
+    default: break;
+    }
+    return out + ")";
+}
+
+void listMembers()
+{
+    std::string group;
+    for (const MemberInfo& m : allMembers()) {
+        if (m.group != group) {
+            group = m.group;
+            std::printf("%s:\n", group.c_str());
+        }
+        std::printf("  %s\n", signature(m).c_str());
+    }
+}
+
+// A signal that asks the runner to stop is noted here and acted on between statements; its
+// arrival also ends a wait for the engine (the handler does not restart system calls).
+volatile std::sig_atomic_t pendingSignal = 0;
+
+extern "C" void noteSignal(int signal) { pendingSignal = signal; }
+
+void catchStopSignals()
+{
+#ifndef _WIN32
+    struct sigaction action {};
+    action.sa_handler = noteSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+#endif
+}
+
+// Destroys every plot, which removes their temporary files, and dies of the signal.
+[[noreturn]] void stopOnSignal(Evaluator& evaluator, int signal)
+{
+    evaluator.destroyAll();
+    std::fflush(stdout);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    std::_Exit(128 + signal);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     std::string modulePath;
     std::string script;
-    for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
+    bool usageError = false;
+    for (int i = 1; i < argc && !usageError; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help") {
+            std::fputs(kUsage, stdout);
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--members") {
+            listMembers();
+            return 0;
+        }
         if (arg == "--module" && i + 1 < argc) modulePath = argv[++i];
         else if (script.empty() && (arg == "-" || arg.rfind("-", 0) != 0)) script = arg;
-        else return usage();
+        else usageError = true;
     }
-    if (script.empty()) return usage();
+    if (usageError || script.empty()) {
+        std::fputs(kUsage, stderr);
+        return kScriptFailure;
+    }
     if (modulePath.empty()) modulePath = defaultModulePath();
 
     std::vector<std::string> lines;
@@ -61,7 +162,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "rizari: cannot read %s\n", script.c_str());
         return kScriptFailure;
     }
-    std::string shownName = script == "-" ? "<stdin>" : script;
+    const std::string shownName = script == "-" ? "<stdin>" : script;
 
     // The whole script is parsed before anything runs, so a syntax error runs nothing.
     std::vector<Stmt> program;
@@ -82,6 +183,7 @@ int main(int argc, char** argv)
         return kScriptFailure;
     }
 
+    catchStopSignals();
     int status = 0;
     {
         Evaluator evaluator(*module);
@@ -99,8 +201,10 @@ int main(int argc, char** argv)
                 status = kScriptFailure;
                 break;
             }
+            if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
         }
         evaluator.destroyAll();
+        if (status == 0 && evaluator.plottingFailed()) status = kPlotFailed;
     }
     std::fflush(stdout);
     return status;

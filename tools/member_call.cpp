@@ -120,8 +120,13 @@ void checkExplicitCounts(const std::string& member, const std::vector<Value>& ar
     } else if (member == "data") {
         need(0, intAt(args, 1) * intAt(args, 2));
     } else if (member == "polygon") {
-        long long n = args.size() == 4 ? intAt(args, 3) : static_cast<long long>(elements(args[0]));
-        for (std::size_t i = 0; i < 3; ++i) need(i, n);
+        // Without a count each array brings its own (the member compares x and y); the z values
+        // of a closed line are read for every x.
+        if (args.size() == 4) {
+            for (std::size_t i = 0; i < 3; ++i) need(i, intAt(args, 3));
+        } else {
+            need(2, static_cast<long long>(elements(args[0])));
+        }
     } else if (member == "contourLevels" && args.size() == 2) {
         need(0, intAt(args, 1));
     }
@@ -180,7 +185,12 @@ Value Evaluator::callMember(const Expr& e)
     Value result;
     switch (member->result) {
     case Result::None: reinterpret_cast<Module::IntEntry>(entry)(list.get()); break;
-    case Result::Int: result = int64_t{reinterpret_cast<Module::IntEntry>(entry)(list.get())}; break;
+    case Result::Int: {
+        const int32_t value = reinterpret_cast<Module::IntEntry>(entry)(list.get());
+        if (member->name == "plotting" && value == -1) plottingFailed_ = true;
+        result = int64_t{value};
+        break;
+    }
     case Result::Text:
         if (auto* text = static_cast<const char*>(reinterpret_cast<Module::PointerEntry>(entry)(list.get()))) result = std::string(text);
         break;

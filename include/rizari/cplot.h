@@ -226,4 +226,11 @@ private:
     std::unique_ptr<PlotImpl> impl_;
 };
 
+// Removes the temporary files (command scripts, data files, streamed images) of every plot of the
+// process at once, without releasing anything else: for a program that must stop on a signal
+// while plots are alive. It only unlinks files, so it may be called from an asynchronous signal
+// handler; the library installs no handler of its own. Plots used afterwards write their files
+// anew.
+RIZARI_API void removeTemporaryFiles() noexcept;
+
 }  // namespace rizari

@@ -48,7 +48,7 @@ unset x2zeroaxis
 set y2zeroaxis lt 2 lw 1 lc rgbcolor "grey"
 set terminal pngcairo size 640, 480 enhanced
 set output "C:/plots/week.png"
-set title "Weekly "load""
+set title "Weekly \"load\""
 set xlabel "day"
 set ylabel "y"
 set y2label "share"
