@@ -24,11 +24,6 @@ ValueBlock::ValueBlock(const ValueBlock& other)
     *this = std::move(*block);
 }
 
-ValueBlock& ValueBlock::operator=(const ValueBlock& other)
-{
-    if (this != &other) *this = ValueBlock(other);
-    return *this;
-}
 
 void ValueBlock::Release::operator()(unsigned char* p) const noexcept { platform::freeBlock(p); }
 

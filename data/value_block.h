@@ -16,9 +16,9 @@ public:
     static std::optional<ValueBlock> allocate(std::size_t bytes) noexcept;
 
     ValueBlock() = default;
-    // Copies throw std::bad_alloc when the memory cannot be had.
+    // A copy throws std::bad_alloc when the memory cannot be had.
     ValueBlock(const ValueBlock& other);
-    ValueBlock& operator=(const ValueBlock& other);
+    ValueBlock& operator=(const ValueBlock& other) = delete;
     ValueBlock(ValueBlock&&) noexcept = default;
     ValueBlock& operator=(ValueBlock&&) noexcept = default;
 

@@ -35,7 +35,7 @@ void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t co
     char number[kMaxNumberText];
     for (std::size_t i = 0; i < format.size(); ++i) {
         const char c = format[i];
-        if (c != '%' || i + 1 == format.size()) {
+        if (c != '%') {
             out += c;
             continue;
         }

@@ -1,5 +1,6 @@
 // Tic marks: which axes show them, their spacing, explicit and fraction labels, format,
 // location, mirroring, direction, day and month tics and the 3D ticslevel.
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -85,11 +86,7 @@ void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, con
     const int d = *s.tics.fractionX;
     const Range range = s.axes.range[AxisX].value_or(Range{});
     // The first numerator is clamped to the int range so that extreme ranges stay defined.
-    const double start = std::floor(d * range.min);
-    int n = start >= static_cast<double>(INT_MAX) ? INT_MAX
-          : start <= static_cast<double>(INT_MIN) ? INT_MIN
-          : std::isnan(start) ? 0
-          : static_cast<int>(start);
+    int n = static_cast<int>(std::clamp(std::floor(d * range.min), double{INT_MIN}, double{INT_MAX}));
     w.print("set xtics %s %s (", loc, mirror);
     const char* separator = "";
     while (true) {

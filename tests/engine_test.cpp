@@ -61,7 +61,7 @@ protected:
     }
 
     // A plot of two curves, rendered; returns what the run wrote on standard error.
-    std::string render(CPlot& p)
+    std::string render(CPlot& p, int expectedResult = 0)
     {
         const double x[] = {0, 1, 2, 3, 4, 5}, y[] = {0, 1, 4, 9, 16, 25, 5, 4, 3, 2, 1, 0};
         p.title("Two curves");
@@ -71,7 +71,7 @@ protected:
         p.setEngineHome(home_.path().string().c_str());
         int result = -2;
         const std::string err = captureStderr([&] { result = p.plotting(); });
-        EXPECT_EQ(result, 0);
+        EXPECT_EQ(result, expectedResult);
         return err;
     }
 
@@ -105,6 +105,48 @@ TEST_F(RealEngine, StreamCopiesTheImageToStandardOutput)
     const fs::path copy = out_.path() / "stream.png";
     writeFile(copy, image);
     EXPECT_EQ(imageProblem(copy), "");
+}
+
+// Texts from an attacker reach gnuplot as texts: no command of theirs runs, and the picture is made.
+TEST_F(RealEngine, NoTextRunsACommand)
+{
+    // The engine runs here: a command of an attacker would leave the marker file here.
+    const fs::path cwd = fs::current_path();
+    fs::current_path(out_.path());
+    const fs::path marker = out_.path() / "pwned";
+    const std::string touch = "touch pwned";
+    const std::string breakOut = "T\"\nsystem(\"" + touch + "\")\n#";
+    const std::string backquote = "cost `" + touch + "` today\\";
+    const std::string ticBreakOut = "T\" 1.5)\nsystem(\"" + touch + "\")\n#";
+    const fs::path data = out_.path() / ("d\"`" + touch + "`.dat");
+    writeFile(data, "1 1\n2 4\n");
+
+    CPlot p;
+    p.title(breakOut.c_str());
+    p.label(PlotAxis::X, backquote.c_str());
+    p.label(PlotAxis::Y, breakOut.c_str());
+    p.ticsLabel(PlotAxis::X, ticBreakOut.c_str(), 1.5);
+    p.ticsFormat(PlotAxis::Y, backquote.c_str());
+    p.text(breakOut.c_str(), TextAlign::Left, 1, 2, 0);
+    p.font(backquote.c_str(), 10);
+    p.dataFile(data.string().c_str());
+    p.legend(backquote.c_str(), 0);
+    const fs::path image = out_.path() / ("image\"`" + touch + "`.png");
+    p.outputType(PlotOutputType::File, "pngcairo", image.string().c_str());
+    EXPECT_EQ(render(p), "");
+    EXPECT_EQ(imageProblem(image), "");
+    EXPECT_FALSE(fs::exists(marker));
+
+    // A colour gnuplot does not know is an error of the script, but never a command.
+    CPlot colours;
+    colours.strokeColor(breakOut.c_str());
+    colours.fillColor(backquote.c_str());
+    colours.circle(0, 0, 1);
+    colours.backgroundColor(breakOut.c_str());
+    colours.outputType(PlotOutputType::File, "pngcairo", (out_.path() / "colours.png").string().c_str());
+    EXPECT_NE(render(colours, -1).find("gnuplot failed (exit status 1)"), std::string::npos);
+    EXPECT_FALSE(fs::exists(marker));
+    fs::current_path(cwd);
 }
 
 TEST_F(RealEngine, EveryExampleRenders)

@@ -6,18 +6,26 @@
 // Behaviour on request, for the tests of failures and of the window:
 //   RIZARI_FAKE_EXIT=N    exit with status N
 //   RIZARI_FAKE_SLEEP=S   sleep S seconds before exiting
-//   RIZARI_FAKE_STDIN=1   read standard input until it ends before exiting
+//   RIZARI_FAKE_STDIN=S   wait up to S seconds for standard input to end, and record in the run's
+//                         folder "input" whether it "ended" or was "held" open
 //   RIZARI_FAKE_IMAGE=1   write a small binary "image" (with CR and LF bytes) to the file named
-//                         by the script's "set output" line
+//                         by the script's "set output" line; "empty" leaves it empty
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <thread>
+
+#ifdef _WIN32
+#include <io.h>
+#define read _read
+#else
+#include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -56,13 +64,31 @@ std::string outputFile(const std::string& script)
 
 }  // namespace
 
+// Whether standard input ends within the time (a window's engine reads it to the end).
+bool inputEnds(double seconds)
+{
+    std::atomic<bool> ended{false};
+    std::thread reader([&] {
+        // The descriptor itself: a stdio stream would hold its lock while the read blocks.
+        char buffer[256];
+        while (read(0, buffer, sizeof buffer) > 0) {
+        }
+        ended = true;
+    });
+    reader.detach();  // left blocked on a held input when the time is up
+    for (double waited = 0; waited < seconds && !ended; waited += 0.05)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return ended;
+}
+
 int main(int argc, char** argv)
 {
     const std::string script = argc > 1 ? readAll(argv[1]) : "";
+    fs::path dir;
     if (const std::string capture = env("RIZARI_FAKE_CAPTURE"); !capture.empty()) {
-        int run = 0;
-        while (fs::exists(fs::path(capture) / std::to_string(run))) ++run;
-        const fs::path dir = fs::path(capture) / std::to_string(run);
+        int run = 0;  // engines that run at the same time each get a folder of their own
+        while (!fs::create_directory(fs::path(capture) / std::to_string(run))) ++run;
+        dir = fs::path(capture) / std::to_string(run);
         fs::create_directories(dir / "tmp");
         std::ofstream args(dir / "args", std::ios::binary);
         for (int i = 1; i < argc; ++i) args << argv[i] << '\n';
@@ -74,16 +100,16 @@ int main(int argc, char** argv)
             for (const auto& entry : fs::directory_iterator(tmp, error))
                 if (entry.is_regular_file()) fs::copy_file(entry.path(), dir / "tmp" / entry.path().filename(), error);
     }
-    if (env("RIZARI_FAKE_IMAGE") == "1") {
-        if (const std::string image = outputFile(script); !image.empty())
-            std::ofstream(image, std::ios::binary) << std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14);
+    if (const std::string image = env("RIZARI_FAKE_IMAGE"); !image.empty()) {
+        if (const std::string file = outputFile(script); !file.empty())
+            std::ofstream(file, std::ios::binary) << (image == "1" ? std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14) : "");
     }
     if (const std::string seconds = env("RIZARI_FAKE_SLEEP"); !seconds.empty())
         std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(seconds.c_str())));
-    if (env("RIZARI_FAKE_STDIN") == "1") {
-        std::string ignored;
-        while (std::getline(std::cin, ignored)) {
-        }
+    if (const std::string seconds = env("RIZARI_FAKE_STDIN"); !seconds.empty()) {
+        const bool ended = inputEnds(std::atof(seconds.c_str()));
+        if (!dir.empty()) std::ofstream(dir / "input") << (ended ? "ended" : "held");
     }
-    return std::atoi(env("RIZARI_FAKE_EXIT").c_str());
+    std::fflush(stdout);
+    std::_Exit(std::atoi(env("RIZARI_FAKE_EXIT").c_str()));
 }

@@ -3,12 +3,17 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <cmath>
+#include <atomic>
 #include <memory>
+#include <thread>
 
 #include "platform/platform.h"
 #include "plot/plot_state.h"
@@ -52,7 +57,12 @@ TEST(DataSets, ValuesAreCopiedWithInfinitiesMadeFinite)
     EXPECT_TRUE(std::isnan(second[4]));
     EXPECT_EQ(second[5], kLargeValue);  // the last value too
 
-    // Empty arrays make an empty data set; a negative count a data set without values.
+    // Empty arrays make an empty data set; a negative count a data set without values; no rows of y
+    // nothing at all.
+    EXPECT_EQ(p.data2D(x, rows, 3, 2, 0, 3), 0);
+    EXPECT_EQ(p.data(nullptr, 0, 3), 0);
+    p.deleteData();
+    p.data2D(x, rows, 3, 2, 2, 3);
     EXPECT_EQ(p.data2DCurve(x, x, 0), 0);
     EXPECT_EQ(dataSet(p, 2).values->size(), 0u);
     captureStderr([&] { EXPECT_EQ(p.data2DCurve(x, x, -1), -1); });
@@ -219,6 +229,45 @@ TEST(Files, WithoutAnEngineOrATemporaryFolder)
     EXPECT_EQ(p.getOutputType(), PlotOutputType::Stream);
 }
 
+// A disk that fills up (a tiny tmpfs as root, else a file size limit): the failed write is told,
+// its partial file removed, the engine not run, and plotting() answers -1.
+TEST(Files, AFullDiskIsReported)
+{
+    FakeEngine fake;
+    TempDir disk;
+    const bool mounted = std::system(("mount -t tmpfs -o size=64k tmpfs '" + disk.path().string() + "' 2>/dev/null").c_str()) == 0;
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    if (!mounted) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = old;
+        small.rlim_cur = 64 * 1024;
+        setrlimit(RLIMIT_FSIZE, &small);
+    }
+    const std::string error = std::strerror(mounted ? ENOSPC : EFBIG);
+    {
+        ScopedEnv tmp("TMP", disk.path().string());
+        std::vector<double> x(20000, 1.5);
+        CPlot data, script;
+        data.setEngineHome(fake.home().c_str());
+        data.data2DCurve(x.data(), x.data(), 20000);
+        std::string err;
+        err = captureStderr([&] { EXPECT_EQ(data.plotting(), -1); });
+        EXPECT_EQ(err.rfind("Error: cannot write file \"" + disk.path().string() + "/rizari", 0), 0u) << err;
+        EXPECT_TRUE(err.ends_with(": " + error + "\n")) << err;
+        EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), {}), 1);  // the script only
+        script.setEngineHome(fake.home().c_str());
+        script.data2DCurve(x.data(), x.data(), 1);
+        script.nativeCmd(std::string(100000, '#').c_str());
+        err = captureStderr([&] { EXPECT_EQ(script.plotting(), -1); });
+        EXPECT_TRUE(err.ends_with(": " + error + "\n")) << err;
+        EXPECT_EQ(fake.runs(), 0);
+    }
+    setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_TRUE(fs::is_empty(disk.path()));
+    if (mounted) std::system(("umount '" + disk.path().string() + "'").c_str());
+}
+
 TEST(Files, StreamCopiesTheImageUnchanged)
 {
     FakeEngine fake;
@@ -239,6 +288,33 @@ TEST(Files, StreamCopiesTheImageUnchanged)
     const std::string err = captureStderr([&] { result = CPlot::CopyFileToStdout(folder.c_str()); });
     EXPECT_EQ(err.rfind("Error: open binary file " + folder + "\n" + folder + ": ", 0), 0u) << err;
     EXPECT_EQ(result, -1);
+}
+
+// Separate plots may be used from separate threads: what they share (the shapes' colour cycle, the
+// record of temporary files, the engine runs) stays consistent. Built with -fsanitize=thread this
+// test is the data race check.
+TEST(Threads, SeparatePlotsInSeparateThreads)
+{
+    FakeEngine fake;
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            for (int round = 0; round < 5; ++round) {
+                CPlot p;
+                p.setEngineHome(fake.home().c_str());
+                const double x[] = {1, 2, 3};
+                p.data2DCurve(x, x, 3);
+                for (int i = 0; i < 20; ++i) p.circle(i, 0, 1);
+                p.outputType(PlotOutputType::File, "png", "unused.png");
+                if (p.plotting() != 0) ++failures;
+            }
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(fake.runs(), 20);
+    EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
 }
 
 TEST(Platform, TemporaryDirectoryOrder)

@@ -8,7 +8,12 @@
 // The scripts are plain runner scripts: `rizari tests/golden/NAME.rz` runs them too.
 //
 // RIZARI_UPDATE_GOLDEN=1 rewrites the expectations from what happens; review the diff.
+#include <spawn.h>
 #include <sys/wait.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
 
 #include <cstring>
 #include <fstream>
@@ -22,6 +27,8 @@
 #include "rizari/codes.h"
 #include "script_error.h"
 #include "support.h"
+
+extern char** environ;
 
 namespace rizari::test {
 namespace {
@@ -307,15 +314,18 @@ struct Outcome {
     std::string err;
 };
 
-// Runs the runner on the script (from a file script.rz in a fresh folder, or "-" for standard input).
-Outcome runRunner(const std::string& script, const std::string& options = "", bool fromStdin = false)
+// Runs the runner on the script (from a file script.rz in a fresh folder, or "-" for standard input;
+// else standard input is /dev/null).
+Outcome runRunner(const std::string& script, const std::string& options = "", bool fromStdin = false,
+                  const fs::path& folder = {})
 {
-    TempDir dir;
-    writeFile(dir.path() / "script.rz", script);
-    const std::string command = "cd '" + dir.path().string() + "' && '" + RIZARI_RUNNER + "' " + options +
-                                (fromStdin ? " - <script.rz" : " script.rz") + " >out.txt 2>err.txt";
+    TempDir fresh;
+    const fs::path& dir = folder.empty() ? fresh.path() : folder;
+    writeFile(dir / "script.rz", script);
+    const std::string command = "cd '" + dir.string() + "' && '" + RIZARI_RUNNER + "' " + options +
+                                (fromStdin ? " - <script.rz" : " script.rz </dev/null") + " >out.txt 2>err.txt";
     const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.path() / "out.txt"), readFile(dir.path() / "err.txt")};
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir / "out.txt"), readFile(dir / "err.txt")};
 }
 
 TEST(Runner, ScriptErrorsNameTheLineAndStopWithStatus2)
@@ -350,6 +360,93 @@ TEST(Runner, InstancesAreDestroyedAtTheEnd)
                                           "q.data2D([1, 2], [2, 1])\np.plotting()\nq.plotting()\n") + ending);
         EXPECT_EQ(fake.runs(), 2);
         EXPECT_EQ(r.status, *ending == 'p' ? 2 : 0) << r.err;
+        EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
+    }
+}
+
+// A failed plot is told with gnuplot's own words above it; the script goes on and the runner
+// exits with status 1. An image the failed run left empty goes; an earlier picture stays.
+TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
+{
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    TempDir dir;
+    writeFile(dir.path() / "old.png", "an earlier picture");
+    const std::string script = "p = CPlot()\np.data2D([1, 2], [3, 4])\np.outputType(PlotOutputType.File, \"png\", \"new.png\")\n"
+                               "print(p.plotting())\np.outputType(PlotOutputType.File, \"png\", \"old.png\")\nprint(p.plotting())\n";
+    {
+        ScopedEnv exit("RIZARI_FAKE_EXIT", "3");
+        ScopedEnv image("RIZARI_FAKE_IMAGE", "empty");
+        Outcome r = runRunner(script, "", false, dir.path());
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, "-1\n-1\n");
+        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<1>\n"
+                                          "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<2>\n");
+        EXPECT_FALSE(fs::exists(dir.path() / "new.png"));
+        EXPECT_EQ(readFile(dir.path() / "old.png"), "");  // the caller's picture was emptied by gnuplot itself
+    }
+    writeFile(dir.path() / "old.png", "an earlier picture");
+    {
+        ScopedEnv exit("RIZARI_FAKE_EXIT", "1");
+        Outcome r = runRunner(script, "", false, dir.path());
+        EXPECT_EQ(readFile(dir.path() / "old.png"), "an earlier picture");
+    }
+    fs::remove(fake.home() + "/sbin/gnuplot");
+    writeFile(fake.home() + "/sbin/gnuplot", "not a program");
+    fs::permissions(fake.home() + "/sbin/gnuplot", fs::perms::owner_all);
+    Outcome r = runRunner("p = CPlot()\nprint(p.plotting())\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(fake.normalized(r.err).rfind("CPlot::plotting(): gnuplot could not be started; script: $TMP/<", 0), 0u) << r.err;
+}
+
+// RIZARI_KEEP=1 keeps the command script and the data files, and says where they are.
+TEST(Runner, KeptFilesAreNamed)
+{
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    ScopedEnv keep("RIZARI_KEEP", "1");
+    Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n");
+    EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): kept script $TMP/<1>\nCPlot::plotting(): kept data file $TMP/<2>\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);
+}
+
+// Without a terminal to read from, the window's engine reads a pipe held open until it ends, so
+// the window stays until it is closed.
+TEST(Runner, TheWindowStaysWithoutATerminal)
+{
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    ScopedEnv input("RIZARI_FAKE_STDIN", "0.5");
+    runRunner("p = CPlot()\np.plotting()\np.outputType(PlotOutputType.File, \"png\", \"a.png\")\np.plotting()\n");
+    EXPECT_EQ(fake.args(0), fake.script(0).empty() ? "" : fake.args(0));
+    EXPECT_EQ(readFile(fake.runDir(0) / "input"), "held");   // the window
+    EXPECT_EQ(readFile(fake.runDir(1) / "input"), "ended");  // a file: standard input as it is
+}
+
+// SIGINT, SIGTERM or SIGHUP while the engine runs: the engine is ended, the plots are destroyed
+// with their temporary files, and the runner dies of the signal.
+TEST(Runner, AStopSignalLeavesNoTemporaryFiles)
+{
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        TempDir dir;  // before the fake engine points TMP at its own folder
+        FakeEngine fake;
+        ScopedEnv home("ZUHOME", fake.home());
+        ScopedEnv sleep("RIZARI_FAKE_SLEEP", "30");
+        writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\nprint(1)\n");
+        const std::string script = (dir.path() / "script.rz").string();
+        char* const args[] = {const_cast<char*>(RIZARI_RUNNER), const_cast<char*>(script.c_str()), nullptr};
+        pid_t runner = 0;
+        ASSERT_EQ(posix_spawn(&runner, RIZARI_RUNNER, nullptr, nullptr, args, environ), 0);
+        const auto start = std::chrono::steady_clock::now();
+        while (fake.runs() == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        kill(runner, signal);
+        int status = 0;
+        waitpid(runner, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << status;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
     }
 }

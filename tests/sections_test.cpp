@@ -50,6 +50,7 @@ TEST(Sections, AxesRangesAndScales)
 {
     check({
         {[](CPlot& p) { p.autoScale(5, 0); }, writeAutoscale, "unset autoscale x\nset autoscale x2\nset autoscale y\nset autoscale y2\n"},
+        {[](CPlot& p) { p.autoScale(PlotAxis::X, 0); }, writeAutoscale, "unset autoscale x\nset autoscale x2\nset autoscale y\nset autoscale y2\n"},
         {[](CPlot& p) { p.autoScale(31, 0), p.autoScale(PlotAxis::Y2, 1), p.dimension(3); }, writeAutoscale,
          "unset autoscale x\nunset autoscale x2\nunset autoscale y\nset autoscale y2\nunset autoscale z\n"},
         {[](CPlot& p) { p.axis(PlotAxis::XYZ, 1), p.axis(PlotAxis::Y, 0), p.axis(PlotAxis::X2, 3, 2, "red"); }, writeZeroAxes,
@@ -402,6 +403,10 @@ TEST(Sections, ShapesAndObjectRanges)
         {[](CPlot& p) { p.ellipse(0, 0, 4, 2, 30), p.arcSector(10, 0, 1, 0, 45), p.circle(0, -6, 0.5); }, writeObjectRanges,
          "set xrange [-7:14]\nset yrange [-9:7]\n"},
         {[](CPlot& p) { p.text("a", TextAlign::Left, 3, 2.5, 0); }, writeObjectRanges, "set xrange [2:4]\nset yrange [2:3]\n"},
+        {[](CPlot& p) { p.circle(0, 0, 2); }, writeObjectRanges, "set xrange [-3:3]\nset yrange [-3:3]\n"},
+        // Infinite shapes give the largest finite ranges, never "inf".
+        {[](CPlot& p) { p.circle(HUGE_VAL, -HUGE_VAL, HUGE_VAL); }, writeObjectRanges,
+         "set xrange [-3.59539e+307:1.79769e+308]\nset yrange [-1.79769e+308:3.59539e+307]\n"},
         {[](CPlot& p) { p.rectangle(1, 2, -4, 2), p.axisRange(PlotAxis::Y, 0, 1); }, writeObjectRanges, "set xrange [1:-3]\n"},
         {[](CPlot& p) { p.data2DCurve(kX, kX, 3), p.text("a", TextAlign::Left, 3, 2.5, 0); }, writeObjectRanges, ""},
         {[](CPlot& p) { p.dimension(3), p.rectangle(2, 3, 1, 1), p.dimension(2), p.text("a", TextAlign::Left, 0, 0, 0); },
@@ -588,6 +593,74 @@ TEST(Sections, LegendsSmoothAndAxesIn2DOnly)
     s.plotType(PlotType::Boxes, 0);
     writeSplotCommand(sw, PlotAccess::state(s));
     EXPECT_EQ(splot, "splot \"\" using 1:2:3 title \"surface\" with impulses lw 2splot \"\" title \"surface\" with points lw 2");
+}
+
+}  // namespace
+}  // namespace rizari::test
+
+namespace rizari::test {
+namespace {
+
+// Every text written inside double quotes reaches the engine as exactly the caller's text: the
+// five characters that could end the string, break the line or run a command are escaped.
+TEST(Sections, TextsAreQuoted)
+{
+    static const char* const text = "a\"b\nc\\d`e\rf";
+    const std::string quoted = "a\\\"b\\nc\\\\d\\`e\\rf";
+    const struct {
+        test::Setup setup;
+        Section section;
+        std::string expected;
+    } rows[] = {
+        {[](CPlot& p) { p.title(text), p.label(PlotAxis::XY, text); }, writeTitlesAndLabels,
+         "set title \"" + quoted + "\"\nset xlabel \"" + quoted + "\"\nset ylabel \"" + quoted + "\"\n"},
+        {[](CPlot& p) { p.text(text, 99, 0, 0, 0), p.textColor(text), p.text("", TextAlign::Left, 0, 0, 0); }, writeTextLabels,
+         "set label \"\" at 0.000000, 0.000000, 0.000000 font \", 13\"  textcolor rgbcolor \"" + quoted + "\" left\n"
+         "set label \"" + quoted + "\" at 0.000000, 0.000000, 0.000000 font \", 13\" \n"},
+        {[](CPlot& p) { p.ticsLabel(PlotAxis::X, text, 1); }, [](ScriptWriter& w, const PlotState& s) {
+             std::string all;
+             ScriptWriter x(all);
+             writeAxisTics(x, s);
+             w.put(all.substr(0, all.find('\n') + 1));
+         },
+         "set xtics border nomirror (\"" + quoted + "\" 1.000000)\n"},
+        {[](CPlot& p) { p.font(text, 9); }, writeTextOptions, "set termoption enhanced\nset termoption font \"" + quoted + ",9\"\n"},
+        {[](CPlot& p) { p.ticsFormat(PlotAxis::Y2, text); }, [](ScriptWriter& w, const PlotState& s) {
+             std::string all;
+             ScriptWriter x(all);
+             writeTicsFormats(x, s);
+             w.put(all.substr(all.rfind("set")));
+         },
+         "set format y2 \"" + quoted + "\"\n"},
+        {[](CPlot& p) { p.axis(PlotAxis::X2, 1, 1, text); }, [](ScriptWriter& w, const PlotState& s) {
+             std::string all;
+             ScriptWriter x(all);
+             writeZeroAxes(x, s);
+             w.put(all.substr(all.find("set x2")));
+         },
+         "set x2zeroaxis lt 1 lw 1 lc rgbcolor \"" + quoted + "\"\nunset y2zeroaxis\n"},
+        {[](CPlot& p) { p.backgroundColor(text); }, writeSingleBackground,
+         "set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"" + quoted + "\" behind\n"},
+        {[](CPlot& p) { p.backgroundColor(text); }, writeGridBackground,
+         "set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"" + quoted + "\" behind\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "svg", text); }, writeTerminalLines,
+         "set terminal svg\nset output \"" + std::string("a\\\"b\\nc/d\\`e\\rf") + "\"\n"},
+        {[](CPlot& p) { p.strokeColor(text), p.fillColor(text), p.circle(0, 0, 1); }, writeShapeObjects,
+         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"" + quoted + "\" fillstyle transparent solid 1 "
+         "border lc rgbcolor \"" + quoted + "\" linewidth 2 \n"},
+        {[](CPlot& p) { p.noStrokeColor(), p.arcSegment(0, 0, 1, 0, 90, text); }, writeShapeObjects,
+         "set object circle center 0, 0 size 1 arc [0:90] behind fillstyle empty \n"
+         "set object polygon from 0, 0 to 1, 0 to 6.12323e-17, 1 to 0, 0 behind fillcolor rgbcolor \"" + quoted +
+         "\" fillstyle transparent solid 1 \n"},
+        {[](CPlot& p) {
+             p.AddCurve(std::string(text), std::nullopt, 1, ElementType::Double, nullptr);
+             p.legend(text, 0), p.lineType(0, 1, 1, text), p.data2DCurve(kX, kX, 1), p.pointType(1, 1, 1, text);
+         },
+         writePlotCommand,
+         "plot \"" + quoted + "\" title \"" + quoted + "\" with lines lt 1 lw 1 lc rgbcolor \"" + quoted +
+         "\", \"\" notitle with lines lw 2 pt 1 ps 1 lc rgbcolor\"" + quoted + "\""},
+    };
+    for (const auto& row : rows) EXPECT_EQ(written(row.setup, row.section), row.expected);
 }
 
 }  // namespace

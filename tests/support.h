@@ -84,9 +84,9 @@ public:
     // The text with each temporary name replaced as in transcript().
     std::string normalized(const std::string& text);
 
-private:
-    fs::path runDir(int run) const;
+    fs::path runDir(int run) const;  // the folder of a run's records
 
+private:
     TempDir home_;
     TempDir tmp_;
     TempDir capture_;

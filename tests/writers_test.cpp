@@ -159,6 +159,8 @@ TEST_F(WriterTest, GridsAndSpaceCurves)
     // A row whose first point is missing keeps its separator.
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {x, {1, 2, 3, NAN, 2, 3}, {0, NAN, 2, 3, 4, 5}}, 2), 3),
               "1 1 0\n1 3 2\n\n2 2 4\n2 3 5\n");
+    // More rows than points: no row is long enough for a separator.
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1, 2}, {3, 4}, {5, 6}}, 3), 3), "1 3 5\n2 4 6\n");
     // A data set added while the plot was 2D lies in the plane z = 0.
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1, 2}, {3, NAN}}), 3), "1 3 0\n");
     EXPECT_EQ(write(makeSet<int>(ElementType::Int, {{1}, {3}}), 3), "1 3 0\n");
@@ -171,6 +173,8 @@ TEST_F(WriterTest, Matrix)
     set.matrix = {2, 3};
     EXPECT_EQ(write(set, 3), "1 2.5 nan \n4 5 6 \n");
     set.matrix = {3, 3};  // more than the values hold: nothing is read past them
+    EXPECT_EQ(write(set, 2), "");
+    set.matrix = {2, 0};
     EXPECT_EQ(write(set, 2), "");
 }
 

@@ -95,7 +95,7 @@ std::size_t elements(const Value& v)
 
 long long intAt(const std::vector<Value>& args, std::size_t i)
 {
-    return i < args.size() && isNumber(args[i]) ? std::llround(toDouble(args[i])) : 0;
+    return isNumber(args[i]) ? std::llround(toDouble(args[i])) : 0;
 }
 
 // The library trusts an explicit element count to fit the arrays it describes, as it trusts the

@@ -13,7 +13,7 @@ set format y "%g"
 set format z "%g"
 set format x2 "%g"
 set format y2 "%g"
-set arrow from 4.000000, 7.000000, 0.000000 to -5.000000, 7.000000, 0.000000
+set arrow from 4.000000, 8.000000, 0.000000 to -5.000000, 8.000000, 0.000000
 set arrow from 3.000000, 5.000000, 0.000000 to -5.000000, 5.000000, 0.000000
 set arrow from -1.000000, 1.000000, 0.000000 to 5.000000, 1.000000, 0.000000
 set arrow from 2.000000, 0.000000, 0.000000 to -5.000000, 0.000000, 0.000000
@@ -53,7 +53,7 @@ unset clip two
 set mouse
 
 set termoption enhanced
-plot "$TMP/<2>" title "x < 2" with lines lw 2, "$TMP/<3>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"red", "$TMP/<4>" title "-3 < x <= 4" with lines lw 2 lc rgbcolor "teal", "$TMP/<5>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<6>" notitle with lines lw 2, "$TMP/<7>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<8>" notitle with lines lw 2, "$TMP/<9>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"black", "$TMP/<10>" notitle with lines lw 2, "$TMP/<11>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<12>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"grey", "$TMP/<13>" notitle with lines lw 2, "$TMP/<14>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"blue", "$TMP/<15>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<16>" notitle with points lt 0 lw 2 ps 1 lc rgbcolor"yellow", "$TMP/<17>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"black", "$TMP/<18>" notitle with lines lw 2, "$TMP/<19>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"orange", "$TMP/<20>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"orange", "$TMP/<21>" notitle with lines lw 2 lc rgbcolor "olive", "$TMP/<22>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"olive", "$TMP/<23>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"olive", "$TMP/<24>" notitle with lines lw 2 lc rgbcolor "orange"
+plot "$TMP/<2>" title "x < 2" with lines lw 2, "$TMP/<3>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"red", "$TMP/<4>" title "-3 < x <= 4" with lines lw 2 lc rgbcolor "teal", "$TMP/<5>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<6>" notitle with lines lw 2, "$TMP/<7>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<8>" notitle with lines lw 2, "$TMP/<9>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"black", "$TMP/<10>" notitle with lines lw 2, "$TMP/<11>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<12>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"grey", "$TMP/<13>" notitle with lines lw 2, "$TMP/<14>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"blue", "$TMP/<15>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<16>" notitle with points lt 0 lw 2 ps 1 lc rgbcolor"yellow", "$TMP/<17>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"black", "$TMP/<18>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"orange", "$TMP/<19>" notitle with lines lw 2, "$TMP/<20>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<21>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<22>" notitle with lines lw 2 lc rgbcolor "olive", "$TMP/<23>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"olive", "$TMP/<24>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"olive", "$TMP/<25>" notitle with lines lw 2 lc rgbcolor "orange"
 ==> $TMP/<2>
 -5 0
 2 0
@@ -93,19 +93,21 @@ plot "$TMP/<2>" title "x < 2" with lines lw 2, "$TMP/<3>" notitle with points lt
 ==> $TMP/<17>
 2 6
 ==> $TMP/<18>
--5 7
-4 7
+3 7
 ==> $TMP/<19>
-4 7
+-5 8
+4 8
 ==> $TMP/<20>
-1 7
+4 8
 ==> $TMP/<21>
-3 8
--1 8
+1 8
 ==> $TMP/<22>
-3 8
+3 9
+-1 9
 ==> $TMP/<23>
--1 8
+3 9
 ==> $TMP/<24>
--4 10
--2 10
+-1 9
+==> $TMP/<25>
+-4 11
+-2 11
