@@ -27,6 +27,19 @@ std::atomic<Entry*> head{nullptr};
 // Serialises add and forget between threads; removeAll never takes it.
 std::mutex changing;
 
+// The entries go with the library (when the program ends or the module is unloaded).
+struct ReleaseEntries {
+    ~ReleaseEntries()
+    {
+        for (Entry* e = head.exchange(nullptr); e;) {
+            Entry* next = e->next.load();
+            std::free(e->path);
+            delete e;
+            e = next;
+        }
+    }
+} releaseEntries;
+
 // Claims a free entry whose path fits, else makes a new one.
 Entry* claim(std::size_t length) noexcept
 {

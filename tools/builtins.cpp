@@ -92,7 +92,7 @@ Value Evaluator::callBuiltin(const Expr& e)
         expectArgs(name, args, 0);
         void* ptr = module_.create();
         if (!ptr) throw ScriptError("CPlot(): the module could not create an instance");
-        trees_.push_back(Tree{ptr, true, 0});
+        trees_.push_back(Tree{ptr, true, 0, 0, 1, {}});
         return Instance{ptr, trees_.size() - 1, true, 0};
     }
     if (name == "linspace") return linspace(args);

@@ -111,9 +111,9 @@ const Instance& Evaluator::liveInstance(const Value& v, const std::string& what)
 {
     const Instance* inst = std::get_if<Instance>(&v);
     if (!inst) throw ScriptError(what + " is " + typeName(v) + ", not a CPlot instance");
-    const Tree& tree = trees_[inst->tree];
+    Tree& tree = trees_[inst->tree];
     if (!tree.alive) throw ScriptError(what + " was deleted");
-    if (!inst->top && inst->generation != tree.generation)
+    if (!inst->top && (inst->generation != tree.generation || inst->slotGeneration != tree.slotGeneration(inst->slot)))
         throw ScriptError(what + " is a subplot cell that its top plot has released");
     return *inst;
 }

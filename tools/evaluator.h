@@ -17,12 +17,15 @@ struct Array {
     std::vector<double> data;  // row by row
 };
 
-// A plot instance: `tree` numbers the CPlot() call that made it (or the top plot a cell belongs to).
+// A plot instance: `tree` numbers the CPlot() call that made it (or the top plot a cell belongs to);
+// a cell also knows its place in the chain of cells and the generations it was obtained in.
 struct Instance {
     void* ptr = nullptr;
     std::size_t tree = 0;
     bool top = false;
     uint64_t generation = 0;
+    std::size_t slot = 0;
+    uint64_t slotGeneration = 0;
 };
 
 using Value = std::variant<std::monostate, int64_t, double, std::string, Array, Instance>;
@@ -44,10 +47,21 @@ public:
     bool plottingFailed() const { return plottingFailed_; }
 
 private:
+    // A top plot and its cells. A reset releases every cell (generation); a smaller grid releases
+    // the cells past its end (their slots' generations).
     struct Tree {
         void* top;
         bool alive;
-        uint64_t generation;
+        uint64_t generation = 0;
+        int cols = 0;
+        std::size_t cells = 1;
+        std::vector<uint64_t> slotGenerations;
+
+        uint64_t& slotGeneration(std::size_t slot)
+        {
+            if (slot >= slotGenerations.size()) slotGenerations.resize(slot + 1, 0);
+            return slotGenerations[slot];
+        }
     };
 
     Value eval(const Expr& e);

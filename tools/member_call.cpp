@@ -196,15 +196,25 @@ Value Evaluator::callMember(const Expr& e)
         break;
     case Result::Instance:
         if (void* ptr = reinterpret_cast<Module::PointerEntry>(entry)(list.get())) {
-            const Tree& tree = trees_[self.tree];
-            result = Instance{ptr, self.tree, ptr == tree.top, tree.generation};
+            Tree& tree = trees_[self.tree];
+            // getSubplot(row, col): the cell's place in the chain of its top plot.
+            const std::size_t slot = self.top ? static_cast<std::size_t>(intAt(args, 0) * tree.cols + intAt(args, 1)) : 0;
+            result = Instance{ptr, self.tree, ptr == tree.top, tree.generation, slot, tree.slotGeneration(slot)};
         }
         break;
     }
 
     // Cells obtained before are released by a reset of their tree (also the reset that a cell's
-    // own subplot call gives the cells behind it).
-    if (e.name == "deletePlots" || (e.name == "subplot" && !self.top)) trees_[self.tree].generation++;
+    // own subplot call gives the cells behind it), and by a grid of the top plot that ends before
+    // them.
+    Tree& tree = trees_[self.tree];
+    if (e.name == "deletePlots" || (e.name == "subplot" && !self.top)) tree.generation++;
+    if (e.name == "subplot" && self.top && std::get<int64_t>(result) == 0) {
+        const std::size_t cells = static_cast<std::size_t>(intAt(args, 0) * intAt(args, 1));
+        for (std::size_t slot = cells; slot < tree.cells; ++slot) ++tree.slotGeneration(slot);
+        tree.cells = cells;
+        tree.cols = static_cast<int>(intAt(args, 1));
+    }
     return result;
 }
 

@@ -5,7 +5,16 @@
 //
 // Members report refused arguments by writing one line to standard error and returning; no
 // exception leaves a member. Texts and arrays given to a member are copied; text arguments may
-// be null. Getters return the plot's own text, valid until the plot changes it.
+// be null. Getters return the plot's own text, valid until the plot changes it. Texts are always
+// taken literally (a title can hold quotes, backslashes and line breaks); option texts (grid,
+// arrow, legend, data file and plot type options) and nativeCmd are gnuplot code, one line each.
+//
+// Threads: a plot, with the cells of its grid, belongs to one thread at a time; separate plots
+// may be used from separate threads. They share the colour cycle of shapes (a counter that every
+// plot advances), the record of temporary files behind removeTemporaryFiles(), and the process
+// environment, which plotting() reads (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP). A signal
+// whose handler was installed without SA_RESTART interrupts plotting(): the engine is ended and
+// plotting() answers -1.
 #pragma once
 
 #include <array>
