@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Renders every example script with the runner and the real gnuplot, and writes an index.html
-# that shows each picture beside its script.
+# that shows each picture beside its script, under the script's caption.
 #
 #   tools/render-gallery.sh BUILD_DIR [OUT_DIR=out/gallery]
 #
 # Each example runs in OUT_DIR (it writes its images there). A script that fails, or that writes
 # anything to standard error (a gnuplot error or warning, a library message), stops the gallery
-# with a non-zero exit status. What an example writes to standard output (the stream example's
+# with a non-zero exit status. Every example starts with a one-line caption comment ("# ..."); a
+# script without one fails too. What an example writes to standard output (the stream example's
 # image) is kept as NAME-stdout.<type>.
 set -euo pipefail
 
@@ -35,7 +36,7 @@ unset GNUPLOT_PS_DIR
 rm -rf "$out_dir/data"
 cp -R "$source_dir/examples/data" "$out_dir/data"
 
-html_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' "$1"; }
+html_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' "$@"; }
 
 # The image type of a file from its first bytes.
 image_type() {
@@ -55,6 +56,13 @@ entries=""
 cd "$out_dir"
 for script in "$source_dir"/examples/*.rz; do
     name=$(basename "$script" .rz)
+    first_line=$(head -n 1 "$script")
+    if [[ "$first_line" != "# "?* ]]; then
+        echo "render-gallery: FAILED $name: the first line is not a caption comment (# ...)" >&2
+        failures=$((failures + 1))
+        continue
+    fi
+    caption=$(printf '%s\n' "${first_line#\# }" | html_escape)
     stdout_file="$out_dir/.$name.stdout"
     stderr_file="$out_dir/.$name.stderr"
     status=0
@@ -86,7 +94,7 @@ for script in "$source_dir"/examples/*.rz; do
             png | gif | jpeg | svg) pictures+="<img src=\"$image\" alt=\"$image\">" ;;
             pdf)
                 if command -v pdftoppm >/dev/null; then
-                    pdftoppm -png -r 60 -f 1 -l 1 -singlefile "$out_dir/$image" "$out_dir/${image%.pdf}-page1"
+                    pdftoppm -png -r 120 -f 1 -l 1 -singlefile "$out_dir/$image" "$out_dir/${image%.pdf}-page1"
                     pictures+="<a href=\"$image\"><img src=\"${image%.pdf}-page1.png\" alt=\"$image\"></a>"
                 else
                     pictures+="<a href=\"$image\">$image</a>"
@@ -95,7 +103,7 @@ for script in "$source_dir"/examples/*.rz; do
             *) pictures+="<a href=\"$image\">$image</a>" ;;
         esac
     done
-    entries+="<section><h2>$name</h2><div class=\"row\"><div class=\"pic\">$pictures</div><pre>$(html_escape "$script")</pre></div></section>"$'\n'
+    entries+="<section><h2>$name</h2><p class=\"caption\">$caption</p><div class=\"row\"><div class=\"pic\">$pictures</div><pre>$(html_escape "$script")</pre></div></section>"$'\n'
     rm -f "$stdout_file" "$stderr_file"
 done
 
@@ -109,13 +117,15 @@ cat >"$out_dir/index.html" <<HTML
 body { font-family: sans-serif; margin: 2em; background: #fafafa; }
 section { margin-bottom: 2.5em; border-bottom: 1px solid #ddd; padding-bottom: 1.5em; }
 .row { display: flex; gap: 2em; align-items: flex-start; flex-wrap: wrap; }
-.pic img { max-width: 640px; border: 1px solid #ccc; background: white; display: block; margin-bottom: 0.5em; }
-pre { background: #f0f0f0; padding: 1em; font-size: 0.85em; max-width: 640px; overflow-x: auto; }
+.caption { margin: 0 0 1em; color: #333; }
+.pic img { max-width: 100%; border: 1px solid #ccc; background: white; display: block; margin-bottom: 0.5em; }
+pre { background: #f0f0f0; padding: 1em; font-size: 0.85em; max-width: 720px; overflow-x: auto; margin: 0; }
 </style>
 </head>
 <body>
 <h1>rizari gallery</h1>
-<p>Each picture was drawn by gnuplot from the script beside it, run with <code>rizari SCRIPT</code>.</p>
+<p>Each picture was drawn by gnuplot from the script beside it, run with <code>rizari SCRIPT</code> in a folder
+that holds the examples' <code>data/</code>.</p>
 $entries</body>
 </html>
 HTML
