@@ -80,6 +80,14 @@ RunResult runAndWait(const std::string& program, const std::vector<std::string>&
 // Whether standard input is a terminal.
 bool inputIsTerminal();
 
+// What the program (argv[0] included) writes to standard output, at most a few kilobytes; none
+// when it did not start or did not exit normally.
+std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv);
+
+// The major version of a gnuplot program ("gnuplot 5.4 patchlevel 4" gives 5); 0 when it does not
+// say. Asked once per program and process.
+int engineMajorVersion(const std::string& program);
+
 // Switches standard output between binary (true) and text mode; nothing to do on POSIX.
 bool setStdoutBinary(bool binary);
 

@@ -1,13 +1,29 @@
 // The services that read the same on every platform.
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <map>
+#include <mutex>
 
 #include "platform/platform.h"
 
 namespace rizari::platform {
 
 void reportError(const char* prefix) { std::perror(prefix); }
+
+int engineMajorVersion(const std::string& program)
+{
+    static std::mutex guard;
+    static std::map<std::string, int> known;
+    std::lock_guard<std::mutex> lock(guard);
+    if (const auto it = known.find(program); it != known.end()) return it->second;
+    int major = 0;
+    if (const auto text = outputOf(program, {"gnuplot", "--version"}); text && text->rfind("gnuplot ", 0) == 0)
+        major = std::atoi(text->c_str() + 8);
+    known.emplace(program, major);
+    return major;
+}
 
 bool keepTemporaryFiles()
 {

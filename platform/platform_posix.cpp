@@ -166,6 +166,37 @@ RunResult runAndWait(const std::string& program, const std::vector<std::string>&
 
 bool inputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
+std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv)
+{
+    std::vector<char*> args;
+    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    pid_t pid = 0;
+    const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(ends[1]);
+    std::string out;
+    char buffer[512];
+    for (ssize_t n; rc == 0 && (n = read(ends[0], buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        if (out.size() < 4096) out.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(ends[0]);
+    if (rc != 0) return std::nullopt;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return out;
+}
+
 bool setStdoutBinary(bool) { return true; }
 
 bool writeStdout(const void* data, std::size_t size)

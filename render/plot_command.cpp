@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "draw/palette.h"
-#include "render/engine_compat.h"
 #include "render/plot_styles.h"
 #include "render/sections.h"
 #include "render/styles.h"
@@ -72,10 +71,8 @@ void writeObjectRanges(ScriptWriter& w, const PlotState& s)
 void writePlotCommand(ScriptWriter& w, const PlotState& s)
 {
     if (s.dataSets.empty()) {
-        // One inline point, so that the engine draws the objects and labels.
-        w.put("plot '-' with dots\n");
-        w.put(" 0 0\n");
-        w.put(engine_compat::kEndInlineData);
+        // One point, so that the engine draws the objects and labels.
+        w.put(w.dialect().emptyPlot);
         return;
     }
     w.put("plot ");

@@ -222,7 +222,7 @@ int CPlot::plotting()
         out.script = created->name;
         ScriptFile script(created->file);
         std::setvbuf(script.get(), nullptr, _IONBF, 0);
-        ScriptWriter w(script.get());
+        ScriptWriter w(script.get(), dialectFor(platform::engineMajorVersion(engines.front())));
 
         const bool grid = impl_->nextSubplot != nullptr;
         if (grid) {

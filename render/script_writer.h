@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "render/engine_compat.h"
+
 namespace rizari {
 
 // The text as gnuplot must read it inside double quotes to hold exactly these characters: a
@@ -21,8 +23,11 @@ void appendQuoted(std::string& out, std::string_view text);
 
 class ScriptWriter {
 public:
-    explicit ScriptWriter(std::FILE* file) : file_(file) {}
-    explicit ScriptWriter(std::string& text) : text_(&text) {}
+    explicit ScriptWriter(std::FILE* file, const EngineDialect& dialect = kGnuplot5) : file_(file), dialect_(&dialect) {}
+    explicit ScriptWriter(std::string& text, const EngineDialect& dialect = kGnuplot5) : text_(&text), dialect_(&dialect) {}
+
+    // The engine version the script is written for.
+    const EngineDialect& dialect() const { return *dialect_; }
 
     struct Arg {
         enum class Kind { Int, Double, Text } kind;
@@ -56,6 +61,7 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string* text_ = nullptr;
+    const EngineDialect* dialect_;
     bool ok_ = true;
 };
 

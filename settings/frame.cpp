@@ -2,7 +2,6 @@
 #include <cstdio>
 
 #include "plot/checks.h"
-#include "render/engine_compat.h"
 #include "render/sections.h"
 
 namespace rizari {
@@ -113,7 +112,7 @@ void writeBackground(ScriptWriter& w, const PlotState& s, bool inGridCell)
     const FrameState& f = s.frame;
     if (!f.background) return;
     if (inGridCell) {
-        w.print(engine_compat::kCellBackground, f.origin[0], f.origin[1], f.origin[0] + f.size[0], f.origin[1] + f.size[1],
+        w.print(w.dialect().cellBackground, f.origin[0], f.origin[1], f.origin[0] + f.size[0], f.origin[1] + f.size[1],
                 f.background->c_str());
     } else {
         w.print("set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"%q\" behind\n", f.background->c_str());

@@ -4,7 +4,6 @@
 #include <new>
 
 #include "plot/checks.h"
-#include "render/engine_compat.h"
 #include "render/sections.h"
 
 namespace rizari {
@@ -110,7 +109,7 @@ void writeTimeStamp(ScriptWriter& w, const PlotState& s)
 {
     const auto& stamp = s.text.timeStamp;
     if (stamp) w.print("set timestamp offset %f, %f\n", (*stamp)[0], (*stamp)[1]);
-    else w.put(engine_compat::kUnsetTimeStamp);
+    else w.put(w.dialect().unsetTimeStamp);
 }
 
 void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)

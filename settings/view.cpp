@@ -175,7 +175,7 @@ void write3DSettings(ScriptWriter& w, const PlotState& s)
         case ContourMode::Both: w.put("set contour both\n"); break;
         default: w.put("unset contour\n");
         }
-        w.put(v.contourLabels ? "set clabel\n" : "unset clabel\n");
+        w.put(v.contourLabels ? w.dialect().contourLabelsOn : "unset clabel\n");
         if (!v.contourLevels.empty()) {
             w.print("set cntrparam levels discrete %f", v.contourLevels.front());
             for (std::size_t i = 1; i < v.contourLevels.size(); ++i) w.print(", %f", v.contourLevels[i]);

@@ -8,6 +8,7 @@
 //   RIZARI_FAKE_SLEEP=S   sleep S seconds before exiting
 //   RIZARI_FAKE_STDIN=S   wait up to S seconds for standard input to end, and record in the run's
 //                         folder "input" whether it "ended" or was "held" open
+//   RIZARI_FAKE_VERSION=V the version it answers to --version (5.4 when unset), without a record
 //   RIZARI_FAKE_IMAGE=1   write a small binary "image" (with CR and LF bytes) to the file named
 //                         by the script's "set output" line; "empty" leaves it empty
 #include <atomic>
@@ -83,6 +84,11 @@ bool inputEnds(double seconds)
 
 int main(int argc, char** argv)
 {
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        const std::string version = env("RIZARI_FAKE_VERSION");
+        std::printf("gnuplot %s patchlevel 0\n", version.empty() ? "5.4" : version.c_str());
+        return 0;
+    }
     const std::string script = argc > 1 ? readAll(argv[1]) : "";
     fs::path dir;
     if (const std::string capture = env("RIZARI_FAKE_CAPTURE"); !capture.empty()) {

@@ -17,6 +17,7 @@
 
 #include "platform/platform.h"
 #include "plot/plot_state.h"
+#include "render/sections.h"
 #include "tests/support.h"
 
 namespace rizari::test {
@@ -266,6 +267,31 @@ TEST(Files, AFullDiskIsReported)
     setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_TRUE(fs::is_empty(disk.path()));
     if (mounted) std::system(("umount '" + disk.path().string() + "'").c_str());
+}
+
+// The script is written in the dialect of the engine's version: gnuplot 6 gets its own spelling of
+// the lines it reads differently, 5.4 and unknown versions the library's own.
+TEST(Files, TheScriptFollowsTheEngineVersion)
+{
+    for (const char* version : {"6.0", "5.4", "unknown"}) {
+        ScopedEnv claimed("RIZARI_FAKE_VERSION", version);
+        FakeEngine engine;  // a new path: its version is asked anew
+        CPlot p;
+        p.text("label", TextAlign::Left, 0, 0, 0);
+        p.setEngineHome(engine.home().c_str());
+        ASSERT_EQ(p.plotting(), 0);
+        const std::string script = engine.script();
+        EXPECT_EQ(script.substr(script.find("plot ")), *version == '6' ? "plot '+' using (0):(0) every ::0::0 title \"'-'\" with dots\n\n"
+                                                                         : "plot '-' with dots\n 0 0\ne\n\n")
+            << version;
+    }
+    std::string out;
+    ScriptWriter w(out, kGnuplot6);
+    CPlot contours;
+    contours.contourMode(ContourMode::Base);
+    contours.contourLabel(1);
+    write3DSettings(w, PlotAccess::state(contours));
+    EXPECT_NE(out.find("set contour base\nunset cntrlabel\n"), std::string::npos) << out;
 }
 
 TEST(Files, StreamCopiesTheImageUnchanged)

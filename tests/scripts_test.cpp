@@ -271,6 +271,30 @@ TEST(EntryPoints, EachReadsItsArgumentsAndEndsOnce)
     }
 }
 
+// docs/reference.md documents every member (a "### `name`" heading each, under the group of the
+// C++ header) and every constant with its value, and nothing that does not exist.
+TEST(EntryPoints, TheReferenceCoversTheMembersAndConstants)
+{
+    std::istringstream doc(readFile(fs::path(RIZARI_SOURCE_DIR) / "docs" / "reference.md"));
+    std::vector<std::pair<std::string, std::string>> documented;  // group, member
+    std::set<std::string> constants;
+    std::string group;
+    for (std::string line; std::getline(doc, line);) {
+        if (line.rfind("## ", 0) == 0) group = line.substr(3);
+        if (line.rfind("### `", 0) == 0) documented.emplace_back(group, line.substr(5, line.find('`', 5) - 5));
+        if (line.rfind("| `", 0) == 0) {  // | `Group.Name` | value | meaning |
+            const std::size_t name = line.find('`', 3), value = line.find(" |", name + 4);
+            constants.insert(line.substr(3, name - 3) + "=" + line.substr(name + 4, value - name - 4));
+        }
+    }
+    std::vector<std::pair<std::string, std::string>> members;
+    for (const MemberInfo& m : runner::allMembers()) members.emplace_back(m.group, m.name);
+    EXPECT_EQ(documented, members);
+    std::set<std::string> codes;
+    for (const NamedCode& c : kScriptCodes) codes.insert(std::string(c.group) + "." + c.name + "=" + std::to_string(c.value));
+    EXPECT_EQ(constants, codes);
+}
+
 TEST(EntryPoints, PlottingSetsTheEngineUpAndTheLifecycleEntries)
 {
     FakeEngine fake;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders every example, and a few scripts of its own that cover what the examples do not, with
 # gnuplot 6.0 from Debian trixie as the engine, and reports per script each warning and error that
-# gnuplot prints and whether the images were made.
+# gnuplot prints and whether the images were made; then runs the real-engine tests (when built)
+# with that gnuplot.
 #
 #   tools/check-gnuplot6.sh [--allow-skip] [--strict] [--local] [--out DIR] [BUILD_DIR=build]
 #
@@ -45,7 +46,7 @@ while [[ $# -gt 0 ]]; do
 done
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd -P)
-build_dir=${build_arg:-$source_dir/build}
+build_dir=$(cd "${build_arg:-$source_dir/build}" 2>/dev/null && pwd -P) || { echo "$me: no build folder ${build_arg:-$source_dir/build}" >&2; exit 1; }
 runner="$build_dir/rizari"
 [[ -x "$runner" ]] || {
     echo "$me: no runner at $runner (build it: cmake --build $build_dir --target rizari_module rizari_runner)" >&2
@@ -389,6 +390,32 @@ done
 cd "$source_dir"
 echo "$me: stage rendering: $(seconds_since "$start") ($scripts_total scripts)"
 
+# ---- Stage 4: the real-engine tests -------------------------------------------------------
+# The tests take this gnuplot as their engine; their folders live in the mounted scratch folder.
+# gnuplot-nox warns on every "set mouse" (a build without mouse support, whatever the version);
+# that one known warning is left out of what the tests see.
+tests_failed=0
+if [[ -x "$build_dir/tests/engine_tests" ]]; then
+    start=$(now)
+    filtered="$scratch/home/gnuplot-quiet"
+    cat >"$filtered" <<QUIET
+#!/usr/bin/env bash
+exec 3>&2
+$(printf '%q' "$home/sbin/gnuplot") "\$@" 2> >(grep -v 'warning: this copy of gnuplot has no mouse support' >&3)
+QUIET
+    chmod +x "$filtered"
+    mkdir -p "$scratch/tests-tmp"
+    if (cd "$scratch/tests-tmp" &&
+        RIZARI_GNUPLOT="$filtered" TMPDIR="$scratch/tests-tmp" "$build_dir/tests/engine_tests" >"$logs/engine_tests.log" 2>&1); then
+        echo "$me: the real-engine tests passed with $version"
+    else
+        tests_failed=1
+        echo "$me: the real-engine tests FAILED with $version:"
+        grep -E -A3 'Failure|FAILED  \]' "$logs/engine_tests.log" | sed 's/^/    /' | head -n 60
+    fi
+    echo "$me: stage tests: $(seconds_since "$start")"
+fi
+
 if [[ -n "$keep_dir" ]]; then
     mkdir -p "$out/scripts"
     cp -R "$kept_scripts/." "$out/scripts/"
@@ -404,7 +431,7 @@ fi
 clean=$((scripts_total - scripts_failed - scripts_warned))
 echo "$me: ${version}: $scripts_total scripts: $clean clean, $scripts_warned with warnings only," \
     "$scripts_failed failed; $images_made images made, $images_missing not made"
-if [[ $scripts_failed -ne 0 || ($strict -eq 1 && $scripts_warned -ne 0) ]]; then
+if [[ $scripts_failed -ne 0 || $tests_failed -ne 0 || ($strict -eq 1 && $scripts_warned -ne 0) ]]; then
     echo "$me: FAILED"
     exit 1
 fi

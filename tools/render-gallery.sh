@@ -20,7 +20,8 @@ build_dir=$(cd "$1" && pwd)
 out_dir=${2:-out/gallery}
 runner="$build_dir/rizari"
 [[ -x "$runner" ]] || { echo "render-gallery: no runner at $runner (build rizari_runner first)" >&2; exit 1; }
-gnuplot_bin=$(command -v gnuplot) || { echo "render-gallery: gnuplot is not on PATH" >&2; exit 1; }
+# The engine: RIZARI_GNUPLOT when set (another gnuplot to check), else the gnuplot on PATH.
+gnuplot_bin=${RIZARI_GNUPLOT:-$(command -v gnuplot)} || { echo "render-gallery: gnuplot is not on PATH" >&2; exit 1; }
 
 mkdir -p "$out_dir"
 out_dir=$(cd "$out_dir" && pwd)
