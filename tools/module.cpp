@@ -1,15 +1,18 @@
 #include "module.h"
 
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 
 #include "member_table.h"
 
 namespace rizari::runner {
+
+namespace {
+constexpr const char* kModuleName = "librizari.dl";
+}
 
 Module::Module(const std::string& path)
 {
@@ -53,12 +56,14 @@ void Module::destroy(void* instance) const
 std::string defaultModulePath()
 {
     if (const char* env = std::getenv("RIZARI_MODULE"); env && *env) return env;
-    char self[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (n <= 0) return "librizari.dl";
-    std::string dir(self, static_cast<std::size_t>(n));
-    dir.erase(dir.find_last_of('/') + 1);
-    return dir + "librizari.dl";
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return kModuleName;
+    // In a build tree the module sits beside the runner; in an installed tree in the library folder.
+    const std::filesystem::path beside = self.parent_path() / kModuleName;
+    const std::filesystem::path installed = self.parent_path() / RIZARI_INSTALLED_MODULE_DIR / kModuleName;
+    return (std::filesystem::exists(beside, error) || !std::filesystem::exists(installed, error)
+                ? beside : installed.lexically_normal()).string();
 }
 
 }  // namespace rizari::runner

@@ -30,7 +30,8 @@ private:
     std::map<std::string, void*> entries_;
 };
 
-// The module next to the running program, unless RIZARI_MODULE names another.
+// The module beside the running program or in its installed library folder, unless
+// RIZARI_MODULE names another.
 std::string defaultModulePath();
 
 }  // namespace rizari::runner
