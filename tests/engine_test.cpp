@@ -149,6 +149,23 @@ TEST_F(RealEngine, NoTextRunsACommand)
     fs::current_path(cwd);
 }
 
+// What gnuplot refuses is a failed plot: its message, the library's line, -1 and no empty image.
+TEST_F(RealEngine, RefusedOutputFails)
+{
+    for (const auto& [terminal, colour, file] : std::vector<std::tuple<const char*, const char*, fs::path>>{
+             {"jpgg", "blue", out_.path() / "unknown.jpg"},
+             {"pngcairo", "blue", out_.path() / "missing" / "folder.png"},
+             {"pngcairo", "blu", out_.path() / "colour.png"}}) {  // gnuplot opens the file, then stops
+        CPlot p;
+        p.outputType(PlotOutputType::File, terminal, file.string().c_str());
+        p.strokeColor(colour);
+        p.circle(0, 0, 1);
+        const std::string err = render(p, -1);
+        EXPECT_NE(err.find("CPlot::plotting(): gnuplot failed (exit status 1); script: "), std::string::npos) << err;
+        EXPECT_FALSE(fs::exists(file)) << terminal;
+    }
+}
+
 TEST_F(RealEngine, EveryExampleRenders)
 {
     const fs::path gallery = out_.path() / "gallery";

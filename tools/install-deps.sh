@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the gallery need, when they are missing.
-# As root it installs them; otherwise it says exactly what to install and fails.
+# Installs the Debian packages the build, the tests and the gallery need, and any packages named
+# as arguments, when they are missing. As root it installs them; otherwise it says exactly what to
+# install and fails.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev gnuplot-qt poppler-utils)
+packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gnuplot-qt poppler-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do
