@@ -38,7 +38,14 @@ struct World {
         setenv("ZUHOME", (root / "home").c_str(), 1);
         setenv("TMP", (root / "tmp").c_str(), 1);
         fs::current_path(root / "work");
+        root_ = root;
     }
+    ~World()
+    {
+        std::error_code ignored;
+        fs::remove_all(root_, ignored);
+    }
+    fs::path root_;
     rizari::runner::Module module{RIZARI_MODULE_PATH};
 };
 
