@@ -80,6 +80,9 @@ RunResult runAndWait(const std::string& program, const std::vector<std::string>&
 // Whether standard input is a terminal.
 bool inputIsTerminal();
 
+// Whether a window can open: a display to draw on (X11 or Wayland on POSIX systems).
+bool hasDisplay();
+
 // What the program (argv[0] included) writes to standard output, at most a few kilobytes; none
 // when it did not start or did not exit normally.
 std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv);

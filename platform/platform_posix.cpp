@@ -166,6 +166,13 @@ RunResult runAndWait(const std::string& program, const std::vector<std::string>&
 
 bool inputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 
+bool hasDisplay()
+{
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = getEnv(name); value && *value) return true;
+    return false;
+}
+
 std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv)
 {
     std::vector<char*> args;

@@ -238,12 +238,13 @@ int CPlot::plotting()
         std::vector<std::string> args{"gnuplot", *out.script};
         // For the window the engine goes on reading its standard input after the script, which
         // keeps the window open until it is closed. Without a terminal to read from, the engine
-        // reads a pipe that stays open until it ends.
+        // reads a pipe that stays open until it ends, when a window can open at all: without a
+        // display no window would ever close and end it.
         const bool window = out.type == PlotOutputType::Window;
         if (window) args.emplace_back("-");
         const bool image = out.type == PlotOutputType::File && out.file;
         const bool imageHadContent = image && platform::fileSize(*out.file) > 0;
-        const platform::RunResult run = platform::runAndWait(engines.front(), args, window && !platform::inputIsTerminal());
+        const platform::RunResult run = platform::runAndWait(engines.front(), args, window && !platform::inputIsTerminal() && platform::hasDisplay());
         if (!reportRun(run, *out.script)) {
             // An empty image left by the failed run goes; a caller's earlier picture never does.
             if (image && !imageHadContent && platform::fileSize(*out.file) == 0) std::remove(platform::nativePath(*out.file).c_str());

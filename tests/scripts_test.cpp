@@ -435,16 +435,22 @@ TEST(Runner, KeptFilesAreNamed)
 }
 
 // Without a terminal to read from, the window's engine reads a pipe held open until it ends, so
-// the window stays until it is closed.
+// the window stays until it is closed; without a display no window could close it.
 TEST(Runner, TheWindowStaysWithoutATerminal)
 {
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
     ScopedEnv input("RIZARI_FAKE_STDIN", "0.5");
-    runRunner("p = CPlot()\np.plotting()\np.outputType(PlotOutputType.File, \"png\", \"a.png\")\np.plotting()\n");
-    EXPECT_EQ(fake.args(0), fake.script(0).empty() ? "" : fake.args(0));
+    ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
+    {
+        ScopedEnv display("DISPLAY", ":9");
+        runRunner("p = CPlot()\np.plotting()\np.outputType(PlotOutputType.File, \"png\", \"a.png\")\np.plotting()\n");
+    }
+    ScopedEnv display("DISPLAY", std::nullopt);
+    runRunner("p = CPlot()\np.plotting()\n");
     EXPECT_EQ(readFile(fake.runDir(0) / "input"), "held");   // the window
     EXPECT_EQ(readFile(fake.runDir(1) / "input"), "ended");  // a file: standard input as it is
+    EXPECT_EQ(readFile(fake.runDir(2) / "input"), "ended");  // no display
 }
 
 // SIGINT, SIGTERM or SIGHUP while the engine runs: the engine is ended, the plots are destroyed
