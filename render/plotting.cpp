@@ -87,6 +87,9 @@ bool writeDataFiles(PlotState& s)
     return true;
 }
 
+// Whether the plot's block ends in a plot command.
+bool drawsSomething(const PlotState& s) { return !s.dataSets.empty() || !s.draw.shapes.empty() || !s.draw.textLabels.empty(); }
+
 // One plot's block, section by section in the order the engine needs them: settings that later
 // lines depend on come first, then the terminal, the titles, the 3D settings and finally the
 // plot command.
@@ -124,7 +127,7 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
         writeNativeCommands(w, s);
         writeTextOptions(w, s);
         writeSplotCommand(w, s);
-    } else if (!s.dataSets.empty() || !s.draw.shapes.empty() || !s.draw.textLabels.empty()) {
+    } else if (drawsSomething(s)) {
         w.put("set mouse\n\n");
         writeNativeCommands(w, s);
         writeTextOptions(w, s);
@@ -136,6 +139,13 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
 }
 
 PlotImpl* nextCell(PlotImpl& plot) { return plot.nextSubplot ? &PlotAccess::impl(*plot.nextSubplot) : nullptr; }
+
+bool anyCellDraws(PlotImpl& top)
+{
+    for (PlotImpl* plot = &top; plot; plot = nextCell(*plot))
+        if (drawsSomething(plot->state)) return true;
+    return false;
+}
 
 // Where the messages meant for standard output go: standard error while the image itself goes to
 // standard output.
@@ -238,13 +248,13 @@ int CPlot::plotting()
         std::vector<std::string> args{"gnuplot", *out.script};
         // For the window the engine goes on reading its standard input after the script, which
         // keeps the window open until it is closed. Without a terminal to read from, the engine
-        // reads a pipe that stays open until it ends, when a window can open at all: without a
-        // display no window would ever close and end it.
+        // reads a pipe that stays open until it ends, when a window opens at all: without a
+        // display or a plot command no window would ever close and end it.
         const bool window = out.type == PlotOutputType::Window;
         if (window) args.emplace_back("-");
         const bool image = out.type == PlotOutputType::File && out.file;
         const bool imageHadContent = image && platform::fileSize(*out.file) > 0;
-        const platform::RunResult run = platform::runAndWait(engines.front(), args, window && !platform::inputIsTerminal() && platform::hasDisplay());
+        const platform::RunResult run = platform::runAndWait(engines.front(), args, window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay());
         if (!reportRun(run, *out.script)) {
             // An empty image left by the failed run goes; a caller's earlier picture never does.
             if (image && !imageHadContent && platform::fileSize(*out.file) == 0) std::remove(platform::nativePath(*out.file).c_str());

@@ -435,22 +435,24 @@ TEST(Runner, KeptFilesAreNamed)
 }
 
 // Without a terminal to read from, the window's engine reads a pipe held open until it ends, so
-// the window stays until it is closed; without a display no window could close it.
+// the window stays until it is closed; without a display or anything to draw no window opens to
+// be closed.
 TEST(Runner, TheWindowStaysWithoutATerminal)
 {
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
     ScopedEnv input("RIZARI_FAKE_STDIN", "0.5");
     ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
+    const std::string window = "p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n";
     {
         ScopedEnv display("DISPLAY", ":9");
-        runRunner("p = CPlot()\np.plotting()\np.outputType(PlotOutputType.File, \"png\", \"a.png\")\np.plotting()\n");
+        runRunner(window + "p.outputType(PlotOutputType.File, \"png\", \"a.png\")\np.plotting()\nq = CPlot()\nq.plotting()\n");
     }
     ScopedEnv display("DISPLAY", std::nullopt);
-    runRunner("p = CPlot()\np.plotting()\n");
-    EXPECT_EQ(readFile(fake.runDir(0) / "input"), "held");   // the window
-    EXPECT_EQ(readFile(fake.runDir(1) / "input"), "ended");  // a file: standard input as it is
-    EXPECT_EQ(readFile(fake.runDir(2) / "input"), "ended");  // no display
+    runRunner(window);
+    std::vector<std::string> inputs;
+    for (int run = 0; run < 4; ++run) inputs.push_back(readFile(fake.runDir(run) / "input"));
+    EXPECT_EQ(inputs, (std::vector<std::string>{"held", "ended", "ended", "ended"}));  // window, file, empty, no display
 }
 
 // SIGINT, SIGTERM or SIGHUP while the engine runs: the engine is ended, the plots are destroyed
