@@ -70,6 +70,10 @@ int removeTemporaryFile(const std::string& path)
 
 void unlinkNow(const char* path) noexcept { unlink(path); }
 
+std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen(nativePath(path).c_str(), mode); }
+
+int removeFile(std::string_view path) { return std::remove(nativePath(path).c_str()) == 0 ? 0 : -1; }
+
 bool fileExists(std::string_view path) { return access(nativePath(path).c_str(), F_OK) == 0; }
 
 long long fileSize(std::string_view path)
@@ -84,8 +88,6 @@ void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
 
 void freeBlock(void* block) noexcept { std::free(block); }
 
-const char* getEnv(const char* name) { return std::getenv(name); }
-
 bool putEnv(std::string_view assignment)
 {
     // putenv keeps the pointer: the storage is deliberately never freed.
@@ -96,10 +98,12 @@ bool putEnv(std::string_view assignment)
     return putenv(storage) == 0;
 }
 
+std::string homeEngine(std::string_view home) { return nativePath(std::string(home) + "/sbin/gnuplot"); }
+
 std::vector<std::string> engineCandidates(std::string_view home)
 {
     std::vector<std::string> found;
-    const std::string own = nativePath(std::string(home) + "/sbin/gnuplot");
+    const std::string own = homeEngine(home);
     if (!home.empty() && access(own.c_str(), X_OK) == 0) found.push_back(own);
     const char* path = std::getenv("PATH");
     for (std::string_view rest = path ? path : ""; !rest.empty();) {

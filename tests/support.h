@@ -17,6 +17,12 @@ namespace fs = std::filesystem;
 std::string readFile(const fs::path& path);
 void writeFile(const fs::path& path, const std::string& text);
 
+// A path of the build (RIZARI_SOURCE_DIR and the like), absolute in the platform's form: on
+// Windows a path from the root names the current drive, which a test may change.
+std::string buildPath(const char* path);
+// A path as the library takes it: UTF-8.
+std::string utf8(const fs::path& path);
+
 // Sets (or, with nullopt, unsets) an environment variable and restores it on destruction.
 class ScopedEnv {
 public:
@@ -70,8 +76,13 @@ public:
     ~FakeEngine();
 
     static std::string program();  // the fake engine's own file
+    // The engine program of an installation home, where the library looks for it.
+    static fs::path engineIn(const fs::path& home);
+    // Puts the fake engine at this file name (a link to it; on Windows a copy).
+    static void install(const fs::path& file);
 
-    std::string home() const { return home_.path().string(); }
+    std::string home() const { return utf8(home_.path()); }
+    fs::path engine() const { return engineIn(home_.path()); }
     const fs::path& tmpDir() const { return tmp_.path(); }
 
     int runs() const;
@@ -81,7 +92,8 @@ public:
     // the temporary folder that is new or changed since the run before, with temporary names
     // normalised ("$TMP/<n>", numbered by first appearance).
     std::string transcript();
-    // The text with each temporary name replaced as in transcript().
+    // The text with each temporary name replaced as in transcript(), however the folder is spelt
+    // (on Windows also with doubled backslashes, as quoted in a script, and with forward slashes).
     std::string normalized(const std::string& text);
 
     fs::path runDir(int run) const;  // the folder of a run's records

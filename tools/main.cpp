@@ -12,8 +12,10 @@
 #include "member_table.h"
 #include "module.h"
 #include "parser.h"
+#include "platform/unicode.h"
 #include "script_error.h"
 
+using namespace rizari;
 using namespace rizari::runner;
 
 namespace {
@@ -40,7 +42,7 @@ bool readLines(const std::string& file, std::vector<std::string>& lines)
     std::ifstream in;
     std::istream* src = &std::cin;
     if (file != "-") {
-        in.open(file);
+        in.open(unicode::utf8Path(file));
         if (!in) return false;
         src = &in;
     }
@@ -116,6 +118,8 @@ void catchStopSignals()
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+#else
+    for (int signal : {SIGINT, SIGTERM, SIGBREAK}) std::signal(signal, noteSignal);  // Ctrl+C, Ctrl+Break
 #endif
 }
 
@@ -133,11 +137,12 @@ void catchStopSignals()
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> args = unicode::arguments(argc, argv);
     std::string modulePath;
     std::string script;
     bool usageError = false;
-    for (int i = 1; i < argc && !usageError; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 1; i < args.size() && !usageError; ++i) {
+        const std::string& arg = args[i];
         if (arg == "--help") {
             std::fputs(kUsage, stdout);
             std::fputs(kHelp, stdout);
@@ -147,7 +152,7 @@ int main(int argc, char** argv)
             listMembers();
             return 0;
         }
-        if (arg == "--module" && i + 1 < argc) modulePath = argv[++i];
+        if (arg == "--module" && i + 1 < args.size()) modulePath = args[++i];
         else if (script.empty() && (arg == "-" || arg.rfind("-", 0) != 0)) script = arg;
         else usageError = true;
     }
