@@ -28,6 +28,8 @@ constexpr int kReadAccess = 4;
 constexpr std::size_t kMaxPath = 32768;
 constexpr int kNameAttempts = 100;
 constexpr std::size_t kMaxOutput = 4096;
+constexpr int kDeleteAttempts = 100;
+constexpr DWORD kDeleteRetryMilliseconds = 20;
 
 // errno for the last Win32 error, so that perror and strerror tell what went wrong.
 void setErrnoFromLastError()
@@ -61,8 +63,15 @@ public:
     Handle() = default;
     explicit Handle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
     ~Handle() { reset(); }
-    Handle(const Handle&) = delete;
-    Handle& operator=(const Handle&) = delete;
+    Handle(Handle&& other) noexcept : h_(other.release()) {}
+    Handle& operator=(Handle&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            h_ = other.release();
+        }
+        return *this;
+    }
     HANDLE get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
     void reset()
@@ -253,7 +262,14 @@ std::FILE* openFile(std::string_view path, const char* mode)
 
 int removeFile(std::string_view path)
 {
-    if (DeleteFileW(widen(path).c_str())) return 0;
+    // Unlike POSIX, Windows refuses to delete a file that another program has open (an engine
+    // reading it, a virus scanner): such a refusal is waited out for a while.
+    const std::wstring wide = widen(path);
+    for (int attempt = 0;; ++attempt) {
+        if (DeleteFileW(wide.c_str())) return 0;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == kDeleteAttempts) break;
+        Sleep(kDeleteRetryMilliseconds);
+    }
     setErrnoFromLastError();
     return -1;
 }

@@ -45,6 +45,23 @@ ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value) 
 
 ScopedEnv::~ScopedEnv() { setEnv(name_, old_); }
 
+namespace {
+
+#ifdef _WIN32
+const std::string kFirstTemporaryFolder = utf8(fs::temp_directory_path());
+#endif
+
+}  // namespace
+
+void startCapture(bool output)
+{
+#ifdef _WIN32
+    ScopedEnv tmp("TMP", kFirstTemporaryFolder);
+#endif
+    if (output) testing::internal::CaptureStdout();
+    else testing::internal::CaptureStderr();
+}
+
 TempDir::TempDir()
 {
     std::random_device seed;

@@ -50,10 +50,15 @@ private:
     fs::path path_;
 };
 
+// Starts GoogleTest's capture of standard output or error. On Windows it makes its file in the
+// folder that TMP names, which a test may have pointed anywhere: there it starts in the folder the
+// process began with.
+void startCapture(bool output);
+
 // Runs a callable and returns what it wrote to standard error (or output).
 template <class F> std::string captureStderr(F&& f)
 {
-    testing::internal::CaptureStderr();
+    startCapture(false);
     f();
     return testing::internal::GetCapturedStderr();
 }
@@ -61,7 +66,7 @@ template <class F> std::string captureStderr(F&& f)
 template <class F> std::string captureStdout(F&& f)
 {
     std::fflush(stdout);
-    testing::internal::CaptureStdout();
+    startCapture(true);
     f();
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
