@@ -33,8 +33,9 @@ constexpr const char* kHelp =
     "Built-ins: CPlot(), linspace(a, b, n), sin cos tan exp log sqrt abs, meshx(x, y), meshy(x, y), len(a).\n"
     "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as PlotAxis.X.\n"
     "Exit status: 0, 1 when a plotting() failed, 2 for an error in the script (reported as FILE:LINE).\n"
-    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, else gnuplot on PATH), TMP, RIZARI_KEEP=1\n"
-    "(keep the command scripts and data files), RIZARI_MODULE (the module, else librizari.dl beside rizari).\n"
+    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the one on\n"
+    "PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the module, else\n"
+    "librizari.dl beside rizari).\n"
     "The reference of every member is docs/reference.md.\n";
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
