@@ -95,8 +95,9 @@ RunResult runAndWait(const std::string& program, const std::vector<std::string>&
 // Whether standard input is a terminal (on Windows a console; the NUL device is none).
 bool inputIsTerminal();
 
-// What the program (argv[0] included) writes to standard output, at most a few kilobytes; none
-// when it did not start or did not exit normally.
+// What the program (argv[0] included) writes to standard output, at most kMaxProgramOutput bytes
+// of it; none when it did not start or did not exit normally.
+inline constexpr std::size_t kMaxProgramOutput = 4096;
 std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv);
 
 // The major version of a gnuplot program ("gnuplot 5.4 patchlevel 4" gives 5); 0 when it does not

@@ -190,7 +190,7 @@ std::optional<std::string> outputOf(const std::string& program, const std::vecto
     for (ssize_t n; rc == 0 && (n = read(ends[0], buffer, sizeof buffer)) != 0;) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) break;
-        if (out.size() < 4096) out.append(buffer, static_cast<std::size_t>(n));
+        if (out.size() < kMaxProgramOutput) out.append(buffer, static_cast<std::size_t>(n));
     }
     close(ends[0]);
     if (rc != 0) return std::nullopt;

@@ -27,7 +27,6 @@ constexpr int kReadAccess = 4;
 // The longest path the wide calls take.
 constexpr std::size_t kMaxPath = 32768;
 constexpr int kNameAttempts = 100;
-constexpr std::size_t kMaxOutput = 4096;
 constexpr int kDeleteAttempts = 100;
 constexpr DWORD kDeleteRetryMilliseconds = 20;
 
@@ -363,7 +362,7 @@ std::optional<std::string> outputOf(const std::string& program, const std::vecto
     char buffer[512];
     DWORD n = 0;
     while (ReadFile(readEnd.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
-        if (out.size() < kMaxOutput) out.append(buffer, n);
+        if (out.size() < kMaxProgramOutput) out.append(buffer, n);
     if (exitCodeOf(process) != 0) return std::nullopt;
     return out;
 }
