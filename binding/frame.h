@@ -12,7 +12,13 @@
 #include "rizari/cplot.h"
 #include "zu/zu.h"
 
+// On Windows the module's .def file, made from the same list as the ELF version script, names the
+// exports.
+#ifdef _WIN32
+#define RIZARI_EXPORT extern "C"
+#else
 #define RIZARI_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 // Exported by the module itself; forwards to the interpreter's kernel.
 RIZARI_EXPORT void* __builtin_Zu_VaArg(ZuInterp* interp, ZuVaList* cursor);

@@ -206,7 +206,7 @@ WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file)
 
 WriteResult WriteDataFile(const DataSet& set, int dimension)
 {
-    std::FILE* file = set.fileName ? std::fopen(platform::nativePath(*set.fileName).c_str(), "w") : nullptr;
+    std::FILE* file = set.fileName ? platform::openFile(*set.fileName, "wb") : nullptr;
     if (!file) {
         std::fprintf(stderr, "Error: cannot open file '%s'", set.fileName ? set.fileName->c_str() : "");
         return WriteResult::Refused;

@@ -309,7 +309,7 @@ int CPlot::dataFile(const char* file, const char* option)
     PlotState& s = impl_->state;
     if (!oneLine("dataFile", option)) return -1;
     try {
-        std::FILE* in = file ? std::fopen(platform::nativePath(file).c_str(), "r") : nullptr;
+        std::FILE* in = file ? platform::openFile(file, "r") : nullptr;
         if (!in) {
             std::fprintf(stderr, "CPlot::dataFile(): cannot open file \"%s\".\n", file ? file : "(null)");
             return -1;

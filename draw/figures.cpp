@@ -6,13 +6,13 @@
 #include <new>
 #include <vector>
 
+#include "draw/angles.h"
 #include "draw/palette.h"
 
 namespace rizari {
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
@@ -145,11 +145,11 @@ int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
         // The slot count bounds the walk too: at huge angles adding 1.0 no longer moves a.
         int slot = 0;
         for (double a = angle1; a < angle2 && slot < n; a += 1.0, ++slot) {
-            xs[slot] = x + radius * std::cos(a * kPi / 180);
-            ys[slot] = y + radius * std::sin(a * kPi / 180);
+            xs[slot] = x + radius * draw::cosine(a * draw::kPi / 180);
+            ys[slot] = y + radius * draw::sine(a * draw::kPi / 180);
         }
-        xs[n - 1] = x + radius * std::cos(angle2 * kPi / 180);
-        ys[n - 1] = y + radius * std::sin(angle2 * kPi / 180);
+        xs[n - 1] = x + radius * draw::cosine(angle2 * draw::kPi / 180);
+        ys[n - 1] = y + radius * draw::sine(angle2 * draw::kPi / 180);
         return data2DCurve(xs.data(), ys.data(), n);
     } catch (const std::bad_alloc&) {
         std::fputs("Error: can't allocate memory for new curve\n", stderr);
@@ -209,8 +209,8 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
             for (int i = 0; i < n; ++i) {
                 double vx = x[i], vy = y[i];
                 if (polar) {  // x holds angles and y radii
-                    vx = y[i] * std::cos(x[i] * unit);
-                    vy = y[i] * std::sin(x[i] * unit);
+                    vx = y[i] * draw::cosine(x[i] * unit);
+                    vy = y[i] * draw::sine(x[i] * unit);
                 }
                 if (!draw::shapeArguments("polygon", {&vx, &vy})) return -1;
                 draw::mergePoint(s.draw.extents, vx, vy);
@@ -271,15 +271,15 @@ int CPlot::regularPolygon(double x, double y, int n, double side, double angle)
     try {
         const std::size_t count = static_cast<std::size_t>(n);
         std::vector<double> xs(count), ys(count);
-        const double h = kPi / n;
-        const double radius = side / (2 * std::sin(h));
-        const double a = angle * kPi / 180;
+        const double h = draw::kPi / n;
+        const double radius = side / (2 * draw::sine(h));
+        const double a = angle * draw::kPi / 180;
         for (std::size_t i = 0; i < count; ++i) {
             // With angle 0 the lowest side is horizontal.
             const double t = (2.0 * static_cast<double>(i) + 1) * h - kHalfPi;
-            const double u = radius * std::cos(t), v = radius * std::sin(t);
-            xs[i] = u * std::cos(a) - v * std::sin(a) + x;
-            ys[i] = u * std::sin(a) + v * std::cos(a) + y;
+            const double u = radius * draw::cosine(t), v = radius * draw::sine(t);
+            xs[i] = u * draw::cosine(a) - v * draw::sine(a) + x;
+            ys[i] = u * draw::sine(a) + v * draw::cosine(a) + y;
         }
         return polygon(xs.data(), ys.data(), nullptr, n, n);
     } catch (const std::bad_alloc&) {

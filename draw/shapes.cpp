@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <new>
 
+#include "draw/angles.h"
 #include "draw/palette.h"
 #include "render/sections.h"
 
@@ -24,7 +25,6 @@ const char* nextCycleColor()
     return draw::kColorCycle[counter.fetch_add(1, std::memory_order_relaxed) % draw::kColorCycleSize];
 }
 
-constexpr double kPi = 3.141592653589793;
 
 // Parameter i of an object, 0 when the object has fewer (only AddObject with a short count can
 // make such an object).
@@ -82,8 +82,9 @@ void writeSegmentCompletion(ScriptWriter& w, const PlotObject& o)
 {
     const double cx = param(o, 0), cy = param(o, 1), r = param(o, 2);
     const Point c{cx, cy};
-    const Point a{cx + r * std::cos(param(o, 3) * kPi / 180), cy + r * std::sin(param(o, 3) * kPi / 180)};
-    const Point b{cx + r * std::cos(param(o, 4) * kPi / 180), cy + r * std::sin(param(o, 4) * kPi / 180)};
+    const double from = param(o, 3) * draw::kPi / 180, to = param(o, 4) * draw::kPi / 180;
+    const Point a{cx + r * draw::cosine(from), cy + r * draw::sine(from)};
+    const Point b{cx + r * draw::cosine(to), cy + r * draw::sine(to)};
     if (o.cutColorGiven || o.fillMode != FillMode::None) {
         writePolygonPath(w, {c, a, b, c});
         w.print("fillcolor rgbcolor \"%q\" ", o.cutColor.c_str());

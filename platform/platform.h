@@ -1,6 +1,7 @@
 // The few operating system services the library needs. One implementation per platform:
-// platform_posix.cpp here, platform_windows.cpp with the Windows runtime's own calls.
+// platform_posix.cpp and platform_windows.cpp (Win32 calls, UTF-16 at the boundary).
 // A backslash in a path handed to these functions is a directory separator on every platform.
+// Paths and environment values are UTF-8 on every platform.
 #pragma once
 
 #include <cstdio>
@@ -15,7 +16,8 @@ namespace rizari::platform {
 std::string nativePath(std::string_view path);
 
 // The temporary directory with a separator at its end: TMP, else TEMP, else (POSIX) TMPDIR, else
-// the platform's writable default; none when there is no usable one.
+// the platform's writable default (/tmp; the Windows folder's Temp); none when there is no usable
+// one.
 std::optional<std::string> temporaryDirectory();
 
 // A new file in the temporary directory, created atomically and exclusively (empty, readable and
@@ -36,6 +38,11 @@ bool keepTemporaryFiles();
 // Removes the file at once; safe in an asynchronous signal handler.
 void unlinkNow(const char* path) noexcept;
 
+// fopen, for a UTF-8 path.
+std::FILE* openFile(std::string_view path, const char* mode);
+// Removes a file; 0 on success, -1 with errno set on failure.
+int removeFile(std::string_view path);
+
 bool fileExists(std::string_view path);
 // The size of a file; -1 when there is none.
 long long fileSize(std::string_view path);
@@ -55,14 +62,22 @@ void* allocateBlock(std::size_t bytes) noexcept;
 void freeBlock(void* block) noexcept;
 
 // Environment.
-const char* getEnv(const char* name);
-// Puts "NAME=value" into the process environment; the storage stays allocated because the
-// environment keeps using it. False when the storage cannot be had.
+std::optional<std::string> getEnv(const char* name);
+// Puts "NAME=value" into the process environment (POSIX keeps using the storage, which therefore
+// stays allocated). False when the storage cannot be had.
 bool putEnv(std::string_view assignment);
 
-// The engine programs that can be run, best first: the installation home's own (under sbin),
-// then the first one on PATH. Empty when there is none.
+// The engine program of an installation home: home/sbin/gnuplot, on Windows home\sbin\wgnuplot.exe.
+std::string homeEngine(std::string_view home);
+
+// The engine programs that can be run, best first: the installation home's own, then the first one
+// on PATH (gnuplot; on Windows wgnuplot.exe, else gnuplot.exe, of the first folder that has one).
+// Empty when there is none.
 std::vector<std::string> engineCandidates(std::string_view home);
+
+// The command line that hands a Windows program exactly these arguments (argv[0] included) when it
+// splits the line by the rules of its C runtime (and CommandLineToArgvW).
+std::string windowsCommandLine(const std::vector<std::string>& argv);
 
 // How a run of a program ended: its exit status, the signal that ended it, the reason it did not
 // start (an errno value), or an interrupted wait (the program was then ended).
@@ -73,25 +88,27 @@ struct RunResult {
 
 // Starts the program with the arguments (argv[0] included) and waits until it ends. The child
 // shares standard output and error; its standard input is ours, or with holdInput a pipe that is
-// held open until it ends (a program reading its input to the end then waits for it). A signal
-// whose handler was installed without SA_RESTART interrupts the wait and ends the program.
+// held open until it ends (a program reading its input to the end then waits for it). On POSIX a
+// signal whose handler was installed without SA_RESTART interrupts the wait and ends the program.
 RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, bool holdInput);
 
-// Whether standard input is a terminal.
+// Whether standard input is a terminal (on Windows a console; the NUL device is none).
 bool inputIsTerminal();
 
 // Whether a window can open: a display to draw on (X11 or Wayland on POSIX systems).
 bool hasDisplay();
 
-// What the program (argv[0] included) writes to standard output, at most a few kilobytes; none
-// when it did not start or did not exit normally.
+// What the program (argv[0] included) writes to standard output, at most kMaxProgramOutput bytes
+// of it; none when it did not start or did not exit normally.
+inline constexpr std::size_t kMaxProgramOutput = 4096;
 std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv);
 
 // The major version of a gnuplot program ("gnuplot 5.4 patchlevel 4" gives 5); 0 when it does not
 // say. Asked once per program and process.
 int engineMajorVersion(const std::string& program);
 
-// Switches standard output between binary (true) and text mode; nothing to do on POSIX.
+// Switches standard output between binary (true) and text mode, where line ends become CR LF;
+// nothing to do on POSIX.
 bool setStdoutBinary(bool binary);
 
 // Writes bytes to standard output unbuffered and unchanged, after flushing what stdio buffered.

@@ -70,6 +70,10 @@ int removeTemporaryFile(const std::string& path)
 
 void unlinkNow(const char* path) noexcept { unlink(path); }
 
+std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen(nativePath(path).c_str(), mode); }
+
+int removeFile(std::string_view path) { return std::remove(nativePath(path).c_str()) == 0 ? 0 : -1; }
+
 bool fileExists(std::string_view path) { return access(nativePath(path).c_str(), F_OK) == 0; }
 
 long long fileSize(std::string_view path)
@@ -84,8 +88,6 @@ void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
 
 void freeBlock(void* block) noexcept { std::free(block); }
 
-const char* getEnv(const char* name) { return std::getenv(name); }
-
 bool putEnv(std::string_view assignment)
 {
     // putenv keeps the pointer: the storage is deliberately never freed.
@@ -96,10 +98,12 @@ bool putEnv(std::string_view assignment)
     return putenv(storage) == 0;
 }
 
+std::string homeEngine(std::string_view home) { return nativePath(std::string(home) + "/sbin/gnuplot"); }
+
 std::vector<std::string> engineCandidates(std::string_view home)
 {
     std::vector<std::string> found;
-    const std::string own = nativePath(std::string(home) + "/sbin/gnuplot");
+    const std::string own = homeEngine(home);
     if (!home.empty() && access(own.c_str(), X_OK) == 0) found.push_back(own);
     const char* path = std::getenv("PATH");
     for (std::string_view rest = path ? path : ""; !rest.empty();) {
@@ -169,7 +173,7 @@ bool inputIsTerminal() { return isatty(STDIN_FILENO) == 1; }
 bool hasDisplay()
 {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
-        if (const char* value = getEnv(name); value && *value) return true;
+        if (const auto value = getEnv(name); value && !value->empty()) return true;
     return false;
 }
 
@@ -193,7 +197,7 @@ std::optional<std::string> outputOf(const std::string& program, const std::vecto
     for (ssize_t n; rc == 0 && (n = read(ends[0], buffer, sizeof buffer)) != 0;) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) break;
-        if (out.size() < 4096) out.append(buffer, static_cast<std::size_t>(n));
+        if (out.size() < kMaxProgramOutput) out.append(buffer, static_cast<std::size_t>(n));
     }
     close(ends[0]);
     if (rc != 0) return std::nullopt;

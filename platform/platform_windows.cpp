@@ -1,80 +1,372 @@
 #ifdef _WIN32
 
+#define _CRT_RAND_S  // rand_s: the names of temporary files
 #include "platform/platform.h"
+#include "platform/temporary_files.h"
+#include "platform/unicode.h"
 
 #include <fcntl.h>
 #include <io.h>
-#include <process.h>
 
+#include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 namespace rizari::platform {
 
-std::string nativePath(std::string_view path) { return std::string(path); }
+using unicode::narrow;
+using unicode::widen;
 
 namespace {
 
-bool writableDirectory(const char* dir) { return _access(dir, 2) == 0; }
+constexpr int kWriteAccess = 2;
+constexpr int kReadAccess = 4;
+// The longest path the wide calls take.
+constexpr std::size_t kMaxPath = 32768;
+constexpr int kNameAttempts = 100;
+constexpr int kDeleteAttempts = 100;
+constexpr DWORD kDeleteRetryMilliseconds = 20;
+
+// errno for the last Win32 error, so that perror and strerror tell what went wrong.
+void setErrnoFromLastError()
+{
+    switch (GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_BAD_NETPATH: errno = ENOENT; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_WRITE_PROTECT: errno = EACCES; break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS: errno = EEXIST; break;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL: errno = ENOSPC; break;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY: errno = ENOMEM; break;
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_EXE_MACHINE_TYPE_MISMATCH: errno = ENOEXEC; break;
+    case ERROR_INVALID_NAME:
+    case ERROR_DIRECTORY:
+    case ERROR_INVALID_PARAMETER: errno = EINVAL; break;
+    default: errno = EIO; break;
+    }
+}
+
+// A handle closed when it goes.
+class Handle {
+public:
+    Handle() = default;
+    explicit Handle(HANDLE h) : h_(h == INVALID_HANDLE_VALUE ? nullptr : h) {}
+    ~Handle() { reset(); }
+    Handle(Handle&& other) noexcept : h_(other.release()) {}
+    Handle& operator=(Handle&& other) noexcept
+    {
+        if (this != &other) {
+            reset();
+            h_ = other.release();
+        }
+        return *this;
+    }
+    HANDLE get() const { return h_; }
+    explicit operator bool() const { return h_ != nullptr; }
+    void reset()
+    {
+        if (h_) CloseHandle(h_);
+        h_ = nullptr;
+    }
+    HANDLE release() { return std::exchange(h_, nullptr); }
+
+private:
+    HANDLE h_ = nullptr;
+};
+
+bool writableDirectory(const std::wstring& dir)
+{
+    const DWORD attributes = GetFileAttributesW(dir.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           _waccess(dir.c_str(), kWriteAccess) == 0;
+}
+
+// The Temp folder of the Windows folder, where programs without a TMP have always written.
+std::optional<std::string> windowsTemp()
+{
+    std::array<wchar_t, MAX_PATH> windows{};
+    const UINT length = GetWindowsDirectoryW(windows.data(), static_cast<UINT>(windows.size()));
+    if (length == 0 || length >= windows.size()) return std::nullopt;
+    const std::wstring dir = std::wstring(windows.data(), length) + L"\\Temp";
+    return writableDirectory(dir) ? std::optional<std::string>(narrow(dir)) : std::nullopt;
+}
+
+// Six letters or digits, as mkstemp uses.
+std::string randomSuffix()
+{
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    std::string out;
+    for (int i = 0; i < 6; ++i) {
+        unsigned int r = 0;
+        rand_s(&r);
+        out += kLetters[r % (sizeof kLetters - 1)];
+    }
+    return out;
+}
+
+bool isRegularFile(const std::string& path)
+{
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// An inheritable copy of a handle for a child; none for a missing handle.
+Handle inheritableCopy(HANDLE h)
+{
+    HANDLE copy = nullptr;
+    if (!h || h == INVALID_HANDLE_VALUE) return Handle();
+    if (!DuplicateHandle(GetCurrentProcess(), h, GetCurrentProcess(), &copy, 0, TRUE, DUPLICATE_SAME_ACCESS))
+        return Handle();
+    return Handle(copy);
+}
+
+struct StandardHandles {
+    HANDLE input;
+    HANDLE output;
+    HANDLE error;
+};
+
+// Starts the program with these standard handles; the child inherits them and no other handle of
+// ours (another thread may be starting an engine of its own at the same time). Its process handle,
+// or none with errno set.
+Handle startProcess(const std::string& program, const std::vector<std::string>& argv, StandardHandles handles)
+{
+    const std::wstring application = widen(program);
+    std::wstring commandLine = widen(windowsCommandLine(argv));
+    Handle copies[] = {inheritableCopy(handles.input), inheritableCopy(handles.output), inheritableCopy(handles.error)};
+    std::vector<HANDLE> inherited;
+    for (const Handle& h : copies)
+        if (h) inherited.push_back(h.get());
+
+    STARTUPINFOEXW startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = copies[0].get();
+    startup.StartupInfo.hStdOutput = copies[1].get();
+    startup.StartupInfo.hStdError = copies[2].get();
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<unsigned char> storage(size);
+    auto* attributes = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage.data());
+    const bool listed = !inherited.empty() && InitializeProcThreadAttributeList(attributes, 1, 0, &size) &&
+                        UpdateProcThreadAttribute(attributes, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited.data(),
+                                                  inherited.size() * sizeof(HANDLE), nullptr, nullptr);
+    if (listed) startup.lpAttributeList = attributes;
+
+    std::fflush(nullptr);  // the child shares our standard output
+    PROCESS_INFORMATION process{};
+    const BOOL started = CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, listed,
+                                        listed ? EXTENDED_STARTUPINFO_PRESENT : 0, nullptr, nullptr,
+                                        &startup.StartupInfo, &process);
+    if (!started) setErrnoFromLastError();
+    if (listed) DeleteProcThreadAttributeList(attributes);
+    if (!started) return Handle();
+    CloseHandle(process.hThread);
+    return Handle(process.hProcess);
+}
+
+// Waits for the process; its exit status.
+int exitCodeOf(const Handle& process)
+{
+    WaitForSingleObject(process.get(), INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
 
 }  // namespace
+
+std::string nativePath(std::string_view path) { return std::string(path); }
 
 std::optional<std::string> temporaryDirectory()
 {
     std::string dir;
-    if (const char* tmp = std::getenv("TMP")) dir = tmp;
-    else if (const char* temp = std::getenv("TEMP")) dir = temp;
-    else if (writableDirectory("C:\\WINDOWS\\TEMP")) dir = "C:\\WINDOWS\\TEMP";
-    else if (writableDirectory("C:\\WINNT\\TEMP")) dir = "C:\\WINNT\\TEMP";
-    else return std::nullopt;
-    if (dir.empty() || (dir.back() != '\\' && dir.back() != '/')) dir += '\\';
+    for (const char* name : {"TMP", "TEMP"}) {
+        if (auto value = getEnv(name); value && !value->empty()) {
+            dir = std::move(*value);
+            break;
+        }
+    }
+    if (dir.empty()) {
+        auto fallback = windowsTemp();
+        if (!fallback) return std::nullopt;
+        dir = std::move(*fallback);
+    }
+    if (dir.back() != '\\' && dir.back() != '/') dir += '\\';
     return dir;
 }
 
-std::optional<std::string> uniqueTempName()
+std::optional<TemporaryFile> createTemporaryFile()
 {
-    char name[260];
-    if (tmpnam_s(name, sizeof name) != 0) return std::nullopt;
-    return std::string(name);
+    const auto dir = temporaryDirectory();
+    if (!dir) return std::nullopt;
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string name = *dir + "rizari" + randomSuffix();
+        // CREATE_NEW fails on an existing name: no file of anyone else is ever taken over.
+        Handle created(CreateFileW(widen(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!created) {
+            if (GetLastError() == ERROR_FILE_EXISTS) continue;
+            setErrnoFromLastError();
+            return std::nullopt;
+        }
+        // Binary: scripts and data files are byte for byte the POSIX ones, and gnuplot reads LF
+        // line ends on Windows too.
+        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(created.get()), _O_WRONLY | _O_BINARY);
+        if (fd < 0) {
+            created.reset();
+            DeleteFileW(widen(name).c_str());
+            return std::nullopt;
+        }
+        created.release();  // the descriptor owns it now
+        std::FILE* file = (keepTemporaryFiles() || temporary_files::add(name)) ? _fdopen(fd, "wb") : nullptr;
+        if (!file) {
+            _close(fd);
+            removeTemporaryFile(name);
+            return std::nullopt;
+        }
+        return TemporaryFile{std::move(name), file};
+    }
+    errno = EEXIST;
+    return std::nullopt;
 }
 
-bool fileExists(std::string_view path) { return _access(std::string(path).c_str(), 0) == 0; }
-bool isWritable(std::string_view path) { return _access(std::string(path).c_str(), 2) == 0; }
-bool isReadable(std::string_view path) { return _access(std::string(path).c_str(), 4) == 0; }
+int removeTemporaryFile(const std::string& path)
+{
+    temporary_files::forget(path);
+    if (keepTemporaryFiles()) return 0;
+    return removeFile(path);
+}
 
-int removeFile(std::string_view path) { return std::remove(std::string(path).c_str()) == 0 ? 0 : -1; }
+void unlinkNow(const char* path) noexcept
+{
+    wchar_t wide[kMaxPath];  // no allocation: this may run while the process stops
+    if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, static_cast<int>(kMaxPath)) > 0) DeleteFileW(wide);
+}
+
+std::FILE* openFile(std::string_view path, const char* mode)
+{
+    return _wfopen(widen(path).c_str(), widen(mode).c_str());
+}
+
+int removeFile(std::string_view path)
+{
+    // Unlike POSIX, Windows refuses to delete a file that another program has open (an engine
+    // reading it, a virus scanner): such a refusal is waited out for a while.
+    const std::wstring wide = widen(path);
+    for (int attempt = 0;; ++attempt) {
+        if (DeleteFileW(wide.c_str())) return 0;
+        if (GetLastError() != ERROR_SHARING_VIOLATION || attempt == kDeleteAttempts) break;
+        Sleep(kDeleteRetryMilliseconds);
+    }
+    setErrnoFromLastError();
+    return -1;
+}
+
+bool fileExists(std::string_view path) { return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+long long fileSize(std::string_view path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool isWritable(std::string_view path) { return _waccess(widen(path).c_str(), kWriteAccess) == 0; }
+bool isReadable(std::string_view path) { return _waccess(widen(path).c_str(), kReadAccess) == 0; }
 
 void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
 
 void freeBlock(void* block) noexcept { std::free(block); }
 
-const char* getEnv(const char* name) { return std::getenv(name); }
-
 bool putEnv(std::string_view assignment)
 {
-    char* storage = static_cast<char*>(std::malloc(assignment.size() + 1));
-    if (!storage) return false;
-    std::memcpy(storage, assignment.data(), assignment.size());
-    storage[assignment.size()] = '\0';
-    return _putenv(storage) == 0;
+    try {
+        return _wputenv(widen(assignment).c_str()) == 0;  // the runtime keeps a copy
+    } catch (...) {
+        return false;
+    }
 }
 
-bool engineInstalled(std::string_view home)
+std::string homeEngine(std::string_view home) { return std::string(home) + "\\sbin\\wgnuplot.exe"; }
+
+std::vector<std::string> engineCandidates(std::string_view home)
 {
-    const std::string h(home);
-    return fileExists(h + "/sbin/gnuplot") || fileExists(h + "\\sbin\\gnuplot.exe");
+    std::vector<std::string> found;
+    if (const std::string own = homeEngine(home); !home.empty() && isRegularFile(own)) found.push_back(own);
+    const std::string path = getEnv("PATH").value_or("");
+    for (std::string_view rest = path; !rest.empty();) {
+        const std::size_t end = rest.find(';');
+        std::string dir(rest.substr(0, end));
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        if (dir.size() >= 2 && dir.front() == '"' && dir.back() == '"') dir = dir.substr(1, dir.size() - 2);
+        if (dir.empty()) continue;
+        if (dir.back() != '\\' && dir.back() != '/') dir += '\\';
+        for (const char* name : {"wgnuplot.exe", "gnuplot.exe"}) {
+            if (isRegularFile(dir + name)) {
+                found.push_back(dir + name);
+                return found;
+            }
+        }
+    }
+    return found;
 }
 
-std::string engineProgram(std::string_view home) { return std::string(home) + "\\sbin\\wgnuplot.exe"; }
-
-int runAndWait(const std::string& program, const std::vector<std::string>& argv)
+RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, bool holdInput)
 {
-    std::vector<const char*> args;
-    for (const auto& a : argv) args.push_back(a.c_str());
-    args.push_back(nullptr);
-    std::fflush(nullptr);
-    return static_cast<int>(_spawnv(_P_WAIT, program.c_str(), args.data()));
+    // The write end of the held input stays with us (not inheritable) until the program ends.
+    Handle readEnd, writeEnd;
+    if (holdInput) {
+        HANDLE r = nullptr, w = nullptr;
+        if (!CreatePipe(&r, &w, nullptr, 0)) {
+            setErrnoFromLastError();
+            return {RunResult::End::NotStarted, errno};
+        }
+        readEnd = Handle(r);
+        writeEnd = Handle(w);
+    }
+    const HANDLE input = holdInput ? readEnd.get() : GetStdHandle(STD_INPUT_HANDLE);
+    const Handle process = startProcess(program, argv, {input, GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE)});
+    if (!process) return {RunResult::End::NotStarted, errno};
+    readEnd.reset();
+    return {RunResult::End::Exited, exitCodeOf(process)};
+}
+
+bool inputIsTerminal()
+{
+    DWORD mode = 0;
+    return GetConsoleMode(GetStdHandle(STD_INPUT_HANDLE), &mode) != 0;
+}
+
+bool hasDisplay() { return true; }  // a Windows session always has its desktop
+
+std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv)
+{
+    HANDLE r = nullptr, w = nullptr;
+    if (!CreatePipe(&r, &w, nullptr, 0)) return std::nullopt;
+    Handle readEnd(r), writeEnd(w);
+    const Handle nothing(CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Handle process = startProcess(program, argv, {nothing.get(), writeEnd.get(), GetStdHandle(STD_ERROR_HANDLE)});
+    writeEnd.reset();  // the pipe ends when the program's copy closes
+    if (!process) return std::nullopt;
+    std::string out;
+    char buffer[512];
+    DWORD n = 0;
+    while (ReadFile(readEnd.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
+        if (out.size() < kMaxProgramOutput) out.append(buffer, n);
+    if (exitCodeOf(process) != 0) return std::nullopt;
+    return out;
 }
 
 bool setStdoutBinary(bool binary)
@@ -86,8 +378,15 @@ bool setStdoutBinary(bool binary)
 bool writeStdout(const void* data, std::size_t size)
 {
     std::fflush(stdout);
-    std::setvbuf(stdout, nullptr, _IONBF, 0);
-    return std::fwrite(data, 1, size, stdout) == size;
+    const char* p = static_cast<const char*>(data);
+    constexpr std::size_t kChunk = 1 << 20;  // _write takes an unsigned int
+    while (size > 0) {
+        const int n = _write(_fileno(stdout), p, static_cast<unsigned int>(size < kChunk ? size : kChunk));
+        if (n <= 0) return false;
+        p += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
 }
 
 }  // namespace rizari::platform

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/unicode.h"
 #include "plot/checks.h"
 #include "render/sections.h"
 
@@ -133,14 +134,14 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
 int CPlot::CopyFileToStdout(const char* name)
 {
     const char* shown = name ? name : "";
-    std::FILE* in = name ? std::fopen(name, "rb") : nullptr;
+    std::FILE* in = name ? platform::openFile(name, "rb") : nullptr;
     if (!in) {
         std::fprintf(stderr, "Error: opening binary file %s\n", shown);
         return -1;
     }
     // The size of the file itself: a directory opens for reading on some systems but has none.
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(platform::nativePath(name), error);
+    const std::uintmax_t size = std::filesystem::file_size(unicode::utf8Path(platform::nativePath(name)), error);
     if (error) {
         std::fclose(in);
         std::fprintf(stderr, "Error: open binary file %s\n", shown);

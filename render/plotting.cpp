@@ -40,8 +40,7 @@ bool finishScript(ScriptFile& script, const ScriptWriter& w, OutputState& out)
 std::string engineHomeOf(const PlotImpl& top)
 {
     if (top.engineHome) return *top.engineHome;
-    const char* home = platform::getEnv("ZUHOME");
-    return home ? home : "";
+    return platform::getEnv("ZUHOME").value_or("");
 }
 
 // Legends given without a data set number go to the data sets that take them, in order; the
@@ -210,7 +209,7 @@ int CPlot::plotting()
             const bool written = writePlotBlocks(none, *impl_, false);
             if (home.empty()) std::fputs("CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n", stderr);
             else std::fprintf(stderr, "CPlot::plotting(): looked for the engine in %s and on PATH; install gnuplot or set ZUHOME\n",
-                              platform::nativePath(home + "/sbin/gnuplot").c_str());
+                              platform::homeEngine(home).c_str());
             return written ? 0 : -1;
         }
 
@@ -257,7 +256,7 @@ int CPlot::plotting()
         const platform::RunResult run = platform::runAndWait(engines.front(), args, window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay());
         if (!reportRun(run, *out.script)) {
             // An empty image left by the failed run goes; a caller's earlier picture never does.
-            if (image && !imageHadContent && platform::fileSize(*out.file) == 0) std::remove(platform::nativePath(*out.file).c_str());
+            if (image && !imageHadContent && platform::fileSize(*out.file) == 0) platform::removeFile(*out.file);
             return -1;
         }
 

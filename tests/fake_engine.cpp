@@ -20,6 +20,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -28,15 +29,14 @@
 #include <unistd.h>
 #endif
 
+#include "platform/unicode.h"
+
 namespace fs = std::filesystem;
+using rizari::unicode::utf8Path;
 
 namespace {
 
-std::string env(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
+std::string env(const char* name) { return rizari::unicode::environment(name).value_or(""); }
 
 std::string readAll(const fs::path& path)
 {
@@ -84,31 +84,32 @@ bool inputEnds(double seconds)
 
 int main(int argc, char** argv)
 {
-    if (argc == 2 && std::string(argv[1]) == "--version") {
+    const std::vector<std::string> args = rizari::unicode::arguments(argc, argv);
+    if (args.size() == 2 && args[1] == "--version") {
         const std::string version = env("RIZARI_FAKE_VERSION");
         std::printf("gnuplot %s patchlevel 0\n", version.empty() ? "5.4" : version.c_str());
         return 0;
     }
-    const std::string script = argc > 1 ? readAll(argv[1]) : "";
+    const std::string script = args.size() > 1 ? readAll(utf8Path(args[1])) : "";
     fs::path dir;
     if (const std::string capture = env("RIZARI_FAKE_CAPTURE"); !capture.empty()) {
         int run = 0;  // engines that run at the same time each get a folder of their own
-        while (!fs::create_directory(fs::path(capture) / std::to_string(run))) ++run;
-        dir = fs::path(capture) / std::to_string(run);
+        while (!fs::create_directory(utf8Path(capture) / std::to_string(run))) ++run;
+        dir = utf8Path(capture) / std::to_string(run);
         fs::create_directories(dir / "tmp");
-        std::ofstream args(dir / "args", std::ios::binary);
-        for (int i = 1; i < argc; ++i) args << argv[i] << '\n';
+        std::ofstream record(dir / "args", std::ios::binary);
+        for (std::size_t i = 1; i < args.size(); ++i) record << args[i] << '\n';
         std::ofstream(dir / "script", std::ios::binary) << script;
         std::string tmp = env("TMP");
         if (tmp.empty()) tmp = env("TEMP");
         std::error_code error;
         if (!tmp.empty())
-            for (const auto& entry : fs::directory_iterator(tmp, error))
+            for (const auto& entry : fs::directory_iterator(utf8Path(tmp), error))
                 if (entry.is_regular_file()) fs::copy_file(entry.path(), dir / "tmp" / entry.path().filename(), error);
     }
     if (const std::string image = env("RIZARI_FAKE_IMAGE"); !image.empty()) {
         if (const std::string file = outputFile(script); !file.empty())
-            std::ofstream(file, std::ios::binary) << (image == "1" ? std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14) : "");
+            std::ofstream(utf8Path(file), std::ios::binary) << (image == "1" ? std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14) : "");
     }
     if (const std::string seconds = env("RIZARI_FAKE_SLEEP"); !seconds.empty())
         std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(seconds.c_str())));

@@ -1,11 +1,13 @@
 // The C++ interface beyond what scripts show: the values a data set keeps, which files a plot owns
 // and removes, the engine run and its arguments, and the platform services underneath.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <csignal>
@@ -15,7 +17,9 @@
 #include <memory>
 #include <thread>
 
+#include "draw/angles.h"
 #include "platform/platform.h"
+#include "platform/unicode.h"
 #include "plot/plot_state.h"
 #include "render/sections.h"
 #include "tests/support.h"
@@ -33,9 +37,19 @@ std::vector<double> values(const CPlot& p, std::size_t set)
     return out;
 }
 
-// Makes a file unwritable even for root (the immutable flag); false where that is not possible.
+#ifdef _WIN32
+constexpr bool kWindows = true;
+#else
+constexpr bool kWindows = false;
+#endif
+
+// Makes a file unwritable even for root (the immutable flag; on Windows read-only); false where
+// that is not possible.
 bool setImmutable(const fs::path& path, bool on)
 {
+#ifdef _WIN32
+    return SetFileAttributesW(path.c_str(), on ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+#else
     const int fd = open(path.c_str(), O_RDONLY);
     int flags = 0;
     bool done = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
@@ -43,6 +57,7 @@ bool setImmutable(const fs::path& path, bool on)
     done = done && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
     if (fd >= 0) close(fd);
     return done;
+#endif
 }
 
 const DataSet& dataSet(const CPlot& p, std::size_t set) { return PlotAccess::state(p).dataSets.at(set); }
@@ -230,6 +245,7 @@ TEST(Files, WithoutAnEngineOrATemporaryFolder)
     EXPECT_EQ(p.getOutputType(), PlotOutputType::Stream);
 }
 
+#ifndef _WIN32
 // A disk that fills up (a tiny tmpfs as root, else a file size limit): the failed write is told,
 // its partial file removed, the engine not run, and plotting() answers -1.
 TEST(Files, AFullDiskIsReported)
@@ -268,6 +284,7 @@ TEST(Files, AFullDiskIsReported)
     EXPECT_TRUE(fs::is_empty(disk.path()));
     if (mounted) std::system(("umount '" + disk.path().string() + "'").c_str());
 }
+#endif
 
 // The script is written in the dialect of the engine's version: gnuplot 6 gets its own spelling of
 // the lines it reads differently, 5.4 and unknown versions the library's own.
@@ -294,25 +311,18 @@ TEST(Files, TheScriptFollowsTheEngineVersion)
     EXPECT_NE(out.find("set contour base\nunset cntrlabel\n"), std::string::npos) << out;
 }
 
-TEST(Files, StreamCopiesTheImageUnchanged)
+// The bytes of a streamed image: Runner.TheStreamedImageIsCopiedUnchanged.
+TEST(Files, AStreamImageThatCannotBeCopiedIsTold)
 {
-    FakeEngine fake;
-    ScopedEnv image("RIZARI_FAKE_IMAGE", "1");
-    CPlot p;
-    const double x[] = {1, 2};
-    p.data2DCurve(x, x, 2);
-    p.outputType(PlotOutputType::Stream, "png");
-    p.setEngineHome(fake.home().c_str());
-    EXPECT_EQ(captureStdout([&] { EXPECT_EQ(p.plotting(), 0); }), std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14));
-
     TempDir dir;
     const std::string missing = (dir.path() / "missing.png").string();
     int result = 0;
     EXPECT_EQ(captureStderr([&] { result = CPlot::CopyFileToStdout(missing.c_str()); }), "Error: opening binary file " + missing + "\n");
     EXPECT_EQ(result, -1);
-    const std::string folder = dir.path().string();  // opens, but has no size to read
+    const std::string folder = dir.path().string();  // opens on POSIX, but has no size to read
     const std::string err = captureStderr([&] { result = CPlot::CopyFileToStdout(folder.c_str()); });
-    EXPECT_EQ(err.rfind("Error: open binary file " + folder + "\n" + folder + ": ", 0), 0u) << err;
+    const std::string told = kWindows ? "Error: opening binary file " + folder + "\n" : "Error: open binary file " + folder + "\n" + folder + ": ";
+    EXPECT_EQ(err.rfind(told, 0), 0u) << err;
     EXPECT_EQ(result, -1);
 }
 
@@ -348,37 +358,46 @@ TEST(Platform, TemporaryDirectoryOrder)
     ScopedEnv tmp("TMP", "/from/tmp");
     ScopedEnv temp("TEMP", "/from/temp/");
     ScopedEnv tmpdir("TMPDIR", "C:\\from\\tmpdir\\");
-    EXPECT_EQ(platform::temporaryDirectory(), "/from/tmp/");
+    EXPECT_EQ(platform::temporaryDirectory(), kWindows ? "/from/tmp\\" : "/from/tmp/");
     ScopedEnv noTmp("TMP", std::nullopt);
-    EXPECT_EQ(platform::temporaryDirectory(), "/from/temp/");
+    EXPECT_EQ(platform::temporaryDirectory(), "/from/temp/");  // ends in a separator already
     ScopedEnv noTemp("TEMP", "");
-    EXPECT_EQ(platform::temporaryDirectory(), "C:\\from\\tmpdir\\");  // ends in a separator already
+#ifdef _WIN32
+    // TMPDIR is POSIX's; Windows has the Temp folder of the Windows folder.
+    wchar_t windows[MAX_PATH];
+    ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
+    EXPECT_EQ(platform::temporaryDirectory(), unicode::narrow(windows) + "\\Temp\\");
+#else
+    EXPECT_EQ(platform::temporaryDirectory(), "C:\\from\\tmpdir\\");
     ScopedEnv noTmpdir("TMPDIR", std::nullopt);
     EXPECT_EQ(platform::temporaryDirectory(), "/tmp/");
+#endif
 }
 
 TEST(Platform, UniqueNamesAreNewPrivateFiles)
 {
     TempDir dir;
-    ScopedEnv tmp("TMP", dir.path().string());
+    ScopedEnv tmp("TMP", utf8(dir.path()));
     auto a = platform::createTemporaryFile();
     auto b = platform::createTemporaryFile();
     ASSERT_TRUE(a && b);
     EXPECT_NE(a->name, b->name);
-    EXPECT_EQ(fs::path(a->name).parent_path(), dir.path());
-    std::fputs("written through the descriptor that made it", a->file);
+    EXPECT_EQ(unicode::utf8Path(a->name).parent_path(), dir.path());
+    std::fputs("written through the descriptor that made it\n", a->file);  // in binary: no CR
     std::fclose(a->file);
     std::fclose(b->file);
+#ifndef _WIN32
     struct stat st {};
     ASSERT_EQ(stat(a->name.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
-    EXPECT_EQ(readFile(a->name), "written through the descriptor that made it");
+#endif
+    EXPECT_EQ(readFile(unicode::utf8Path(a->name)), "written through the descriptor that made it\n");
     EXPECT_EQ(platform::removeTemporaryFile(a->name), 0);
     EXPECT_EQ(platform::removeTemporaryFile(a->name), -1);
     // What is left is removed by the one call for the signal path.
     removeTemporaryFiles();
     EXPECT_TRUE(dir.empty());
-    ScopedEnv missing("TMP", (dir.path() / "missing").string());
+    ScopedEnv missing("TMP", utf8(dir.path() / "missing"));
     EXPECT_FALSE(platform::createTemporaryFile());
 }
 
@@ -388,12 +407,53 @@ TEST(Platform, BackslashesSeparateDirectories)
     fs::create_directories(dir.path() / "sbin");
     writeFile(dir.path() / "sbin" / "f.txt", "x");
     const std::string back = dir.path().string() + "\\sbin\\f.txt";
-    EXPECT_EQ(platform::nativePath("a\\b/c\\"), "a/b/c/");
+    EXPECT_EQ(platform::nativePath("a\\b/c\\"), kWindows ? "a\\b/c\\" : "a/b/c/");
     EXPECT_TRUE(platform::fileExists(back));
     EXPECT_TRUE(platform::isReadable(back));
     EXPECT_TRUE(platform::isWritable(back));
     fs::remove(dir.path() / "sbin" / "f.txt");
     EXPECT_FALSE(platform::fileExists(back));
+}
+
+// The engine's command line on Windows: each argument comes back whole, whatever blanks, quotes
+// and backslashes (before a quote, or at the end before the closing quote) it holds.
+TEST(Platform, WindowsCommandLinesKeepEveryArgument)
+{
+    const std::pair<std::vector<std::string>, std::string> rows[] = {
+        {{"gnuplot", "C:\\Temp\\rizariAb12Cd", "-"}, "gnuplot C:\\Temp\\rizariAb12Cd -"},
+        {{"C:\\Ann Lee\\sbin\\wgnuplot.exe", ""}, "\"C:\\Ann Lee\\sbin\\wgnuplot.exe\" \"\""},
+        {{"C:\\Ann Lee\\", "tab\there"}, "\"C:\\Ann Lee\\\\\" \"tab\there\""},
+        {{"say \"cheese\"", "a\\\"b"}, "\"say \\\"cheese\\\"\" \"a\\\\\\\"b\""},
+        {{"two\\\\\" end\\\\"}, "\"two\\\\\\\\\\\" end\\\\\\\\\""},
+        {{"new\nline", "a\\b"}, "\"new\nline\" a\\b"},
+    };
+    for (const auto& [argv, line] : rows) {
+        EXPECT_EQ(platform::windowsCommandLine(argv), line);
+#ifdef _WIN32
+        int count = 0;
+        wchar_t** parts = CommandLineToArgvW(unicode::widen("program " + line).c_str(), &count);
+        std::vector<std::string> back;
+        for (int i = 1; i < count; ++i) back.push_back(unicode::narrow(parts[i]));
+        LocalFree(parts);
+        EXPECT_EQ(back, argv) << line;
+#endif
+    }
+}
+
+// The sine and cosine of MinGW builds, reduced by the library itself, agree with glibc's to an ulp,
+// also at multiples of 90 degrees (where only rounding noise is left) and beyond a full turn.
+TEST(Platform, ReducedSineAndCosineMatchTheCLibrary)
+{
+#ifdef __MINGW32__
+    GTEST_SKIP() << "its sin and cos are what the reduction replaces; the section tests check the texts";
+#endif
+    const auto apart = [](double a, double b) { return a != b && std::nextafter(a, b) != b; };
+    int mismatches = 0;
+    for (double degrees = -1080; degrees <= 1080; degrees += 0.25) {
+        const double x = degrees * draw::kPi / 180;
+        mismatches += apart(draw::detail::reducedSine(x), std::sin(x)) + apart(draw::detail::reducedCosine(x), std::cos(x));
+    }
+    EXPECT_EQ(mismatches, 0);
 }
 
 // The interpreter's home first, then gnuplot on PATH; when neither has one, each plot says so and
@@ -402,11 +462,12 @@ TEST(Engine, SearchOrderAndWhereItLooked)
 {
     FakeEngine fake;
     TempDir noEngine, onPath, emptyPath;
-    fs::create_symlink(FakeEngine::program(), onPath.path() / "gnuplot");
-    ScopedEnv path("PATH", onPath.path().string() + ":" + emptyPath.path().string());
-    const std::string own = fake.home() + "/sbin/gnuplot";
-    EXPECT_EQ(platform::engineCandidates(fake.home()), (std::vector<std::string>{own, onPath.path().string() + "/gnuplot"}));
-    EXPECT_EQ(platform::engineCandidates(noEngine.path().string()), std::vector<std::string>{onPath.path().string() + "/gnuplot"});
+    const fs::path pathEngine = onPath.path() / (kWindows ? "gnuplot.exe" : "gnuplot");  // Windows: after wgnuplot.exe
+    FakeEngine::install(pathEngine);
+    ScopedEnv path("PATH", utf8(onPath.path()) + (kWindows ? ";" : ":") + utf8(emptyPath.path()));
+    const std::string own = utf8(fake.engine());
+    EXPECT_EQ(platform::engineCandidates(fake.home()), (std::vector<std::string>{own, utf8(pathEngine)}));
+    EXPECT_EQ(platform::engineCandidates(utf8(noEngine.path())), std::vector<std::string>{utf8(pathEngine)});
     ScopedEnv noHome("ZUHOME", std::nullopt);
     CPlot p;
     const double x[] = {1, 2};
@@ -414,21 +475,79 @@ TEST(Engine, SearchOrderAndWhereItLooked)
     EXPECT_EQ(p.plotting(), 0);  // gnuplot on PATH, with nothing set up
     EXPECT_EQ(fake.runs(), 1);
 
-    ScopedEnv nothing("PATH", emptyPath.path().string());
+    ScopedEnv nothing("PATH", utf8(emptyPath.path()));
     CPlot grid;
     grid.subplot(1, 2);
-    grid.setEngineHome(noEngine.path().string().c_str());
+    grid.setEngineHome(utf8(noEngine.path()).c_str());
     std::string err;
     EXPECT_EQ(captureStdout([&] { err = captureStderr([&] { EXPECT_EQ(grid.plotting(), 0); }); }),
               "Error: No plotting engine has been installed.\nError: No plotting engine has been installed.\n");
-    EXPECT_EQ(err, "CPlot::plotting(): looked for the engine in " + noEngine.path().string() +
-                       "/sbin/gnuplot and on PATH; install gnuplot or set ZUHOME\n");
+    EXPECT_EQ(err, "CPlot::plotting(): looked for the engine in " + utf8(FakeEngine::engineIn(noEngine.path())) +
+                       " and on PATH; install gnuplot or set ZUHOME\n");
     // With the image on standard output, the messages keep out of it.
     CPlot stream;
     stream.outputType(PlotOutputType::Stream, "png");
     EXPECT_EQ(captureStdout([&] { err = captureStderr([&] { stream.plotting(); }); }), "");
     EXPECT_EQ(err, "Error: No plotting engine has been installed.\n"
                    "CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n");
+}
+
+// Blanks, quotes and letters beyond ASCII in the names of the temporary folder and of the engine's
+// home: the engine gets the script's name intact and reads it. A temporary folder that cannot take
+// files (a file, or a name Windows refuses) is told, plotting() answers -1 and leaves nothing.
+TEST(Engine, FolderNamesWithBlanksQuotesAndAccents)
+{
+    const struct {
+        const char* name;
+        bool folder;  // else a file
+        bool usable;
+    } rows[] = {
+        {"Ann Lee", true, true},
+        {reinterpret_cast<const char*>(u8"Zo\u00eb \u00dcnal"), true, true},
+        {"say \"cheese\"", true, !kWindows},
+        {"a file", false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir base;  // before the fake engine points TMP at its own folder
+        FakeEngine fake;
+        const fs::path home = base.path() / unicode::utf8Path(reinterpret_cast<const char*>(u8"Zo\u00eb's engine"));
+        fs::create_directories(home / "sbin");
+        FakeEngine::install(FakeEngine::engineIn(home));
+        const fs::path folder = base.path() / unicode::utf8Path(row.name);
+        std::error_code refused;
+        if (row.folder) fs::create_directory(folder, refused);
+        else writeFile(folder, "");
+        EXPECT_EQ(!refused, row.folder == row.usable);
+        ScopedEnv tmp("TMP", utf8(folder));
+        {
+            CPlot p;
+            p.setEngineHome(utf8(home).c_str());
+            const double x[] = {1, 2};
+            p.data2DCurve(x, x, 2);
+            int result = 0;
+            const std::string err = captureStderr([&] { result = p.plotting(); });
+            if (row.usable) {
+                EXPECT_EQ(result, 0);
+                EXPECT_EQ(err, "");
+                ASSERT_EQ(fake.runs(), 1);
+                const std::string script = *PlotAccess::state(p).output.script;
+                EXPECT_EQ(script.rfind(utf8(folder / ""), 0), 0u) << script;
+                EXPECT_EQ(fake.args(), script + "\n-\n");  // the window reads on
+                EXPECT_EQ(fake.script(), readFile(unicode::utf8Path(script)));
+                EXPECT_EQ(std::distance(fs::directory_iterator(fake.runDir(0) / "tmp"), {}), 2);  // script and data
+            } else {
+                EXPECT_EQ(result, -1);
+                EXPECT_EQ(err, "Error: cannot create unique filename in CPlot\n"
+                               "CPlot::plotting(): can't open file  for wgnuplot commands.\n");
+                EXPECT_EQ(fake.runs(), 0);
+            }
+        }
+        EXPECT_EQ(std::distance(fs::directory_iterator(base.path()), {}), row.usable || !row.folder ? 2 : 1);
+        if (row.usable) {
+            EXPECT_TRUE(fs::is_empty(folder));
+        }
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "support.h"
 
+#include "platform/unicode.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <random>
@@ -17,12 +19,16 @@ std::string readFile(const fs::path& path)
 
 void writeFile(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 
+std::string buildPath(const char* path) { return utf8(fs::absolute(unicode::utf8Path(path))); }
+
+std::string utf8(const fs::path& path) { return unicode::utf8String(path); }
+
 namespace {
 
 void setEnv(const std::string& name, const std::optional<std::string>& value)
 {
 #ifdef _WIN32
-    _putenv_s(name.c_str(), value ? value->c_str() : "");
+    _wputenv_s(unicode::widen(name).c_str(), value ? unicode::widen(*value).c_str() : L"");
 #else
     if (value) setenv(name.c_str(), value->c_str(), 1);
     else unsetenv(name.c_str());
@@ -33,11 +39,28 @@ void setEnv(const std::string& name, const std::optional<std::string>& value)
 
 ScopedEnv::ScopedEnv(std::string name, const std::optional<std::string>& value) : name_(std::move(name))
 {
-    if (const char* old = std::getenv(name_.c_str())) old_ = old;
+    old_ = unicode::environment(name_.c_str());
     setEnv(name_, value);
 }
 
 ScopedEnv::~ScopedEnv() { setEnv(name_, old_); }
+
+namespace {
+
+#ifdef _WIN32
+const std::string kFirstTemporaryFolder = utf8(fs::temp_directory_path());
+#endif
+
+}  // namespace
+
+void startCapture(bool output)
+{
+#ifdef _WIN32
+    ScopedEnv tmp("TMP", kFirstTemporaryFolder);
+#endif
+    if (output) testing::internal::CaptureStdout();
+    else testing::internal::CaptureStderr();
+}
 
 TempDir::TempDir()
 {
@@ -55,20 +78,37 @@ TempDir::~TempDir()
 }
 
 FakeEngine::FakeEngine()
-    : tmpEnv_("TMP", tmp_.path().string()), tempEnv_("TEMP", std::nullopt),
-      captureEnv_("RIZARI_FAKE_CAPTURE", capture_.path().string())
+    : tmpEnv_("TMP", utf8(tmp_.path())), tempEnv_("TEMP", std::nullopt), captureEnv_("RIZARI_FAKE_CAPTURE", utf8(capture_.path()))
 {
     fs::create_directories(home_.path() / "sbin");
-#ifdef _WIN32
-    fs::copy_file(RIZARI_FAKE_ENGINE, home_.path() / "sbin" / "wgnuplot.exe");
-#else
-    fs::create_symlink(RIZARI_FAKE_ENGINE, home_.path() / "sbin" / "gnuplot");
-#endif
+    install(engineIn(home_.path()));
 }
 
 FakeEngine::~FakeEngine() = default;
 
-std::string FakeEngine::program() { return RIZARI_FAKE_ENGINE; }
+std::string FakeEngine::program()
+{
+    static const std::string file = buildPath(RIZARI_FAKE_ENGINE);
+    return file;
+}
+
+void FakeEngine::install(const fs::path& file)
+{
+#ifdef _WIN32
+    fs::copy_file(unicode::utf8Path(program()), file);
+#else
+    fs::create_symlink(program(), file);
+#endif
+}
+
+fs::path FakeEngine::engineIn(const fs::path& home)
+{
+#ifdef _WIN32
+    return home / "sbin" / "wgnuplot.exe";
+#else
+    return home / "sbin" / "gnuplot";
+#endif
+}
 
 int FakeEngine::runs() const
 {
@@ -83,16 +123,35 @@ std::string FakeEngine::args(int run) const { return readFile(runDir(run) / "arg
 
 std::string FakeEngine::script(int run) const { return readFile(runDir(run) / "script"); }
 
+namespace {
+
+std::string replaced(std::string text, char from, const std::string& to)
+{
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, 1, to);
+    return text;
+}
+
+}  // namespace
+
 std::string FakeEngine::normalized(const std::string& text)
 {
-    const std::string dir = (tmp_.path() / "").string();
+    const std::string dir = utf8(tmp_.path() / "");
+    const std::string spellings[] = {dir, replaced(dir, '\\', "\\\\"), replaced(dir, '\\', "/")};
     std::string out;
     std::size_t pos = 0;
-    for (std::size_t hit; (hit = text.find(dir, pos)) != std::string::npos;) {
+    for (;;) {
+        std::size_t hit = std::string::npos, length = 0;
+        for (const std::string& spelling : spellings) {
+            if (const std::size_t at = text.find(spelling, pos); at < hit) {
+                hit = at;
+                length = spelling.size();
+            }
+        }
+        if (hit == std::string::npos) break;
         out.append(text, pos, hit - pos);
-        std::size_t end = hit + dir.size();
+        std::size_t end = hit + length;
         while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_')) ++end;
-        const std::string base = text.substr(hit + dir.size(), end - hit - dir.size());
+        const std::string base = text.substr(hit + length, end - hit - length);
         out += "$TMP/<" + std::to_string(names_.emplace(base, static_cast<int>(names_.size()) + 1).first->second) + ">";
         pos = end;
     }
@@ -105,7 +164,7 @@ std::string FakeEngine::transcript()
     std::map<std::string, std::string> seen;  // file name -> content at the run before
     for (int run = 0; run < runs(); ++run) {
         const std::string args = this->args(run);
-        const std::string scriptName = fs::path(args.substr(0, args.find('\n'))).filename().string();
+        const std::string scriptName = utf8(unicode::utf8Path(args.substr(0, args.find('\n'))).filename());
         std::string line = "==> gnuplot";
         std::istringstream argList(args);
         for (std::string arg; std::getline(argList, arg);) line += " " + normalized(arg);
@@ -115,7 +174,7 @@ std::string FakeEngine::transcript()
         std::map<int, std::string> files;
         for (const auto& entry : fs::directory_iterator(runDir(run) / "tmp")) {
             const std::string name = entry.path().filename().string();
-            normalized((tmp_.path() / name).string());
+            normalized(utf8(tmp_.path() / name));
             if (name != scriptName) files[names_[name]] = name;
         }
         for (const auto& [number, name] : files) {

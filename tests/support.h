@@ -17,6 +17,12 @@ namespace fs = std::filesystem;
 std::string readFile(const fs::path& path);
 void writeFile(const fs::path& path, const std::string& text);
 
+// A path of the build (RIZARI_SOURCE_DIR and the like), absolute in the platform's form: on
+// Windows a path from the root names the current drive, which a test may change.
+std::string buildPath(const char* path);
+// A path as the library takes it: UTF-8.
+std::string utf8(const fs::path& path);
+
 // Sets (or, with nullopt, unsets) an environment variable and restores it on destruction.
 class ScopedEnv {
 public:
@@ -44,10 +50,15 @@ private:
     fs::path path_;
 };
 
+// Starts GoogleTest's capture of standard output or error. On Windows it makes its file in the
+// folder that TMP names, which a test may have pointed anywhere: there it starts in the folder the
+// process began with.
+void startCapture(bool output);
+
 // Runs a callable and returns what it wrote to standard error (or output).
 template <class F> std::string captureStderr(F&& f)
 {
-    testing::internal::CaptureStderr();
+    startCapture(false);
     f();
     return testing::internal::GetCapturedStderr();
 }
@@ -55,7 +66,7 @@ template <class F> std::string captureStderr(F&& f)
 template <class F> std::string captureStdout(F&& f)
 {
     std::fflush(stdout);
-    testing::internal::CaptureStdout();
+    startCapture(true);
     f();
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
@@ -70,8 +81,13 @@ public:
     ~FakeEngine();
 
     static std::string program();  // the fake engine's own file
+    // The engine program of an installation home, where the library looks for it.
+    static fs::path engineIn(const fs::path& home);
+    // Puts the fake engine at this file name (a link to it; on Windows a copy).
+    static void install(const fs::path& file);
 
-    std::string home() const { return home_.path().string(); }
+    std::string home() const { return utf8(home_.path()); }
+    fs::path engine() const { return engineIn(home_.path()); }
     const fs::path& tmpDir() const { return tmp_.path(); }
 
     int runs() const;
@@ -81,7 +97,8 @@ public:
     // the temporary folder that is new or changed since the run before, with temporary names
     // normalised ("$TMP/<n>", numbered by first appearance).
     std::string transcript();
-    // The text with each temporary name replaced as in transcript().
+    // The text with each temporary name replaced as in transcript(), however the folder is spelt
+    // (on Windows also with doubled backslashes, as quoted in a script, and with forward slashes).
     std::string normalized(const std::string& text);
 
     fs::path runDir(int run) const;  // the folder of a run's records

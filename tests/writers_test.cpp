@@ -29,10 +29,15 @@ std::string viaF(double v)
     return std::string(buf, formatF(buf, v));
 }
 
+// printf as glibc writes: MinGW-w64's leaves out the sign of a negative NaN, which the library
+// writes on every platform.
 std::string printfText(const char* format, double v)
 {
     char buf[512];
     std::snprintf(buf, sizeof buf, format, v);
+#ifdef __MINGW32__
+    if (std::isnan(v) && std::signbit(v)) return std::string("-") + buf;
+#endif
     return buf;
 }
 

@@ -4,6 +4,8 @@
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <optional>
 
 #include "script_error.h"
 
@@ -18,6 +20,25 @@ double apply(char op, double a, double b)
     case '*': return a * b;
     case '/': return a / b;
     default: return std::pow(a, b);
+    }
+}
+
+// a + b, a - b or a * b of two ints; none when it does not fit.
+std::optional<int64_t> intResult(char op, int64_t a, int64_t b)
+{
+    constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+    constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+    switch (op) {
+    case '+':
+        if (b > 0 ? a > kMax - b : a < kMin - b) return std::nullopt;
+        return a + b;
+    case '-':
+        if (b < 0 ? a > kMax + b : a < kMin + b) return std::nullopt;
+        return a - b;
+    default:
+        if (a == 0 || b == 0) return 0;
+        if (a > 0 ? (b > 0 ? a > kMax / b : b < kMin / a) : (b > 0 ? a < kMin / b : b < kMax / a)) return std::nullopt;
+        return a * b;
     }
 }
 
@@ -184,12 +205,8 @@ Value Evaluator::evalBinary(char op, const Value& a, const Value& b)
         auto ia = std::get_if<int64_t>(&a);
         auto ib = std::get_if<int64_t>(&b);
         if (ia && ib && (op == '+' || op == '-' || op == '*')) {
-            int64_t r = 0;
-            bool overflow = op == '+' ? __builtin_add_overflow(*ia, *ib, &r)
-                          : op == '-' ? __builtin_sub_overflow(*ia, *ib, &r)
-                                      : __builtin_mul_overflow(*ia, *ib, &r);
-            if (overflow) throw ScriptError("integer overflow");
-            return r;
+            if (const auto r = intResult(op, *ia, *ib)) return *r;
+            throw ScriptError("integer overflow");
         }
         return apply(op, toDouble(a), toDouble(b));
     }

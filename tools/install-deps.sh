@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the gallery need, and any packages named
-# as arguments, when they are missing. As root it installs them; otherwise it says exactly what to
-# install and fails.
+# Installs Debian packages when they are missing: the ones named (tools/install-deps.sh PACKAGE...),
+# else those the build, the tests and the gallery need. As root it installs them; otherwise it says
+# exactly what to install and fails.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gnuplot-qt poppler-utils "$@")
+packages=("$@")
+if [ ${#packages[@]} -eq 0 ]; then
+  packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gnuplot-qt poppler-utils)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -12,8 +12,10 @@
 #include "member_table.h"
 #include "module.h"
 #include "parser.h"
+#include "platform/unicode.h"
 #include "script_error.h"
 
+using namespace rizari;
 using namespace rizari::runner;
 
 namespace {
@@ -31,8 +33,9 @@ constexpr const char* kHelp =
     "Built-ins: CPlot(), linspace(a, b, n), sin cos tan exp log sqrt abs, meshx(x, y), meshy(x, y), len(a).\n"
     "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as PlotAxis.X.\n"
     "Exit status: 0, 1 when a plotting() failed, 2 for an error in the script (reported as FILE:LINE).\n"
-    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, else gnuplot on PATH), TMP, RIZARI_KEEP=1\n"
-    "(keep the command scripts and data files), RIZARI_MODULE (the module, else librizari.dl beside rizari).\n"
+    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the one on\n"
+    "PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the module, else\n"
+    "librizari.dl beside rizari).\n"
     "The reference of every member is docs/reference.md.\n";
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
@@ -40,7 +43,7 @@ bool readLines(const std::string& file, std::vector<std::string>& lines)
     std::ifstream in;
     std::istream* src = &std::cin;
     if (file != "-") {
-        in.open(file);
+        in.open(unicode::utf8Path(file));
         if (!in) return false;
         src = &in;
     }
@@ -116,6 +119,8 @@ void catchStopSignals()
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+#else
+    for (int signal : {SIGINT, SIGTERM, SIGBREAK}) std::signal(signal, noteSignal);  // Ctrl+C, Ctrl+Break
 #endif
 }
 
@@ -133,11 +138,12 @@ void catchStopSignals()
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> args = unicode::arguments(argc, argv);
     std::string modulePath;
     std::string script;
     bool usageError = false;
-    for (int i = 1; i < argc && !usageError; ++i) {
-        const std::string arg = argv[i];
+    for (std::size_t i = 1; i < args.size() && !usageError; ++i) {
+        const std::string& arg = args[i];
         if (arg == "--help") {
             std::fputs(kUsage, stdout);
             std::fputs(kHelp, stdout);
@@ -147,7 +153,7 @@ int main(int argc, char** argv)
             listMembers();
             return 0;
         }
-        if (arg == "--module" && i + 1 < argc) modulePath = argv[++i];
+        if (arg == "--module" && i + 1 < args.size()) modulePath = args[++i];
         else if (script.empty() && (arg == "-" || arg.rfind("-", 0) != 0)) script = arg;
         else usageError = true;
     }

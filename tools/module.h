@@ -1,4 +1,5 @@
-// The plotting module, loaded with dlopen; every entry point is resolved by name at load time.
+// The plotting module, loaded with dlopen (LoadLibrary on Windows); every entry point is resolved
+// by name at load time.
 #pragma once
 
 #include <map>

@@ -2,10 +2,13 @@
 // calls that build them. See zu.h for the value layout and the calling convention.
 #include "zu/zu.h"
 
+#include "platform/unicode.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,7 +111,17 @@ int32_t Zu_VaEnd(ZuInterp*, ZuVaList cursor)
     return 0;
 }
 
-const char* Zu_Home(ZuInterp*) { return std::getenv("ZUHOME"); }
+const char* Zu_Home(ZuInterp*)
+{
+    // UTF-8 on every platform; valid until the thread's next call.
+    thread_local std::optional<std::string> home;
+    try {
+        home = rizari::unicode::environment("ZUHOME");
+    } catch (...) {
+        home.reset();
+    }
+    return home ? home->c_str() : nullptr;
+}
 
 ZuArgs* Zu_ArgsNew(void) { return new (std::nothrow) ZuArgs; }
 

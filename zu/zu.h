@@ -46,8 +46,10 @@
 extern "C" {
 #endif
 
-#if defined(_WIN32)
+#if defined(_WIN32) && defined(ZU_BUILDING)
 #define ZU_API __declspec(dllexport)
+#elif defined(_WIN32)
+#define ZU_API __declspec(dllimport)
 #else
 #define ZU_API __attribute__((visibility("default")))
 #endif
@@ -63,7 +65,7 @@ ZU_API void *__builtin_Zu_VaArg_kernel(ZuInterp *interp, ZuVaList *cursor);
 ZU_API int32_t Zu_VaArrayDim(ZuInterp *interp, ZuVaList cursor);
 ZU_API int32_t Zu_VaArrayExtent(ZuInterp *interp, ZuVaList cursor, int32_t dim);
 ZU_API int32_t Zu_VaEnd(ZuInterp *interp, ZuVaList cursor);
-ZU_API const char *Zu_Home(ZuInterp *interp); /* getenv("ZUHOME"), may be null */
+ZU_API const char *Zu_Home(ZuInterp *interp); /* $ZUHOME in UTF-8, may be null */
 
 /* ---- Host API (used by the runner and the tests) ---- */
 ZU_API ZuArgs *Zu_ArgsNew(void); /* null when memory ran out */
