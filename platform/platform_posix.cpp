@@ -1,5 +1,6 @@
 #ifndef _WIN32
 
+#include "platform/huge_pages.h"
 #include "platform/platform.h"
 #include "platform/temporary_files.h"
 
@@ -84,11 +85,9 @@ bool isReadable(std::string_view path) { return access(nativePath(path).c_str(),
 
 namespace {
 
-// Large blocks are mapped on their own, aligned to the transparent huge page size and marked for
-// huge pages: first touches of fresh memory dominate the copy of a large data set, and a 2 MiB
-// page costs far less than 512 small ones. Unmapping gives the memory back at once, which the
-// heap does not promise for blocks below its own mapping threshold.
-constexpr std::size_t kHugePage = std::size_t{2} << 20;
+// Large blocks are mapped on their own, aligned to the huge page size so that huge pages cover
+// them whole. Unmapping gives the memory back at once, which the heap does not promise for blocks
+// below its own mapping threshold.
 constexpr std::size_t kMappedFrom = kHugePage;
 
 // In front of every block, the length of its own mapping (0 for a block from the heap); the
@@ -109,7 +108,7 @@ unsigned char* mapAligned(std::size_t bytes, std::size_t& length)
     auto* aligned = reinterpret_cast<unsigned char*>(roundUp(reinterpret_cast<std::uintptr_t>(start), kHugePage));
     if (aligned > start) munmap(start, static_cast<std::size_t>(aligned - start));
     if (aligned < start + kHugePage) munmap(aligned + length, static_cast<std::size_t>(start + kHugePage - aligned));
-    madvise(aligned, length, MADV_HUGEPAGE);  // a hint: without huge pages it stays a plain mapping
+    adviseHugePages(aligned, length);
     return aligned;
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/huge_pages.h"
 #include "script_error.h"
 
 namespace rizari::runner {
@@ -45,6 +46,7 @@ Array::Array(std::vector<int> shape) : shape_(std::move(shape)), size_(1)
 {
     for (int extent : shape_) size_ *= static_cast<std::size_t>(extent);
     values_ = std::make_shared_for_overwrite<double[]>(size_);
+    platform::adviseHugePages(values_.get(), size_ * sizeof(double));
 }
 
 Array resultFor(Array&& operand) { return operand.soleHolder() ? std::move(operand) : Array(operand.shape()); }
