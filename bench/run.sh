@@ -26,7 +26,7 @@ results=$(mktemp -d)
 trap 'rm -rf "$results"' EXIT
 for program in bench_writer bench_api bench_processes; do
   echo "== $program"
-  "build-bench/bench/$program" --benchmark_color=false --markdown="$results/$program.md"
+  "build-bench/bench/$program" --markdown="$results/$program.md"
 done
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
