@@ -1,64 +1,48 @@
-// Data file writer against a plain fprintf("%g %g\n") loop, on 1e6 and 1e7 points of two data
-// sets: random doubles of every magnitude, and a smooth curve (x = linspace, y = sin x).
-// Prints a summary of ns/point and the speed-up after the benchmark table.
-#include <benchmark/benchmark.h>
+// The data file writer against the plain ways of writing the same lines, in this process: a
+// fprintf("%g %g\n") loop and std::to_chars (general format, six digits: the text of %g) into
+// 1 MiB blocks. Sine points and random doubles of every magnitude, 1e5 to 1e7 points.
+#include <unistd.h>
 
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <map>
-#include <random>
 #include <string>
-#include <unistd.h>
 
+#include "bench/points.h"
+#include "bench/summary.h"
 #include "data/data_file_writer.h"
 
 using namespace rizari;
+using namespace rizari::bench;
 
 namespace {
 
-enum Shape { Random = 0, Sine = 1 };
-const char* const kShapeName[] = {"random", "sine"};
+constexpr long kSizes[] = {100000, 1000000, 10000000};
+constexpr const char* kMethods[] = {"writer", "fprintf", "to_chars"};
+constexpr double kSineTarget = 100;    // ns/point the writer keeps on sine points
+constexpr double kRandomTarget = 160;  // and on random doubles
 
-struct Points {
-    std::vector<double> x, y;
+struct Data {
+    Points points;
     DataSet set;
 };
 
-Points makePoints(Shape shape, std::size_t n)
+// Each data set is built once per shape and size.
+Data& data(Shape shape, long n)
 {
-    Points p;
-    p.x.resize(n);
-    p.y.resize(n);
-    std::mt19937_64 rng(42);
-    std::uniform_real_distribution<double> mantissa(1.0, 10.0);
-    std::uniform_int_distribution<int> exponent(-307, 307);
-    std::bernoulli_distribution negative(0.5);
-    for (std::size_t i = 0; i < n; ++i) {
-        if (shape == Random) {
-            p.x[i] = (negative(rng) ? -1 : 1) * mantissa(rng) * std::pow(10.0, exponent(rng));
-            p.y[i] = (negative(rng) ? -1 : 1) * mantissa(rng) * std::pow(10.0, exponent(rng));
-        } else {
-            p.x[i] = 100.0 * static_cast<double>(i) / static_cast<double>(n - 1);
-            p.y[i] = std::sin(p.x[i]);
-        }
-    }
-    p.set.pointCount = static_cast<int>(n);
-    p.set.values.emplace(2 * n * sizeof(double));
-    std::memcpy(p.set.values->data(), p.x.data(), n * sizeof(double));
-    std::memcpy(p.set.values->data() + n * sizeof(double), p.y.data(), n * sizeof(double));
-    return p;
-}
-
-// Cached so each data set is built once per size.
-Points& points(Shape shape, std::size_t n)
-{
-    static std::map<std::pair<int, std::size_t>, Points> cache;
-    auto key = std::make_pair(static_cast<int>(shape), n);
+    static std::map<std::pair<int, long>, Data> cache;
+    const auto key = std::make_pair(static_cast<int>(shape), n);
     auto it = cache.find(key);
-    if (it == cache.end()) it = cache.emplace(key, makePoints(shape, n)).first;
-    return it->second;
+    if (it != cache.end()) return it->second;
+    Data d{makePoints(shape, static_cast<std::size_t>(n)), {}};
+    const std::size_t bytes = static_cast<std::size_t>(n) * sizeof(double);
+    d.set.pointCount = static_cast<int>(n);
+    d.set.values = ValueBlock::allocate(2 * bytes);
+    if (!d.set.values) std::abort();
+    std::memcpy(d.set.values->data(), d.points.x.get(), bytes);
+    std::memcpy(d.set.values->data() + bytes, d.points.y.get(), bytes);
+    return cache.emplace(key, std::move(d)).first->second;
 }
 
 std::string outputPath()
@@ -67,74 +51,72 @@ std::string outputPath()
     return std::string(dir && *dir ? dir : "/tmp") + "/bench_writer_" + std::to_string(getpid()) + ".dat";
 }
 
-// Best ns/point per (method, shape, n), for the summary.
-std::map<std::tuple<int, int, std::size_t>, double> g_best;
-
-template <class Write> void run(benchmark::State& state, int method, Write write)
+// One file written the method's way, timed from opening to closing.
+void writeOnce(benchmark::State& state, int method, Shape shape, long n)
 {
-    const Shape shape = static_cast<Shape>(state.range(0));
-    const std::size_t n = static_cast<std::size_t>(state.range(1));
-    Points& p = points(shape, n);
+    Data& d = data(shape, n);
     const std::string path = outputPath();
-    double best = 1e300;
+    double seconds = 0;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        write(p, path);
-        const std::chrono::duration<double, std::nano> took = std::chrono::steady_clock::now() - start;
-        best = std::min(best, took.count() / static_cast<double>(n));
-    }
-    std::remove(path.c_str());
-    auto& slot = g_best[{method, static_cast<int>(shape), n}];
-    slot = slot == 0 ? best : std::min(slot, best);
-    state.counters["ns/point"] = best;
-    state.SetLabel(kShapeName[shape]);
-}
-
-void BM_WriteDataFile(benchmark::State& state)
-{
-    run(state, 0, [](Points& p, const std::string& path) {
-        p.set.fileName = path;
-        if (WriteDataFile(p.set, 2) != 0) std::abort();
-    });
-}
-
-void BM_Fprintf(benchmark::State& state)
-{
-    run(state, 1, [](const Points& p, const std::string& path) {
         std::FILE* f = std::fopen(path.c_str(), "w");
         if (!f) std::abort();
-        for (std::size_t i = 0; i < p.x.size(); ++i) std::fprintf(f, "%g %g\n", p.x[i], p.y[i]);
-        std::fclose(f);
-    });
+        if (method == 0) {
+            d.set.fileName = path;
+            if (WriteDataFile(d.set, 2, f) != WriteResult::Written) std::abort();
+        } else {
+            method == 1 ? writeFprintf(d.points, f) : writeToChars(d.points, f);
+            std::fclose(f);
+        }
+        const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime(took);
+        seconds += took;
+        std::remove(path.c_str());
+    }
+    state.counters["ns/point"] = seconds * 1e9 / static_cast<double>(n) / static_cast<double>(state.iterations());
 }
 
-void sizes(benchmark::internal::Benchmark* b)
+std::string caseName(int method, Shape shape, long n)
 {
-    for (int shape : {Random, Sine})
-        for (long n : {1000000L, 10000000L}) b->Args({shape, n});
-    b->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+    return std::string(kMethods[method]) + "/" + (shape == Shape::Sine ? "sine" : "random") + "/" + sizeName(n);
 }
 
-BENCHMARK(BM_WriteDataFile)->Apply(sizes);
-BENCHMARK(BM_Fprintf)->Apply(sizes);
+double nsPerPoint(const Medians& m, int method, Shape shape, long n)
+{
+    const auto it = m.find(caseName(method, shape, n));
+    return it == m.end() ? 0 : it->second.seconds * 1e9 / static_cast<double>(n);
+}
+
+const char* verdict(double measured, double target) { return measured == 0 ? "not measured" : measured <= target ? "met" : "MISSED"; }
+
+void summarize(const Medians& m, std::FILE* out)
+{
+    std::fprintf(out, "| points | data | writer ns/point | fprintf ns/point | to_chars ns/point | fprintf / writer | to_chars / writer |\n");
+    std::fprintf(out, "|---|---|---:|---:|---:|---:|---:|\n");
+    for (Shape shape : {Shape::Sine, Shape::Random})
+        for (long n : kSizes) {
+            const double w = nsPerPoint(m, 0, shape, n), f = nsPerPoint(m, 1, shape, n), t = nsPerPoint(m, 2, shape, n);
+            if (w == 0) continue;
+            std::fprintf(out, "| %s | %s | %.1f | %.1f | %.1f | %.2fx | %.2fx |\n", sizeName(n).c_str(),
+                         shape == Shape::Sine ? "sine" : "random", w, f, t, f / w, t / w);
+        }
+    double sine = 0, random = 0;
+    for (long n : kSizes) {
+        sine = std::max(sine, nsPerPoint(m, 0, Shape::Sine, n));
+        random = std::max(random, nsPerPoint(m, 0, Shape::Random, n));
+    }
+    std::fprintf(out, "\nWriter, slowest size: sine %.1f ns/point (target %.0f: %s), random %.1f ns/point (target %.0f: %s).\n",
+                 sine, kSineTarget, verdict(sine, kSineTarget), random, kRandomTarget, verdict(random, kRandomTarget));
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-
-    std::printf("\n%-8s %10s %16s %16s %8s\n", "data", "points", "writer ns/point", "fprintf ns/point", "speed-up");
-    for (int shape : {Random, Sine})
-        for (std::size_t n : {std::size_t{1000000}, std::size_t{10000000}}) {
-            const auto writer = g_best.find({0, shape, n});
-            const auto plain = g_best.find({1, shape, n});
-            if (writer == g_best.end() || plain == g_best.end()) continue;
-            std::printf("%-8s %10zu %16.1f %16.1f %7.2fx\n", kShapeName[shape], n, writer->second, plain->second,
-                        plain->second / writer->second);
-        }
-    return 0;
+    for (Shape shape : {Shape::Sine, Shape::Random})
+        for (long n : kSizes)
+            for (int method = 0; method < 3; ++method)
+                addCase(caseName(method, shape, n), n >= 1000000 ? 1 : 10,
+                        [=](benchmark::State& state) { writeOnce(state, method, shape, n); });
+    return runAndSummarize(argc, argv, summarize);
 }

@@ -5,7 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <span>
+#include <vector>
 
+#include "data/computed_curve.h"
 #include "platform/platform.h"
 #include "plot/checks.h"
 #include "plot/lifecycle.h"
@@ -16,16 +19,16 @@ namespace {
 
 constexpr const char* kNoMemoryCurve = "Error: can't allocate memory for new curve\n";
 
-// Copies n doubles, an infinity becoming the large finite value of its sign.
+// Copies n doubles, an infinity becoming the large finite value of its sign; in place when
+// out == in.
 void copyFinite(double* out, const double* in, std::size_t n)
 {
-    for (std::size_t i = 0; i < n; ++i) {
-        const double v = in[i];
-        out[i] = std::isinf(v) ? (v > 0 ? kLargeValue : -kLargeValue) : v;
-    }
+    for (std::size_t i = 0; i < n; ++i) out[i] = finiteValue(in[i]);
 }
 
 double* asDoubles(unsigned char* bytes) { return reinterpret_cast<double*>(bytes); }
+
+const char* adderName(int dim) { return dim == 3 ? "CPlot::AddSurface()" : "CPlot::AddCurve()"; }
 
 // A new data set with the plot's current line style, as every adding operation starts it.
 DataSet freshDataSet(const PlotState& s)
@@ -37,31 +40,26 @@ DataSet freshDataSet(const PlotState& s)
     return set;
 }
 
-// The body of AddCurve (dim 2) and AddSurface (dim 3). With values, fill(bytes) writes the n
-// points' entries into the new data set's block. The record is appended before the checks of
-// the data and the file, so it stays in the list when those fail.
-template <class Fill>
+// A block of `bytes` that fill(bytes) writes; none, with the out-of-memory message, when the
+// memory cannot be had.
+template <class Fill> std::optional<ValueBlock> filledBlock(std::size_t bytes, Fill&& fill)
+{
+    auto block = ValueBlock::allocate(bytes);
+    if (!block) {
+        std::fputs(kNoMemoryCurve, stderr);
+        return std::nullopt;
+    }
+    fill(block->data());
+    return block;
+}
+
+// The body of AddCurve (dim 2) and AddSurface (dim 3) once the plot's dimension fits: block is
+// the copy of the values (none when none were given or n < 0). The record is appended before the
+// checks of the data and the file, so it stays in the list when those fail.
 int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, int n, int gridXCount,
-                  int elementType, bool withValues, Fill&& fill)
+                  int elementType, bool withValues, std::optional<ValueBlock>&& block)
 {
     const bool surface = dim == 3;
-    const char* who = surface ? "CPlot::AddSurface()" : "CPlot::AddCurve()";
-    if (s.dimension != dim) {
-        std::fprintf(stderr, "%s: invalid dimension\n", who);
-        return -1;
-    }
-
-    // The values first: when they cannot be had the list stays as it was.
-    std::optional<ValueBlock> block;
-    if (withValues && n >= 0) {
-        block = ValueBlock::allocate(static_cast<std::size_t>(n) * static_cast<std::size_t>(dim) * elementSize(elementType));
-        if (!block) {
-            std::fputs(kNoMemoryCurve, stderr);
-            return -1;
-        }
-        fill(block->data());
-    }
-
     try {
         s.dataSets.push_back(freshDataSet(s));
     } catch (const std::bad_alloc&) {
@@ -77,7 +75,7 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
 
     if (!set.fileName) {
         if (n < 0 || !withValues) {
-            std::fprintf(stderr, "Error: invalid data for curve is passed to %s\n", who);
+            std::fprintf(stderr, "Error: invalid data for curve is passed to %s\n", adderName(dim));
             return -1;
         }
         set.values = std::move(block);
@@ -88,7 +86,7 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     const bool writable = platform::isWritable(*set.fileName);
     if (writable && !withValues) return 0;
     if (writable) {
-        std::fprintf(stderr, "Error: both filename and *data set in %s. filename will be used.\n", who);
+        std::fprintf(stderr, "Error: both filename and *data set in %s. filename will be used.\n", adderName(dim));
         return -1;
     }
     std::fprintf(stderr, "Error: cannot open '%s' for plotting\n", set.fileName->c_str());
@@ -98,12 +96,55 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
 int appendCopy(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, int n, int gridXCount,
                int elementType, const void* values)
 {
+    if (s.dimension != dim) {
+        std::fprintf(stderr, "%s: invalid dimension\n", adderName(dim));
+        return -1;
+    }
+    // The values first: when they cannot be had the list stays as it was.
+    std::optional<ValueBlock> block;
+    if (values && n >= 0) {
+        const std::size_t size = static_cast<std::size_t>(n) * static_cast<std::size_t>(dim) * elementSize(elementType);
+        block = filledBlock(size, [&](unsigned char* out) {
+            if (size > 0) std::memcpy(out, values, size);
+            if (elementType == ElementType::Double) copyFinite(asDoubles(out), asDoubles(out), size / sizeof(double));
+        });
+        if (!block) return -1;
+    }
     return appendDataSet(s, dim, std::move(fileName), std::move(fileOption), n, gridXCount, elementType, values != nullptr,
-                         [&](unsigned char* out) {
-                             const std::size_t size = static_cast<std::size_t>(n) * dim * elementSize(elementType);
-                             if (size > 0) std::memcpy(out, values, size);
-                             if (elementType == ElementType::Double) copyFinite(asDoubles(out), asDoubles(out), size / sizeof(double));
-                         });
+                         std::move(block));
+}
+
+// The copies of `rows` data sets of `bytes` each, fill(r, values) writing row r: all of them, or
+// none with the out-of-memory message.
+template <class Fill> std::optional<std::vector<ValueBlock>> rowBlocks(int rows, std::size_t bytes, Fill&& fill)
+{
+    std::vector<ValueBlock> blocks;
+    try {
+        blocks.reserve(static_cast<std::size_t>(rows > 0 ? rows : 0));
+    } catch (const std::bad_alloc&) {
+        std::fputs(kNoMemoryCurve, stderr);
+        return std::nullopt;
+    }
+    for (int r = 0; r < rows; ++r) {
+        auto block = filledBlock(bytes, [&](unsigned char* out) { fill(static_cast<std::size_t>(r), asDoubles(out)); });
+        if (!block) return std::nullopt;
+        blocks.push_back(std::move(*block));
+    }
+    return blocks;
+}
+
+// Appends a data set of n points of doubles for each block: all of them, or none.
+bool appendRows(PlotState& s, int dim, int n, int gridXCount, std::span<ValueBlock> blocks)
+{
+    try {
+        s.dataSets.reserve(s.dataSets.size() + blocks.size());
+    } catch (const std::bad_alloc&) {
+        std::fputs(dim == 3 ? "Error: can't allocate memory for new surface\n" : kNoMemoryCurve, stderr);
+        return false;
+    }
+    for (ValueBlock& block : blocks)
+        appendDataSet(s, dim, std::nullopt, std::nullopt, n, gridXCount, ElementType::Double, true, std::move(block));
+    return true;
 }
 
 // The outline that a pending fill draws over its filled curve: its values, or its data file.
@@ -112,20 +153,6 @@ struct Outline {
     OptText fileName;
     OptText fileOption;
 };
-
-}  // namespace
-
-int CPlot::AddCurve(OptText fileName, OptText fileOption, int n, int elementType, const void* values)
-{
-    return appendCopy(impl_->state, 2, std::move(fileName), std::move(fileOption), n, 0, elementType, values);
-}
-
-int CPlot::AddSurface(OptText fileName, OptText fileOption, int n, int gridXCount, int elementType, const void* values)
-{
-    return appendCopy(impl_->state, 3, std::move(fileName), std::move(fileOption), n, gridXCount, elementType, values);
-}
-
-namespace {
 
 // Called after a member added a data set that may become a filled curve. applyPendingFill turns
 // the last data set into the filled one and, with the stroke on, appends a copy of it to draw
@@ -166,41 +193,93 @@ std::optional<ValueBlock> rawCurve(const double* x, const double* y, std::size_t
     return block;
 }
 
+// The checks of data2D on the plot and the shapes of x and y; false after the message.
+bool fits2D(const PlotState& s, int n, int yDims, int yCols)
+{
+    if (s.dimension != 2) {
+        std::fputs("CPlot::data2D(): add 2D data to 3D plot, use CPlot::data3D()\n", stderr);
+        return false;
+    }
+    if (yDims != 1 && yDims != 2) {
+        std::fputs("CPlot::data2D(): pass argument y of dimension larger than 2\n", stderr);
+        return false;
+    }
+    if (n != yCols) {
+        std::fputs("CPlot::data2D(): dimensions of x and y do not match\n", stderr);
+        return false;
+    }
+    return true;
+}
+
+// What data3D makes of its counts: a grid of nx x ny points, or a space curve.
+struct SurfaceShape {
+    bool grid;
+    int gridXCount;
+};
+
+// The checks of data3D, which makes an empty plot 3D; none after the message.
+std::optional<SurfaceShape> fits3D(CPlot& plot, const PlotState& s, int nx, int ny, int zDims, int nz)
+{
+    if (s.dimension != 3 && !s.dataSets.empty()) {
+        std::fputs("CPlot::data3D(): add 3D data to 2D plot, use CPlot::data2D()\n", stderr);
+        return std::nullopt;
+    }
+    plot.dimension(3);
+    if (zDims != 1 && zDims != 2) {
+        std::fputs("CPlot::data3D(): pass argument z of dimension larger than 2\n", stderr);
+        return std::nullopt;
+    }
+    const bool counted = nx >= 0 && ny >= 0 && nz >= 0;
+    const bool grid = counted && static_cast<long long>(nx) * ny == nz;
+    const bool curve = !grid && counted && nx == ny && ny == nz;
+    if (!grid && !curve) {
+        std::fputs("CPlot::data3D(): dimensions of x, y and z do not match\n", stderr);
+        return std::nullopt;
+    }
+    return SurfaceShape{grid, grid ? nx : 1};
+}
+
+// Appends the 3D data sets of the blocks (n points each): a grid is drawn as a surface and with
+// hidden lines, a space curve without.
+int appendSurfaces(PlotState& s, std::span<ValueBlock> blocks, int n, SurfaceShape shape)
+{
+    const std::size_t before = s.dataSets.size();
+    if (!appendRows(s, 3, n, shape.gridXCount, blocks)) return -1;
+    if (shape.grid)
+        for (std::size_t i = before; i < s.dataSets.size(); ++i) s.dataSets[i].plotType = PlotType::PM3D;
+    if (!blocks.empty()) s.view.hiddenLines = shape.grid;
+    return 0;
+}
+
 }  // namespace
+
+int CPlot::AddCurve(OptText fileName, OptText fileOption, int n, int elementType, const void* values)
+{
+    return appendCopy(impl_->state, 2, std::move(fileName), std::move(fileOption), n, 0, elementType, values);
+}
+
+int CPlot::AddSurface(OptText fileName, OptText fileOption, int n, int gridXCount, int elementType, const void* values)
+{
+    return appendCopy(impl_->state, 3, std::move(fileName), std::move(fileOption), n, gridXCount, elementType, values);
+}
 
 int CPlot::data2D(const double* x, const double* y, int n, int yDims, int yRows, int yCols)
 {
     PlotState& s = impl_->state;
-    if (s.dimension != 2) {
-        std::fputs("CPlot::data2D(): add 2D data to 3D plot, use CPlot::data3D()\n", stderr);
-        return -1;
-    }
-    if (yDims != 1 && yDims != 2) {
-        std::fputs("CPlot::data2D(): pass argument y of dimension larger than 2\n", stderr);
-        return -1;
-    }
-    if (n != yCols) {
-        std::fputs("CPlot::data2D(): dimensions of x and y do not match\n", stderr);
-        return -1;
-    }
+    if (!fits2D(s, n, yDims, yCols)) return -1;
     if (n < 0 || !x || !y) return AddCurve(std::nullopt, std::nullopt, n, ElementType::Double, nullptr);
 
+    // Each row of y is a curve over the same x; every curve's copy is made before any is added.
     const std::size_t count = static_cast<std::size_t>(n);
     const int rows = yDims == 1 ? 1 : yRows;
-    const std::size_t before = s.dataSets.size();
-    int result = 0;
-    const double* row = y;
-    for (int r = 0; r < rows; ++r) {
-        row = y + static_cast<std::size_t>(r) * count;
-        result = appendDataSet(s, 2, std::nullopt, std::nullopt, n, 0, ElementType::Double, true, [&](unsigned char* out) {
-            copyFinite(asDoubles(out), x, count);
-            copyFinite(asDoubles(out) + count, row, count);
-        });
-    }
-    if (s.dataSets.size() > before &&
-        finishPendingFill(*this, s, [&] { return Outline{rawCurve(x, row, count), std::nullopt, std::nullopt}; }) != 0)
-        return -1;
-    return result;
+    auto blocks = rowBlocks(rows, 2 * count * sizeof(double), [&](std::size_t r, double* out) {
+        copyFinite(out, x, count);
+        copyFinite(out + count, y + r * count, count);
+    });
+    if (!blocks || !appendRows(s, 2, n, 0, *blocks)) return -1;
+    if (rows <= 0) return 0;
+    const double* last = y + static_cast<std::size_t>(rows - 1) * count;
+    return finishPendingFill(*this, s, [&] { return Outline{rawCurve(x, last, count), std::nullopt, std::nullopt}; });
 }
 
 int CPlot::data2D(const std::vector<double>& x, const std::vector<double>& y)
@@ -213,53 +292,34 @@ int CPlot::data2DCurve(const double* x, const double* y, int n) { return data2D(
 int CPlot::data3D(const double* x, const double* y, const double* z, int nx, int ny, int zDims, int zRows, int zCols)
 {
     PlotState& s = impl_->state;
-    if (s.dimension != 3 && !s.dataSets.empty()) {
-        std::fputs("CPlot::data3D(): add 3D data to 2D plot, use CPlot::data2D()\n", stderr);
-        return -1;
-    }
-    dimension(3);
-    if (zDims != 1 && zDims != 2) {
-        std::fputs("CPlot::data3D(): pass argument z of dimension larger than 2\n", stderr);
-        return -1;
-    }
     const int nz = zCols;
-    const bool counted = nx >= 0 && ny >= 0 && nz >= 0;
-    const bool grid = counted && static_cast<long long>(nx) * ny == nz;
-    const bool curve = !grid && counted && nx == ny && ny == nz;
-    if (!grid && !curve) {
-        std::fputs("CPlot::data3D(): dimensions of x, y and z do not match\n", stderr);
-        return -1;
-    }
-    const int gridXCount = grid ? nx : 1;
-    if (!x || !y || !z) return AddSurface(std::nullopt, std::nullopt, nz, gridXCount, ElementType::Double, nullptr);
+    const auto shape = fits3D(*this, s, nx, ny, zDims, nz);
+    if (!shape) return -1;
+    if (!x || !y || !z) return AddSurface(std::nullopt, std::nullopt, nz, shape->gridXCount, ElementType::Double, nullptr);
 
+    // Each row of z is a data set over the same x and y.
     const std::size_t count = static_cast<std::size_t>(nz);
     const int rows = zDims == 1 ? 1 : zRows;
-    int result = 0;
-    for (int r = 0; r < rows; ++r) {
-        const double* zRow = z + static_cast<std::size_t>(r) * count;
-        const std::size_t before = s.dataSets.size();
-        result = appendDataSet(s, 3, std::nullopt, std::nullopt, nz, gridXCount, ElementType::Double, true, [&](unsigned char* out) {
-            double* xs = asDoubles(out);
-            double* ys = xs + count;
-            if (grid) {
-                // Point k = i * ny + j: x index as the row, y varying fastest.
-                for (std::size_t i = 0, k = 0; i < static_cast<std::size_t>(nx); ++i)
-                    for (std::size_t j = 0; j < static_cast<std::size_t>(ny); ++j, ++k) {
-                        xs[k] = x[i];
-                        ys[k] = y[j];
-                    }
-                copyFinite(xs, xs, 2 * count);
-            } else {
-                copyFinite(xs, x, count);
-                copyFinite(ys, y, count);
+    auto blocks = rowBlocks(rows, 3 * count * sizeof(double), [&](std::size_t r, double* out) {
+        double* xs = out;
+        double* ys = out + count;
+        if (shape->grid) {
+            // Point k = i * ny + j: x index as the row, y varying fastest.
+            for (std::size_t i = 0, k = 0; i < static_cast<std::size_t>(nx); ++i) {
+                const double xi = finiteValue(x[i]);
+                for (std::size_t j = 0; j < static_cast<std::size_t>(ny); ++j, ++k) {
+                    xs[k] = xi;
+                    ys[k] = finiteValue(y[j]);
+                }
             }
-            copyFinite(ys + count, zRow, count);
-        });
-        if (grid && s.dataSets.size() > before) s.dataSets.back().plotType = PlotType::PM3D;
-        s.view.hiddenLines = grid;
-    }
-    return result;
+        } else {
+            copyFinite(xs, x, count);
+            copyFinite(ys, y, count);
+        }
+        copyFinite(ys + count, z + r * count, count);
+    });
+    if (!blocks) return -1;
+    return appendSurfaces(s, *blocks, nz, *shape);
 }
 
 int CPlot::data3DCurve(const double* x, const double* y, const double* z, int n) { return data3D(x, y, z, n, n, 1, 0, n); }
@@ -270,6 +330,35 @@ int CPlot::data3DSurface(const double* x, const double* y, const double* z, int 
     const long long nm = static_cast<long long>(n) * m;
     const int nz = nm == static_cast<int>(nm) ? static_cast<int>(nm) : -1;
     return data3D(x, y, z, n, m, 1, 0, nz);
+}
+
+std::optional<ComputedCurve> ComputedCurve::allocate(int n, int dimension) noexcept
+{
+    auto block = ValueBlock::allocate(static_cast<std::size_t>(n) * static_cast<std::size_t>(dimension) * sizeof(double));
+    if (!block) return std::nullopt;
+    return ComputedCurve(std::move(*block), n, dimension);
+}
+
+int addComputedCurve(CPlot& plot, ComputedCurve&& curve)
+{
+    PlotState& s = PlotAccess::state(plot);
+    const int n = curve.size();
+    const std::size_t count = static_cast<std::size_t>(n);
+    if (curve.dimension() == 3) {
+        const auto shape = fits3D(plot, s, n, n, 1, n);
+        if (!shape) return -1;
+        copyFinite(curve.column(0), curve.column(0), 3 * count);
+        ValueBlock values = curve.release();
+        return appendSurfaces(s, {&values, 1}, n, *shape);
+    }
+    if (!fits2D(s, n, 1, n)) return -1;
+    ValueBlock values = curve.release();
+    const std::size_t index = s.dataSets.size();
+    if (!appendRows(s, 2, n, 0, {&values, 1})) return -1;
+    // The outline of a pending fill keeps the infinities that the curve itself gives up.
+    const int result = finishPendingFill(plot, s, [&] { return Outline{s.dataSets[index].values, std::nullopt, std::nullopt}; });
+    copyFinite(asDoubles(s.dataSets[index].values->data()), asDoubles(s.dataSets[index].values->data()), 2 * count);
+    return result;
 }
 
 int CPlot::data(const double* values, int rows, int cols)

@@ -1,11 +1,13 @@
 // Lines, points, markers, arcs, polygons and the one-dimensional number line. Most of them are
 // data sets styled like any other; filled polygons and circular segments are shape objects.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <new>
 #include <vector>
 
+#include "data/computed_curve.h"
 #include "draw/angles.h"
 #include "draw/palette.h"
 
@@ -140,21 +142,25 @@ int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
         return -1;
     }
     const int n = static_cast<int>(span);  // one point per degree, the end point included
-    try {
-        std::vector<double> xs(static_cast<std::size_t>(n)), ys(static_cast<std::size_t>(n));
-        // The slot count bounds the walk too: at huge angles adding 1.0 no longer moves a.
-        int slot = 0;
-        for (double a = angle1; a < angle2 && slot < n; a += 1.0, ++slot) {
-            xs[slot] = x + radius * draw::cosine(a * draw::kPi / 180);
-            ys[slot] = y + radius * draw::sine(a * draw::kPi / 180);
-        }
-        xs[n - 1] = x + radius * draw::cosine(angle2 * draw::kPi / 180);
-        ys[n - 1] = y + radius * draw::sine(angle2 * draw::kPi / 180);
-        return data2DCurve(xs.data(), ys.data(), n);
-    } catch (const std::bad_alloc&) {
+    auto curve = ComputedCurve::allocate(n, 2);
+    if (!curve) {
         std::fputs("Error: can't allocate memory for new curve\n", stderr);
         return -1;
     }
+    double* xs = curve->column(0);
+    double* ys = curve->column(1);
+    // The slot count bounds the walk too: at huge angles adding 1.0 no longer moves a. Where it
+    // moves a by more than a degree, the slots the walk does not reach hold 0.
+    int slot = 0;
+    for (double a = angle1; a < angle2 && slot < n; a += 1.0, ++slot) {
+        xs[slot] = x + radius * draw::cosine(a * draw::kPi / 180);
+        ys[slot] = y + radius * draw::sine(a * draw::kPi / 180);
+    }
+    std::fill(xs + slot, xs + n, 0.0);
+    std::fill(ys + slot, ys + n, 0.0);
+    xs[n - 1] = x + radius * draw::cosine(angle2 * draw::kPi / 180);
+    ys[n - 1] = y + radius * draw::sine(angle2 * draw::kPi / 180);
+    return addComputedCurve(*this, std::move(*curve));
 }
 
 int CPlot::arcSegment(double x, double y, double radius, double angle1, double angle2)
@@ -244,23 +250,20 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
         std::fputs("CPlot::polygon(): not enough points.\n", stderr);
         return -1;
     }
-    int rc;
-    try {
-        const std::size_t n = static_cast<std::size_t>(nx);
-        std::vector<double> xs(x, x + n), ys(y, y + n);
-        xs.push_back(x[0]);
-        ys.push_back(y[0]);
-        if (dim == 2) {
-            rc = data2DCurve(xs.data(), ys.data(), nx + 1);  // z is not read at all in the plane
-        } else {
-            std::vector<double> zs(z, z + n);
-            zs.push_back(z[0]);
-            rc = data3DCurve(xs.data(), ys.data(), zs.data(), nx + 1);
-        }
-    } catch (const std::bad_alloc&) {
+    // The line ends where it started.
+    auto curve = ComputedCurve::allocate(nx + 1, dim);
+    if (!curve) {
         std::fputs("CPlot::polygon(): malloc error\n", stderr);
         return -1;
     }
+    const std::size_t n = static_cast<std::size_t>(nx);
+    const double* given[] = {x, y, z};  // z is not read at all in the plane
+    for (int axis = 0; axis < dim; ++axis) {
+        double* column = curve->column(axis);
+        std::copy(given[axis], given[axis] + n, column);
+        column[n] = given[axis][0];
+    }
+    const int rc = addComputedCurve(*this, std::move(*curve));
     return finishAsLine(*this, s, rc, "CPlot::polygon():");
 }
 

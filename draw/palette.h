@@ -25,9 +25,6 @@ inline const char* indexColor(const DrawState& d, std::size_t position)
     return d.strokeColor ? d.strokeColor->c_str() : kColorCycle[position % kColorCycleSize];
 }
 
-// The large finite value of an infinity's sign, or the value itself.
-inline double finiteValue(double v) { return std::isinf(v) ? (v > 0 ? kLargeValue : -kLargeValue) : v; }
-
 // The coordinates and sizes of a shape: an infinity stands for the large finite value of its sign
 // (the values are changed in place); NaN is refused with the member's invalid-parameter message.
 inline bool shapeArguments(const char* member, std::initializer_list<double*> values)

@@ -113,10 +113,7 @@ int CPlot::AddObject(int kind, int count, const double* parameters)
         PlotObject o;
         o.kind = kind;
         o.parameters.assign(parameters, parameters + count);
-        for (double& p : o.parameters) {
-            if (p == HUGE_VAL) p = kLargeValue;
-            else if (p == -HUGE_VAL) p = -kLargeValue;
-        }
+        for (double& p : o.parameters) p = finiteValue(p);
         o.lineWidth = s.style.lineWidth;
         o.fillMode = d.fillMode;
         if (o.fillMode == FillMode::Solid) o.fillColor = d.fillColor;

@@ -1,16 +1,19 @@
 #ifndef _WIN32
 
+#include "platform/huge_pages.h"
 #include "platform/platform.h"
 #include "platform/temporary_files.h"
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -84,9 +87,57 @@ long long fileSize(std::string_view path)
 bool isWritable(std::string_view path) { return access(nativePath(path).c_str(), W_OK) == 0; }
 bool isReadable(std::string_view path) { return access(nativePath(path).c_str(), R_OK) == 0; }
 
-void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
+namespace {
 
-void freeBlock(void* block) noexcept { std::free(block); }
+// Large blocks are mapped on their own, aligned to the huge page size so that huge pages cover
+// them whole. Unmapping gives the memory back at once, which the heap does not promise for blocks
+// below its own mapping threshold.
+constexpr std::size_t kMappedFrom = kHugePage;
+
+// In front of every block, the length of its own mapping (0 for a block from the heap); the
+// values behind it start a cache line further on.
+constexpr std::size_t kHeaderBytes = 64;
+
+std::size_t roundUp(std::size_t n, std::size_t to) { return (n + to - 1) / to * to; }
+
+// A mapping of at least `bytes` starting on a huge page boundary; mapped one huge page longer,
+// then trimmed.
+unsigned char* mapAligned(std::size_t bytes, std::size_t& length)
+{
+    if (bytes > SIZE_MAX - 2 * kHugePage) return nullptr;
+    length = roundUp(bytes, kHugePage);
+    void* raw = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (raw == MAP_FAILED) return nullptr;
+    auto* start = static_cast<unsigned char*>(raw);
+    auto* aligned = reinterpret_cast<unsigned char*>(roundUp(reinterpret_cast<std::uintptr_t>(start), kHugePage));
+    if (aligned > start) munmap(start, static_cast<std::size_t>(aligned - start));
+    if (aligned < start + kHugePage) munmap(aligned + length, static_cast<std::size_t>(start + kHugePage - aligned));
+    adviseHugePages(aligned, length);
+    return aligned;
+}
+
+}  // namespace
+
+void* allocateBlock(std::size_t bytes) noexcept
+{
+    if (bytes > SIZE_MAX - kHeaderBytes) return nullptr;
+    const std::size_t total = bytes + kHeaderBytes;
+    std::size_t mapped = 0;
+    unsigned char* header = total >= kMappedFrom ? mapAligned(total, mapped) : static_cast<unsigned char*>(std::malloc(total));
+    if (!header) return nullptr;
+    std::memcpy(header, &mapped, sizeof mapped);
+    return header + kHeaderBytes;
+}
+
+void freeBlock(void* block) noexcept
+{
+    if (!block) return;
+    unsigned char* header = static_cast<unsigned char*>(block) - kHeaderBytes;
+    std::size_t mapped;
+    std::memcpy(&mapped, header, sizeof mapped);
+    if (mapped > 0) munmap(header, mapped);
+    else std::free(header);
+}
 
 bool putEnv(std::string_view assignment)
 {

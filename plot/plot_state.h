@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cmath>
 #include <deque>
 #include <limits>
 #include <memory>
@@ -55,6 +56,9 @@ constexpr void setBits(int& bits, int mask, bool on)
 
 // Value stored in place of an infinity in data sets and shape parameters.
 inline constexpr double kLargeValue = 9.8e307;
+
+// The large finite value of an infinity's sign, or the value itself.
+inline double finiteValue(double v) { return std::isinf(v) ? (v > 0 ? kLargeValue : -kLargeValue) : v; }
 
 // ---- Per-concern state ----
 

@@ -27,22 +27,45 @@ char* formatGExact(char* out, double v)
     return std::to_chars(out, out + kMaxNumberText, v, std::chars_format::general, 6).ptr;
 }
 
+// 1e0 to 1e308, each the correctly rounded double of its decimal literal.
+#define RIZARI_DECADE(d) 1e##d##0, 1e##d##1, 1e##d##2, 1e##d##3, 1e##d##4, 1e##d##5, 1e##d##6, 1e##d##7, 1e##d##8, 1e##d##9
+constexpr double kPow10[] = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
+    RIZARI_DECADE(1), RIZARI_DECADE(2), RIZARI_DECADE(3), RIZARI_DECADE(4), RIZARI_DECADE(5),
+    RIZARI_DECADE(6), RIZARI_DECADE(7), RIZARI_DECADE(8), RIZARI_DECADE(9), RIZARI_DECADE(10),
+    RIZARI_DECADE(11), RIZARI_DECADE(12), RIZARI_DECADE(13), RIZARI_DECADE(14), RIZARI_DECADE(15),
+    RIZARI_DECADE(16), RIZARI_DECADE(17), RIZARI_DECADE(18), RIZARI_DECADE(19), RIZARI_DECADE(20),
+    RIZARI_DECADE(21), RIZARI_DECADE(22), RIZARI_DECADE(23), RIZARI_DECADE(24), RIZARI_DECADE(25),
+    RIZARI_DECADE(26), RIZARI_DECADE(27), RIZARI_DECADE(28), RIZARI_DECADE(29),
+    1e300, 1e301, 1e302, 1e303, 1e304, 1e305, 1e306, 1e307, 1e308};
+#undef RIZARI_DECADE
+constexpr int kMaxPow10 = 308;
+static_assert(sizeof kPow10 / sizeof kPow10[0] == kMaxPow10 + 1);
+
+// |v| * 10^k for a normal |v| and a k that brings it near [1e5, 1e7): at most two table factors
+// (one when k <= 308) and one rounding each, so the result is within 4 units in the last place
+// (under 5e-9 at that size) of the exact product.
+double scaled(double a, int k)
+{
+    if (k < 0) return a / kPow10[-k];
+    if (k <= kMaxPow10) return a * kPow10[k];
+    return a * kPow10[kMaxPow10] * kPow10[k - kMaxPow10];  // |v| below 1e-303: no overflow on the way
+}
+
 // The six significant digits of |v| as an integer in [100000, 999999] and the decimal exponent
-// of the first one, for 1e-5 <= |v| < 1e15: |v| is scaled by an exactly representable power of
-// ten (one rounding), so the integer rounding is exact unless the scaled value lies within 1e-6 of
-// a half, where only the exact binary value can decide. Returns false then.
+// of the first one, for a normal |v|. The scaled value is close enough to the exact one that the
+// integer rounding is exact unless it lies within 1e-6 of a half, where only the exact binary
+// value can decide. Returns false then.
 bool sixDigits(double a, std::int64_t& digits, int& exponent)
 {
-    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11};
     std::uint64_t bits;
     std::memcpy(&bits, &a, sizeof bits);
     const int binaryExponent = static_cast<int>(bits >> 52) - 1023;
     exponent = (binaryExponent * 78913) >> 18;  // floor(binaryExponent * log10(2)): exact or one low
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const int k = 5 - exponent;
-        const double scaled = k >= 0 ? a * kPow10[k] : a / kPow10[-k];
-        const auto whole = static_cast<std::int64_t>(scaled);
-        const double fraction = scaled - static_cast<double>(whole);
+        const double s = scaled(a, 5 - exponent);
+        const auto whole = static_cast<std::int64_t>(s);
+        const double fraction = s - static_cast<double>(whole);
         if (std::fabs(fraction - 0.5) < 1e-6) return false;
         digits = whole + (fraction > 0.5 ? 1 : 0);
         if (digits > 1000000) {
@@ -61,14 +84,14 @@ bool sixDigits(double a, std::int64_t& digits, int& exponent)
 }  // namespace
 
 // printf's "%g": six significant digits, trailing zeros dropped, the exponent form below 1e-4
-// and from 1e6 on. Data files are mostly numbers of moderate size, which take the fast integer
-// path; everything else (and every near tie) goes through to_chars.
+// and from 1e6 on. Every normal number takes the fast integer path; zero, subnormals, infinities,
+// NaN and every near tie go through to_chars.
 char* formatG(char* out, double v)
 {
     const double a = std::fabs(v);
     std::int64_t m = 0;
     int exponent = 0;
-    if (!(a >= 1e-5 && a < 1e15) || !sixDigits(a, m, exponent)) return formatGExact(out, v);
+    if (!std::isnormal(a) || !sixDigits(a, m, exponent)) return formatGExact(out, v);
 
     char digits[6];
     for (int i = 5; i >= 0; --i) {
@@ -89,7 +112,8 @@ char* formatG(char* out, double v)
         *o++ = 'e';
         *o++ = exponent < 0 ? '-' : '+';
         const int e = exponent < 0 ? -exponent : exponent;
-        *o++ = static_cast<char>('0' + e / 10);
+        if (e >= 100) *o++ = static_cast<char>('0' + e / 100);
+        *o++ = static_cast<char>('0' + e / 10 % 10);
         *o++ = static_cast<char>('0' + e % 10);
     } else if (exponent >= 0) {
         for (int i = 0; i <= exponent; ++i) *o++ = i < n ? digits[i] : '0';

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 #include <new>
+#include <utility>
 
 #include "plot/checks.h"
 #include "plot/lifecycle.h"
@@ -300,19 +301,19 @@ int CPlot::applyPendingFill()
     }
     const std::size_t last = s.dataSets.size() - 1;
     if (s.draw.stroke) {
+        // The copy is made without the values, which stay with the curve whatever happens.
+        std::optional<ValueBlock> values = std::exchange(s.dataSets[last].values, std::nullopt);
         try {
-            DataSet& curve = s.dataSets[last];
-            std::optional<ValueBlock> values = std::move(curve.values);
-            curve.values.reset();
-            DataSet edge = curve;
-            s.dataSets[last].values = std::move(values);
+            DataSet edge = s.dataSets[last];
             edge.legend.reset();
             edge.takesQueuedLegend = false;
             s.dataSets.push_back(std::move(edge));
         } catch (const std::bad_alloc&) {
+            s.dataSets[last].values = std::move(values);
             std::fputs("Error: can't allocate memory for new curve\n", stderr);
             return -1;
         }
+        s.dataSets[last].values = std::move(values);
     }
     DataSet& fill = s.dataSets[last];
     fill.lineWidth = 0;

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <cmath>
 #include <atomic>
+#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -119,6 +121,38 @@ TEST(DataSets, GridsCurvesAndSinglePoints)
     EXPECT_TRUE(PlotAccess::state(p).view.hiddenLines);
     ASSERT_EQ(p.data3D(x, x, z, 3, 3, 2, 2, 3), 0);  // two rows of z: two space curves
     EXPECT_EQ(values(p, 4), (std::vector<double>{1, 2, 3, 1, 2, 3, 3, 4, 5}));
+}
+
+// Memory runs out (the address space limited to a little more than the process has): each member
+// says so and answers -1, and nothing is added, not even the first of two rows that did fit.
+TEST(DataSets, WithoutMemoryNothingIsAdded)
+{
+    constexpr int kSide = 4096;  // a matrix or grid of 16 Mi values; one curve of 4 Mi points
+    constexpr int kPoints = kSide * kSide / 4;
+    const std::size_t bytes = std::size_t{kSide} * kSide * sizeof(double);
+    void* untouched = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(untouched, MAP_FAILED);
+    const auto* v = static_cast<const double*>(untouched);
+    long mappedPages = 0;
+    std::ifstream("/proc/self/statm") >> mappedPages;
+    struct rlimit old {};
+    getrlimit(RLIMIT_AS, &old);
+    struct rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(mappedPages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + bytes * 3 / 4;
+    CPlot p;
+    int results[3] = {};
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &tight), 0);
+    const std::string err = captureStderr([&] {
+        results[0] = p.data2D(v, v, kPoints, 2, 2, kPoints);  // 64 MiB a row
+        results[1] = p.data(v, kSide, kSide);
+        results[2] = p.data3DSurface(v, v, v, kSide, kSide);
+    });
+    setrlimit(RLIMIT_AS, &old);
+    munmap(untouched, bytes);
+    EXPECT_EQ(err, "Error: can't allocate memory for new curve\n"
+                   "Error: can't allocate memory for new curve\nError: can't allocate memory for new curve\n");
+    EXPECT_EQ(results[0] + results[1] + results[2], -3);
+    EXPECT_EQ(p.dataSetNum(), -1);
 }
 
 TEST(DataSets, DataFiles)

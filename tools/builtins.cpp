@@ -39,7 +39,7 @@ double number(const std::string& name, const Value& v, int position)
 const Array& list(const std::string& name, const Value& v, int position)
 {
     const Array* a = std::get_if<Array>(&v);
-    if (!a || a->shape.size() != 1)
+    if (!a || a->shape().size() != 1)
         throw ScriptError(name + "(): argument " + std::to_string(position) + " must be a one-dimensional array");
     return *a;
 }
@@ -51,12 +51,11 @@ Value linspace(const std::vector<Value>& args)
     double b = number("linspace", args[1], 2);
     const int64_t* n = std::get_if<int64_t>(&args[2]);
     if (!n || *n < 0 || *n > 100000000) throw ScriptError("linspace(): argument 3 must be a count of 0 or more");
-    Array out;
-    out.shape = {static_cast<int>(*n)};
-    out.data.resize(static_cast<std::size_t>(*n));
+    Array out({static_cast<int>(*n)});
+    double* values = out.writable();
     for (int64_t i = 0; i < *n; ++i)
-        out.data[static_cast<std::size_t>(i)] = *n == 1 ? a : a + (b - a) * static_cast<double>(i) / static_cast<double>(*n - 1);
-    if (*n > 1) out.data.back() = b;
+        values[i] = *n == 1 ? a : a + (b - a) * static_cast<double>(i) / static_cast<double>(*n - 1);
+    if (*n > 1) values[*n - 1] = b;
     return out;
 }
 
@@ -66,17 +65,17 @@ Value mesh(const std::string& name, const std::vector<Value>& args, bool wantX)
     expectArgs(name, args, 2);
     const Array& x = list(name, args[0], 1);
     const Array& y = list(name, args[1], 2);
-    Array out;
-    out.shape = {static_cast<int>(x.data.size() * y.data.size())};
-    for (double xi : x.data)
-        for (double yj : y.data) out.data.push_back(wantX ? xi : yj);
+    Array out({static_cast<int>(x.size() * y.size())});
+    double* values = out.writable();
+    for (std::size_t i = 0; i < x.size(); ++i)
+        for (std::size_t j = 0; j < y.size(); ++j) *values++ = wantX ? x[i] : y[j];
     return out;
 }
 
 Value length(const std::vector<Value>& args)
 {
     expectArgs("len", args, 1);
-    if (auto a = std::get_if<Array>(&args[0])) return static_cast<int64_t>(a->shape[0]);
+    if (auto a = std::get_if<Array>(&args[0])) return static_cast<int64_t>(a->shape()[0]);
     if (auto s = std::get_if<std::string>(&args[0])) return static_cast<int64_t>(s->size());
     throw ScriptError(std::string("len(): argument 1 must be an array or a text, got ") + typeName(args[0]));
 }
@@ -103,8 +102,10 @@ Value Evaluator::callBuiltin(const Expr& e)
         expectArgs(name, args, 1);
         if (isNumber(args[0])) return m.fn(toDouble(args[0]));
         if (auto a = std::get_if<Array>(&args[0])) {
-            Array out = *a;
-            for (double& x : out.data) x = m.fn(x);
+            const double* in = a->values();
+            Array out = resultFor(std::move(*a));
+            double* result = out.writable();
+            for (std::size_t i = 0; i < out.size(); ++i) result[i] = m.fn(in[i]);
             return out;
         }
         throw ScriptError(name + "(): argument 1 must be a number or an array, got " + typeName(args[0]));

@@ -1,12 +1,14 @@
 // Statements, variables, array literals and arithmetic.
 #include "evaluator.h"
 
+#include <algorithm>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 #include <optional>
 
+#include "platform/huge_pages.h"
 #include "script_error.h"
 
 namespace rizari::runner {
@@ -45,14 +47,14 @@ std::optional<int64_t> intResult(char op, int64_t a, int64_t b)
 void formatArray(const Array& a, std::size_t dim, std::size_t& next, std::string& out)
 {
     out += '[';
-    int extent = a.shape[dim];
+    int extent = a.shape()[dim];
     for (int i = 0; i < extent; ++i) {
         if (i > 0) out += ", ";
-        if (dim + 1 < a.shape.size()) {
+        if (dim + 1 < a.shape().size()) {
             formatArray(a, dim + 1, next, out);
         } else {
             char buf[64];
-            std::snprintf(buf, sizeof buf, "%g", a.data[next++]);
+            std::snprintf(buf, sizeof buf, "%g", a[next++]);
             out += buf;
         }
     }
@@ -60,6 +62,15 @@ void formatArray(const Array& a, std::size_t dim, std::size_t& next, std::string
 }
 
 }  // namespace
+
+Array::Array(std::vector<int> shape) : shape_(std::move(shape)), size_(1)
+{
+    for (int extent : shape_) size_ *= static_cast<std::size_t>(extent);
+    values_ = std::make_shared_for_overwrite<double[]>(size_);
+    platform::adviseHugePages(values_.get(), size_ * sizeof(double));
+}
+
+Array resultFor(Array&& operand) { return operand.soleHolder() ? std::move(operand) : Array(operand.shape()); }
 
 std::string formatValue(const Value& v)
 {
@@ -158,15 +169,18 @@ Value Evaluator::eval(const Expr& e)
         if (auto i = std::get_if<int64_t>(&v)) return -*i;
         if (auto d = std::get_if<double>(&v)) return -*d;
         if (auto a = std::get_if<Array>(&v)) {
-            for (double& x : a->data) x = -x;
-            return v;
+            const double* in = a->values();
+            Array out = resultFor(std::move(*a));
+            double* result = out.writable();
+            for (std::size_t i = 0; i < out.size(); ++i) result[i] = -in[i];
+            return out;
         }
         throw ScriptError(std::string("cannot negate ") + typeName(v));
     }
     case ExprKind::Binary: {
         Value a = eval(*e.args[0]);
         Value b = eval(*e.args[1]);
-        return evalBinary(e.op, a, b);
+        return evalBinary(e.op, std::move(a), std::move(b));
     }
     case ExprKind::Call: return callBuiltin(e);
     case ExprKind::Member: return callMember(e);
@@ -177,29 +191,29 @@ Value Evaluator::eval(const Expr& e)
 // All numbers: a list of doubles. All arrays of one shape: one more dimension in front.
 Value Evaluator::evalArray(const Expr& e)
 {
-    Array out;
-    out.shape = {static_cast<int>(e.args.size())};
-    std::vector<int> inner;
-    bool first = true;
-    bool ofArrays = false;
+    std::vector<Value> elements;
+    elements.reserve(e.args.size());
+    const std::vector<int>* inner = nullptr;
     for (const ExprPtr& element : e.args) {
         Value v = eval(*element);
-        if (isNumber(v) && (first || !ofArrays)) {
-            out.data.push_back(toDouble(v));
-        } else if (auto a = std::get_if<Array>(&v); a && (first || (ofArrays && a->shape == inner))) {
-            inner = a->shape;
-            ofArrays = true;
-            out.data.insert(out.data.end(), a->data.begin(), a->data.end());
-        } else {
-            throw ScriptError("array elements must be all numbers or all arrays of the same shape");
-        }
-        first = false;
+        const Array* a = std::get_if<Array>(&v);
+        const bool fits = elements.empty() ? (isNumber(v) || a) : inner ? (a && a->shape() == *inner) : isNumber(v);
+        if (!fits) throw ScriptError("array elements must be all numbers or all arrays of the same shape");
+        elements.push_back(std::move(v));
+        if (a && !inner) inner = &std::get<Array>(elements.back()).shape();
     }
-    out.shape.insert(out.shape.end(), inner.begin(), inner.end());
+    std::vector<int> shape = {static_cast<int>(elements.size())};
+    if (inner) shape.insert(shape.end(), inner->begin(), inner->end());
+    Array out(std::move(shape));
+    double* values = out.writable();
+    for (const Value& v : elements) {
+        if (const Array* a = std::get_if<Array>(&v)) values = std::copy(a->values(), a->values() + a->size(), values);
+        else *values++ = toDouble(v);
+    }
     return out;
 }
 
-Value Evaluator::evalBinary(char op, const Value& a, const Value& b)
+Value Evaluator::evalBinary(char op, Value&& a, Value&& b)
 {
     if (isNumber(a) && isNumber(b)) {
         auto ia = std::get_if<int64_t>(&a);
@@ -210,17 +224,19 @@ Value Evaluator::evalBinary(char op, const Value& a, const Value& b)
         }
         return apply(op, toDouble(a), toDouble(b));
     }
-    const Array* aa = std::get_if<Array>(&a);
-    const Array* ab = std::get_if<Array>(&b);
+    Array* aa = std::get_if<Array>(&a);
+    Array* ab = std::get_if<Array>(&b);
     if ((aa || isNumber(a)) && (ab || isNumber(b))) {
-        if (aa && ab && aa->shape != ab->shape)
+        if (aa && ab && aa->shape() != ab->shape())
             throw ScriptError(std::string("arrays of different shapes in '") + op + "'");
-        Array out = aa ? *aa : *ab;
-        for (std::size_t i = 0; i < out.data.size(); ++i) {
-            double x = aa ? aa->data[i] : toDouble(a);
-            double y = ab ? ab->data[i] : toDouble(b);
-            out.data[i] = apply(op, x, y);
-        }
+        const double* xs = aa ? aa->values() : nullptr;
+        const double* ys = ab ? ab->values() : nullptr;
+        const double x = aa ? 0.0 : toDouble(a);
+        const double y = ab ? 0.0 : toDouble(b);
+        Array& reused = aa && aa->soleHolder() ? *aa : ab && ab->soleHolder() ? *ab : aa ? *aa : *ab;
+        Array out = resultFor(std::move(reused));
+        double* result = out.writable();
+        for (std::size_t i = 0; i < out.size(); ++i) result[i] = apply(op, xs ? xs[i] : x, ys ? ys[i] : y);
         return out;
     }
     throw ScriptError(std::string("cannot apply '") + op + "' to " + typeName(a) + " and " + typeName(b));

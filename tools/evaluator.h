@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <variant>
 #include <vector>
@@ -12,10 +13,36 @@
 
 namespace rizari::runner {
 
-struct Array {
-    std::vector<int> shape;  // extents, first dimension first; one entry for a plain list
-    std::vector<double> data;  // row by row
+// An array value: its extents (first dimension first; one entry for a plain list) and its
+// values, row by row. Copies share the values, which never change once written: an operation
+// that needs other values writes them once into storage of its own, which it takes fresh or from
+// an operand that nothing else holds.
+class Array {
+public:
+    Array() = default;
+    // An array of these extents whose values are not written yet; throws std::bad_alloc when the
+    // memory cannot be had.
+    explicit Array(std::vector<int> shape);
+
+    const std::vector<int>& shape() const { return shape_; }
+    std::size_t size() const { return size_; }
+    const double* values() const { return values_.get(); }
+    double operator[](std::size_t i) const { return values_[i]; }
+
+    // Whether this copy is the only holder of its values, which may then be written.
+    bool soleHolder() const { return values_.use_count() == 1; }
+    // The values to write: those of a new array, or of a sole holder.
+    double* writable() { return values_.get(); }
+
+private:
+    std::vector<int> shape_;
+    std::size_t size_ = 0;
+    std::shared_ptr<double[]> values_;
 };
+
+// The array itself when it is the only holder of its values, else a new array of its shape: the
+// place for the result of an element-wise operation on it.
+Array resultFor(Array&& operand);
 
 // A plot instance: `tree` numbers the CPlot() call that made it (or the top plot a cell belongs to);
 // a cell also knows its place in the chain of cells and the generations it was obtained in.
@@ -66,7 +93,7 @@ private:
 
     Value eval(const Expr& e);
     Value evalArray(const Expr& e);
-    Value evalBinary(char op, const Value& a, const Value& b);
+    Value evalBinary(char op, Value&& a, Value&& b);
     Value callBuiltin(const Expr& e);
     Value callMember(const Expr& e);
     const Instance& liveInstance(const Value& v, const std::string& what);

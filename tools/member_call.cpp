@@ -70,7 +70,8 @@ private:
         check(Zu_ArgsAddInt(get(), static_cast<int32_t>(d)));
     }
 
-    void array(const Array& a) { check(Zu_ArgsAddArray(get(), a.data.data(), static_cast<int32_t>(a.shape.size()), a.shape.data())); }
+    // The list refers to the array's own values, which the caller's argument values keep alive.
+    void array(const Array& a) { check(Zu_ArgsAddArray(get(), a.values(), static_cast<int32_t>(a.shape().size()), a.shape().data())); }
 
     [[noreturn]] void fail(std::size_t position, const char* wanted, const Value& got)
     {
@@ -90,7 +91,7 @@ private:
 std::size_t elements(const Value& v)
 {
     const Array* a = std::get_if<Array>(&v);
-    return a ? a->data.size() : 0;
+    return a ? a->size() : 0;
 }
 
 long long intAt(const std::vector<Value>& args, std::size_t i)

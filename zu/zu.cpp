@@ -31,8 +31,8 @@ struct ZuArgSlot {
     Kind kind = Kind::End;
     alignas(8) unsigned char bytes[8] = {};  // the value as the entry point reads it
     std::unique_ptr<char[]> text;            // owned copy of a text
-    std::vector<double> values;              // owned copy of an array
-    std::vector<int32_t> extents;
+    std::vector<int32_t> extents;            // of an array, whose values stay the host's
+    double noValues = 0.0;                   // the address an empty array hands out
     ZuArgs* owner = nullptr;
     std::size_t index = 0;
 
@@ -169,10 +169,8 @@ int Zu_ArgsAddArray(ZuArgs* args, const double* values, int32_t dims, const int3
     if (count > 0 && !values) return -1;
     return args->add(Kind::Array, [&](ZuArgSlot& s) {
         s.extents.assign(extents, extents + dims);
-        s.values.assign(values, values + count);
-        // An empty array still hands out a valid, distinct address.
-        if (s.values.empty()) s.values.reserve(1);
-        s.store(static_cast<const double*>(s.values.data()));
+        // An empty array still hands out a valid address, so that it differs from null.
+        s.store(count > 0 ? values : static_cast<const double*>(&s.noValues));
     });
 }
 

@@ -13,7 +13,7 @@
  *      int       -> int32_t
  *      double    -> double
  *      text      -> const char *  (may be null)
- *      array     -> const double * (first element; the list owns a copy of the values)
+ *      array     -> const double * (first element of the host's own values, never copied)
  *      pointer   -> void *        (an address handed through unchanged, e.g. for getGrid)
  *      null      -> void *        (a null pointer; also reads as int 0 and double 0)
  *    Reading past the last argument yields the address of a zero value.
@@ -23,9 +23,11 @@
  *      Zu_ArgsAddInstance(a, plot); Zu_ArgsAddText(a, "Sine");
  *      CPlot_title_zudl(a);
  *      Zu_ArgsFree(a);
- *    Texts and arrays are copied into the list. The Add functions return 0, or -1 when memory
- *    ran out (the list is then unchanged). A list can be passed to several calls; each
- *    __builtin_Zu_VaStart reads it from the start again.
+ *    Texts are copied into the list. Arrays are not: as the interpreter hands a module its own
+ *    array storage, the list keeps the address of the host's values, which must stay alive and
+ *    unchanged while the list is used. The Add functions return 0, or -1 when memory ran out (the
+ *    list is then unchanged). A list can be passed to several calls; each __builtin_Zu_VaStart
+ *    reads it from the start again.
  *
  * Calling convention of the module's entry points `CPlot_<member>_zudl`:
  *      void   *CPlot_CPlot_zudl(void);            new instance, or null
@@ -74,7 +76,8 @@ ZU_API int Zu_ArgsAddInstance(ZuArgs *args, void *instance);
 ZU_API int Zu_ArgsAddInt(ZuArgs *args, int32_t value);
 ZU_API int Zu_ArgsAddDouble(ZuArgs *args, double value);
 ZU_API int Zu_ArgsAddText(ZuArgs *args, const char *text); /* null stays null */
-/* dims >= 1 extents; the values are extents[0] * ... * extents[dims-1] doubles, row by row. */
+/* dims >= 1 extents; the values are extents[0] * ... * extents[dims-1] doubles, row by row,
+ * referred to (not copied) by the list. */
 ZU_API int Zu_ArgsAddArray(ZuArgs *args, const double *values, int32_t dims, const int32_t *extents);
 ZU_API int Zu_ArgsAddPointer(ZuArgs *args, void *pointer);
 ZU_API int Zu_ArgsAddNull(ZuArgs *args);
