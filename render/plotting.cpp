@@ -254,14 +254,18 @@ int CPlot::plotting()
         const bool image = out.type == PlotOutputType::File && out.file;
         const bool imageHadContent = image && platform::fileSize(*out.file) > 0;
         const platform::RunResult run = platform::runAndWait(engines.front(), args, window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay());
-        if (!reportRun(run, *out.script)) {
-            // An empty image left by the failed run goes; a caller's earlier picture never does.
-            if (image && !imageHadContent && platform::fileSize(*out.file) == 0) platform::removeFile(*out.file);
-            return -1;
+        // Some engines take an unknown terminal for a warning and end well with an empty image.
+        const bool imageEmpty = image && platform::fileSize(*out.file) == 0;
+        const bool ranWell = reportRun(run, *out.script);
+        if (ranWell && imageEmpty && anyCellDraws(*impl_))
+            std::fprintf(stderr, "CPlot::plotting(): gnuplot made no image in %s; script: %s\n", out.file->c_str(), out.script->c_str());
+        else if (ranWell) {
+            if (out.type == PlotOutputType::Stream) CopyFileToStdout(out.file ? out.file->c_str() : nullptr);
+            return 0;
         }
-
-        if (out.type == PlotOutputType::Stream) CopyFileToStdout(out.file ? out.file->c_str() : nullptr);
-        return 0;
+        // An empty image left by the failed run goes; a caller's earlier picture never does.
+        if (imageEmpty && !imageHadContent) platform::removeFile(*out.file);
+        return -1;
     } catch (...) {
         std::fputs("CPlot::plotting(): out of memory\n", stderr);
         return -1;

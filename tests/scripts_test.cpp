@@ -448,6 +448,16 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         Outcome r = runRunner(script, "", false, dir.path());
         EXPECT_EQ(readFile(dir.path() / "old.png"), "an earlier picture");
     }
+    {
+        // An engine that ends well without an image (an unknown terminal is a warning to some).
+        ScopedEnv image("RIZARI_FAKE_IMAGE", "empty");
+        Outcome r = runRunner(script, "", false, dir.path());
+        EXPECT_EQ(r.out, "-1\n-1\n");
+        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot made no image in new.png; script: $TMP/<3>\n"
+                                          "CPlot::plotting(): gnuplot made no image in old.png; script: $TMP/<4>\n");
+        EXPECT_FALSE(fs::exists(dir.path() / "new.png"));
+        EXPECT_TRUE(fs::exists(dir.path() / "old.png"));
+    }
     const fs::path engine = fake.engine();
     fs::remove(engine);
     writeFile(engine, "not a program");
