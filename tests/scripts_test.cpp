@@ -152,46 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Scripts, Golden, testing::ValuesIn(goldenNames()),
 namespace rizari::test {
 namespace {
 
-using runner::Kind;
 using runner::MemberInfo;
-using runner::Tail;
-
-struct ArgList {
-    ArgList() : args(Zu_ArgsNew()) {}
-    ~ArgList() { Zu_ArgsFree(args); }
-    ArgList(const ArgList&) = delete;
-    ArgList& operator=(const ArgList&) = delete;
-
-    void add(Kind kind)
-    {
-        static const double three[] = {1, 2, 3};
-        static const int32_t extent[] = {3};
-        switch (kind) {
-        case Kind::Int: Zu_ArgsAddInt(args, 1); break;
-        case Kind::Double: Zu_ArgsAddDouble(args, 1.0); break;
-        case Kind::Text: Zu_ArgsAddText(args, "red"); break;
-        case Kind::Array: Zu_ArgsAddArray(args, three, 1, extent); break;
-        case Kind::ArrayOrNull: Zu_ArgsAddNull(args); break;
-        }
-    }
-    ZuArgs* args;
-};
-
-// Calls the member's entry point with the list; its result as an int (pointers give 0).
-int call(const runner::Module& module, const MemberInfo& m, const ArgList& list)
-{
-    int result = 0;
-    captureStdout([&] {
-        captureStderr([&] {
-            void* entry = module.symbol(m.name);
-            if (m.result == runner::Result::Text || m.result == runner::Result::Instance)
-                reinterpret_cast<runner::Module::PointerEntry>(entry)(list.args);
-            else
-                result = reinterpret_cast<runner::Module::IntEntry>(entry)(list.args);
-        });
-    });
-    return result;
-}
 
 TEST(EntryPoints, TheModuleExportsExactlyTheMemberTable)
 {
@@ -213,74 +174,6 @@ TEST(EntryPoints, TheModuleExportsExactlyTheMemberTable)
     ASSERT_EQ(pclose(nm), 0);
     EXPECT_EQ(exported, expected);
 #endif
-}
-
-// The arguments an entry point is given after the instance: its fixed ones, then for a trailing
-// count either its longest form or a count that no form takes (followed by one stray argument).
-// Returns how many arguments the entry point must read, the instance included.
-int fillArguments(ArgList& list, const MemberInfo& m, bool noForm, void* places[2])
-{
-    std::vector<Kind> fixed = m.fixed;
-    std::vector<Kind> form;
-    switch (m.tail) {
-    case Tail::Forms:
-    case Tail::ElementCount: form = m.forms.back(); break;
-    case Tail::AxisStyle: form = {Kind::Int, Kind::Text}; break;
-    case Tail::PlotType: form = {Kind::Int, Kind::Int}; break;  // type 1 below stands for lines: 2
-    case Tail::BoxFill: form = {Kind::Double}; break;           // the solid fill: a density
-    default: break;
-    }
-    for (std::size_t i = 0; i < fixed.size(); ++i) {
-        if (m.tail == Tail::PlotType && i == 0) Zu_ArgsAddInt(list.args, PlotType::Lines);
-        else if (m.tail == Tail::BoxFill && i == 1) Zu_ArgsAddInt(list.args, BoxFill::Solid);
-        else list.add(fixed[i]);
-    }
-    int read = 1 + static_cast<int>(fixed.size());
-    if (m.tail == Tail::GetGrid) {
-        Zu_ArgsAddPointer(list.args, places[0]);
-        Zu_ArgsAddPointer(list.args, places[1]);
-        return read + 2;
-    }
-    if (m.tail == Tail::None) return read;
-    if (noForm) {
-        Zu_ArgsAddInt(list.args, m.tail == Tail::ElementCount ? 7 : 9);
-        list.add(Kind::Text);
-        return read + 1;
-    }
-    Zu_ArgsAddInt(list.args, m.tail == Tail::ElementCount ? 1 : static_cast<int>(form.size()));
-    for (Kind k : form) list.add(k);
-    return read + 1 + static_cast<int>(form.size());
-}
-
-// Every entry point reads exactly its arguments, starts and ends the reading once, and an int
-// member whose count selects no form answers -1.
-TEST(EntryPoints, EachReadsItsArgumentsAndEndsOnce)
-{
-    FakeEngine fake;
-    ScopedEnv home("ZUHOME", fake.home());
-    const runner::Module module(kModulePath);
-    int gridFlag = 0;
-    const char* gridOption = nullptr;
-    void* places[2] = {&gridFlag, static_cast<void*>(&gridOption)};
-    for (const MemberInfo& m : runner::allMembers()) {
-        if (m.tail == Tail::Lifecycle) continue;
-        for (bool noForm : {false, true}) {
-            if (noForm && (m.tail == Tail::None || m.tail == Tail::GetGrid || m.tail == Tail::AxisStyle)) continue;
-            SCOPED_TRACE(m.name + (noForm ? " with a count no form takes" : ""));
-            void* plot = module.create();
-            ArgList list;
-            Zu_ArgsAddInstance(list.args, plot);
-            const int read = fillArguments(list, m, noForm, places);
-            const int result = call(module, m, list);
-            EXPECT_EQ(Zu_ArgsStarts(list.args), 1);
-            EXPECT_EQ(Zu_ArgsEnds(list.args), 1);
-            EXPECT_EQ(Zu_ArgsRead(list.args), read);
-            if (noForm && m.tail == Tail::Forms && m.result == runner::Result::Int) {
-                EXPECT_EQ(result, -1);
-            }
-            module.destroy(plot);
-        }
-    }
 }
 
 // docs/reference.md documents every member (a "### `name`" heading each, under the group of the
@@ -313,12 +206,17 @@ TEST(EntryPoints, PlottingSetsTheEngineUpAndTheLifecycleEntries)
     ScopedEnv home("ZUHOME", fake.home() + "/");
     ScopedEnv psDir("GNUPLOT_PS_DIR", std::nullopt);
     const runner::Module module(kModulePath);
+    const auto entry = [&](const char* name, void* plot) {
+        ZuArgs* list = Zu_ArgsNew();
+        Zu_ArgsAddInstance(list, plot);
+        const int result = reinterpret_cast<runner::Module::IntEntry>(module.symbol(name))(list);
+        EXPECT_EQ(Zu_ArgsEnds(list), 1) << name;
+        Zu_ArgsFree(list);
+        return result;
+    };
     void* plot = module.create();
-    ArgList list;
-    Zu_ArgsAddInstance(list.args, plot);
-    EXPECT_EQ(reinterpret_cast<runner::Module::IntEntry>(module.symbol("plotting"))(list.args), 0);
+    EXPECT_EQ(entry("plotting", plot), 0);
     EXPECT_EQ(fake.runs(), 1);  // the home, its separators turned into backslashes, still finds the engine
-    ASSERT_NE(std::getenv("GNUPLOT_PS_DIR"), nullptr);
     EXPECT_EQ(std::string(std::getenv("GNUPLOT_PS_DIR")), fake.home() + "//sbin/PostScript");
     // The module's "NAME=value" text stays allocated for the environment; keep it reachable for
     // the leak checker once the variable is restored.
@@ -326,14 +224,11 @@ TEST(EntryPoints, PlottingSetsTheEngineUpAndTheLifecycleEntries)
     EXPECT_EQ(std::string(keptAssignment, 15), "GNUPLOT_PS_DIR=");
     {
         ScopedEnv chosen("GNUPLOT_PS_DIR", "/usr/share/ps");  // a folder the user chose is kept
-        EXPECT_EQ(reinterpret_cast<runner::Module::IntEntry>(module.symbol("plotting"))(list.args), 0);
+        EXPECT_EQ(entry("plotting", plot), 0);
         EXPECT_EQ(std::string(std::getenv("GNUPLOT_PS_DIR")), "/usr/share/ps");
     }
     module.destroy(plot);
-    ArgList none;
-    Zu_ArgsAddInstance(none.args, nullptr);
-    EXPECT_EQ(reinterpret_cast<runner::Module::IntEntry>(module.symbol("dCPlot"))(none.args), 0);
-    EXPECT_EQ(Zu_ArgsEnds(none.args), 1);
+    EXPECT_EQ(entry("dCPlot", nullptr), 0);
 }
 
 }  // namespace
@@ -385,24 +280,26 @@ Outcome runRunner(const std::string& script, const std::string& options = "", bo
     return {status, withLineFeeds(out), withLineFeeds(readFile(dir / "err.txt")), out};
 }
 
-TEST(Runner, ScriptErrorsNameTheLineAndStopWithStatus2)
+// The options, the member list, and script errors: the file and line, status 2.
+TEST(Runner, OptionsAndScriptErrors)
 {
     // The whole script is parsed first: a syntax error runs nothing.
     Outcome syntax = runRunner("print(1)\ny = (2\n");
     EXPECT_EQ(syntax.status, 2);
-    EXPECT_EQ(syntax.out, "");
-    EXPECT_EQ(syntax.err, "rizari: script.rz:2: expected ')' but found end of line\n");
+    EXPECT_EQ(syntax.out + syntax.err, "rizari: script.rz:2: expected ')' but found end of line\n");
     Outcome later = runRunner("print(1)\nprint(z)\nprint(2)\n", "", true);
     EXPECT_EQ(later.status, 2);
-    EXPECT_EQ(later.out, "1\n");
-    EXPECT_EQ(later.err, "rizari: <stdin>:2: unknown variable 'z'\n");
-    EXPECT_EQ(runRunner("print(1)\n", "--module /nonexistent/librizari.dl").err.rfind("rizari: cannot load module: /nonexistent/librizari.dl", 0), 0u);
+    EXPECT_EQ(later.out + later.err, "1\nrizari: <stdin>:2: unknown variable 'z'\n");
     {
         ScopedEnv module("RIZARI_MODULE", "/nonexistent/other.dl");
-        EXPECT_NE(runRunner("print(1)\n").err.find("/nonexistent/other.dl"), std::string::npos);
+        EXPECT_EQ(runRunner("print(1)\n").err.rfind("rizari: cannot load module: /nonexistent/other.dl", 0), 0u);
         EXPECT_EQ(runRunner("print(1)\n", "--module " + kModulePath).out, "1\n");  // --module wins
     }
     EXPECT_EQ(runRunner("print(1)\n", "--bogus").status, 2);
+    const std::string members = runRunner("", "--members").out;
+    for (const char* part : {"Lifecycle and dimension:\n  p = CPlot()\n  delete p\n", "\nSubplots:\n  int subplot(int, int)\n",
+                             "\n  int dataFile(text [, text])\n", "\n  outputType(int [, text [, text]])\n"})
+        EXPECT_NE(members.find(part), std::string::npos) << part;
 }
 
 // Instances made by CPlot() are destroyed at the end, also when an error stops the script: their
