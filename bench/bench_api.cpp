@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 
-#include "bench/points.h"
+#include "bench/points_data_set.h"
 #include "bench/summary.h"
 #include "bench/world.h"
 #include "data/data_file_writer.h"
@@ -28,26 +28,6 @@ World& world()
     return w;
 }
 
-struct Data {
-    Points points;
-    DataSet set;
-};
-
-Data& data(long n)
-{
-    static std::map<long, Data> cache;
-    auto it = cache.find(n);
-    if (it != cache.end()) return it->second;
-    Data d{makePoints(Shape::Sine, static_cast<std::size_t>(n)), {}};
-    const std::size_t bytes = static_cast<std::size_t>(n) * sizeof(double);
-    d.set.pointCount = static_cast<int>(n);
-    d.set.values = ValueBlock::allocate(2 * bytes);
-    if (!d.set.values) std::abort();
-    std::memcpy(d.set.values->data(), d.points.x.get(), bytes);
-    std::memcpy(d.set.values->data() + bytes, d.points.y.get(), bytes);
-    return cache.emplace(n, std::move(d)).first->second;
-}
-
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -55,7 +35,7 @@ double secondsSince(std::chrono::steady_clock::time_point start)
 
 void api(benchmark::State& state, long n)
 {
-    const Points& p = data(n).points;
+    const Points& p = pointsDataSet(Shape::Sine, n).points;
     const std::string image = (world().root() / "plot.png").string();
     const std::string home = world().fakeHome().string();
     double seconds = 0;
@@ -75,7 +55,7 @@ void api(benchmark::State& state, long n)
 
 void writer(benchmark::State& state, long n)
 {
-    DataSet& set = data(n).set;
+    DataSet& set = pointsDataSet(Shape::Sine, n).set;
     set.fileName = (world().tmp() / "writer.dat").string();
     double seconds = 0;
     for (auto _ : state) {

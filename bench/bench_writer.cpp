@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "bench/points.h"
+#include "bench/points_data_set.h"
 #include "bench/summary.h"
 #include "data/data_file_writer.h"
 
@@ -23,28 +23,6 @@ constexpr const char* kMethods[] = {"writer", "fprintf", "to_chars"};
 constexpr double kSineTarget = 100;    // ns/point the writer keeps on sine points
 constexpr double kRandomTarget = 160;  // and on random doubles
 
-struct Data {
-    Points points;
-    DataSet set;
-};
-
-// Each data set is built once per shape and size.
-Data& data(Shape shape, long n)
-{
-    static std::map<std::pair<int, long>, Data> cache;
-    const auto key = std::make_pair(static_cast<int>(shape), n);
-    auto it = cache.find(key);
-    if (it != cache.end()) return it->second;
-    Data d{makePoints(shape, static_cast<std::size_t>(n)), {}};
-    const std::size_t bytes = static_cast<std::size_t>(n) * sizeof(double);
-    d.set.pointCount = static_cast<int>(n);
-    d.set.values = ValueBlock::allocate(2 * bytes);
-    if (!d.set.values) std::abort();
-    std::memcpy(d.set.values->data(), d.points.x.get(), bytes);
-    std::memcpy(d.set.values->data() + bytes, d.points.y.get(), bytes);
-    return cache.emplace(key, std::move(d)).first->second;
-}
-
 std::string outputPath()
 {
     const char* dir = std::getenv("TMPDIR");
@@ -54,7 +32,7 @@ std::string outputPath()
 // One file written the method's way, timed from opening to closing.
 void writeOnce(benchmark::State& state, int method, Shape shape, long n)
 {
-    Data& d = data(shape, n);
+    PointsDataSet& d = pointsDataSet(shape, n);
     const std::string path = outputPath();
     double seconds = 0;
     for (auto _ : state) {

@@ -300,20 +300,7 @@ p.plotting()
 RZ
 
 # ---- Stage 3: rendering --------------------------------------------------------------------
-# The image type of a file from its first bytes.
-image_type() {
-    local magic
-    magic=$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')
-    case "$magic" in
-        89504e47*) echo png ;;
-        25504446*) echo pdf ;;
-        47494638*) echo gif ;;
-        ffd8ff*) echo jpeg ;;
-        25215053*) echo eps ;;
-        c5d0d3c6*) echo eps ;;
-        *) if grep -q '<svg' "$1" 2>/dev/null; then echo svg; else echo unknown; fi ;;
-    esac
-}
+. "$source_dir/tools/image-type.sh"
 
 # Prints one line that the engine or the runner wrote to standard error; for a gnuplot message
 # ("FILE" line N: ...) also the line of the command script it names, and tallies the message.

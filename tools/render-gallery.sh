@@ -39,18 +39,7 @@ cp -R "$source_dir/examples/data" "$out_dir/data"
 
 html_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' "$@"; }
 
-# The image type of a file from its first bytes.
-image_type() {
-    local magic
-    magic=$(head -c 8 "$1" | od -An -tx1 | tr -d ' \n')
-    case "$magic" in
-        89504e47*) echo png ;;
-        25504446*) echo pdf ;;
-        47494638*) echo gif ;;
-        ffd8ff*) echo jpeg ;;
-        *) if grep -q '<svg' "$1" 2>/dev/null; then echo svg; else echo unknown; fi ;;
-    esac
-}
+. "$source_dir/tools/image-type.sh"
 
 failures=0
 entries=""
