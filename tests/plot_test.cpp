@@ -62,6 +62,7 @@ TEST(DataSets, ValuesAreCopiedWithInfinitiesMadeFinite)
     p.deleteData();
     p.data2D(x, rows, 3, 2, 2, 3);
     EXPECT_EQ(p.data2DCurve(x, x, 0), 0);
+    ASSERT_TRUE(dataSet(p, 2).values);
     EXPECT_EQ(dataSet(p, 2).values->size(), 0u);
     captureStderr([&] { EXPECT_EQ(p.data2DCurve(x, x, -1), -1); });
     EXPECT_FALSE(dataSet(p, 3).values);
@@ -79,6 +80,9 @@ TEST(DataSets, ValuesAreCopiedWithInfinitiesMadeFinite)
     p.fillCurve("x1", nullptr);
     p.data(m, 1, 2);
     EXPECT_EQ(values(p, 8), (std::vector<double>{1, kInf}));
+    p.fillCurve("x1", nullptr);  // waits on: no row of y is a curve to fill
+    EXPECT_EQ(p.data2D(x, rows, 3, 2, 0, 3), 0);
+    EXPECT_EQ(p.dataSetNum(), 8);
 }
 
 // A space curve turns hidden lines off, a single point (a 1 x 1 grid) on again; each row of z is a
