@@ -412,6 +412,7 @@ TEST(Sections, ShapesShareOneColourCycle)
     b.noStrokeColor();
     b.circle(0, 0, 1);
     EXPECT_EQ(last(b), "pink");
+    EXPECT_EQ(b.AddObject(0, -1, nullptr) + b.AddObject(0, 2, nullptr), -2);  // no shape, no colour taken
     a.deletePlots();  // neither a reset nor a subplot cell starts the cycle again
     a.subplot(1, 2);
     for (int i = 1; i <= 10; ++i) {

@@ -16,7 +16,8 @@ set format y "%g"
 set format z "%g"
 set format x2 "%g"
 set format y2 "%g"
-set arrow from 4.000000, 8.000000, 0.000000 to -5.000000, 8.000000, 0.000000
+set arrow from 4.000000, 9.000000, 0.000000 to -5.000000, 9.000000, 0.000000
+set arrow from 3.000000, 6.000000, 0.000000 to 5.000000, 6.000000, 0.000000
 set arrow from 3.000000, 5.000000, 0.000000 to -5.000000, 5.000000, 0.000000
 set arrow from -1.000000, 1.000000, 0.000000 to 5.000000, 1.000000, 0.000000
 set arrow from 2.000000, 0.000000, 0.000000 to -5.000000, 0.000000, 0.000000
@@ -54,7 +55,7 @@ unset clip two
 set mouse
 
 set termoption enhanced
-plot "$TMP/<2>" title "x < 2" with lines lw 2, "$TMP/<3>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"red", "$TMP/<4>" title "-3 < x <= 4" with lines lw 2 lc rgbcolor "teal", "$TMP/<5>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<6>" notitle with lines lw 2, "$TMP/<7>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<8>" notitle with lines lw 2, "$TMP/<9>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"black", "$TMP/<10>" notitle with lines lw 2, "$TMP/<11>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<12>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"grey", "$TMP/<13>" notitle with lines lw 2, "$TMP/<14>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"blue", "$TMP/<15>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<16>" notitle with points lt 0 lw 2 ps 1 lc rgbcolor"yellow", "$TMP/<17>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"black", "$TMP/<18>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"orange", "$TMP/<19>" notitle with lines lw 2, "$TMP/<20>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<21>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<22>" notitle with points lt 0 lw 2 lc rgbcolor"blue", "$TMP/<23>" notitle with lines lw 2 lc rgbcolor "olive", "$TMP/<24>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"olive", "$TMP/<25>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"olive", "$TMP/<26>" notitle with lines lw 2 lc rgbcolor "orange"
+plot "$TMP/<2>" title "x < 2" with lines lw 2, "$TMP/<3>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"red", "$TMP/<4>" title "-3 < x <= 4" with lines lw 2 lc rgbcolor "teal", "$TMP/<5>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<6>" notitle with lines lw 2, "$TMP/<7>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<8>" notitle with lines lw 2, "$TMP/<9>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"black", "$TMP/<10>" notitle with lines lw 2, "$TMP/<11>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"grey", "$TMP/<12>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"grey", "$TMP/<13>" notitle with lines lw 2, "$TMP/<14>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"blue", "$TMP/<15>" notitle with lines lw 2, "$TMP/<16>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"cyan", "$TMP/<17>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"black", "$TMP/<18>" notitle with points lt 0 lw 2 ps 1 lc rgbcolor"orange", "$TMP/<19>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"grey", "$TMP/<20>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"red", "$TMP/<21>" notitle with lines lw 2, "$TMP/<22>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"green", "$TMP/<23>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"green", "$TMP/<24>" notitle with points lt 0 lw 2 lc rgbcolor"cyan", "$TMP/<25>" notitle with lines lw 2 lc rgbcolor "olive", "$TMP/<26>" notitle with points lt 7 lw 2 pt 7 ps 2 lc rgbcolor"olive", "$TMP/<27>" notitle with points lt 7 lw 2 pt 6 ps 2 lc rgbcolor"olive", "$TMP/<28>" notitle with lines lw 2 lc rgbcolor "orange"
 reset
 set autoscale x
 set autoscale x2
@@ -117,7 +118,7 @@ set palette rgbformulae 33,13,10
 set pm3d map
 
 set termoption enhanced
-splot "$TMP/<27>" notitle with pm3d lw 2, "$TMP/<28>" title "path" with impulses lw 2
+splot "$TMP/<29>" notitle with pm3d lw 2, "$TMP/<30>" title "path" with impulses lw 2
 reset
 set autoscale x
 set autoscale x2
@@ -184,7 +185,7 @@ set object polygon from 7, 0 to 4.31596, -1.87939 to 7, 0 behind fillstyle empty
 set object polygon from 9, -1 to 9, 1 to 7, 1 to 7, -1 to 9, -1 behind fillcolor rgbcolor "plum" fillstyle transparent solid 0.25 border lc rgbcolor "navy" linewidth 3 
 set xrange [-7:12]
 set yrange [-6:8]
-plot "$TMP/<29>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<30>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"navy", "$TMP/<31>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<32>" notitle with points lt 7 lw 3 pt 6 ps 2 lc rgbcolor"navy", "$TMP/<33>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"plum", "$TMP/<34>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<35>" notitle with lines lw 3 lc rgbcolor "navy"
+plot "$TMP/<31>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<32>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"navy", "$TMP/<33>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<34>" notitle with points lt 7 lw 3 pt 6 ps 2 lc rgbcolor"navy", "$TMP/<35>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"plum", "$TMP/<36>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<37>" notitle with lines lw 3 lc rgbcolor "navy"
 unset multiplot
 ==> $TMP/<2>
 -5 0
@@ -219,33 +220,38 @@ unset multiplot
 ==> $TMP/<14>
 3 5
 ==> $TMP/<15>
-2 6
+3 6
+5 6
 ==> $TMP/<16>
-0 0
+3 6
 ==> $TMP/<17>
-2 6
+2 7
 ==> $TMP/<18>
-3 7
-==> $TMP/<19>
--5 8
-4 8
-==> $TMP/<20>
-4 8
-==> $TMP/<21>
-1 8
-==> $TMP/<22>
 0 0
+==> $TMP/<19>
+2 7
+==> $TMP/<20>
+3 8
+==> $TMP/<21>
+-5 9
+4 9
+==> $TMP/<22>
+4 9
 ==> $TMP/<23>
-3 9
--1 9
+1 9
 ==> $TMP/<24>
-3 9
+0 0
 ==> $TMP/<25>
--1 9
+3 10
+-1 10
 ==> $TMP/<26>
--4 11
--2 11
+3 10
 ==> $TMP/<27>
+-1 10
+==> $TMP/<28>
+-4 12
+-2 12
+==> $TMP/<29>
 0 0 0
 0 1 1
 0 2 4
@@ -253,27 +259,27 @@ unset multiplot
 1 0 1
 1 1 2
 1 2 5
-==> $TMP/<28>
+==> $TMP/<30>
 0 2 0
 1 1 1
 2 0 0
-==> $TMP/<29>
+==> $TMP/<31>
 1 2
 3 4
-==> $TMP/<30>
+==> $TMP/<32>
 1 2
-==> $TMP/<31>
+==> $TMP/<33>
 1 3
 2 4
-==> $TMP/<32>
-2 2
-==> $TMP/<33>
-3 3
 ==> $TMP/<34>
+2 2
+==> $TMP/<35>
+3 3
+==> $TMP/<36>
 2 0
 1.9997 0.0349048
 1.9981 0.0872388
-==> $TMP/<35>
+==> $TMP/<37>
 0 0
 1 0
 1 1
