@@ -214,27 +214,20 @@ TEST(Files, PlottingTwiceReusesTheDataFilesAndReplacesTheScript)
     EXPECT_FALSE(fs::exists(firstScript));
     EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);  // one data file, one script
 
+    // A temporary folder that cannot take files: no script, and the stream output is not chosen.
+    {
+        ScopedEnv badTmp("TMP", "/nonexistent-rizari-dir");
+        int result = 0;
+        EXPECT_EQ(captureStderr([&] { result = p.plotting(); }),
+                  "Error: cannot create unique filename in CPlot\nCPlot::plotting(): can't open file  for wgnuplot commands.\n");
+        EXPECT_EQ(result, -1);
+        EXPECT_EQ(captureStderr([&] { p.outputType(PlotOutputType::Stream, "svg"); }), "Error: cannot create unique filename in CPlot\n");
+        EXPECT_EQ(p.getOutputType(), PlotOutputType::Stream);
+    }
     // A temporary file that vanished is reported when the data set goes.
     fs::remove(*dataSet(p, 0).fileName);
     EXPECT_EQ(captureStderr([&] { p.deleteData(); }), "CPlot::RemoveCurves(): No such file or directory\n");
     EXPECT_EQ(p.isUsed(), 0);
-}
-
-// A temporary folder that cannot take files: the script is not made, the stream output not chosen.
-TEST(Files, WithoutATemporaryFolder)
-{
-    FakeEngine fake;
-    CPlot p;
-    const double x[] = {1, 2};
-    p.data2DCurve(x, x, 2);
-    p.setEngineHome(fake.home().c_str());
-    ScopedEnv badTmp("TMP", "/nonexistent-rizari-dir");
-    int result = 0;
-    EXPECT_EQ(captureStderr([&] { result = p.plotting(); }),
-              "Error: cannot create unique filename in CPlot\nCPlot::plotting(): can't open file  for wgnuplot commands.\n");
-    EXPECT_EQ(result, -1);
-    EXPECT_EQ(captureStderr([&] { p.outputType(PlotOutputType::Stream, "svg"); }), "Error: cannot create unique filename in CPlot\n");
-    EXPECT_EQ(p.getOutputType(), PlotOutputType::Stream);
 }
 
 #ifndef _WIN32
