@@ -260,6 +260,7 @@ TEST(Sections, FrameAndLayout)
          "set object rectangle from screen 0.5,0.25 to screen 1,0.5 fillcolor rgb \"#ffeedd\" behind\n"},
         {[](CPlot& p) { p.barSize(1.5), p.barSize(-0.1); }, writeBars, ""},
         {[](CPlot& p) { p.barSize(0); }, writeBars, "set bars 0.000000\n"},
+        {[](CPlot& p) { p.barSize(1); }, writeBars, "set bars 1.000000\n"},
     });
 }
 
