@@ -1,7 +1,6 @@
 // With the real gnuplot: every example of the gallery, every file terminal and the stream output.
 // A run fails when gnuplot says anything on standard error or the image is not complete. The
 // engine is RIZARI_GNUPLOT when set, else the gnuplot on PATH.
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -158,37 +157,27 @@ TEST_F(RealEngine, RefusedOutputFails)
     }
 }
 
+// The gallery script fails on any message or missing image; here every image must be complete.
 TEST_F(RealEngine, EveryExampleRenders)
 {
     const fs::path gallery = out_.path() / "gallery";
     const std::string command = "RIZARI_GNUPLOT='" + gnuplot_ + "' '" + (kSource / "tools/render-gallery.sh").string() + "' '" +
-                                RIZARI_BUILD_DIR + "' '" + gallery.string() + "' >'" + (out_.path() / "log").string() +
-                                "' 2>'" + (out_.path() / "err").string() + "'";
-    const int raw = std::system(command.c_str());
-    ASSERT_TRUE(WIFEXITED(raw));
-    EXPECT_EQ(WEXITSTATUS(raw), 0);
+                                RIZARI_BUILD_DIR + "' '" + gallery.string() + "' >/dev/null 2>'" + (out_.path() / "err").string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readFile(out_.path() / "err"), "");
-    std::set<std::string> terminals;
+    std::set<std::string> kinds;
+    for (const auto& entry : fs::directory_iterator(gallery)) {
+        const std::string ext = entry.path().extension().string();
+        if (entry.is_directory() || ext == ".html") continue;
+        kinds.insert(ext);
+        EXPECT_EQ(imageProblem(entry.path()), "") << entry.path();
+    }
+    EXPECT_GE(kinds.size(), 3u);
     const std::string index = readFile(gallery / "index.html");
     for (const auto& entry : fs::directory_iterator(kSource / "examples")) {
-        if (entry.path().extension() != ".rz") continue;
         const std::string name = entry.path().stem().string();
-        SCOPED_TRACE(name);
-        const std::string script = readFile(entry.path());
-        std::vector<std::string> images;
-        // The terminal and file of every outputType(PlotOutputType.File, "terminal", "file") call.
-        for (auto at = script.find("PlotOutputType.File,"); at != std::string::npos; at = script.find("PlotOutputType.File,", at + 1)) {
-            const std::size_t t1 = script.find('"', at), t2 = script.find('"', t1 + 1);
-            const std::size_t f1 = script.find('"', t2 + 1), f2 = script.find('"', f1 + 1);
-            terminals.insert(script.substr(t1 + 1, t2 - t1 - 1));
-            images.push_back(script.substr(f1 + 1, f2 - f1 - 1));
-        }
-        if (script.find("PlotOutputType.Stream") != std::string::npos) images.push_back(name + "-stdout.png");
-        ASSERT_FALSE(images.empty()) << "the example writes no image";
-        EXPECT_NE(index.find("<h2>" + name + "</h2>"), std::string::npos);
-        for (const std::string& image : images) EXPECT_EQ(imageProblem(gallery / image), "") << image;
+        EXPECT_TRUE(entry.path().extension() != ".rz" || index.find("<h2>" + name + "</h2>") != std::string::npos) << name;
     }
-    EXPECT_GE(terminals.size(), 3u);
     EXPECT_TRUE(fs::is_empty(gallery / ".tmp"));  // the runner destroyed every plot
 }
 
