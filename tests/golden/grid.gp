@@ -118,7 +118,7 @@ set palette rgbformulae 33,13,10
 set pm3d map
 
 set termoption enhanced
-splot "$TMP/<29>" notitle with pm3d lw 2, "$TMP/<30>" title "path" with impulses lw 2
+splot "$TMP/<29>" notitle with pm3d lw 2, "$TMP/<30>" title "path" with impulses lw 2, "$TMP/<31>" notitle with lines lw 2
 reset
 set autoscale x
 set autoscale x2
@@ -185,7 +185,7 @@ set object polygon from 7, 0 to 4.31596, -1.87939 to 7, 0 behind fillstyle empty
 set object polygon from 9, -1 to 9, 1 to 7, 1 to 7, -1 to 9, -1 behind fillcolor rgbcolor "plum" fillstyle transparent solid 0.25 border lc rgbcolor "navy" linewidth 3 
 set xrange [-7:12]
 set yrange [-6:8]
-plot "$TMP/<31>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<32>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"navy", "$TMP/<33>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<34>" notitle with points lt 7 lw 3 pt 6 ps 2 lc rgbcolor"navy", "$TMP/<35>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"plum", "$TMP/<36>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<37>" notitle with lines lw 3 lc rgbcolor "navy"
+plot "$TMP/<32>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<33>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"navy", "$TMP/<34>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"teal", "$TMP/<35>" notitle with points lt 7 lw 3 pt 6 ps 2 lc rgbcolor"navy", "$TMP/<36>" notitle with points lt 7 lw 3 pt 7 ps 2 lc rgbcolor"plum", "$TMP/<37>" notitle with lines lw 3 lc rgbcolor "navy", "$TMP/<38>" notitle with lines lw 3 lc rgbcolor "navy"
 unset multiplot
 ==> $TMP/<2>
 -5 0
@@ -264,22 +264,25 @@ unset multiplot
 1 1 1
 2 0 0
 ==> $TMP/<31>
-1 2
-3 4
+0 0 0
+1 1 1
 ==> $TMP/<32>
 1 2
+3 4
 ==> $TMP/<33>
+1 2
+==> $TMP/<34>
 1 3
 2 4
-==> $TMP/<34>
-2 2
 ==> $TMP/<35>
-3 3
+2 2
 ==> $TMP/<36>
+3 3
+==> $TMP/<37>
 2 0
 1.9997 0.0349048
 1.9981 0.0872388
-==> $TMP/<37>
+==> $TMP/<38>
 0 0
 1 0
 1 1
