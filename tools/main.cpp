@@ -106,10 +106,19 @@ void listMembers()
 }
 
 // A signal that asks the runner to stop is noted here and acted on between statements; its
-// arrival also ends a wait for the engine (the handler does not restart system calls).
+// arrival also ends a wait for the engine (the handler does not restart system calls). A second
+// one while the first waits for a long statement to end stops the runner at once, without the
+// clean-up.
 volatile std::sig_atomic_t pendingSignal = 0;
 
-extern "C" void noteSignal(int signal) { pendingSignal = signal; }
+extern "C" void noteSignal(int signal)
+{
+    if (pendingSignal != 0) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    pendingSignal = signal;
+}
 
 void catchStopSignals()
 {
