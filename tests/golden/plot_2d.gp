@@ -9,7 +9,7 @@ set grid back lw 0.5
 set key at 2.5, 8
 set boxwidth 0.8
 set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb "#f8f8f0" behind
-set style fill solid 0.250000
+set style fill solid 1.000000
 set style fill border 3
 set bars 0.500000
 set format x "%g"
