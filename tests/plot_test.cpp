@@ -98,6 +98,10 @@ TEST(DataSets, CurvesAndSinglePoints)
     EXPECT_TRUE(PlotAccess::state(p).view.hiddenLines);
     ASSERT_EQ(p.data3D(x, x, z, 3, 3, 2, 2, 3), 0);
     EXPECT_EQ(values(p, 3), (std::vector<double>{1, 2, 3, 1, 2, 3, 3, 4, 5}));
+    captureStderr([&] {  // negative counts make no grid, even where their product is the count of z
+        EXPECT_EQ(p.data3D(x, x, z, -1, -3, 1, 1, 3), -1);
+        EXPECT_EQ(p.data3D(x, x, z, -1, 0, 1, 1, 0), -1);
+    });
 }
 
 #ifndef _WIN32  // the address space limit is POSIX's
