@@ -123,33 +123,30 @@ TEST(Sections, Tics)
     });
 }
 
-// The x tic line of a plot.
-std::string xtics(Setup setup)
-{
-    const std::string all = written(setup, writeAxisTics);
-    return all.substr(0, all.find('\n') + 1);
-}
-
 TEST(Sections, FractionTics)
 {
-    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, 0, 1), p.ticsFraction(PlotAxis::X, 4), p.ticsRange(PlotAxis::X, 1); }),
-              "set xtics border nomirror (\"0\" 0.000000, \"1/4\" 0.250000, \"2/4\" 0.500000, \"3/4\" 0.750000, "
-              "\"1\" 1.000000, \"5/4\" 1.250000, \"6/4\" 1.500000, \"7/4\" 1.750000, \"2\" 2.000000)\n");
-    // A range that starts between two multiples begins at the multiple below it.
-    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, 0.3, 0.4), p.ticsFraction(PlotAxis::X, 2); }),
-              "set xtics border nomirror (\"0\" 0.000000, \"1/2\" 0.500000, \"1\" 1.000000)\n");
-    // Negative numerators: the integer part truncates toward zero.
-    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, -1, 0), p.ticsFraction(PlotAxis::X, 2); }),
-              "set xtics border nomirror (\"-1\" -1.000000, \"-1/2\" -0.500000, \"0\" 0.000000, \"1/2\" 0.500000, \"1\" 1.000000)\n");
-    // A combined code is not kept off by the fractions; ticsFraction drops an earlier x range.
-    EXPECT_EQ(xtics([](CPlot& p) { p.ticsFraction(PlotAxis::X, 4), p.ticsRange(PlotAxis::XY, 1); }), "set xtics border nomirror 1.000000\n");
-    EXPECT_EQ(xtics([](CPlot& p) { p.ticsRange(PlotAxis::X, 1), p.ticsFraction(PlotAxis::X, 1); }),
-              "set xtics border nomirror (\"0\" 0.000000, \"1\" 1.000000)\n");
-    // Numerators beyond the int range end the list after one entry.
-    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, 1e300, 1e300), p.ticsFraction(PlotAxis::X, 2); }).find("\", "),
-              std::string::npos);
-    EXPECT_EQ(xtics([](CPlot& p) { p.axisRange(PlotAxis::X, -1e300, -1e300), p.ticsFraction(PlotAxis::X, 2); }).find("\", "),
-              std::string::npos);
+    check({
+        {[](CPlot& p) { p.axisRange(PlotAxis::X, 0, 1), p.ticsFraction(PlotAxis::X, 4), p.ticsRange(PlotAxis::X, 1); }, writeAxisTics,
+         "set xtics border nomirror (\"0\" 0.000000, \"1/4\" 0.250000, \"2/4\" 0.500000, \"3/4\" 0.750000, "
+         "\"1\" 1.000000, \"5/4\" 1.250000, \"6/4\" 1.500000, \"7/4\" 1.750000, \"2\" 2.000000)\n", "set xtics"},
+        // A range that starts between two multiples begins at the multiple below it.
+        {[](CPlot& p) { p.axisRange(PlotAxis::X, 0.3, 0.4), p.ticsFraction(PlotAxis::X, 2); }, writeAxisTics,
+         "set xtics border nomirror (\"0\" 0.000000, \"1/2\" 0.500000, \"1\" 1.000000)\n", "set xtics"},
+        // Negative numerators: the integer part truncates toward zero.
+        {[](CPlot& p) { p.axisRange(PlotAxis::X, -1, 0), p.ticsFraction(PlotAxis::X, 2); }, writeAxisTics,
+         "set xtics border nomirror (\"-1\" -1.000000, \"-1/2\" -0.500000, \"0\" 0.000000, \"1/2\" 0.500000, \"1\" 1.000000)\n",
+         "set xtics"},
+        // A combined code is not kept off by the fractions; ticsFraction drops an earlier x range.
+        {[](CPlot& p) { p.ticsFraction(PlotAxis::X, 4), p.ticsRange(PlotAxis::XY, 1); }, writeAxisTics,
+         "set xtics border nomirror 1.000000\n", "set xtics"},
+        {[](CPlot& p) { p.ticsRange(PlotAxis::X, 1), p.ticsFraction(PlotAxis::X, 1); }, writeAxisTics,
+         "set xtics border nomirror (\"0\" 0.000000, \"1\" 1.000000)\n", "set xtics"},
+        // Numerators beyond the int range are clamped, and end the list after one entry.
+        {[](CPlot& p) { p.axisRange(PlotAxis::X, 1e300, 1e300), p.ticsFraction(PlotAxis::X, 2); }, writeAxisTics,
+         "set xtics border nomirror (\"2147483647/2\" 1073741823.500000)\n", "set xtics"},
+        {[](CPlot& p) { p.axisRange(PlotAxis::X, -1e300, -1e300), p.ticsFraction(PlotAxis::X, 2); }, writeAxisTics,
+         "set xtics border nomirror (\"-1073741824\" -1073741824.000000)\n", "set xtics"},
+    });
 }
 
 TEST(Sections, TextsKeyAndTimeStamp)

@@ -41,27 +41,18 @@ std::string printfText(const char* format, double v)
     return buf;
 }
 
-TEST(NumberFormat, EdgeValuesMatchPrintf)
+// Edge values, random doubles of every magnitude, and the hard cases: seven-digit decimals ending
+// in 5 lie exactly between two six-digit texts, so only the binary value (a hair above or below)
+// decides the rounding; at the decade boundaries the exponent changes.
+TEST(NumberFormat, MatchesPrintf)
 {
-    const double values[] = {0.0, -0.0, 1e-5, 1e-4, 123456, 1234567, 1e16, 9.8e307, -9.8e307,
-                             std::numeric_limits<double>::denorm_min(), 2.2250738585072014e-308,
-                             -std::numeric_limits<double>::denorm_min(), 0.1 + 0.2, 9.9999995, 999999.5,
-                             99999.95, 0.00009999995, 0.5, 1.5, 2.5, -2.5, 1e300, 1e-300,
-                             std::numeric_limits<double>::max(), -std::numeric_limits<double>::max(),
-                             INFINITY, -INFINITY, NAN, -NAN};
-    for (double v : values) {
-        EXPECT_EQ(viaG(v), printfText("%g", v)) << "value " << v;
-        EXPECT_EQ(viaF(v), printfText("%f", v)) << "value " << v;
-    }
-}
-
-// Random doubles of every magnitude, and the hard cases: seven-digit decimals ending in 5 lie
-// exactly between two six-digit texts, so only the binary value (a hair above or below) decides the
-// rounding; at the decade boundaries the exponent changes.
-TEST(NumberFormat, RandomValuesTiesAndDecadesMatchPrintf)
-{
+    using limits = std::numeric_limits<double>;
+    std::vector<double> values = {0.0, -0.0, 1e-5, 1e-4, 123456, 1234567, 1e16, 9.8e307, -9.8e307, limits::denorm_min(),
+                                  2.2250738585072014e-308, -limits::denorm_min(), 0.1 + 0.2, 9.9999995, 999999.5, 99999.95,
+                                  0.00009999995, 0.5, 1.5, 2.5, -2.5, 1e300, 1e-300, limits::max(), -limits::max(),
+                                  INFINITY, -INFINITY, NAN, -NAN};
+    const std::size_t edges = values.size();  // %f too for each of these; for one in ten of the rest
     std::mt19937_64 rng(20261205);
-    std::vector<double> values;
     for (int i = 0; i < 500000; ++i) {
         const std::uint64_t bits = rng();  // every exponent, denormals, infinities and NaNs
         double v;
@@ -82,7 +73,7 @@ TEST(NumberFormat, RandomValuesTiesAndDecadesMatchPrintf)
     int mismatches = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
         mismatches += viaG(values[i]) != printfText("%g", values[i]);
-        if (i % 10 == 0) mismatches += viaF(values[i]) != printfText("%f", values[i]);
+        if (i < edges || i % 10 == 0) mismatches += viaF(values[i]) != printfText("%f", values[i]);
     }
     EXPECT_EQ(mismatches, 0);
 }
