@@ -47,42 +47,34 @@ const DataSet& dataSet(const CPlot& p, std::size_t set) { return PlotAccess::sta
 TEST(DataSets, ValuesAreCopiedWithInfinitiesMadeFinite)
 {
     CPlot p;
-    const double x[] = {1, 2, 3}, rows[] = {4, kInf, 6, -kInf, NAN, kInf};
+    const double x[] = {1, 2, 3}, rows[] = {4, kInf, 6, -kInf, NAN, kInf}, m[] = {1, kInf}, y[] = {kInf, 4, 5};
     ASSERT_EQ(p.data2D(x, rows, 3, 2, 2, 3), 0);
     EXPECT_EQ(values(p, 0), (std::vector<double>{1, 2, 3, 4, kLargeValue, 6}));
     const auto second = values(p, 1);
     EXPECT_EQ(second[3], -kLargeValue);
     EXPECT_TRUE(std::isnan(second[4]));
     EXPECT_EQ(second[5], kLargeValue);  // the last value too
-
-    // Empty arrays make an empty data set; a negative count a data set without values; no rows of y
-    // nothing at all.
-    EXPECT_EQ(p.data2D(x, rows, 3, 2, 0, 3), 0);
-    EXPECT_EQ(p.data(nullptr, 0, 3), 0);
-    p.deleteData();
-    p.data2D(x, rows, 3, 2, 2, 3);
-    EXPECT_EQ(p.data2DCurve(x, x, 0), 0);
+    // Empty arrays make an empty data set, a negative count one without values, no rows of y none.
+    EXPECT_EQ(p.data2DCurve(x, x, 0) + p.data(nullptr, 0, 3) + p.data2D(x, rows, 3, 2, 0, 3), 0);
     ASSERT_TRUE(dataSet(p, 2).values);
     EXPECT_EQ(dataSet(p, 2).values->size(), 0u);
     captureStderr([&] { EXPECT_EQ(p.data2DCurve(x, x, -1), -1); });
-    EXPECT_FALSE(dataSet(p, 3).values);
-
-    // A matrix keeps its infinities; the outline of a filled curve keeps the caller's values.
-    const double m[] = {1, kInf};
+    EXPECT_FALSE(dataSet(p, 4).values);
+    // A matrix keeps its infinities; the outline of a filled curve keeps the caller's values; a
+    // fill waits through a data set of no rows.
+    p.deleteData();
     p.data(m, 1, 2);
-    EXPECT_EQ(values(p, 4), (std::vector<double>{1, kInf}));
+    EXPECT_EQ(values(p, 0), (std::vector<double>{1, kInf}));
     p.fillCurve("x1", "green");
-    const double y[] = {kInf, 4, 5};
+    p.data2D(x, rows, 3, 2, 0, 3);
     ASSERT_EQ(p.data2DCurve(x, y, 3), 0);
-    EXPECT_EQ(values(p, 5), (std::vector<double>{1, 2, 3, kLargeValue, 4, 5}));
-    EXPECT_EQ(values(p, 6), (std::vector<double>{1, 2, 3, kInf, 4, 5}));
-    EXPECT_EQ(dataSet(p, 5).plotType, PlotType::FilledCurves);
+    EXPECT_EQ(values(p, 1), (std::vector<double>{1, 2, 3, kLargeValue, 4, 5}));
+    EXPECT_EQ(values(p, 2), (std::vector<double>{1, 2, 3, kInf, 4, 5}));
+    EXPECT_EQ(dataSet(p, 1).plotType, PlotType::FilledCurves);
     p.fillCurve("x1", nullptr);
     p.data(m, 1, 2);
-    EXPECT_EQ(values(p, 8), (std::vector<double>{1, kInf}));
-    p.fillCurve("x1", nullptr);  // waits on: no row of y is a curve to fill
-    EXPECT_EQ(p.data2D(x, rows, 3, 2, 0, 3), 0);
-    EXPECT_EQ(p.dataSetNum(), 8);
+    EXPECT_EQ(values(p, 3), (std::vector<double>{1, kInf}));
+    EXPECT_EQ(p.dataSetNum(), 4);
 }
 
 // A space curve turns hidden lines off, a single point (a 1 x 1 grid) on again; each row of z is a
@@ -161,7 +153,7 @@ TEST(DataSets, DataFiles)
 }
 
 // Temporary data files, the script and a streamed image belong to the plot; the caller's data
-// files and image files never do.
+// files and image files never do. A second run reuses the data files and replaces the script.
 TEST(Files, APlotRemovesOnlyWhatItMade)
 {
     TempDir caller;  // made before the engine points TMP at its own folder
@@ -171,15 +163,18 @@ TEST(Files, APlotRemovesOnlyWhatItMade)
     writeFile(data, "1 2\n3 4\n");
     writeFile(image, "png");
     const double x[] = {1, 2, 3};
-
     auto plot = std::make_unique<CPlot>();
     plot->setEngineHome(fake.home().c_str());
     plot->data2DCurve(x, x, 3);
     plot->dataFile(data.string().c_str());
     plot->outputType(PlotOutputType::File, "png", image.string().c_str());
     ASSERT_EQ(plot->plotting(), 0);
+    const std::string firstScript = *PlotAccess::state(*plot).output.script;
+    ASSERT_EQ(plot->plotting(), 0);
+    EXPECT_EQ(fake.script(0), fake.script(1));
+    EXPECT_FALSE(fs::exists(firstScript));
+    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);  // one data file, one script
     EXPECT_EQ(fake.normalized(fake.args()), "$TMP/<1>\n");  // no "-": only the window reads on
-    EXPECT_FALSE(fake.tmpDir().empty());
     EXPECT_EQ(captureStderr([&] { plot.reset(); }), "");
     EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
     EXPECT_EQ(readFile(data), "1 2\n3 4\n");
@@ -201,37 +196,19 @@ TEST(Files, APlotRemovesOnlyWhatItMade)
     EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
     EXPECT_TRUE(fs::exists(image));
     EXPECT_EQ(*PlotAccess::impl(*plot).engineHome, fake.home());  // the reset keeps the home
-}
 
-TEST(Files, PlottingTwiceReusesTheDataFilesAndReplacesTheScript)
-{
-    FakeEngine fake;
-    CPlot p;
-    const double x[] = {1, 2};
-    p.data2DCurve(x, x, 2);
-    p.setEngineHome(fake.home().c_str());
-    ASSERT_EQ(p.plotting(), 0);
-    const std::string firstScript = *PlotAccess::state(p).output.script;
-    ASSERT_EQ(p.plotting(), 0);
-    EXPECT_EQ(fake.runs(), 2);
-    EXPECT_EQ(fake.script(0), fake.script(1));
-    EXPECT_FALSE(fs::exists(firstScript));
-    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);  // one data file, one script
-
-    // A temporary folder that cannot take files: no script, and the stream output is not chosen.
-    {
-        ScopedEnv badTmp("TMP", "/nonexistent-rizari-dir");
-        int result = 0;
-        EXPECT_EQ(captureStderr([&] { result = p.plotting(); }),
-                  "Error: cannot create unique filename in CPlot\nCPlot::plotting(): can't open file  for wgnuplot commands.\n");
-        EXPECT_EQ(result, -1);
-        EXPECT_EQ(captureStderr([&] { p.outputType(PlotOutputType::Stream, "svg"); }), "Error: cannot create unique filename in CPlot\n");
-        EXPECT_EQ(p.getOutputType(), PlotOutputType::Stream);
-    }
     // A temporary file that vanished is reported when the data set goes.
-    fs::remove(*dataSet(p, 0).fileName);
-    EXPECT_EQ(captureStderr([&] { p.deleteData(); }), "CPlot::RemoveCurves(): No such file or directory\n");
-    EXPECT_EQ(p.isUsed(), 0);
+    plot->data2DCurve(x, x, 3);
+    ASSERT_EQ(plot->plotting(), 0);
+    fs::remove(*dataSet(*plot, 0).fileName);
+    EXPECT_EQ(captureStderr([&] { plot->deleteData(); }), "CPlot::RemoveCurves(): No such file or directory\n");
+    EXPECT_EQ(plot->isUsed(), 0);
+    // A temporary folder that cannot take files: no script, and the stream output is not chosen.
+    ScopedEnv badTmp("TMP", "/nonexistent-rizari-dir");
+    EXPECT_EQ(captureStderr([&] { EXPECT_EQ(plot->plotting(), -1); }),
+              "Error: cannot create unique filename in CPlot\nCPlot::plotting(): can't open file  for wgnuplot commands.\n");
+    EXPECT_EQ(captureStderr([&] { plot->outputType(PlotOutputType::Stream, "svg"); }), "Error: cannot create unique filename in CPlot\n");
+    EXPECT_EQ(plot->getOutputType(), PlotOutputType::Stream);
 }
 
 #ifndef _WIN32
@@ -319,18 +296,42 @@ TEST(Threads, SeparatePlotsInSeparateThreads)
     EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
 }
 
-TEST(Platform, TemporaryDirectoryOrder)
+// TMP, else TEMP, else TMPDIR (Windows: its own Temp folder), else /tmp; a separator is added once.
+// Temporary files get new private names there and are written through the descriptor that made them.
+TEST(Platform, TemporaryFolderAndFiles)
 {
-    ScopedEnv tmp("TMP", "/from/tmp");
+    TempDir dir;
+    ScopedEnv tmp("TMP", utf8(dir.path()));
     ScopedEnv temp("TEMP", "/from/temp/");
     ScopedEnv tmpdir("TMPDIR", "C:\\from\\tmpdir\\");
-    EXPECT_EQ(platform::temporaryDirectory(), kWindows ? "/from/tmp\\" : "/from/tmp/");
+    EXPECT_EQ(platform::temporaryDirectory(), utf8(dir.path()) + (kWindows ? "\\" : "/"));
     EXPECT_EQ(platform::nativePath("a\\b/c\\"), kWindows ? "a\\b/c\\" : "a/b/c/");
+    auto a = platform::createTemporaryFile();
+    auto b = platform::createTemporaryFile();
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(a->name, b->name);
+    EXPECT_EQ(unicode::utf8Path(a->name).parent_path(), dir.path());
+    std::fputs("written\n", a->file);  // in binary: no CR
+    std::fclose(a->file);
+    std::fclose(b->file);
+#ifndef _WIN32
+    struct stat st {};
+    ASSERT_EQ(stat(a->name.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+#endif
+    EXPECT_EQ(readFile(unicode::utf8Path(a->name)), "written\n");
+    EXPECT_EQ(platform::removeTemporaryFile(a->name), 0);
+    EXPECT_EQ(platform::removeTemporaryFile(a->name), -1);
+    removeTemporaryFiles();  // what is left goes with the one call for the signal path
+    EXPECT_TRUE(dir.empty());
+    {
+        ScopedEnv missing("TMP", utf8(dir.path() / "missing"));
+        EXPECT_FALSE(platform::createTemporaryFile());
+    }
     ScopedEnv noTmp("TMP", std::nullopt);
-    EXPECT_EQ(platform::temporaryDirectory(), "/from/temp/");  // ends in a separator already
+    EXPECT_EQ(platform::temporaryDirectory(), "/from/temp/");
     ScopedEnv noTemp("TEMP", "");
 #ifdef _WIN32
-    // TMPDIR is POSIX's; Windows has the Temp folder of the Windows folder.
     wchar_t windows[MAX_PATH];
     ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
     EXPECT_EQ(platform::temporaryDirectory(), unicode::narrow(windows) + "\\Temp\\");
@@ -339,33 +340,6 @@ TEST(Platform, TemporaryDirectoryOrder)
     ScopedEnv noTmpdir("TMPDIR", std::nullopt);
     EXPECT_EQ(platform::temporaryDirectory(), "/tmp/");
 #endif
-}
-
-TEST(Platform, UniqueNamesAreNewPrivateFiles)
-{
-    TempDir dir;
-    ScopedEnv tmp("TMP", utf8(dir.path()));
-    auto a = platform::createTemporaryFile();
-    auto b = platform::createTemporaryFile();
-    ASSERT_TRUE(a && b);
-    EXPECT_NE(a->name, b->name);
-    EXPECT_EQ(unicode::utf8Path(a->name).parent_path(), dir.path());
-    std::fputs("written through the descriptor that made it\n", a->file);  // in binary: no CR
-    std::fclose(a->file);
-    std::fclose(b->file);
-#ifndef _WIN32
-    struct stat st {};
-    ASSERT_EQ(stat(a->name.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-#endif
-    EXPECT_EQ(readFile(unicode::utf8Path(a->name)), "written through the descriptor that made it\n");
-    EXPECT_EQ(platform::removeTemporaryFile(a->name), 0);
-    EXPECT_EQ(platform::removeTemporaryFile(a->name), -1);
-    // What is left is removed by the one call for the signal path.
-    removeTemporaryFiles();
-    EXPECT_TRUE(dir.empty());
-    ScopedEnv missing("TMP", utf8(dir.path() / "missing"));
-    EXPECT_FALSE(platform::createTemporaryFile());
 }
 
 // The engine's command line on Windows: each argument comes back whole, whatever blanks, quotes
@@ -449,56 +423,26 @@ TEST(Engine, SearchOrderAndWhereItLooked)
 }
 
 // Blanks, quotes and letters beyond ASCII in the names of the temporary folder and of the engine's
-// home: the engine gets the script's name intact and reads it. A temporary folder that cannot take
-// files (a name Windows refuses) is told, plotting() answers -1 and leaves nothing.
+// home: the engine gets the script's name intact and reads it.
 TEST(Engine, FolderNamesWithBlanksQuotesAndAccents)
 {
-    const struct {
-        const char* name;
-        bool usable;
-    } rows[] = {
-        {"Ann Lee", true},
-        {reinterpret_cast<const char*>(u8"Zo\u00eb \u00dcnal"), true},
-        {"say \"cheese\"", !kWindows},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        TempDir base;  // before the fake engine points TMP at its own folder
-        FakeEngine fake;
-        const fs::path home = base.path() / unicode::utf8Path(reinterpret_cast<const char*>(u8"Zo\u00eb's engine"));
-        fs::create_directories(home / "sbin");
-        FakeEngine::install(FakeEngine::engineIn(home));
-        const fs::path folder = base.path() / unicode::utf8Path(row.name);
-        std::error_code refused;
-        fs::create_directory(folder, refused);
-        EXPECT_EQ(!refused, row.usable);
-        ScopedEnv tmp("TMP", utf8(folder));
-        {
-            CPlot p;
-            p.setEngineHome(utf8(home).c_str());
-            const double x[] = {1, 2};
-            p.data2DCurve(x, x, 2);
-            int result = 0;
-            const std::string err = captureStderr([&] { result = p.plotting(); });
-            if (row.usable) {
-                EXPECT_EQ(result, 0);
-                EXPECT_EQ(err, "");
-                ASSERT_EQ(fake.runs(), 1);
-                const std::string script = *PlotAccess::state(p).output.script;
-                EXPECT_EQ(script.rfind(utf8(folder / ""), 0), 0u) << script;
-                EXPECT_EQ(fake.args(), script + "\n-\n");  // the window reads on
-                EXPECT_EQ(fake.script(), readFile(unicode::utf8Path(script)));
-                EXPECT_EQ(std::distance(fs::directory_iterator(fake.runDir(0) / "tmp"), {}), 2);  // script and data
-            } else {
-                EXPECT_EQ(result, -1);
-                EXPECT_EQ(err, "Error: cannot create unique filename in CPlot\n"
-                               "CPlot::plotting(): can't open file  for wgnuplot commands.\n");
-                EXPECT_EQ(fake.runs(), 0);
-            }
-        }
-        EXPECT_EQ(std::distance(fs::directory_iterator(base.path()), {}), row.usable ? 2 : 1);
-        EXPECT_TRUE(!row.usable || fs::is_empty(folder));
-    }
+    TempDir base;  // before the fake engine points TMP at its own folder
+    FakeEngine fake;
+    const fs::path home = base.path() / unicode::utf8Path(reinterpret_cast<const char*>(u8"Zo\u00eb's engine"));
+    fs::create_directories(home / "sbin");
+    FakeEngine::install(FakeEngine::engineIn(home));
+    const fs::path folder = base.path() / unicode::utf8Path(reinterpret_cast<const char*>(u8"Zo\u00eb \u00dcnal"));
+    fs::create_directory(folder);
+    ScopedEnv tmp("TMP", utf8(folder));
+    CPlot p;
+    p.setEngineHome(utf8(home).c_str());
+    const double x[] = {1, 2};
+    p.data2DCurve(x, x, 2);
+    EXPECT_EQ(captureStderr([&] { EXPECT_EQ(p.plotting(), 0); }), "");
+    const std::string script = *PlotAccess::state(p).output.script;
+    EXPECT_EQ(script.rfind(utf8(folder / ""), 0), 0u) << script;
+    EXPECT_EQ(fake.args(), script + "\n-\n");  // the window reads on
+    EXPECT_EQ(fake.script(), readFile(unicode::utf8Path(script)));
 }
 
 }  // namespace
