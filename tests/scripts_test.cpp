@@ -161,16 +161,10 @@ TEST(EntryPoints, TheModuleExportsExactlyTheMemberTable)
 #else
     std::set<std::string> expected{"__builtin_Zu_VaArg"};
     for (const MemberInfo& m : runner::allMembers()) expected.insert("CPlot_" + m.name + "_zudl");
-    FILE* nm = popen(("nm -D --defined-only " + kModulePath).c_str(), "r");
+    FILE* nm = popen(("nm -D --defined-only --just-symbols " + kModulePath).c_str(), "r");
     ASSERT_NE(nm, nullptr);
     std::set<std::string> exported;
-    char line[512];
-    while (std::fgets(line, sizeof line, nm)) {
-        std::istringstream fields(line);
-        std::string address, type, name;
-        fields >> address >> type >> name;
-        exported.insert(name.substr(0, name.find('@')));
-    }
+    for (char name[512]; std::fgets(name, sizeof name, nm);) exported.insert(std::string(name, std::strcspn(name, "@\n")));
     ASSERT_EQ(pclose(nm), 0);
     EXPECT_EQ(exported, expected);
 #endif
@@ -303,7 +297,8 @@ TEST(Runner, OptionsAndScriptErrors)
 }
 
 // Instances made by CPlot() are destroyed at the end, also when an error stops the script: their
-// command scripts and data files leave the temporary folder.
+// command scripts and data files leave the temporary folder. RIZARI_KEEP=1 keeps them, and says
+// where they are.
 TEST(Runner, InstancesAreDestroyedAtTheEnd)
 {
     for (const char* ending : {"", "p.plotting(1)\n", "delete p\nprint(1)\n"}) {
@@ -316,6 +311,12 @@ TEST(Runner, InstancesAreDestroyedAtTheEnd)
         EXPECT_EQ(r.status, *ending == 'p' ? 2 : 0) << r.err;
         EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
     }
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    ScopedEnv keep("RIZARI_KEEP", "1");
+    Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n");
+    EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): kept script $TMP/<1>\nCPlot::plotting(): kept data file $TMP/<2>\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);
 }
 
 // A failed plot is told with gnuplot's own words above it; the script goes on and the runner
@@ -362,17 +363,6 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
     Outcome r = runRunner("p = CPlot()\nprint(p.plotting())\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(fake.normalized(r.err).rfind("CPlot::plotting(): gnuplot could not be started; script: $TMP/<", 0), 0u) << r.err;
-}
-
-// RIZARI_KEEP=1 keeps the command script and the data files, and says where they are.
-TEST(Runner, KeptFilesAreNamed)
-{
-    FakeEngine fake;
-    ScopedEnv home("ZUHOME", fake.home());
-    ScopedEnv keep("RIZARI_KEEP", "1");
-    Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n");
-    EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): kept script $TMP/<1>\nCPlot::plotting(): kept data file $TMP/<2>\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);
 }
 
 // Without a terminal to read from, the window's engine reads a pipe held open until it ends, so

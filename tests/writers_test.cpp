@@ -170,17 +170,12 @@ TEST_F(WriterTest, Matrix)
 TEST_F(WriterTest, LargeDataSetMatchesPrintf)
 {
     std::mt19937_64 rng(7);
-    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
-    std::uniform_int_distribution<int> exponent(-300, 300);
-    const std::size_t n = 200000;  // several times the writer's buffer
-    std::vector<double> x(n), y(n);
+    std::vector<double> x(200000), y(x.size());  // several times the writer's buffer
     std::string expected;
-    char line[128];
-    for (std::size_t i = 0; i < n; ++i) {
-        x[i] = mantissa(rng) * std::pow(10.0, exponent(rng));
+    for (std::size_t i = 0; i < x.size(); ++i) {
+        x[i] = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 2000) - 1000);
         y[i] = static_cast<double>(i) / 7;
-        std::snprintf(line, sizeof line, "%g %g\n", x[i], y[i]);
-        expected += line;
+        expected += printfText("%g ", x[i]) + printfText("%g\n", y[i]);
     }
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {x, y}), 2), expected);
 }
