@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -41,9 +42,7 @@ std::string env(const char* name) { return rizari::unicode::environment(name).va
 std::string readAll(const fs::path& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The file named by the last "set output" line, as gnuplot reads it (doubled backslashes undone).

@@ -125,13 +125,8 @@ TEST_F(WriterTest, ElementTypes)
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{-1e-5}, {kLargeValue}, {0.1}}, 1), 3), "-1e-05 9.8e+307 0.1\n");
     EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{0.1f}, {3.0f}}), 2), "0.1 3\n");
     EXPECT_EQ(write(makeSet<std::int8_t>(ElementType::Char, {{'a'}, {'b'}, {'c'}}, 1), 3), "a b c\n");
-    EXPECT_EQ(write(makeSet<std::uint8_t>(ElementType::UChar, {{200}, {'0'}}), 2), "\xc8 0\n");
     EXPECT_EQ(write(makeSet<std::int16_t>(ElementType::Short, {{-32768}, {7}}), 2), "-32768 7\n");
-    EXPECT_EQ(write(makeSet<std::uint16_t>(ElementType::UShort, {{65535}, {0}}), 2), "65535 0\n");
-    EXPECT_EQ(write(makeSet<std::int32_t>(ElementType::Int, {{-2147483647 - 1}, {1}}), 2), "-2147483648 1\n");
     EXPECT_EQ(write(makeSet<std::uint32_t>(ElementType::UInt, {{4294967295u}, {1}}), 2), "4294967295 1\n");
-    EXPECT_EQ(write(makeSet<std::int32_t>(ElementType::Long, {{-5}, {6}, {-7}}, 1), 3), "-5 6 -7\n");
-    EXPECT_EQ(write(makeSet<std::uint32_t>(ElementType::ULong, {{3000000000u}, {2}}), 2), "3000000000 2\n");
 
     // NaN is a missing value for floating types only; x is never tested.
     EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{1, 2, NAN}, {NAN, 5, 6}}), 2), "2 5\nnan 6\n");
@@ -184,16 +179,12 @@ TEST_F(WriterTest, Failures)
 {
     DataSet set = makeSet<double>(ElementType::Double, {{1}, {2}});
     set.fileName = (dir_.path() / "no" / "such.dat").string();
-    WriteResult r = WriteResult::Written;
-    EXPECT_EQ(captureStderr([&] { r = WriteDataFile(set, 2); }), "Error: cannot open file '" + *set.fileName + "'");
-    EXPECT_EQ(r, WriteResult::Refused);
-
-    for (int type : {10, -1}) {
-        DataSet unknown = makeSet<double>(type, {{1}, {2}});
-        std::string text = "x";
-        EXPECT_EQ(captureStderr([&] { text = write(std::move(unknown), 2, WriteResult::Refused); }), "Error: unknown plot data type in CPlot::plotting()\n");
-        EXPECT_EQ(text, "");  // the file exists and is empty
-    }
+    EXPECT_EQ(captureStderr([&] { EXPECT_EQ(WriteDataFile(set, 2), WriteResult::Refused); }),
+              "Error: cannot open file '" + *set.fileName + "'");
+    std::string text = "x";  // an unknown type leaves its file empty
+    EXPECT_EQ(captureStderr([&] { text = write(makeSet<double>(10, {{1}, {2}}), 2, WriteResult::Refused); }),
+              "Error: unknown plot data type in CPlot::plotting()\n");
+    EXPECT_EQ(text, "");
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{}, {}}), 2), "");
 }
 

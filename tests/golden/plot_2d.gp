@@ -66,9 +66,8 @@ set xrange [0:4]
 plot "$TMP/<2>" title "load" with boxes fs pattern 4 noborder lw 2, "$TMP/<3>" smooth csplines axes x1y2 title "trend" with lines lt 2 lw 3 lc rgbcolor "red", "data/points.dat" using 1:2 notitle with linespoints lt 1 lw 2 pt 6 ps 1 lc rgbcolor"blue"
 ==> $TMP/<2>
 1 2
-2 4
+2 9.8e+307
 3 9
 ==> $TMP/<3>
-1 1
-2 2
-3 3
+1 -9.8e+307
+3 9.8e+307
