@@ -83,20 +83,13 @@ FakeEngine::FakeEngine()
     install(engineIn(home_.path()));
 }
 
-FakeEngine::~FakeEngine() = default;
-
-std::string FakeEngine::program()
-{
-    static const std::string file = buildPath(RIZARI_FAKE_ENGINE);
-    return file;
-}
-
 void FakeEngine::install(const fs::path& file)
 {
+    static const std::string program = buildPath(RIZARI_FAKE_ENGINE);
 #ifdef _WIN32
-    fs::copy_file(unicode::utf8Path(program()), file);
+    fs::copy_file(unicode::utf8Path(program), file);
 #else
-    fs::create_symlink(program(), file);
+    fs::create_symlink(program, file);
 #endif
 }
 

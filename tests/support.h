@@ -50,9 +50,8 @@ private:
     fs::path path_;
 };
 
-// Starts GoogleTest's capture of standard output or error. On Windows it makes its file in the
-// folder that TMP names, which a test may have pointed anywhere: there it starts in the folder the
-// process began with.
+// Starts GoogleTest's capture of standard output or error (on Windows in the first TMP folder: a
+// test may have pointed TMP anywhere).
 void startCapture(bool output);
 
 // Runs a callable and returns what it wrote to standard error (or output).
@@ -72,15 +71,12 @@ template <class F> std::string captureStdout(F&& f)
     return testing::internal::GetCapturedStdout();
 }
 
-// An interpreter home whose engine is the fake engine program (tests/fake_engine.cpp), a private
-// temporary folder (TMP, with TEMP unset) and the folder the engine records its runs in, all for
-// the lifetime of the object. ZUHOME is left alone: pass home() where a home is wanted.
+// An interpreter home whose engine is tests/fake_engine.cpp, a private temporary folder (TMP, with
+// TEMP unset) and the folder the engine records its runs in. ZUHOME is left alone.
 class FakeEngine {
 public:
     FakeEngine();
-    ~FakeEngine();
 
-    static std::string program();  // the fake engine's own file
     // The engine program of an installation home, where the library looks for it.
     static fs::path engineIn(const fs::path& home);
     // Puts the fake engine at this file name (a link to it; on Windows a copy).
@@ -93,12 +89,10 @@ public:
     int runs() const;
     std::string args(int run = -1) const;    // one per line; run -1 is the latest
     std::string script(int run = -1) const;
-    // Every run since the object was made: its arguments, its command script and each file of
-    // the temporary folder that is new or changed since the run before, with temporary names
-    // normalised ("$TMP/<n>", numbered by first appearance).
+    // Every run: its arguments, its command script and each temporary file new or changed since
+    // the run before, with temporary names normalised ("$TMP/<n>", numbered by first appearance).
     std::string transcript();
-    // The text with each temporary name replaced as in transcript(), however the folder is spelt
-    // (on Windows also with doubled backslashes, as quoted in a script, and with forward slashes).
+    // The text with each temporary name replaced as in transcript(), however the folder is spelt.
     std::string normalized(const std::string& text);
 
     fs::path runDir(int run) const;  // the folder of a run's records

@@ -1,6 +1,5 @@
-// The text the library writes by itself: numbers as printf writes them in any locale, the script
-// writer, and the data files of in-memory data sets, compared byte for byte.
-#include <clocale>
+// The text the library writes by itself: numbers as printf writes them, and the data files of
+// in-memory data sets, compared byte for byte.
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -11,22 +10,15 @@
 #include "data/data_file_writer.h"
 #include "plot/plot_state.h"
 #include "render/number_format.h"
-#include "render/script_writer.h"
 #include "tests/support.h"
 
 namespace rizari::test {
 namespace {
 
-std::string viaG(double v)
+std::string via(char* (*format)(char*, double), double v)
 {
     char buf[kMaxNumberText];
-    return std::string(buf, formatG(buf, v));
-}
-
-std::string viaF(double v)
-{
-    char buf[kMaxNumberText];
-    return std::string(buf, formatF(buf, v));
+    return std::string(buf, format(buf, v));
 }
 
 // printf as glibc writes: MinGW-w64's leaves out the sign of a negative NaN, which the library
@@ -72,22 +64,10 @@ TEST(NumberFormat, MatchesPrintf)
     }
     int mismatches = 0;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        mismatches += viaG(values[i]) != printfText("%g", values[i]);
-        if (i < edges || i % 10 == 0) mismatches += viaF(values[i]) != printfText("%f", values[i]);
+        mismatches += via(formatG, values[i]) != printfText("%g", values[i]);
+        if (i < edges || i % 10 == 0) mismatches += via(formatF, values[i]) != printfText("%f", values[i]);
     }
     EXPECT_EQ(mismatches, 0);
-}
-
-TEST(ScriptWriter, FormatsConversionsAndIgnoresTheLocale)
-{
-    std::string out;
-    ScriptWriter w(out);
-    const char* old = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");  // may be absent; then C stays
-    w.print("set view %f, %g, %d %s%c%%\n", 60.0, 0.25, 7, "ok", 'x');
-    w.print("set label \"%s\" at %lf %u %q %d\n", static_cast<const char*>(nullptr), 1.0, 3u);
-    w.put("%d stays\n");
-    if (old) std::setlocale(LC_NUMERIC, "C");
-    EXPECT_EQ(out, "set view 60.000000, 0.25, 7 okx%\nset label \"\" at 1.000000 3 %q %d\n%d stays\n");
 }
 
 // A data set of n points whose columns (x, y and maybe z) hold entries of type T.
