@@ -121,8 +121,8 @@ TEST(DataSets, DataFiles)
     std::string out;
     ScriptWriter w(out);
     writePlotCommand(w, PlotAccess::state(*p));
-    std::string quoted;  // as the script quotes it
-    for (char c : file) quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    std::string quoted;
+    appendQuoted(quoted, file);
     EXPECT_EQ(out, "plot \"" + quoted + "\" using 1:2 notitle with filledcurves y1=0 fs transparent solid 0.6, \"" + quoted +
                        "\" using 1:2 notitle with lines lw 2");
     const double v[] = {1, 2};
