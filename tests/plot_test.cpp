@@ -65,7 +65,7 @@ TEST(DataSets, EmptyMatrixAndFilledCurveValues)
     EXPECT_EQ(dataSet(p, 1).plotType, PlotType::FilledCurves);
     p.fillCurve("x1", nullptr);
     p.data(m, 1, 2);
-    EXPECT_EQ(values(p, 3), (std::vector<double>{1, kInf}));
+    EXPECT_EQ(values(p, 4), (std::vector<double>{1, kInf}));  // the outline of a matrix shares its values
     EXPECT_EQ(p.dataSetNum(), 4);
     CPlot space;
     space.dimension(3);
