@@ -101,9 +101,9 @@ TEST_P(Golden, ScriptWritesWhatItsExpectationsSay)
         const char* postScript = std::getenv("GNUPLOT_PS_DIR");
         EXPECT_EQ(std::string(postScript ? postScript : ""), fake.home() + "//sbin/PostScript");
         // The module's "NAME=value" text stays allocated for the environment: the leak checker
-        // must still reach it once the variable is restored.
-        static std::vector<const char*> keptAssignments;
-        if (postScript) keptAssignments.push_back(postScript - std::strlen("GNUPLOT_PS_DIR="));
+        // must still reach it once the variable is restored, so the list is never destroyed.
+        static auto* const keptAssignments = new std::vector<const char*>;
+        if (postScript) keptAssignments->push_back(postScript - std::strlen("GNUPLOT_PS_DIR="));
     }
     for (const auto& left : fs::directory_iterator(fake.tmpDir())) ADD_FAILURE() << "left after the script: " << left.path();
 
