@@ -37,8 +37,9 @@ const DataSet& dataSet(const CPlot& p, std::size_t set) { return PlotAccess::sta
 
 std::vector<double> values(const CPlot& p, std::size_t set)
 {
-    std::vector<double> out(dataSet(p, set).values->size() / sizeof(double));
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = dataSet(p, set).values->doubleAt(i);
+    const ValueBlock& block = *dataSet(p, set).values;
+    std::vector<double> out(block.size() / sizeof(double));
+    for (std::size_t i = 0; i < out.size(); ++i) out[i] = block.doubleAt(i);
     return out;
 }
 

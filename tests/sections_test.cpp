@@ -13,7 +13,7 @@
 namespace rizari::test {
 namespace {
 
-using Setup = void (*)(CPlot&);
+using Setup = std::function<void(CPlot&)>;
 using Section = void (*)(ScriptWriter&, const PlotState&);
 
 struct Row {
@@ -23,7 +23,7 @@ struct Row {
     const char* only = nullptr;  // when set, only the lines that contain this text are compared
 };
 
-std::string written(Setup setup, Section section, const char* only = nullptr)
+std::string written(const Setup& setup, Section section, const char* only = nullptr)
 {
     CPlot p;
     captureStderr([&] { setup(p); });
@@ -189,14 +189,14 @@ TEST(Sections, TerminalLines)
 {
     const std::string bind = "bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\n";
     // The window's font shrinks with the number of cells.
-    for (const auto& [rows, cols, font] : {std::tuple{1, 1, "8"}, {1, 2, "8"}, {1, 3, "7"}, {2, 2, "7"}, {1, 5, "6"}, {2, 3, "6"}, {1, 7, "5"}}) {
-        CPlot p;
-        p.subplot(rows, cols);
-        std::string out;
-        ScriptWriter w(out);
-        writeTerminalLines(w, PlotAccess::state(p));
-        EXPECT_EQ(out, bind + "set terminal wxt font \"," + font + "\" title \"Zu\"\n") << rows << "x" << cols;
-    }
+    const struct {
+        int rows, cols;
+        const char* font;
+    } grids[] = {{1, 1, "8"}, {1, 2, "8"}, {1, 3, "7"}, {2, 2, "7"}, {1, 5, "6"}, {2, 3, "6"}, {1, 7, "5"}};
+    for (const auto& g : grids)
+        EXPECT_EQ(written([&](CPlot& p) { p.subplot(g.rows, g.cols); }, writeTerminalLines),
+                  bind + "set terminal wxt font \"," + g.font + "\" title \"Zu\"\n")
+            << g.rows << "x" << g.cols;
     check({
         {[](CPlot&) {}, writeTerminalLines, bind + "set terminal wxt title \"Zu\"\n"},
         {[](CPlot& p) { p.subplot(2, 2), p.font("Arial", 10); }, writeTerminalLines, bind},
@@ -256,14 +256,9 @@ TEST(Sections, ShapesAndObjectRanges)
 }
 
 // The clause of the only data set of a fresh plot after the calls.
-std::string clause(const std::function<void(CPlot&)>& style)
+std::string clause(const Setup& style)
 {
-    CPlot p;
-    p.data2DCurve(kX, kX, 3);
-    captureStderr([&] { style(p); });
-    std::string out;
-    ScriptWriter w(out);
-    writePlotCommand(w, PlotAccess::state(p));
+    const std::string out = written([&](CPlot& p) { p.data2DCurve(kX, kX, 3), style(p); }, writePlotCommand);
     return out.substr(out.find("with "));
 }
 
