@@ -8,7 +8,7 @@
 #include "binding/entry_points.h"
 #include "binding/frame.h"
 #include "platform/platform.h"
-#include "render/plot_styles.h"
+#include "data/plot_styles.h"
 
 using namespace rizari;
 using namespace rizari::binding;

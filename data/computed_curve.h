@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <optional>
 
-#include "data/value_block.h"
+#include "plot/value_block.h"
 #include "rizari/cplot.h"
 
 namespace rizari {

@@ -11,7 +11,7 @@
 #include <type_traits>
 
 #include "platform/platform.h"
-#include "render/number_format.h"
+#include "script/number_format.h"
 
 namespace rizari {
 

@@ -3,7 +3,7 @@
 // line between the rows of a 3D grid.
 #pragma once
 
-#include "data/data_set.h"
+#include "plot/data_set.h"
 
 namespace rizari {
 

@@ -5,7 +5,7 @@
 
 #include "draw/palette.h"
 #include "plot/checks.h"
-#include "render/sections.h"
+#include "script/sections.h"
 
 namespace rizari {
 

@@ -39,13 +39,6 @@ inline bool shapeArguments(const char* member, std::initializer_list<double*> va
     return true;
 }
 
-// A sum of large shape values may overflow: the extents stay within the finite doubles.
-inline double withinDoubles(double v)
-{
-    constexpr double kMax = std::numeric_limits<double>::max();
-    return v > kMax ? kMax : v < -kMax ? -kMax : v;
-}
-
 // Each bound moves only when the candidate lies strictly beyond it. The low and high candidates
 // are taken as given (a rectangle of negative width merges x into xmin and x + width into xmax).
 inline void mergeBox(ObjectExtents& e, double xLow, double xHigh, double yLow, double yHigh)

@@ -10,7 +10,7 @@
 
 #include "draw/angles.h"
 #include "draw/palette.h"
-#include "render/sections.h"
+#include "script/sections.h"
 
 namespace rizari {
 

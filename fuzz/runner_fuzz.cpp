@@ -14,11 +14,11 @@
 #include <sstream>
 #include <string>
 
-#include "evaluator.h"
-#include "lexer.h"
-#include "module.h"
-#include "parser.h"
-#include "script_error.h"
+#include "runner/evaluator.h"
+#include "runner/lexer.h"
+#include "runner/module.h"
+#include "runner/parser.h"
+#include "runner/script_error.h"
 
 namespace fs = std::filesystem;
 

@@ -7,8 +7,22 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <limits>
 
 namespace rizari {
+
+// Value stored in place of an infinity in data sets and shape parameters.
+inline constexpr double kLargeValue = 9.8e307;
+
+// The large finite value of an infinity's sign, or the value itself.
+inline double finiteValue(double v) { return std::isinf(v) ? (v > 0 ? kLargeValue : -kLargeValue) : v; }
+
+// A sum of large values may overflow: the result stays within the finite doubles.
+inline double withinDoubles(double v)
+{
+    constexpr double kMax = std::numeric_limits<double>::max();
+    return v > kMax ? kMax : v < -kMax ? -kMax : v;
+}
 
 // Writes "CPlot::<member>(): invalid parameter".
 inline void reportInvalidParameter(const char* member) { std::fprintf(stderr, "CPlot::%s(): invalid parameter\n", member); }

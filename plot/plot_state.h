@@ -1,6 +1,6 @@
 // The state of a plot, one struct per concern. Every default below is the state of a new plot,
 // and a reset gives every field back its default. The members of CPlot change this state; the
-// section writers (render/sections.h) turn it into the lines of the plot's command script.
+// section writers (script/sections.h) turn it into the lines of the plot's command script.
 #pragma once
 
 #include <array>
@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "data/data_set.h"
-#include "draw/records.h"
+#include "plot/data_set.h"
+#include "plot/records.h"
+#include "plot/checks.h"
 #include "plot/color_text.h"
 #include "rizari/cplot.h"
-#include "settings/tic_label.h"
+#include "plot/tic_label.h"
 
 namespace rizari {
 
@@ -53,12 +54,6 @@ constexpr void setBits(int& bits, int mask, bool on)
     if (on) bits |= mask;
     else bits &= ~mask;
 }
-
-// Value stored in place of an infinity in data sets and shape parameters.
-inline constexpr double kLargeValue = 9.8e307;
-
-// The large finite value of an infinity's sign, or the value itself.
-inline double finiteValue(double v) { return std::isinf(v) ? (v > 0 ? kLargeValue : -kLargeValue) : v; }
 
 // ---- Per-concern state ----
 

@@ -2,7 +2,7 @@
 #include <cstdio>
 
 #include "plot/checks.h"
-#include "render/sections.h"
+#include "script/sections.h"
 
 namespace rizari {
 

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "plot/checks.h"
-#include "render/sections.h"
+#include "script/sections.h"
 
 namespace rizari {
 

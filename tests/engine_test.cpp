@@ -94,7 +94,7 @@ TEST_F(RealEngine, EveryFileTerminalAndTheStream)
 TEST_F(RealEngine, EveryExampleRenders)
 {
     const fs::path gallery = out_.path() / "gallery";
-    const std::string command = "'" + (kSource / "tools/render-gallery.sh").string() + "' '" + RIZARI_BUILD_DIR + "' '" +
+    const std::string command = "'" + (kSource / "scripts/render-gallery.sh").string() + "' '" + RIZARI_BUILD_DIR + "' '" +
                                 gallery.string() + "' >/dev/null 2>'" + (out_.path() / "err").string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readFile(out_.path() / "err"), "");

@@ -20,7 +20,7 @@
 #include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/plot_state.h"
-#include "render/sections.h"
+#include "script/sections.h"
 #include "tests/support.h"
 
 namespace rizari::test {

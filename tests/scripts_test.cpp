@@ -22,13 +22,13 @@
 #include <set>
 #include <sstream>
 
-#include "evaluator.h"
-#include "member_table.h"
-#include "module.h"
-#include "parser.h"
+#include "runner/evaluator.h"
+#include "runner/member_table.h"
+#include "runner/module.h"
+#include "runner/parser.h"
 #include "platform/unicode.h"
 #include "rizari/codes.h"
-#include "script_error.h"
+#include "runner/script_error.h"
 #include "support.h"
 
 #ifndef _WIN32
@@ -143,7 +143,7 @@ using runner::MemberInfo;
 TEST(EntryPoints, TheModuleExportsExactlyTheMemberTable)
 {
 #ifdef _WIN32
-    GTEST_SKIP() << "tools/windows-check.sh reads the DLL's exports with objdump";
+    GTEST_SKIP() << "scripts/windows-check.sh reads the DLL's exports with objdump";
 #else
     std::set<std::string> expected{"__builtin_Zu_VaArg"};
     for (const MemberInfo& m : runner::allMembers()) expected.insert("CPlot_" + m.name + "_zudl");

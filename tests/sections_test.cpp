@@ -1,7 +1,7 @@
 // The sections of a plot block, one table per area: each row sets a plot up through the public
 // members and names the lines one section then writes. Boundary rows are the point: each pins a
 // comparison or a default that a whole script would not tell apart. Messages are ignored here.
-#include "render/sections.h"
+#include "script/sections.h"
 
 #include <cmath>
 #include <functional>

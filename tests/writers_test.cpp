@@ -9,7 +9,7 @@
 
 #include "data/data_file_writer.h"
 #include "plot/plot_state.h"
-#include "render/number_format.h"
+#include "script/number_format.h"
 #include "tests/support.h"
 
 namespace rizari::test {

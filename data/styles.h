@@ -1,7 +1,7 @@
 // The box fill clause of a data set, written by the plot command.
 #pragma once
 
-#include "data/data_set.h"
+#include "plot/data_set.h"
 
 namespace rizari {
 

@@ -6,7 +6,7 @@
 
 #include "data/data_file_writer.h"
 #include "platform/platform.h"
-#include "render/sections.h"
+#include "script/sections.h"
 
 namespace rizari {
 

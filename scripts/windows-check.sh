@@ -12,7 +12,7 @@ toolchain=$root/cmake/mingw-w64.cmake
 jobs=$(nproc)
 
 start=$SECONDS
-tools/install-deps.sh cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
+scripts/install-deps.sh cmake make googletest g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64
 mkdir -p "$build"
 log=$build/check.log
 : >"$log"

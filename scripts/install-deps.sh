@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs Debian packages when they are missing: the ones named (tools/install-deps.sh PACKAGE...),
+# Installs Debian packages when they are missing: the ones named (scripts/install-deps.sh PACKAGE...),
 # else those the build, the tests and the gallery need. As root it installs them; otherwise it says
 # exactly what to install and fails.
 set -euo pipefail

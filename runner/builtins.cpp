@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "evaluator.h"
-#include "script_error.h"
+#include "runner/evaluator.h"
+#include "runner/script_error.h"
 
 namespace rizari::runner {
 namespace {

@@ -1,10 +1,10 @@
 // The sections of a plot block: each writes the lines of one setting of one plot (a plot, or one
-// cell of a grid). render/plotting.cpp calls them in the order the engine needs; each is defined
+// cell of a grid). engine/plotting.cpp calls them in the order the engine needs; each is defined
 // beside the members that change its setting.
 #pragma once
 
 #include "plot/plot_state.h"
-#include "render/script_writer.h"
+#include "script/script_writer.h"
 
 namespace rizari {
 
@@ -41,9 +41,9 @@ void writeArrows(ScriptWriter& w, const PlotState& s);         // draw/arrows_te
 void writeTextLabels(ScriptWriter& w, const PlotState& s);
 void writeShapeObjects(ScriptWriter& w, const PlotState& s);   // draw/shapes.cpp
 
-void writeFillStyle(ScriptWriter& w, const PlotState& s);      // render/styles.cpp
-void writeTerminalLines(ScriptWriter& w, const PlotState& top);  // render/output.cpp
-void writeObjectRanges(ScriptWriter& w, const PlotState& s);   // render/plot_command.cpp
+void writeFillStyle(ScriptWriter& w, const PlotState& s);      // data/styles.cpp
+void writeTerminalLines(ScriptWriter& w, const PlotState& top);  // engine/output.cpp
+void writeObjectRanges(ScriptWriter& w, const PlotState& s);   // data/plot_command.cpp
 void writePlotCommand(ScriptWriter& w, const PlotState& s);
 void writeSplotCommand(ScriptWriter& w, const PlotState& s);
 

@@ -1,6 +1,6 @@
 // Per-data-set styles: plot style, lines, points, legends, smoothing, axes, box fill and border,
 // filled curves; and the plot-wide fill style section and the box fill clause of a data set.
-#include "render/styles.h"
+#include "data/styles.h"
 
 #include <cstdio>
 #include <cstring>
@@ -10,8 +10,8 @@
 
 #include "plot/checks.h"
 #include "plot/lifecycle.h"
-#include "render/plot_styles.h"
-#include "render/sections.h"
+#include "data/plot_styles.h"
+#include "script/sections.h"
 
 namespace rizari {
 

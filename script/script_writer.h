@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "render/engine_compat.h"
+#include "script/engine_compat.h"
 
 namespace rizari {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <memory>
 
-#include "evaluator.h"
-#include "member_table.h"
-#include "script_error.h"
+#include "runner/evaluator.h"
+#include "runner/member_table.h"
+#include "runner/script_error.h"
 
 namespace rizari::runner {
 namespace {

@@ -4,8 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/install-deps.sh
+scripts/install-deps.sh
 cmake -S . -B build -DRIZARI_BENCH=OFF >/dev/null
 cmake --build build -j"$(nproc)" --target rizari_module rizari_runner
-tools/render-gallery.sh build out/gallery
+scripts/render-gallery.sh build out/gallery
 echo "Gallery: $(pwd)/out/gallery/index.html"

@@ -1,5 +1,5 @@
 // Statements, variables, array literals and arithmetic.
-#include "evaluator.h"
+#include "runner/evaluator.h"
 
 #include <algorithm>
 #include <cinttypes>
@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "platform/huge_pages.h"
-#include "script_error.h"
+#include "runner/script_error.h"
 
 namespace rizari::runner {
 namespace {

@@ -2,7 +2,7 @@
 # Renders every example script with the runner and the real gnuplot, and writes an index.html
 # that shows each picture beside its script, under the script's caption.
 #
-#   tools/render-gallery.sh BUILD_DIR [OUT_DIR=out/gallery]
+#   scripts/render-gallery.sh BUILD_DIR [OUT_DIR=out/gallery]
 #
 # Each example runs in OUT_DIR (it writes its images there). A script that fails, or that writes
 # anything to standard error (a gnuplot error or warning, a library message), stops the gallery
@@ -39,7 +39,7 @@ cp -R "$source_dir/examples/data" "$out_dir/data"
 
 html_escape() { sed -e 's/&/\&amp;/g' -e 's/</\&lt;/g' -e 's/>/\&gt;/g' "$@"; }
 
-. "$source_dir/tools/image-type.sh"
+. "$source_dir/scripts/image-type.sh"
 
 failures=0
 entries=""

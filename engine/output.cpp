@@ -11,7 +11,7 @@
 #include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/checks.h"
-#include "render/sections.h"
+#include "script/sections.h"
 
 namespace rizari {
 

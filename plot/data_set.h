@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "data/value_block.h"
+#include "plot/value_block.h"
 #include "plot/color_text.h"
 #include "rizari/codes.h"
 

@@ -4,7 +4,7 @@
 # gnuplot prints and whether the images were made; then runs the real-engine tests (when built)
 # with that gnuplot.
 #
-#   tools/check-gnuplot6.sh [--allow-skip] [--strict] [--local] [--out DIR] [BUILD_DIR=build]
+#   scripts/check-gnuplot6.sh [--allow-skip] [--strict] [--local] [--out DIR] [BUILD_DIR=build]
 #
 # gnuplot 6 comes from a minimal trixie root (debootstrap --variant=minbase, only gnuplot-nox
 # added), built once and kept in $RIZARI_TRIXIE_ROOT (default /var/cache/rizari/trixie); a root
@@ -74,7 +74,7 @@ if [[ $local_engine -eq 0 ]]; then
         unshare --mount --propagation private true 2>/dev/null ||
             skip "no private mount namespace here (unshare --mount failed), so no bind mounts"
         RIZARI_G6_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private \
-            "$source_dir/tools/$(basename "$0")" "${arguments[@]}"
+            "$source_dir/scripts/$(basename "$0")" "${arguments[@]}"
     fi
 fi
 
@@ -300,7 +300,7 @@ p.plotting()
 RZ
 
 # ---- Stage 3: rendering --------------------------------------------------------------------
-. "$source_dir/tools/image-type.sh"
+. "$source_dir/scripts/image-type.sh"
 
 # Prints one line that the engine or the runner wrote to standard error; for a gnuplot message
 # ("FILE" line N: ...) also the line of the command script it names, and tallies the message.

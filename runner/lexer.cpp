@@ -1,13 +1,13 @@
 // Tokens: identifiers, integer and floating literals, double-quoted strings with the escapes
 // \" \\ \n \r \t, and the punctuation ( ) [ ] , . = + - * / ^ ;
-#include "lexer.h"
+#include "runner/lexer.h"
 
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
-#include "script_error.h"
+#include "runner/script_error.h"
 
 namespace rizari::runner {
 namespace {

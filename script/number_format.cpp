@@ -1,4 +1,4 @@
-#include "render/number_format.h"
+#include "script/number_format.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,12 +1,12 @@
 // The runner's member table, made from the module's list of entry points: the kinds of a member's
 // arguments come from the C++ member itself.
-#include "member_table.h"
+#include "runner/member_table.h"
 
 #include <tuple>
 #include <type_traits>
 
 #include "binding/entry_points.h"
-#include "render/plot_styles.h"
+#include "data/plot_styles.h"
 
 namespace rizari::runner {
 namespace {

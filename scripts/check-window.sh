@@ -3,12 +3,12 @@
 # on /dev/null as an IDE or a desktop launcher would start it. The window must stay open until it
 # is closed, the runner must then return 0, and the temporary folder must be empty.
 #
-#   tools/check-window.sh [BUILD_DIR=build] [SCREENSHOT=window.png]
+#   scripts/check-window.sh [BUILD_DIR=build] [SCREENSHOT=window.png]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(realpath "${1:-build}")
 screenshot=$(realpath -m "${2:-window.png}")
-tools/install-deps.sh xvfb xdotool imagemagick
+scripts/install-deps.sh xvfb xdotool imagemagick
 
 scratch=$(mktemp -d)
 display=:$((90 + RANDOM % 400))

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-tools/install-deps.sh
+scripts/install-deps.sh
 jobs=$(nproc)
 
 run_suite() {

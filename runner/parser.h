@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "lexer.h"
+#include "runner/lexer.h"
 
 namespace rizari::runner {
 

@@ -8,8 +8,8 @@
 #include <variant>
 #include <vector>
 
-#include "module.h"
-#include "parser.h"
+#include "runner/module.h"
+#include "runner/parser.h"
 
 namespace rizari::runner {
 

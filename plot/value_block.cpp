@@ -1,4 +1,4 @@
-#include "data/value_block.h"
+#include "plot/value_block.h"
 
 #include <new>
 

@@ -1,4 +1,4 @@
-#include "module.h"
+#include "runner/module.h"
 
 #include "platform/unicode.h"
 
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "member_table.h"
+#include "runner/member_table.h"
 
 namespace rizari::runner {
 

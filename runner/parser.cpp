@@ -1,11 +1,11 @@
 // Recursive descent over the tokens of one line. Precedence, lowest first: + -, * /, unary -,
 // ^ (right associative), member calls, primaries.
-#include "parser.h"
+#include "runner/parser.h"
 
 #include <iterator>
 
 #include "rizari/codes.h"
-#include "script_error.h"
+#include "runner/script_error.h"
 
 namespace rizari::runner {
 namespace {

@@ -1,6 +1,6 @@
-#include "render/script_writer.h"
+#include "script/script_writer.h"
 
-#include "render/number_format.h"
+#include "script/number_format.h"
 
 namespace rizari {
 

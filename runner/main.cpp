@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "evaluator.h"
-#include "member_table.h"
-#include "module.h"
-#include "parser.h"
+#include "runner/evaluator.h"
+#include "runner/member_table.h"
+#include "runner/module.h"
+#include "runner/parser.h"
 #include "platform/unicode.h"
-#include "script_error.h"
+#include "runner/script_error.h"
 
 using namespace rizari;
 using namespace rizari::runner;

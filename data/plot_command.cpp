@@ -3,10 +3,9 @@
 #include <cmath>
 #include <limits>
 
-#include "draw/palette.h"
-#include "render/plot_styles.h"
-#include "render/sections.h"
-#include "render/styles.h"
+#include "data/plot_styles.h"
+#include "script/sections.h"
+#include "data/styles.h"
 
 namespace rizari {
 
@@ -47,8 +46,8 @@ void writeObjectRange(ScriptWriter& w, const char* axis, double low, double high
     // The span of very large extents overflows; a fifth of each bound does not.
     const double span = high - low;
     const double margin = std::isfinite(span) ? span * 0.2 : high * 0.2 - low * 0.2;
-    double from = draw::withinDoubles(std::floor(low - margin));
-    double to = draw::withinDoubles(std::ceil(high + margin));
+    double from = withinDoubles(std::floor(low - margin));
+    double to = withinDoubles(std::ceil(high + margin));
     if (from == to) {
         from -= 1;
         to += 1;
