@@ -7,8 +7,9 @@
 
 #include "binding/entry_points.h"
 #include "binding/frame.h"
-#include "platform/platform.h"
 #include "data/plot_styles.h"
+#include "platform/messages.h"
+#include "platform/platform.h"
 
 using namespace rizari;
 using namespace rizari::binding;
@@ -95,7 +96,7 @@ const char* nativeHome(const char* home, std::string& storage)
     try {
         storage = home;
     } catch (...) {
-        std::fputs("Error: no memory in CPLot::CPlot()\n", stderr);
+        report("Error: no memory in CPLot::CPlot()\n");
         return nullptr;
     }
     for (char& c : storage)

@@ -10,6 +10,7 @@
 #include <new>
 #include <type_traits>
 
+#include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/number_format.h"
 
@@ -192,7 +193,7 @@ WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file)
     } else if (set.pointCount != kMatrixPointCount && elementSize(set.elementType) == 0) {
         known = false;
     }
-    if (!known) std::fputs("Error: unknown plot data type in CPlot::plotting()\n", stderr);
+    if (!known) report("Error: unknown plot data type in CPlot::plotting()\n");
     out.flush();
     const int writeError = errno;
     const bool closed = std::fclose(file) == 0;
@@ -208,7 +209,7 @@ WriteResult WriteDataFile(const DataSet& set, int dimension)
 {
     std::FILE* file = set.fileName ? platform::openFile(*set.fileName, "wb") : nullptr;
     if (!file) {
-        std::fprintf(stderr, "Error: cannot open file '%s'", set.fileName ? set.fileName->c_str() : "");
+        reportf("Error: cannot open file '%s'", set.fileName ? set.fileName->c_str() : "");
         return WriteResult::Refused;
     }
     return WriteDataFile(set, dimension, file);

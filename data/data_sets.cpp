@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "data/computed_curve.h"
+#include "platform/messages.h"
 #include "platform/platform.h"
 #include "plot/checks.h"
 #include "plot/lifecycle.h"
@@ -46,7 +47,7 @@ template <class Fill> std::optional<ValueBlock> filledBlock(std::size_t bytes, F
 {
     auto block = ValueBlock::allocate(bytes);
     if (!block) {
-        std::fputs(kNoMemoryCurve, stderr);
+        report(kNoMemoryCurve);
         return std::nullopt;
     }
     fill(block->data());
@@ -63,7 +64,7 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     try {
         s.dataSets.push_back(freshDataSet(s));
     } catch (const std::bad_alloc&) {
-        std::fputs(surface ? "Error: can't allocate memory for new surface\n" : kNoMemoryCurve, stderr);
+        report(surface ? "Error: can't allocate memory for new surface\n" : kNoMemoryCurve);
         return -1;
     }
     DataSet& set = s.dataSets.back();
@@ -75,7 +76,7 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
 
     if (!set.fileName) {
         if (n < 0 || !withValues) {
-            std::fprintf(stderr, "Error: invalid data for curve is passed to %s\n", adderName(dim));
+            reportf("Error: invalid data for curve is passed to %s\n", adderName(dim));
             return -1;
         }
         set.values = std::move(block);
@@ -86,10 +87,10 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     const bool writable = platform::isWritable(*set.fileName);
     if (writable && !withValues) return 0;
     if (writable) {
-        std::fprintf(stderr, "Error: both filename and *data set in %s. filename will be used.\n", adderName(dim));
+        reportf("Error: both filename and *data set in %s. filename will be used.\n", adderName(dim));
         return -1;
     }
-    std::fprintf(stderr, "Error: cannot open '%s' for plotting\n", set.fileName->c_str());
+    reportf("Error: cannot open '%s' for plotting\n", set.fileName->c_str());
     return -1;
 }
 
@@ -97,7 +98,7 @@ int appendCopy(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, 
                int elementType, const void* values)
 {
     if (s.dimension != dim) {
-        std::fprintf(stderr, "%s: invalid dimension\n", adderName(dim));
+        reportf("%s: invalid dimension\n", adderName(dim));
         return -1;
     }
     // The values first: when they cannot be had the list stays as it was.
@@ -122,7 +123,7 @@ template <class Fill> std::optional<std::vector<ValueBlock>> rowBlocks(int rows,
     try {
         blocks.reserve(static_cast<std::size_t>(rows > 0 ? rows : 0));
     } catch (const std::bad_alloc&) {
-        std::fputs(kNoMemoryCurve, stderr);
+        report(kNoMemoryCurve);
         return std::nullopt;
     }
     for (int r = 0; r < rows; ++r) {
@@ -139,7 +140,7 @@ bool appendRows(PlotState& s, int dim, int n, int gridXCount, std::span<ValueBlo
     try {
         s.dataSets.reserve(s.dataSets.size() + blocks.size());
     } catch (const std::bad_alloc&) {
-        std::fputs(dim == 3 ? "Error: can't allocate memory for new surface\n" : kNoMemoryCurve, stderr);
+        report(dim == 3 ? "Error: can't allocate memory for new surface\n" : kNoMemoryCurve);
         return false;
     }
     for (ValueBlock& block : blocks)
@@ -172,7 +173,7 @@ template <class MakeOutline> int finishPendingFill(CPlot& plot, PlotState& s, Ma
             stroke.fileOption = std::move(outline.fileOption);
         } catch (const std::bad_alloc&) {
             // Neither values nor a file: the copy is refused when the plot is written.
-            std::fputs(kNoMemoryCurve, stderr);
+            report(kNoMemoryCurve);
             result = -1;
         }
     }
@@ -197,15 +198,15 @@ std::optional<ValueBlock> rawCurve(const double* x, const double* y, std::size_t
 bool fits2D(const PlotState& s, int n, int yDims, int yCols)
 {
     if (s.dimension != 2) {
-        std::fputs("CPlot::data2D(): add 2D data to 3D plot, use CPlot::data3D()\n", stderr);
+        report("CPlot::data2D(): add 2D data to 3D plot, use CPlot::data3D()\n");
         return false;
     }
     if (yDims != 1 && yDims != 2) {
-        std::fputs("CPlot::data2D(): pass argument y of dimension larger than 2\n", stderr);
+        report("CPlot::data2D(): pass argument y of dimension larger than 2\n");
         return false;
     }
     if (n != yCols) {
-        std::fputs("CPlot::data2D(): dimensions of x and y do not match\n", stderr);
+        report("CPlot::data2D(): dimensions of x and y do not match\n");
         return false;
     }
     return true;
@@ -221,19 +222,19 @@ struct SurfaceShape {
 std::optional<SurfaceShape> fits3D(CPlot& plot, const PlotState& s, int nx, int ny, int zDims, int nz)
 {
     if (s.dimension != 3 && !s.dataSets.empty()) {
-        std::fputs("CPlot::data3D(): add 3D data to 2D plot, use CPlot::data2D()\n", stderr);
+        report("CPlot::data3D(): add 3D data to 2D plot, use CPlot::data2D()\n");
         return std::nullopt;
     }
     plot.dimension(3);
     if (zDims != 1 && zDims != 2) {
-        std::fputs("CPlot::data3D(): pass argument z of dimension larger than 2\n", stderr);
+        report("CPlot::data3D(): pass argument z of dimension larger than 2\n");
         return std::nullopt;
     }
     const bool counted = nx >= 0 && ny >= 0 && nz >= 0;
     const bool grid = counted && static_cast<long long>(nx) * ny == nz;
     const bool curve = !grid && counted && nx == ny && ny == nz;
     if (!grid && !curve) {
-        std::fputs("CPlot::data3D(): dimensions of x, y and z do not match\n", stderr);
+        report("CPlot::data3D(): dimensions of x, y and z do not match\n");
         return std::nullopt;
     }
     return SurfaceShape{grid, grid ? nx : 1};
@@ -366,13 +367,13 @@ int CPlot::data(const double* values, int rows, int cols)
     PlotState& s = impl_->state;
     if (rows < 0 || cols < 0 || (!values && rows > 0 && cols > 0)) {
         // No copy of rows x cols values can be made.
-        std::fputs(kNoMemoryCurve, stderr);
+        report(kNoMemoryCurve);
         return -1;
     }
     const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
     auto block = ValueBlock::allocate(count * sizeof(double));
     if (!block) {
-        std::fputs(kNoMemoryCurve, stderr);
+        report(kNoMemoryCurve);
         return -1;
     }
     if (count > 0) std::memcpy(block->data(), values, count * sizeof(double));
@@ -386,7 +387,7 @@ int CPlot::data(const double* values, int rows, int cols)
         const std::size_t matrix = s.dataSets.size() - 1;
         return finishPendingFill(*this, s, [&] { return Outline{s.dataSets[matrix].values, std::nullopt, std::nullopt}; });
     } catch (const std::bad_alloc&) {
-        std::fputs(kNoMemoryCurve, stderr);
+        report(kNoMemoryCurve);
         return -1;
     }
 }
@@ -400,7 +401,7 @@ int CPlot::dataFile(const char* file, const char* option)
     try {
         std::FILE* in = file ? platform::openFile(file, "r") : nullptr;
         if (!in) {
-            std::fprintf(stderr, "CPlot::dataFile(): cannot open file \"%s\".\n", file ? file : "(null)");
+            reportf("CPlot::dataFile(): cannot open file \"%s\".\n", file ? file : "(null)");
             return -1;
         }
         // Counted in pieces as a line reader with a 2047-byte buffer returns them: a line longer
@@ -423,7 +424,7 @@ int CPlot::dataFile(const char* file, const char* option)
         if (s.dataSets.size() > before) finishPendingFill(*this, s, [&] { return Outline{std::nullopt, name, opt}; });
         return 0;
     } catch (const std::bad_alloc&) {
-        std::fputs(kNoMemoryCurve, stderr);
+        report(kNoMemoryCurve);
         return -1;
     }
 }

@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "data/plot_styles.h"
-#include "script/sections.h"
 #include "data/styles.h"
+#include "script/sections.h"
 
 namespace rizari {
 

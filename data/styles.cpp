@@ -8,9 +8,10 @@
 #include <new>
 #include <utility>
 
+#include "data/plot_styles.h"
+#include "platform/messages.h"
 #include "plot/checks.h"
 #include "plot/lifecycle.h"
-#include "data/plot_styles.h"
 #include "script/sections.h"
 
 namespace rizari {
@@ -44,11 +45,11 @@ void writeFillTypeWords(ScriptWriter& w, const BoxStyle& b)
 DataSet* styleTarget(PlotState& s, const char* member, int num)
 {
     if (s.dataSets.empty()) {
-        std::fprintf(stderr, "CPlot::%s(): no plotting data has been added yet\n", member);
+        reportf("CPlot::%s(): no plotting data has been added yet\n", member);
         return nullptr;
     }
     DataSet* set = dataSetByNumber(s, num);
-    if (!set) std::fprintf(stderr, "CPlot::%s(): number specified larger than number of curves\n", member);
+    if (!set) reportf("CPlot::%s(): number specified larger than number of curves\n", member);
     return set;
 }
 
@@ -102,12 +103,12 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
 {
     PlotState& s = impl_->state;
     if (s.dataSets.empty()) {
-        std::fputs("CPlot::plotType(): no plotting data has been added yet\n", stderr);
+        report("CPlot::plotType(): no plotting data has been added yet\n");
         return;
     }
     DataSet* set = dataSetByNumber(s, num);
     if (!set) {
-        std::fputs(" CPlot::plotType(): number specified larger than number of curves\n", stderr);
+        report(" CPlot::plotType(): number specified larger than number of curves\n");
         return;
     }
     const PlotStyle* style = findPlotStyle(type);
@@ -125,7 +126,7 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
         return;
     }
     if (!style || !style->accepts(count)) {
-        std::fputs(" CPlot::plotType(): invalid number of arguments.\n", stderr);
+        report(" CPlot::plotType(): invalid number of arguments.\n");
         return;
     }
     switch (extras) {
@@ -171,20 +172,20 @@ void CPlot::lineType(int num, int type, int width, const char* color)
 void CPlot::lineStyle(const char* style)
 {
     if (!style) {
-        std::fputs("Error: invalid line style\n", stderr);
+        report("Error: invalid line style\n");
     } else if (same(style, ".")) {
         impl_->state.style.defaultLineType = 0;
     } else if (same(style, "-")) {
         impl_->state.style.defaultLineType = 1;
     } else {
-        std::fprintf(stderr, "Error: invalid line style '%s'\n", style);
+        reportf("Error: invalid line style '%s'\n", style);
     }
 }
 
 void CPlot::lineWidth(int width)
 {
     if (width < 1) {
-        std::fputs("CPlot::lineWidth(): the width less than 0\n", stderr);
+        report("CPlot::lineWidth(): the width less than 0\n");
         return;
     }
     impl_->state.style.lineWidth = width;
@@ -212,7 +213,7 @@ void CPlot::pointStyle(const char* style)
     // The point type of each style name is its position in this list.
     static constexpr const char* kStyles[] = {".", "+", "x", "*", "s", "sf", "o", "of", "^", "^f", "v", "vf", "d", "df"};
     if (!style) {
-        std::fputs("Error: invalid point style\n", stderr);
+        report("Error: invalid point style\n");
         return;
     }
     for (int i = 0; i < static_cast<int>(std::size(kStyles)); ++i) {
@@ -221,7 +222,7 @@ void CPlot::pointStyle(const char* style)
             return;
         }
     }
-    std::fprintf(stderr, "Error: invalid point style '%s'\n", style);
+    reportf("Error: invalid point style '%s'\n", style);
 }
 
 void CPlot::legend(const char* text)
@@ -232,7 +233,7 @@ void CPlot::legend(const char* text)
     try {
         s.style.queuedLegends.emplace_back(text);
     } catch (const std::bad_alloc&) {
-        std::fputs("CPlot::legend(): malloc error\n", stderr);
+        report("CPlot::legend(): malloc error\n");
     }
 }
 
@@ -240,13 +241,13 @@ void CPlot::legend(const char* text, int num)
 {
     PlotState& s = impl_->state;
     if (s.dataSets.empty()) {
-        std::fputs("CPlot::legend(): no plotting data for legend has been added yet\n", stderr);
+        report("CPlot::legend(): no plotting data for legend has been added yet\n");
         return;
     }
     if (s.text.legend == LegendMode::Off) s.text.legend = LegendMode::On;
     DataSet* set = dataSetByNumber(s, num);
     if (!set) {
-        std::fputs("CPlot::legend(): number specified larger than number of curves\n", stderr);
+        report("CPlot::legend(): number specified larger than number of curves\n");
         return;
     }
     set->legend = copyText(text);
@@ -296,7 +297,7 @@ int CPlot::applyPendingFill()
     StyleState& st = s.style;
     st.fillRequested = true;
     if (s.dataSets.empty()) {
-        std::fputs("CPlot::fillCurve(): no plotting data for filled curve has been added yet\n", stderr);
+        report("CPlot::fillCurve(): no plotting data for filled curve has been added yet\n");
         return -1;
     }
     const std::size_t last = s.dataSets.size() - 1;
@@ -310,7 +311,7 @@ int CPlot::applyPendingFill()
             s.dataSets.push_back(std::move(edge));
         } catch (const std::bad_alloc&) {
             s.dataSets[last].values = std::move(values);
-            std::fputs("Error: can't allocate memory for new curve\n", stderr);
+            report("Error: can't allocate memory for new curve\n");
             return -1;
         }
         s.dataSets[last].values = std::move(values);

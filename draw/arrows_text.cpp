@@ -4,6 +4,7 @@
 #include <new>
 
 #include "draw/palette.h"
+#include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
 
@@ -19,7 +20,7 @@ int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z
         PlotArrow a{{x1, y1, flat ? 0.0 : z1}, {x2, y2, flat ? 0.0 : z2}, std::nullopt};
         s.draw.arrows.insert(s.draw.arrows.begin(), std::move(a));
     } catch (const std::bad_alloc&) {
-        std::fputs("CPlot::arrow(): malloc error\n", stderr);
+        report("CPlot::arrow(): malloc error\n");
         return -1;
     }
     return 0;
@@ -28,7 +29,7 @@ int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z
 int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z2, const char* option)
 {
     if (!oneLine("arrow", option)) return -1;
-    if (!option) std::fputs("CPlot::arrow(): invalid option\n", stderr);
+    if (!option) report("CPlot::arrow(): invalid option\n");
     if (arrow(x1, y1, z1, x2, y2, z2) != 0) return -1;
     if (!option) return 0;
     auto& arrows = impl_->state.draw.arrows;
@@ -36,7 +37,7 @@ int CPlot::arrow(double x1, double y1, double z1, double x2, double y2, double z
         arrows.front().option = option;
     } catch (const std::bad_alloc&) {
         arrows.erase(arrows.begin());
-        std::fputs("CPlot::arrow(): malloc error\n", stderr);
+        report("CPlot::arrow(): malloc error\n");
         return -1;
     }
     return 0;
@@ -55,7 +56,7 @@ void CPlot::text(const char* string, int alignment, double x, double y, double z
         t.color = d.textColor;
         d.textLabels.insert(d.textLabels.begin(), std::move(t));
     } catch (const std::bad_alloc&) {
-        std::fputs("CPlot::text(): malloc error\n", stderr);
+        report("CPlot::text(): malloc error\n");
         return;
     }
     draw::mergePoint(d.extents, x, y);

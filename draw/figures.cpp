@@ -10,6 +10,7 @@
 #include "data/computed_curve.h"
 #include "draw/angles.h"
 #include "draw/palette.h"
+#include "platform/messages.h"
 
 namespace rizari {
 
@@ -32,7 +33,7 @@ void styleAsLine(CPlot& plot, const PlotState& s)
 int finishAsLine(CPlot& plot, const PlotState& s, int rc, const char* who)
 {
     if (rc != 0) {
-        std::fprintf(stderr, "%s invalid parameter\n%s unable to draw line.\n", who, who);
+        reportf("%s invalid parameter\n%s unable to draw line.\n", who, who);
         return rc;
     }
     styleAsLine(plot, s);
@@ -69,7 +70,7 @@ int CPlot::line(double x1, double y1, double z1, double x2, double y2, double z2
     } else if (s.dimension == 3) {
         rc = data3DCurve(x, y, z, 2);
     } else {
-        std::fputs("plot.line: invalid plot dimension.\n", stderr);
+        report("plot.line: invalid plot dimension.\n");
         return -1;
     }
     return finishAsLine(*this, s, rc, "plot.line:");
@@ -84,11 +85,11 @@ int CPlot::point(double x, double y, double z)
     } else if (s.dimension == 3) {
         rc = data3DCurve(&x, &y, &z, 1);
     } else {
-        std::fputs("CPlot::point(): invalid plot dimension.\n", stderr);
+        report("CPlot::point(): invalid plot dimension.\n");
         return -1;
     }
     if (rc != 0) {
-        std::fputs("CPlot::point(): invalid parameter\n", stderr);
+        report("CPlot::point(): invalid parameter\n");
         return rc;
     }
     styleAsPoints(*this, s);
@@ -133,18 +134,18 @@ int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
 {
     if (!finiteArguments("arc", {x, y, radius, angle1, angle2})) return -1;
     if (!(angle1 < angle2)) {
-        std::fputs("Error: CPlot::arc(): start angle is bigger than the end engle.\n", stderr);
+        report("Error: CPlot::arc(): start angle is bigger than the end engle.\n");
         return -1;
     }
     const double span = angle2 - angle1 + 1;
     if (!(span < static_cast<double>(std::numeric_limits<int>::max()))) {
-        std::fputs("Error: can't allocate memory for new curve\n", stderr);
+        report("Error: can't allocate memory for new curve\n");
         return -1;
     }
     const int n = static_cast<int>(span);  // one point per degree, the end point included
     auto curve = ComputedCurve::allocate(n, 2);
     if (!curve) {
-        std::fputs("Error: can't allocate memory for new curve\n", stderr);
+        report("Error: can't allocate memory for new curve\n");
         return -1;
     }
     double* xs = curve->column(0);
@@ -205,7 +206,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
         // Filled polygon. The vertex count is the smaller count, so no array is read past its end.
         const int n = (x && y) ? (nx < ny ? nx : ny) : 0;
         if (n < 1) {
-            std::fputs("CPlot::polygon(): not enough points.\n", stderr);
+            report("CPlot::polygon(): not enough points.\n");
             return -1;
         }
         try {
@@ -225,7 +226,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
             }
             return AddObject(ObjectKind::Polygon, 2 * n, p.data());
         } catch (const std::bad_alloc&) {
-            std::fputs("CPlot::polygon(): malloc error\n", stderr);
+            report("CPlot::polygon(): malloc error\n");
             return -1;
         }
     }
@@ -234,26 +235,26 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
     const int dim = s.dimension;
     if (dim == 2) {
         if (nx != ny) {
-            std::fputs("CPlot::polygon(): number of x points != number of y points\n", stderr);
+            report("CPlot::polygon(): number of x points != number of y points\n");
             return -1;
         }
     } else if (dim == 3) {
         if (nx != ny) {
-            std::fputs("CPlot::polygon(): number of x points, y points, and z points not equal\n", stderr);
+            report("CPlot::polygon(): number of x points, y points, and z points not equal\n");
             return -1;
         }
     } else {
-        std::fputs("CPlot::polygon(): invalid plot dimension.\n", stderr);
+        report("CPlot::polygon(): invalid plot dimension.\n");
         return -1;
     }
     if (nx < 3 || !x || !y) {
-        std::fputs("CPlot::polygon(): not enough points.\n", stderr);
+        report("CPlot::polygon(): not enough points.\n");
         return -1;
     }
     // The line ends where it started.
     auto curve = ComputedCurve::allocate(nx + 1, dim);
     if (!curve) {
-        std::fputs("CPlot::polygon(): malloc error\n", stderr);
+        report("CPlot::polygon(): malloc error\n");
         return -1;
     }
     const std::size_t n = static_cast<std::size_t>(nx);
@@ -286,7 +287,7 @@ int CPlot::regularPolygon(double x, double y, int n, double side, double angle)
         }
         return polygon(xs.data(), ys.data(), nullptr, n, n);
     } catch (const std::bad_alloc&) {
-        std::fputs("CPlot::polygon(): malloc error\n", stderr);
+        report("CPlot::polygon(): malloc error\n");
         return -1;
     }
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "draw/palette.h"
+#include "platform/messages.h"
 
 namespace rizari {
 
@@ -33,7 +34,7 @@ bool visibleRange(const PlotState& s, double& lo, double& hi)
         hi = s.axes.range[AxisX]->max;
         return true;
     }
-    std::fputs("Error: call CPlot::axisRange() first, before call CPlot::inequal().\n", stderr);
+    report("Error: call CPlot::axisRange() first, before call CPlot::inequal().\n");
     lo = -10;
     hi = 10;
     return false;
@@ -86,7 +87,7 @@ int drawInequality(CPlot& plot, PlotState& s, const char* op, double v, const ch
     const bool equal = is(op, "=="), notEqual = !color && is(op, "!=");
     if (!below && !above && !equal && !notEqual) {
         // Nothing is drawn for an operator that is not understood, not even a marker.
-        std::fputs("Error: invalid relational operator for the first argument of CPlot::inequal().\n", stderr);
+        report("Error: invalid relational operator for the first argument of CPlot::inequal().\n");
         return -1;
     }
     const std::size_t before = s.dataSets.size();

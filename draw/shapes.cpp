@@ -10,6 +10,7 @@
 
 #include "draw/angles.h"
 #include "draw/palette.h"
+#include "platform/messages.h"
 #include "script/sections.h"
 
 namespace rizari {
@@ -104,7 +105,7 @@ int CPlot::AddObject(int kind, int count, const double* parameters)
 {
     PlotState& s = impl_->state;
     if (s.dimension != 2) {
-        std::fputs("CPlot::AddObject(): invalid dimension\n", stderr);
+        report("CPlot::AddObject(): invalid dimension\n");
         return -1;
     }
     if (count < 0 || (count > 0 && !parameters)) return -1;  // only reachable from C++ callers
@@ -125,7 +126,7 @@ int CPlot::AddObject(int kind, int count, const double* parameters)
         o.strokeColor = d.strokeColor ? *d.strokeColor : ColorText(nextCycleColor());
         d.shapes.push_back(std::move(o));
     } catch (const std::bad_alloc&) {
-        std::fputs("Error: can't allocate memory for new object\n", stderr);
+        report("Error: can't allocate memory for new object\n");
         return -1;
     }
     return 0;
@@ -199,7 +200,7 @@ void CPlot::strokeColor(const char* color)
 void CPlot::strokeWidth(int width)
 {
     if (width < 1) {
-        std::fputs("CPlot::strokeWidth(): the width less than or equal to 0\n", stderr);
+        report("CPlot::strokeWidth(): the width less than or equal to 0\n");
         return;
     }
     impl_->state.style.lineWidth = width;

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/messages.h"
 #include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/checks.h"
@@ -50,12 +51,12 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
         out.file.reset();
         dropStreamFile(out);
         if (!platform::temporaryDirectory()) {
-            std::fputs("Error: environment variable TMP should be set infile _zurc in user's home directory.\n", stderr);
+            report("Error: environment variable TMP should be set infile _zurc in user's home directory.\n");
             return;
         }
         const auto image = platform::createTemporaryFile();
         if (!image) {
-            std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
+            report("Error: cannot create unique filename in CPlot\n");
             return;
         }
         std::fclose(image->file);  // the engine writes it
@@ -89,7 +90,7 @@ int CPlot::getOutputType() const { return impl_->state.output.type; }
 void CPlot::sizeOutput(int width, int height)
 {
     if (width < 1 || height < 1) {
-        std::fputs("CPlot::sizeOutput(): invalid parameter\n", stderr);
+        report("CPlot::sizeOutput(): invalid parameter\n");
         return;
     }
     impl_->state.output.size = ImageSize{width, height};
@@ -136,7 +137,7 @@ int CPlot::CopyFileToStdout(const char* name)
     const char* shown = name ? name : "";
     std::FILE* in = name ? platform::openFile(name, "rb") : nullptr;
     if (!in) {
-        std::fprintf(stderr, "Error: opening binary file %s\n", shown);
+        reportf("Error: opening binary file %s\n", shown);
         return -1;
     }
     // The size of the file itself: a directory opens for reading on some systems but has none.
@@ -144,7 +145,7 @@ int CPlot::CopyFileToStdout(const char* name)
     const std::uintmax_t size = std::filesystem::file_size(unicode::utf8Path(platform::nativePath(name)), error);
     if (error) {
         std::fclose(in);
-        std::fprintf(stderr, "Error: open binary file %s\n", shown);
+        reportf("Error: open binary file %s\n", shown);
         errno = error.value();
         platform::reportError(shown);
         return -1;
@@ -154,18 +155,18 @@ int CPlot::CopyFileToStdout(const char* name)
         buffer.resize(static_cast<std::size_t>(size));
     } catch (...) {
         std::fclose(in);
-        std::fprintf(stderr, "Error: no memory for handling bianry file %s\n", shown);
+        reportf("Error: no memory for handling bianry file %s\n", shown);
         return -1;
     }
     const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), in);
     std::fclose(in);
     if (!platform::setStdoutBinary(true)) {
-        std::fputs("Error: cannot change stdout to binary mode\n", stderr);
+        report("Error: cannot change stdout to binary mode\n");
         return -1;
     }
     platform::writeStdout(buffer.data(), got);
     if (!platform::setStdoutBinary(false)) {
-        std::fputs("Error: cannot reset stdout to text mode\n", stderr);
+        report("Error: cannot reset stdout to text mode\n");
         return -1;
     }
     return 0;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "data/data_file_writer.h"
+#include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/sections.h"
 
@@ -65,13 +66,13 @@ bool writeDataFiles(PlotState& s)
     for (DataSet& set : s.dataSets) {
         if (set.fileName) continue;  // a caller's file, or written by an earlier call
         if (!platform::temporaryDirectory()) {
-            std::fputs(kNoTemporaryDirectory, stderr);
+            report(kNoTemporaryDirectory);
             return false;
         }
         const auto file = platform::createTemporaryFile();
         if (!file) {
             // No name for this one: it is left without a file and tried again by the next call.
-            std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
+            report("Error: cannot create unique filename in CPlot\n");
             continue;
         }
         set.fileName = file->name;
@@ -146,9 +147,12 @@ bool anyCellDraws(PlotImpl& top)
     return false;
 }
 
-// Where the messages meant for standard output go: standard error while the image itself goes to
-// standard output.
-std::FILE* messageStream(const PlotState& top) { return top.output.type == PlotOutputType::Stream ? stderr : stdout; }
+// A message meant for standard output goes to standard error while the image itself goes there.
+void reportForOutput(const PlotState& top, std::string_view text)
+{
+    if (top.output.type == PlotOutputType::Stream) report(text);
+    else reportToOutput(text);
+}
 
 // The block of each plot of the chain, with the data files it needs first; without an engine
 // only the data files and one message per plot. Returns false when a data file could not be
@@ -159,7 +163,7 @@ bool writePlotBlocks(ScriptWriter& w, PlotImpl& top, bool engineFound)
     for (PlotImpl* plot = &top; plot; plot = nextCell(*plot)) {
         if (!writeDataFiles(plot->state)) return false;
         if (!engineFound) {
-            std::fputs(kNoEngine, messageStream(top.state));
+            reportForOutput(top.state, kNoEngine);
             continue;
         }
         writePlotBlock(w, plot->state, top.state, inGrid);
@@ -171,10 +175,10 @@ bool writePlotBlocks(ScriptWriter& w, PlotImpl& top, bool engineFound)
 void tellKeptFiles(PlotImpl& top)
 {
     if (!platform::keepTemporaryFiles()) return;
-    std::fprintf(stderr, "CPlot::plotting(): kept script %s\n", top.state.output.script->c_str());
+    reportf("CPlot::plotting(): kept script %s\n", top.state.output.script->c_str());
     for (PlotImpl* plot = &top; plot; plot = nextCell(*plot))
         for (const DataSet& set : plot->state.dataSets)
-            if (set.temporaryFile) std::fprintf(stderr, "CPlot::plotting(): kept data file %s\n", set.fileName->c_str());
+            if (set.temporaryFile) reportf("CPlot::plotting(): kept data file %s\n", set.fileName->c_str());
 }
 
 // The engine's own error, if any, is above this line; false when the run failed.
@@ -183,13 +187,13 @@ bool reportRun(const platform::RunResult& run, const std::string& script)
     using End = platform::RunResult::End;
     if (run.end == End::Exited && run.code == 0) return true;
     if (run.end == End::NotStarted)
-        std::fprintf(stderr, "CPlot::plotting(): gnuplot could not be started; script: %s\n", script.c_str());
+        reportf("CPlot::plotting(): gnuplot could not be started; script: %s\n", script.c_str());
     else if (run.end == End::Exited)
-        std::fprintf(stderr, "CPlot::plotting(): gnuplot failed (exit status %d); script: %s\n", run.code, script.c_str());
+        reportf("CPlot::plotting(): gnuplot failed (exit status %d); script: %s\n", run.code, script.c_str());
     else if (run.end == End::Signaled)
-        std::fprintf(stderr, "CPlot::plotting(): gnuplot failed (signal %d); script: %s\n", run.code, script.c_str());
+        reportf("CPlot::plotting(): gnuplot failed (signal %d); script: %s\n", run.code, script.c_str());
     else
-        std::fprintf(stderr, "CPlot::plotting(): gnuplot was stopped; script: %s\n", script.c_str());
+        reportf("CPlot::plotting(): gnuplot was stopped; script: %s\n", script.c_str());
     return false;
 }
 
@@ -207,25 +211,24 @@ int CPlot::plotting()
             // No script: the data files are still written and each plot reports the engine.
             ScriptWriter none(static_cast<std::FILE*>(nullptr));
             const bool written = writePlotBlocks(none, *impl_, false);
-            if (home.empty()) std::fputs("CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n", stderr);
-            else std::fprintf(stderr, "CPlot::plotting(): looked for the engine in %s and on PATH; install gnuplot or set ZUHOME\n",
+            if (home.empty()) report("CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n");
+            else reportf("CPlot::plotting(): looked for the engine in %s and on PATH; install gnuplot or set ZUHOME\n",
                               platform::homeEngine(home).c_str());
             return written ? 0 : -1;
         }
 
         if (!platform::temporaryDirectory()) {
-            std::fputs("CPlot::plotting(): environment variable TMP should be set infile .zurc in user's home directory.\n",
-                       stderr);
+            report("CPlot::plotting(): environment variable TMP should be set infile .zurc in user's home directory.\n");
             return -1;
         }
         auto created = platform::createTemporaryFile();
-        if (!created) std::fputs("Error: cannot create unique filename in CPlot\n", stderr);
+        if (!created) report("Error: cannot create unique filename in CPlot\n");
         // The previous call's script is of no further use once this call has its own.
         OutputState& out = s.output;
         if (out.script) platform::removeTemporaryFile(*out.script);
         out.script.reset();
         if (!created) {
-            std::fputs("CPlot::plotting(): can't open file  for wgnuplot commands.\n", stderr);
+            report("CPlot::plotting(): can't open file  for wgnuplot commands.\n");
             return -1;
         }
         out.script = created->name;
@@ -258,7 +261,7 @@ int CPlot::plotting()
         const bool imageEmpty = image && platform::fileSize(*out.file) == 0;
         const bool ranWell = reportRun(run, *out.script);
         if (ranWell && imageEmpty && anyCellDraws(*impl_))
-            std::fprintf(stderr, "CPlot::plotting(): gnuplot made no image in %s; script: %s\n", out.file->c_str(), out.script->c_str());
+            reportf("CPlot::plotting(): gnuplot made no image in %s; script: %s\n", out.file->c_str(), out.script->c_str());
         else if (ranWell) {
             if (out.type == PlotOutputType::Stream) CopyFileToStdout(out.file ? out.file->c_str() : nullptr);
             return 0;
@@ -267,7 +270,7 @@ int CPlot::plotting()
         if (imageEmpty && !imageHadContent) platform::removeFile(*out.file);
         return -1;
     } catch (...) {
-        std::fputs("CPlot::plotting(): out of memory\n", stderr);
+        report("CPlot::plotting(): out of memory\n");
         return -1;
     }
 }

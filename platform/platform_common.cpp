@@ -6,12 +6,18 @@
 #include <map>
 #include <mutex>
 
+#include "platform/messages.h"
 #include "platform/platform.h"
 #include "platform/unicode.h"
 
 namespace rizari::platform {
 
-void reportError(const char* prefix) { std::perror(prefix); }
+void reportError(const char* prefix)
+{
+    const char* reason = std::strerror(errno);
+    if (prefix && *prefix) reportf("%s: %s\n", prefix, reason);
+    else reportf("%s\n", reason);
+}
 
 std::optional<std::string> getEnv(const char* name) { return unicode::environment(name); }
 
@@ -32,7 +38,7 @@ bool keepTemporaryFiles() { return getEnv("RIZARI_KEEP") == "1"; }
 
 void reportWriteError(const std::string& name)
 {
-    std::fprintf(stderr, "Error: cannot write file \"%s\": %s\n", name.c_str(), std::strerror(errno));
+    reportf("Error: cannot write file \"%s\": %s\n", name.c_str(), std::strerror(errno));
 }
 
 namespace {

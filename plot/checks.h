@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <limits>
 
+#include "platform/messages.h"
+
 namespace rizari {
 
 // Value stored in place of an infinity in data sets and shape parameters.
@@ -25,7 +27,7 @@ inline double withinDoubles(double v)
 }
 
 // Writes "CPlot::<member>(): invalid parameter".
-inline void reportInvalidParameter(const char* member) { std::fprintf(stderr, "CPlot::%s(): invalid parameter\n", member); }
+inline void reportInvalidParameter(const char* member) { reportf("CPlot::%s(): invalid parameter\n", member); }
 
 // True when every value is finite; otherwise the member's invalid-parameter message.
 inline bool finiteArguments(const char* member, std::initializer_list<double> values)

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "plot/value_block.h"
 #include "plot/color_text.h"
+#include "plot/value_block.h"
 #include "rizari/codes.h"
 
 namespace rizari {

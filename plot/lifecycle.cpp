@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/messages.h"
 #include "platform/platform.h"
 #include "platform/temporary_files.h"
 
@@ -83,7 +84,7 @@ void CPlot::dimension(int dim)
         s.frame.border = kBorder3D;
         s.tics.mirrored = PlotAxis::XY;
     } else {
-        std::fputs("CPlot::dimension(): invalid dimension\n", stderr);
+        report("CPlot::dimension(): invalid dimension\n");
     }
 }
 

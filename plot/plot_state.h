@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "plot/data_set.h"
-#include "plot/records.h"
 #include "plot/checks.h"
 #include "plot/color_text.h"
-#include "rizari/cplot.h"
+#include "plot/data_set.h"
+#include "plot/records.h"
 #include "plot/tic_label.h"
+#include "rizari/cplot.h"
 
 namespace rizari {
 

@@ -3,6 +3,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/messages.h"
 #include "plot/plot_state.h"
 
 namespace rizari {
@@ -16,7 +17,7 @@ void placeCell(FrameState& f, double x, double y, double width, double height)
 {
     f.origin = {x, y};
     if (width > 0.0 && height > 0.0) f.size = {width, height};
-    else std::fputs("CPlot::size(): invalid parameter\n", stderr);
+    else report("CPlot::size(): invalid parameter\n");
 }
 
 }  // namespace
@@ -25,7 +26,7 @@ int CPlot::subplot(int rows, int cols)
 {
     // A grid needs a cell at least; a huge one would take the memory and time of a block per cell.
     if (rows < 1 || cols < 1 || static_cast<long long>(rows) * cols > kMaxSubplotCells) {
-        std::fputs("CPlot::subplot(): invalid parameter\n", stderr);
+        report("CPlot::subplot(): invalid parameter\n");
         return -1;
     }
     PlotState& s = impl_->state;
@@ -51,7 +52,7 @@ int CPlot::subplot(int rows, int cols)
             try {
                 previous->nextSubplot = std::make_unique<CPlot>();
             } catch (const std::bad_alloc&) {
-                std::fputs("CPlot::subplot(): malloc error", stderr);
+                report("CPlot::subplot(): malloc error");
                 return -1;
             }
         }
@@ -68,7 +69,7 @@ CPlot* CPlot::getSubplot(int row, int col)
 {
     const GridShape& grid = impl_->state.subplots;
     if (row < 0 || row > grid.rows - 1 || col < 0 || col > grid.cols - 1) {
-        std::fputs("CPlot::getSubplot(): invalid subplot element\n", stderr);
+        report("CPlot::getSubplot(): invalid subplot element\n");
         return nullptr;
     }
     const long long position = static_cast<long long>(row) * grid.cols + col + 1;
@@ -76,7 +77,7 @@ CPlot* CPlot::getSubplot(int row, int col)
     for (long long step = 1; step < position; ++step) {
         cell = cell->impl_->nextSubplot.get();
         if (!cell) {
-            std::fputs("CPlot::getSubplot(): bad subplot element\n", stderr);
+            report("CPlot::getSubplot(): bad subplot element\n");
             return nullptr;
         }
     }

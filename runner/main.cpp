@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/unicode.h"
 #include "runner/evaluator.h"
 #include "runner/member_table.h"
 #include "runner/module.h"
 #include "runner/parser.h"
-#include "platform/unicode.h"
 #include "runner/script_error.h"
 
 using namespace rizari;

@@ -1,6 +1,7 @@
 // Autoscaling, explicit ranges, logarithmic scales and the zero axes of a plot.
 #include <cstdio>
 
+#include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
 
@@ -28,7 +29,7 @@ void writeZeroAxis(ScriptWriter& w, const AxesState& a, int bit, const char* nam
 void applyScaleType(AxesState& a, int axis, int type, const double* base)
 {
     if (!isAxisCode(axis)) {
-        std::fputs("CPlot::scaleType(): invalid axis\n", stderr);
+        report("CPlot::scaleType(): invalid axis\n");
     } else if (type == ScaleType::Log) {
         a.logAxes |= axis;
         if (base) {
@@ -39,10 +40,10 @@ void applyScaleType(AxesState& a, int axis, int type, const double* base)
     } else if (type == ScaleType::Linear) {
         a.logAxes &= ~axis;
     } else {
-        std::fputs("CPlot::scaleType(): invalid scale type\n", stderr);
+        report("CPlot::scaleType(): invalid scale type\n");
         return;
     }
-    if (base) std::fputs("CPlot::scaleType(): invalid number of arguments\n", stderr);
+    if (base) report("CPlot::scaleType(): invalid number of arguments\n");
 }
 
 }  // namespace
@@ -50,7 +51,7 @@ void applyScaleType(AxesState& a, int axis, int type, const double* base)
 void CPlot::autoScale(int axes, int flag)
 {
     if (axes < 1 || axes > kAllAxes || (flag != 0 && flag != 1)) {
-        std::fputs("plot.autoScale(): invalid parameter\n", stderr);
+        report("plot.autoScale(): invalid parameter\n");
         return;
     }
     setBits(impl_->state.axes.autoscaled, axes, flag == 1);
@@ -59,7 +60,7 @@ void CPlot::autoScale(int axes, int flag)
 void CPlot::axis(int axis, int flag)
 {
     if (static_cast<unsigned>(flag) > 1) {
-        std::fputs("CPlot::axis(): invalid parameter\n", stderr);
+        report("CPlot::axis(): invalid parameter\n");
         return;
     }
     switch (axis) {
@@ -69,7 +70,7 @@ void CPlot::axis(int axis, int flag)
     case PlotAxis::XYZ:
     case PlotAxis::X2:
     case PlotAxis::Y2: setBits(impl_->state.axes.zeroAxes, axis, flag == 1); break;
-    default: std::fputs("CPlot::axis(): invalid axis\n", stderr);
+    default: report("CPlot::axis(): invalid axis\n");
     }
 }
 
@@ -82,7 +83,7 @@ void CPlot::axis(int axis, int lineType, int lineWidth, const char* color)
     case PlotAxis::XY:
     case PlotAxis::X2:
     case PlotAxis::Y2: a.zeroAxes |= axis; break;
-    default: std::fputs("CPlot::axis(): invalid axis\n", stderr);
+    default: report("CPlot::axis(): invalid axis\n");
     }
     // The style is kept even for a refused axis: it is shared by all zero axes.
     a.zeroAxisStyle.type = lineType;
@@ -93,7 +94,7 @@ void CPlot::axis(int axis, int lineType, int lineWidth, const char* color)
 void CPlot::axisRange(int axis, double minimum, double maximum)
 {
     if (!isAxisCode(axis)) {
-        std::fputs("CPlot::axisRange(): invalid axis\n", stderr);
+        report("CPlot::axisRange(): invalid axis\n");
         return;
     }
     if (!finiteArguments("axisRange", {minimum, maximum})) return;
@@ -104,7 +105,7 @@ void CPlot::axisRange(int axis, double minimum, double maximum)
 void CPlot::axisRange(int axis, double minimum, double maximum, double incr)
 {
     if (!isAxisCode(axis)) {
-        std::fputs("CPlot::axisRange(): invalid axis\n", stderr);
+        report("CPlot::axisRange(): invalid axis\n");
         return;
     }
     if (!finiteArguments("axisRange", {minimum, maximum, incr})) return;

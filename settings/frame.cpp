@@ -1,6 +1,7 @@
 // Border, grid, margins, placement on the canvas, background, error bar ends and box width.
 #include <cstdio>
 
+#include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
 
@@ -9,7 +10,7 @@ namespace rizari {
 void CPlot::border(int sides, int flag)
 {
     if (flag == 1 || flag == 0) setBits(impl_->state.frame.border, sides, flag == 1);
-    else std::fputs("CPlot::border(): invalid parameter\n", stderr);
+    else report("CPlot::border(): invalid parameter\n");
 }
 
 void CPlot::grid(int flag)
@@ -26,7 +27,7 @@ void CPlot::grid(int flag, const char* option)
     FrameState& f = impl_->state.frame;
     f.grid = flag == 1;
     if (flag != 1) {
-        std::fputs("CPlot::grid(): invalid parameter\n", stderr);
+        report("CPlot::grid(): invalid parameter\n");
         return;
     }
     if (option) f.gridOption = option;
@@ -58,7 +59,7 @@ void CPlot::origin(double x, double y)
 void CPlot::size(double x, double y)
 {
     if (!(x > 0.0 && y > 0.0 && std::isfinite(x) && std::isfinite(y))) {
-        std::fputs("CPlot::size(): invalid parameter\n", stderr);
+        report("CPlot::size(): invalid parameter\n");
         return;
     }
     impl_->state.frame.size = {x, y};

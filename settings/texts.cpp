@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
 
@@ -25,7 +26,7 @@ const char* CPlot::getTitle() const
 void CPlot::label(int axis, const char* text)
 {
     if (!isAxisCode(axis)) {
-        std::fputs("CPlot::label(): invalid axis number\n", stderr);
+        report("CPlot::label(): invalid axis number\n");
         return;
     }
     for (int i = 0; i < AxisCount; ++i)
@@ -39,7 +40,7 @@ const char* CPlot::getLabel(int axis) const
         const OptText& text = impl_->state.text.axisLabels[i];
         return text ? text->c_str() : nullptr;
     }
-    std::fputs("CPlot::getLabel(): invalid axis number\n", stderr);
+    report("CPlot::getLabel(): invalid axis number\n");
     return nullptr;
 }
 
@@ -91,7 +92,7 @@ void CPlot::nativeCmd(const char* command)
     try {
         list.insert(list.begin(), std::string(command));
     } catch (const std::bad_alloc&) {
-        std::fputs("CPlot::nativeCmd(): malloc error\n", stderr);
+        report("CPlot::nativeCmd(): malloc error\n");
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
 
@@ -23,7 +24,7 @@ void applyTicsRange(TicsState& t, int axis, double incr, const double* start, co
     if (start) t.startGiven = true;
     if (end) t.endGiven = true;
     if (!isAxisCode(axis)) {
-        std::fputs("CPlot::ticsRange(): invalid axis\n", stderr);
+        report("CPlot::ticsRange(): invalid axis\n");
         return;
     }
     if (!start) {
@@ -107,7 +108,7 @@ void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, con
 bool axisAccepted(int axis, const char* member)
 {
     if (isAxisCode(axis)) return true;
-    std::fprintf(stderr, "CPlot::%s(): invalid axis\n", member);
+    reportf("CPlot::%s(): invalid axis\n", member);
     return false;
 }
 
@@ -116,7 +117,7 @@ bool axisAccepted(int axis, const char* member)
 void CPlot::tics(int axes, int flag)
 {
     if (!(axes & kAllAxes) || (flag != 0 && flag != 1)) {
-        std::fputs("CPlot::tics(): invalid parameter\n", stderr);
+        report("CPlot::tics(): invalid parameter\n");
         return;
     }
     setBits(impl_->state.tics.shown, axes, flag == 1);
@@ -143,19 +144,19 @@ void CPlot::ticsLabel(int axis, const char* label, double position)
     TicsState& t = impl_->state.tics;
     // Labels on x or y alone replace a tic range of that axis; other codes leave ranges alone.
     if (axis == PlotAxis::X || axis == PlotAxis::Y) t.rangedAxes &= ~axis;
-    if (!addTicLabels(t, axis, label, position)) std::fputs("CPlot::ticsLabel(): malloc error\n", stderr);
+    if (!addTicLabels(t, axis, label, position)) report("CPlot::ticsLabel(): malloc error\n");
 }
 
 void CPlot::ticsPosition(int axis, double position)
 {
     if (!axisAccepted(axis, "ticsPosition") || !finiteArguments("ticsPosition", {position})) return;
-    if (!addTicLabels(impl_->state.tics, axis, nullptr, position)) std::fputs("CPlot::ticsPosition(): malloc error\n", stderr);
+    if (!addTicLabels(impl_->state.tics, axis, nullptr, position)) report("CPlot::ticsPosition(): malloc error\n");
 }
 
 void CPlot::ticsFraction(int axis, int denominator)
 {
     if (denominator < 1) {
-        std::fputs("CPlot::ticsFraction(): invalid fraction\n", stderr);
+        report("CPlot::ticsFraction(): invalid fraction\n");
         return;
     }
     TicsState& t = impl_->state.tics;
@@ -166,7 +167,7 @@ void CPlot::ticsFraction(int axis, int denominator)
         t.rangedAxes &= ~PlotAxis::Y;
         t.fractionY = denominator;
     } else {
-        std::fputs("CPlot::ticsFraction(): invalid axis\n", stderr);
+        report("CPlot::ticsFraction(): invalid axis\n");
     }
 }
 
@@ -180,7 +181,7 @@ void CPlot::ticsFormat(int axis, const char* format)
 void CPlot::ticsLocation(int axis, const char* location)
 {
     if (!location || (std::strcmp(location, "border") != 0 && std::strcmp(location, "axis") != 0)) {
-        std::fputs("CPlot::ticsLocation(): invalid tic location\n", stderr);
+        report("CPlot::ticsLocation(): invalid tic location\n");
         return;
     }
     switch (axis) {
@@ -192,14 +193,14 @@ void CPlot::ticsLocation(int axis, const char* location)
         for (int i = 0; i < AxisCount; ++i)
             if (axis & kAxisBit[i]) impl_->state.tics.location[i] = location;
         break;
-    default: std::fputs("CPlot::ticsLocation(): invalid axis\n", stderr);
+    default: report("CPlot::ticsLocation(): invalid axis\n");
     }
 }
 
 void CPlot::ticsMirror(int axis, int flag)
 {
     if (static_cast<unsigned>(flag) > 1) {
-        std::fputs("CPlot::ticsMirror(): invalid parameter\n", stderr);
+        report("CPlot::ticsMirror(): invalid parameter\n");
         return;
     }
     if (!axisAccepted(axis, "ticsMirror")) return;
@@ -209,7 +210,7 @@ void CPlot::ticsMirror(int axis, int flag)
 void CPlot::ticsDirection(int direction)
 {
     if (direction != TicsDirection::In && direction != TicsDirection::Out) {
-        std::fputs("CPlot::ticsDirection(): invalid parameter\n", stderr);
+        report("CPlot::ticsDirection(): invalid parameter\n");
         return;
     }
     impl_->state.tics.direction = direction;
@@ -228,7 +229,7 @@ void CPlot::ticsMonth(int axis)
 void CPlot::ticsLevel(double level)
 {
     if (!(level >= 0.0 && std::isfinite(level))) {
-        std::fputs("CPlot::ticsLevel(): invalid parameter\n", stderr);
+        report("CPlot::ticsLevel(): invalid parameter\n");
         return;
     }
     impl_->state.tics.level = level;

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <new>
 
+#include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
 
@@ -25,7 +26,7 @@ bool isAngleUnit(int unit) { return unit == AngleUnit::Degrees || unit == AngleU
 // A 0/1 flag of a member: stored, or refused with the member's message.
 void setFlag(bool& field, int flag, const char* member)
 {
-    if (static_cast<unsigned>(flag) > 1) std::fprintf(stderr, "CPlot::%s(): invalid parameter\n", member);
+    if (static_cast<unsigned>(flag) > 1) reportf("CPlot::%s(): invalid parameter\n", member);
     else field = flag == 1;
 }
 
@@ -34,7 +35,7 @@ void setFlag(bool& field, int flag, const char* member)
 void CPlot::changeViewAngle(double rotX, double rotZ)
 {
     if (!(rotX >= 0.0 && rotX <= 180.0 && rotZ >= 0.0 && rotZ <= 360.0)) {
-        std::fputs("CPlot::changeViewAngle(): invalid parameter\n", stderr);
+        report("CPlot::changeViewAngle(): invalid parameter\n");
         return;
     }
     impl_->state.view.rotX = rotX;
@@ -44,7 +45,7 @@ void CPlot::changeViewAngle(double rotX, double rotZ)
 void CPlot::size3D(double scale, double scaleZ)
 {
     if (!(scale > 0.0 && scaleZ > 0.0 && std::isfinite(scale) && std::isfinite(scaleZ))) {
-        std::fputs("CPlot::size3D(): invalid parameter\n", stderr);
+        report("CPlot::size3D(): invalid parameter\n");
         return;
     }
     impl_->state.view.scale = scale;
@@ -63,7 +64,7 @@ void CPlot::contourMode(int mode)
     // Asking for contours turns them on even when the mode is refused: the old mode is used.
     v.contours = true;
     if (!(mode & ContourMode::Both)) {
-        std::fputs("CPlot::contourMode(): invalid parameter\n", stderr);
+        report("CPlot::contourMode(): invalid parameter\n");
         return;
     }
     v.contourMode = mode;
@@ -78,7 +79,7 @@ void CPlot::contourLabel(int flag)
     } else if (flag == 0) {
         s.view.contourLabels = false;
     } else {
-        std::fputs("CPlot::contourLabel(): invalid parameter\n", stderr);
+        report("CPlot::contourLabel(): invalid parameter\n");
     }
 }
 
@@ -103,7 +104,7 @@ void CPlot::coordSystem(int system)
     case CoordSystem::Cartesian:
     case CoordSystem::Spherical:
     case CoordSystem::Cylindrical: impl_->state.view.coordSystem = system; break;
-    default: std::fputs("CPlot::coordSystem(): invalid parameter\n", stderr);
+    default: report("CPlot::coordSystem(): invalid parameter\n");
     }
 }
 
@@ -112,7 +113,7 @@ void CPlot::coordSystem(int system, int unit)
     coordSystem(system);
     if (system != CoordSystem::Spherical && system != CoordSystem::Cylindrical) return;
     if (!isAngleUnit(unit)) {
-        std::fputs("CPlot::coordSystem():invalid angle, using degrees\n", stderr);
+        report("CPlot::coordSystem():invalid angle, using degrees\n");
         unit = AngleUnit::Degrees;
     }
     impl_->state.view.angleUnit = unit;
@@ -125,7 +126,7 @@ void CPlot::polarPlot(int unit)
         s.view.angleUnit = unit;
         s.view.polar = true;
     } else {
-        std::fputs("CPlot::polarPlot(): invalid parameter\n", stderr);
+        report("CPlot::polarPlot(): invalid parameter\n");
     }
     // The polar look is applied even when the unit was refused.
     s.frame.sizeRatio = 1.0;
