@@ -256,7 +256,12 @@ int CPlot::plotting()
         if (window) args.emplace_back("-");
         const bool image = out.type == PlotOutputType::File && out.file;
         const bool imageHadContent = image && platform::fileSize(*out.file) > 0;
-        const platform::RunResult run = platform::runAndWait(engines.front(), args, window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay());
+        platform::RunOptions options;
+        options.holdInput = window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay();
+        // A caller that collects the messages gets the engine's own words among them.
+        options.captureErrors = MessageCapture::active();
+        const platform::RunResult run = platform::runAndWait(engines.front(), args, options);
+        report(run.errors);
         // Some engines take an unknown terminal for a warning and end well with an empty image.
         const bool imageEmpty = image && platform::fileSize(*out.file) == 0;
         const bool ranWell = reportRun(run, *out.script);

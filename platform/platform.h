@@ -80,17 +80,26 @@ std::vector<std::string> engineCandidates(std::string_view home);
 std::string windowsCommandLine(const std::vector<std::string>& argv);
 
 // How a run of a program ended: its exit status, the signal that ended it, the reason it did not
-// start (an errno value), or an interrupted wait (the program was then ended).
+// start (an errno value), or an interrupted wait (the program was then ended); and what it wrote
+// to standard error when that was captured.
 struct RunResult {
     enum class End { Exited, Signaled, NotStarted, Interrupted } end;
     int code = 0;
+    std::string errors;
+};
+
+struct RunOptions {
+    // Standard input is a pipe held open until the program ends (a program reading its input to
+    // the end then waits for it), instead of ours.
+    bool holdInput = false;
+    // Standard error is collected into RunResult::errors instead of shared.
+    bool captureErrors = false;
 };
 
 // Starts the program with the arguments (argv[0] included) and waits until it ends. The child
-// shares standard output and error; its standard input is ours, or with holdInput a pipe that is
-// held open until it ends (a program reading its input to the end then waits for it). On POSIX a
-// signal whose handler was installed without SA_RESTART interrupts the wait and ends the program.
-RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, bool holdInput);
+// shares standard output, and standard input and error unless the options say otherwise. On POSIX
+// a signal whose handler was installed without SA_RESTART interrupts the wait and ends the program.
+RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, RunOptions options);
 
 // Whether standard input is a terminal (on Windows a console; the NUL device is none).
 bool inputIsTerminal();

@@ -172,51 +172,89 @@ std::vector<std::string> engineCandidates(std::string_view home)
 
 namespace {
 
-// The read end of a pipe for the child's standard input; the write end stays with us, closed on
-// exec so that no child holds it.
-struct InputPipe {
+// A pipe between us and the child; both ends are closed on exec, so that no other child holds
+// them, and closed when it goes.
+struct Pipe {
     int read = -1;
     int write = -1;
-    ~InputPipe()
+    ~Pipe()
     {
-        if (read >= 0) close(read);
-        if (write >= 0) close(write);
+        closeEnd(read);
+        closeEnd(write);
+    }
+    bool open()
+    {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC) != 0) return false;
+        read = ends[0];
+        write = ends[1];
+        return true;
+    }
+    static void closeEnd(int& end)
+    {
+        if (end >= 0) close(end);
+        end = -1;
     }
 };
 
+// Reads the pipe to its end into `out`; false when a signal interrupted the read.
+bool readToEnd(int from, std::string& out)
+{
+    char buffer[4096];
+    for (;;) {
+        const ssize_t n = read(from, buffer, sizeof buffer);
+        if (n == 0) return true;
+        if (n < 0) {
+            if (errno == EINTR) return false;
+            return true;
+        }
+        try {
+            out.append(buffer, static_cast<std::size_t>(n));
+        } catch (...) {
+            // Without memory to keep the text the program still runs to its end.
+        }
+    }
+}
+
 }  // namespace
 
-RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, bool holdInput)
+RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, RunOptions options)
 {
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
-    InputPipe input;
+    Pipe input, errors;
+    if ((options.holdInput && !input.open()) || (options.captureErrors && !errors.open()))
+        return {RunResult::End::NotStarted, errno, {}};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (holdInput) {
-        int ends[2];
-        if (pipe2(ends, O_CLOEXEC) != 0) return {RunResult::End::NotStarted, errno};
-        input.read = ends[0];
-        input.write = ends[1];
-        posix_spawn_file_actions_adddup2(&actions, input.read, STDIN_FILENO);
-    }
+    if (options.holdInput) posix_spawn_file_actions_adddup2(&actions, input.read, STDIN_FILENO);
+    if (options.captureErrors) posix_spawn_file_actions_adddup2(&actions, errors.write, STDERR_FILENO);
     std::fflush(nullptr);  // the child shares our standard output
     pid_t pid = 0;
     const int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) return {RunResult::End::NotStarted, rc};
-    int status = 0;
+    if (rc != 0) return {RunResult::End::NotStarted, rc, {}};
+    RunResult result{RunResult::End::Exited, 0, {}};
     bool interrupted = false;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return {RunResult::End::NotStarted, errno};
-        // A signal the host handles without SA_RESTART stops the wait: the engine is ended too.
+    // A signal the host handles without SA_RESTART stops the wait: the engine is ended too.
+    auto interrupt = [&] {
         if (!interrupted) kill(pid, SIGTERM);
         interrupted = true;
+    };
+    if (options.captureErrors) {
+        Pipe::closeEnd(errors.write);
+        while (!readToEnd(errors.read, result.errors)) interrupt();
     }
-    if (interrupted) return {RunResult::End::Interrupted, SIGTERM};
-    if (WIFSIGNALED(status)) return {RunResult::End::Signaled, WTERMSIG(status)};
-    return {RunResult::End::Exited, WEXITSTATUS(status)};
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR) return {RunResult::End::NotStarted, errno, std::move(result.errors)};
+        interrupt();
+    }
+    if (interrupted) result.end = RunResult::End::Interrupted, result.code = SIGTERM;
+    else if (WIFSIGNALED(status)) result.end = RunResult::End::Signaled, result.code = WTERMSIG(status);
+    else result.code = WEXITSTATUS(status);
+    return result;
 }
 
 bool inputIsTerminal() { return isatty(STDIN_FILENO) == 1; }

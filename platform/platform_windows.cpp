@@ -322,24 +322,42 @@ std::vector<std::string> engineCandidates(std::string_view home)
     return found;
 }
 
-RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, bool holdInput)
+RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, RunOptions options)
 {
-    // The write end of the held input stays with us (not inheritable) until the program ends.
-    Handle readEnd, writeEnd;
-    if (holdInput) {
+    // Our ends of the pipes stay with us (not inheritable); the child's copies close when it ends.
+    Handle inputRead, inputWrite, errorsRead, errorsWrite;
+    auto openPipe = [](Handle& read, Handle& write) {
         HANDLE r = nullptr, w = nullptr;
         if (!CreatePipe(&r, &w, nullptr, 0)) {
             setErrnoFromLastError();
-            return {RunResult::End::NotStarted, errno};
+            return false;
         }
-        readEnd = Handle(r);
-        writeEnd = Handle(w);
+        read = Handle(r);
+        write = Handle(w);
+        return true;
+    };
+    if ((options.holdInput && !openPipe(inputRead, inputWrite)) || (options.captureErrors && !openPipe(errorsRead, errorsWrite)))
+        return {RunResult::End::NotStarted, errno, {}};
+    const HANDLE input = options.holdInput ? inputRead.get() : GetStdHandle(STD_INPUT_HANDLE);
+    const HANDLE error = options.captureErrors ? errorsWrite.get() : GetStdHandle(STD_ERROR_HANDLE);
+    const Handle process = startProcess(program, argv, {input, GetStdHandle(STD_OUTPUT_HANDLE), error});
+    if (!process) return {RunResult::End::NotStarted, errno, {}};
+    inputRead.reset();
+    RunResult result{RunResult::End::Exited, 0, {}};
+    if (options.captureErrors) {
+        errorsWrite.reset();  // the pipe ends when the program's copy closes
+        char buffer[4096];
+        DWORD n = 0;
+        while (ReadFile(errorsRead.get(), buffer, sizeof buffer, &n, nullptr) && n > 0) {
+            try {
+                result.errors.append(buffer, n);
+            } catch (...) {
+                // Without memory to keep the text the program still runs to its end.
+            }
+        }
     }
-    const HANDLE input = holdInput ? readEnd.get() : GetStdHandle(STD_INPUT_HANDLE);
-    const Handle process = startProcess(program, argv, {input, GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE)});
-    if (!process) return {RunResult::End::NotStarted, errno};
-    readEnd.reset();
-    return {RunResult::End::Exited, exitCodeOf(process)};
+    result.code = exitCodeOf(process);
+    return result;
 }
 
 bool inputIsTerminal()
