@@ -1,21 +1,16 @@
-// plotting(): the command script of a plot (and of the cells of its subplot grid), its data files,
-// and the run of the plotting engine.
+// plotting(): writes the command script and data files of a plot (and of the cells of its grid), runs
+// the plotting engine on them and tells how it went.
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 
-#include "data/data_file_writer.h"
+#include "engine/plot_script.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
-#include "script/sections.h"
 
 namespace rizari {
 
 namespace {
-
-constexpr const char* kNoEngine = "Error: No plotting engine has been installed.\n";
-constexpr const char* kNoTemporaryDirectory =
-    "Error: environment variable TMP should be set infile .zurc in user's home directory.\n";
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -42,133 +37,6 @@ std::string engineHomeOf(const PlotImpl& top)
 {
     if (top.engineHome) return *top.engineHome;
     return platform::getEnv("ZUHOME").value_or("");
-}
-
-// Legends given without a data set number go to the data sets that take them, in order; the
-// ones left over are dropped.
-void handOutQueuedLegends(PlotState& s)
-{
-    auto& queue = s.style.queuedLegends;
-    for (DataSet& set : s.dataSets) {
-        if (queue.empty()) break;
-        if (!set.takesQueuedLegend) continue;
-        set.legend = std::move(queue.front());
-        queue.pop_front();
-    }
-    queue.clear();
-}
-
-// Writes each data set that has no file yet to a new temporary data file. False when no
-// temporary directory can be used or a file could not be written whole; such a file is removed,
-// so that the next call writes it anew.
-bool writeDataFiles(PlotState& s)
-{
-    for (DataSet& set : s.dataSets) {
-        if (set.fileName) continue;  // a caller's file, or written by an earlier call
-        if (!platform::temporaryDirectory()) {
-            report(kNoTemporaryDirectory);
-            return false;
-        }
-        const auto file = platform::createTemporaryFile();
-        if (!file) {
-            // No name for this one: it is left without a file and tried again by the next call.
-            report("Error: cannot create unique filename in CPlot\n");
-            continue;
-        }
-        set.fileName = file->name;
-        set.temporaryFile = true;
-        if (WriteDataFile(set, s.dimension, file->file) == WriteResult::Failed) {
-            platform::removeTemporaryFile(file->name);
-            set.fileName.reset();
-            set.temporaryFile = false;
-            return false;
-        }
-    }
-    return true;
-}
-
-// Whether the plot's block ends in a plot command.
-bool drawsSomething(const PlotState& s) { return !s.dataSets.empty() || !s.draw.shapes.empty() || !s.draw.textLabels.empty(); }
-
-// One plot's block, section by section in the order the engine needs them: settings that later
-// lines depend on come first, then the terminal, the titles, the 3D settings and finally the
-// plot command.
-void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, bool inGrid)
-{
-    const bool is3D = s.dimension == 3;
-    w.put("reset\n");
-    writeAutoscale(w, s);
-    writeBorder(w, s);
-    writeGrid(w, s);
-    writeKey(w, s);
-    writeBoxWidth(w, s);
-    writeBackground(w, s, inGrid);
-    writeFillStyle(w, s);
-    writeBars(w, s);
-    writeTicsFormats(w, s);
-    writeArrows(w, s);
-    writeTextLabels(w, s);
-    writeAxisTics(w, s);
-    writeLogScales(w, s);
-    writeMarginsAndLayout(w, s);
-    writeTicsDirection(w, s);
-    writePolarAndAngles(w, s);
-    writeTimeStamp(w, s);
-    writeDayMonthTics(w, s);
-    writeRanges(w, s);
-    writeZeroAxes(w, s);
-    if (!inGrid) writeTerminalLines(w, top);  // a grid has them once, before "set multiplot"
-    writeTitlesAndLabels(w, s);
-    if (is3D) write3DSettings(w, s);
-    writeClip(w);
-
-    if (is3D && !s.dataSets.empty()) {
-        writeColorMap(w, s);
-        writeNativeCommands(w, s);
-        writeTextOptions(w, s);
-        writeSplotCommand(w, s);
-    } else if (drawsSomething(s)) {
-        w.put("set mouse\n\n");
-        writeNativeCommands(w, s);
-        writeTextOptions(w, s);
-        writeShapeObjects(w, s);
-        writeObjectRanges(w, s);
-        writePlotCommand(w, s);
-    }
-    w.put("\n");
-}
-
-PlotImpl* nextCell(PlotImpl& plot) { return plot.nextSubplot ? &PlotAccess::impl(*plot.nextSubplot) : nullptr; }
-
-bool anyCellDraws(PlotImpl& top)
-{
-    for (PlotImpl* plot = &top; plot; plot = nextCell(*plot))
-        if (drawsSomething(plot->state)) return true;
-    return false;
-}
-
-// A message meant for standard output goes to standard error while the image itself goes there.
-void reportForOutput(const PlotState& top, std::string_view text)
-{
-    if (top.output.type == PlotOutputType::Stream) report(text);
-    else reportToOutput(text);
-}
-
-// The block of each plot of the chain, with the data files it needs first; without an engine
-// only the data files and one message per plot. Returns false when a data file could not be
-// named or written.
-bool writePlotBlocks(ScriptWriter& w, PlotImpl& top, bool engineFound)
-{
-    const bool inGrid = top.nextSubplot != nullptr;
-    for (PlotImpl* plot = &top; plot; plot = nextCell(*plot)) {
-        if (!writeDataFiles(plot->state)) return false;
-        if (!engineFound) {
-            reportForOutput(top.state, kNoEngine);
-            continue;
-        }
-        writePlotBlock(w, plot->state, top.state, inGrid);
-    }
-    return true;
 }
 
 // With RIZARI_KEEP=1 the temporary files stay for a look: their names are told.
@@ -210,7 +78,7 @@ int CPlot::plotting()
         if (engines.empty()) {
             // No script: the data files are still written and each plot reports the engine.
             ScriptWriter none(static_cast<std::FILE*>(nullptr));
-            const bool written = writePlotBlocks(none, *impl_, false);
+            const bool written = writePlotScript(none, *impl_, false);
             if (home.empty()) report("CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n");
             else reportf("CPlot::plotting(): looked for the engine in %s and on PATH; install gnuplot or set ZUHOME\n",
                               platform::homeEngine(home).c_str());
@@ -236,13 +104,7 @@ int CPlot::plotting()
         std::setvbuf(script.get(), nullptr, _IONBF, 0);
         ScriptWriter w(script.get(), dialectFor(platform::engineMajorVersion(engines.front())));
 
-        const bool grid = impl_->nextSubplot != nullptr;
-        if (grid) {
-            writeTerminalLines(w, s);
-            w.put("set multiplot\n");
-        }
-        const bool written = writePlotBlocks(w, *impl_, true);
-        if (grid) w.put("unset multiplot\n");
+        const bool written = writePlotScript(w, *impl_, true);
         if (!finishScript(script, w, out) || !written) return -1;
 
         tellKeptFiles(*impl_);

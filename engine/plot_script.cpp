@@ -1,0 +1,150 @@
+// The command script of a plot and of the cells of its grid, with the data files it reads. The
+// order of the sections of a plot block is written here and nowhere else.
+#include "engine/plot_script.h"
+
+#include "data/data_file_writer.h"
+#include "platform/messages.h"
+#include "platform/platform.h"
+#include "script/sections.h"
+
+namespace rizari {
+
+namespace {
+
+constexpr const char* kNoEngine = "Error: No plotting engine has been installed.\n";
+constexpr const char* kNoTemporaryDirectory =
+    "Error: environment variable TMP should be set infile .zurc in user's home directory.\n";
+
+// Writes each data set that has no file yet to a new temporary data file. False when no
+// temporary directory can be used or a file could not be written whole; such a file is removed,
+// so that the next call writes it anew.
+bool writeDataFiles(PlotState& s)
+{
+    for (DataSet& set : s.dataSets) {
+        if (set.fileName) continue;  // a caller's file, or written by an earlier call
+        if (!platform::temporaryDirectory()) {
+            report(kNoTemporaryDirectory);
+            return false;
+        }
+        const auto file = platform::createTemporaryFile();
+        if (!file) {
+            // No name for this one: it is left without a file and tried again by the next call.
+            report("Error: cannot create unique filename in CPlot\n");
+            continue;
+        }
+        set.fileName = file->name;
+        set.temporaryFile = true;
+        if (WriteDataFile(set, s.dimension, file->file) == WriteResult::Failed) {
+            platform::removeTemporaryFile(file->name);
+            set.fileName.reset();
+            set.temporaryFile = false;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether the plot's block ends in a plot command.
+bool drawsSomething(const PlotState& s) { return !s.dataSets.empty() || !s.draw.shapes.empty() || !s.draw.textLabels.empty(); }
+
+// One plot's block, section by section in the order the engine needs them: settings that later
+// lines depend on come first, then the terminal, the titles, the 3D settings and finally the
+// plot command.
+void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, bool inGrid)
+{
+    const bool is3D = s.dimension == 3;
+    w.put("reset\n");
+    writeAutoscale(w, s);
+    writeBorder(w, s);
+    writeGrid(w, s);
+    writeKey(w, s);
+    writeBoxWidth(w, s);
+    writeBackground(w, s, inGrid);
+    writeFillStyle(w, s);
+    writeBars(w, s);
+    writeTicsFormats(w, s);
+    writeArrows(w, s);
+    writeTextLabels(w, s);
+    writeAxisTics(w, s);
+    writeLogScales(w, s);
+    writeMarginsAndLayout(w, s);
+    writeTicsDirection(w, s);
+    writePolarAndAngles(w, s);
+    writeTimeStamp(w, s);
+    writeDayMonthTics(w, s);
+    writeRanges(w, s);
+    writeZeroAxes(w, s);
+    if (!inGrid) writeTerminalLines(w, top);  // a grid has them once, before "set multiplot"
+    writeTitlesAndLabels(w, s);
+    if (is3D) write3DSettings(w, s);
+    writeClip(w);
+
+    if (is3D && !s.dataSets.empty()) {
+        writeColorMap(w, s);
+        writeNativeCommands(w, s);
+        writeTextOptions(w, s);
+        writeSplotCommand(w, s);
+    } else if (drawsSomething(s)) {
+        w.put("set mouse\n\n");
+        writeNativeCommands(w, s);
+        writeTextOptions(w, s);
+        writeShapeObjects(w, s);
+        writeObjectRanges(w, s);
+        writePlotCommand(w, s);
+    }
+    w.put("\n");
+}
+
+// A message meant for standard output goes to standard error while the image itself goes there.
+void reportForOutput(const PlotState& top, std::string_view text)
+{
+    if (top.output.type == PlotOutputType::Stream) report(text);
+    else reportToOutput(text);
+}
+
+
+}  // namespace
+
+PlotImpl* nextCell(PlotImpl& plot) { return plot.nextSubplot ? &PlotAccess::impl(*plot.nextSubplot) : nullptr; }
+
+bool anyCellDraws(PlotImpl& top)
+{
+    for (PlotImpl* plot = &top; plot; plot = nextCell(*plot))
+        if (drawsSomething(plot->state)) return true;
+    return false;
+}
+
+// Legends given without a data set number go to the data sets that take them, in order; the
+// ones left over are dropped.
+void handOutQueuedLegends(PlotState& s)
+{
+    auto& queue = s.style.queuedLegends;
+    for (DataSet& set : s.dataSets) {
+        if (queue.empty()) break;
+        if (!set.takesQueuedLegend) continue;
+        set.legend = std::move(queue.front());
+        queue.pop_front();
+    }
+    queue.clear();
+}
+
+bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound)
+{
+    const bool inGrid = top.nextSubplot != nullptr;
+    if (inGrid && engineFound) {
+        writeTerminalLines(w, top.state);
+        w.put("set multiplot\n");
+    }
+    for (PlotImpl* plot = &top; plot; plot = nextCell(*plot)) {
+        if (!writeDataFiles(plot->state)) return false;
+        if (!engineFound) {
+            reportForOutput(top.state, kNoEngine);
+            continue;
+        }
+        writePlotBlock(w, plot->state, top.state, inGrid);
+    }
+    if (inGrid && engineFound) w.put("unset multiplot\n");
+    return true;
+}
+
+}  // namespace rizari

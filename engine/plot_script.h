@@ -1,0 +1,25 @@
+// The command script of a plot (and of the cells of its grid) and the data files it reads.
+#pragma once
+
+#include "plot/plot_state.h"
+#include "script/script_writer.h"
+
+namespace rizari {
+
+// The next cell of a grid's chain, or null after the last.
+PlotImpl* nextCell(PlotImpl& plot);
+
+// Whether any cell's block ends in a plot command.
+bool anyCellDraws(PlotImpl& top);
+
+// Legends given without a data set number go to the data sets that take them, in order; the
+// ones left over are dropped.
+void handOutQueuedLegends(PlotState& s);
+
+// Writes the data files that the plot and its cells still lack, and with an engine the whole
+// script: a grid's terminal and multiplot lines around the blocks of its cells. Without an engine
+// only the data files, and one message per plot. False when a data file could not be named or
+// written (the script is then incomplete).
+bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound);
+
+}  // namespace rizari
