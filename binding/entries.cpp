@@ -5,9 +5,9 @@
 #include <new>
 #include <string>
 
+#include "binding/argument_forms.h"
 #include "binding/entry_points.h"
 #include "binding/frame.h"
-#include "data/plot_styles.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 
@@ -104,6 +104,14 @@ const char* nativeHome(const char* home, std::string& storage)
     return storage.c_str();
 }
 
+// The explicit element count of an ElementCount tail, when its form reads one.
+std::optional<int> explicitCount(Frame& f)
+{
+    const auto kinds = tailKinds(Tail::ElementCount, f.i32(), 0);
+    if (kinds && !kinds->empty()) return f.i32();
+    return std::nullopt;
+}
+
 }  // namespace
 
 // Every call hands the interpreter's current home to the plot before plotting(). Without a home
@@ -145,8 +153,8 @@ RIZARI_EXPORT int32_t CPlot_data3D_zudl(ZuArgs* args)
     });
 }
 
-// The type code decides how many extra arguments are read and whether they are ints or texts;
-// a code outside the style table calls nothing.
+// The extra arguments of the plot type's style: ints, or texts for the option styles; a code
+// outside the style table calls nothing.
 RIZARI_EXPORT int32_t CPlot_plotType_zudl(ZuArgs* args)
 {
     return guarded(args, [](Frame& f) {
@@ -155,45 +163,40 @@ RIZARI_EXPORT int32_t CPlot_plotType_zudl(ZuArgs* args)
         int num = f.i32();
         PlotTypeExtra extra;
         extra.count = f.i32();
-        const PlotStyle* style = findPlotStyle(type);
-        if (!style) return;
-        if (style->accepts(extra.count)) {
-            for (std::size_t i = 0; i < static_cast<std::size_t>(extra.count); ++i) {
-                if (style->takesText()) extra.texts[i] = f.text();
-                else extra.ints[i] = f.i32();
-            }
+        const auto kinds = tailKinds(Tail::PlotType, extra.count, type);
+        if (!kinds) return;
+        for (std::size_t i = 0; i < kinds->size(); ++i) {
+            if ((*kinds)[i] == Kind::Text) extra.texts[i] = f.text();
+            else extra.ints[i] = f.i32();
         }
         plot->plotType(type, num, extra);
     });
 }
 
-// With count 1 the type decides what follows: a density for the solid fills, a pattern for the
-// pattern fills, and nothing (no call) for any other type.
+// With count 1 the fill type decides what follows: a density or a pattern.
 RIZARI_EXPORT int32_t CPlot_boxFill_zudl(ZuArgs* args)
 {
     return guarded(args, [](Frame& f) {
         CPlot* plot = f.instance();
         int num = f.i32();
         int type = f.i32();
-        int count = f.i32();
-        if (count == 0) {
-            plot->boxFill(num, type);
-        } else if (count == 1) {
-            if (type == BoxFill::Solid || type == BoxFill::TransparentSolid) plot->boxFill(num, type, f.f64());
-            else if (type == BoxFill::Pattern || type == BoxFill::TransparentPattern) plot->boxFill(num, type, f.i32());
-        }
+        const auto kinds = tailKinds(Tail::BoxFill, f.i32(), type);
+        if (!kinds) return;
+        if (kinds->empty()) plot->boxFill(num, type);
+        else if (kinds->front() == Kind::Double) plot->boxFill(num, type, f.f64());
+        else plot->boxFill(num, type, f.i32());
     });
 }
 
-// 0: on/off form (the second value is the flag); any other count: line width and colour follow
-// and the second value is the line type.
+// Without optional arguments the second value is the on/off flag; with them it is the line type,
+// and a line width and a colour follow.
 RIZARI_EXPORT int32_t CPlot_axis_zudl(ZuArgs* args)
 {
     return guarded(args, [](Frame& f) {
         CPlot* plot = f.instance();
         int axis = f.i32();
         int second = f.i32();
-        if (f.i32() == 0) {
+        if (tailKinds(Tail::AxisStyle, f.i32(), 0)->empty()) {
             plot->axis(axis, second);
         } else {
             int width = f.i32();
@@ -202,14 +205,12 @@ RIZARI_EXPORT int32_t CPlot_axis_zudl(ZuArgs* args)
     });
 }
 
-// Count 1: the next int replaces the element count; any other count keeps it.
 RIZARI_EXPORT int32_t CPlot_contourLevels_zudl(ZuArgs* args)
 {
     return guarded(args, [](Frame& f) {
         CPlot* plot = f.instance();
         auto [levels, n] = takeCounted(f);
-        if (f.i32() == 1) n = f.i32();
-        plot->contourLevels(levels, n);
+        plot->contourLevels(levels, explicitCount(f).value_or(n));
     });
 }
 
@@ -223,7 +224,7 @@ RIZARI_EXPORT int32_t CPlot_getGrid_zudl(ZuArgs* args)
     });
 }
 
-// x and y with their element counts, z or null; count 1: the next int is the vertex count.
+// x and y with their element counts, z or null; an explicit count is the vertex count.
 RIZARI_EXPORT int32_t CPlot_polygon_zudl(ZuArgs* args)
 {
     return guarded(args, [](Frame& f) {
@@ -231,7 +232,7 @@ RIZARI_EXPORT int32_t CPlot_polygon_zudl(ZuArgs* args)
         auto [x, nx] = takeCounted(f);
         auto [y, ny] = takeCounted(f);
         const double* z = f.array();
-        if (f.i32() == 1) nx = ny = f.i32();
+        if (const auto count = explicitCount(f)) nx = ny = *count;
         return plot->polygon(x, y, z, nx, ny);
     });
 }

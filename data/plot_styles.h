@@ -26,9 +26,9 @@ struct PlotStyle {
     unsigned counts;  // bit k: k extra arguments are accepted (0 always is)
     bool boxFill;     // the data set's box fill clause follows the keyword
 
-    bool accepts(int count) const { return count == 0 || (count > 0 && count < 8 && (counts >> count & 1u)); }
+    constexpr bool accepts(int count) const { return count == 0 || (count > 0 && count < 8 && (counts >> count & 1u)); }
     // Candlesticks, filled curves and vectors take texts; the other styles ints.
-    bool takesText() const { return extras == StyleExtras::Option || extras == StyleExtras::OptionFillColor; }
+    constexpr bool takesText() const { return extras == StyleExtras::Option || extras == StyleExtras::OptionFillColor; }
 };
 
 inline constexpr unsigned kOne = 1u << 1, kTwo = 1u << 2, kFour = 1u << 4;
@@ -57,6 +57,17 @@ inline constexpr PlotStyle kPlotStyles[] = {
     {PlotType::YErrorLines, "yerrorlines", "points", StyleExtras::LineTypeWidth, kTwo, false},
     {PlotType::PM3D, "pm3d", "pm3d", StyleExtras::None, 0, false},
 };
+
+// The most extra arguments any style takes.
+constexpr int mostStyleExtras()
+{
+    int most = 0;
+    for (const PlotStyle& style : kPlotStyles)
+        for (int count = 1; count < 8; ++count)
+            if (style.accepts(count) && count > most) most = count;
+    return most;
+}
+inline constexpr int kMostStyleExtras = mostStyleExtras();
 
 // The row of a code, or null for a code outside the table.
 constexpr const PlotStyle* findPlotStyle(int code)

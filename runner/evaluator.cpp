@@ -75,19 +75,24 @@ Array resultFor(Array&& operand) { return operand.soleHolder() ? std::move(opera
 std::string formatValue(const Value& v)
 {
     char buf[64];
-    switch (v.index()) {
-    case 0: return "null";
-    case 1: std::snprintf(buf, sizeof buf, "%" PRId64, std::get<int64_t>(v)); return buf;
-    case 2: std::snprintf(buf, sizeof buf, "%g", std::get<double>(v)); return buf;
-    case 3: return std::get<std::string>(v);
-    case 4: {
-        std::string out;
-        std::size_t next = 0;
-        formatArray(std::get<Array>(v), 0, next, out);
-        return out;
-    }
-    default: return "CPlot";
-    }
+    return std::visit(Overloaded{[](std::monostate) -> std::string { return "null"; },
+                                 [&](int64_t i) -> std::string {
+                                     std::snprintf(buf, sizeof buf, "%" PRId64, i);
+                                     return buf;
+                                 },
+                                 [&](double d) -> std::string {
+                                     std::snprintf(buf, sizeof buf, "%g", d);
+                                     return buf;
+                                 },
+                                 [](const std::string& text) { return text; },
+                                 [](const Array& a) {
+                                     std::string out;
+                                     std::size_t next = 0;
+                                     formatArray(a, 0, next, out);
+                                     return out;
+                                 },
+                                 [](const Instance&) -> std::string { return "CPlot"; }},
+                      v);
 }
 
 Evaluator::Evaluator(const Module& module) : module_(module) {}

@@ -57,6 +57,12 @@ struct Instance {
 
 using Value = std::variant<std::monostate, int64_t, double, std::string, Array, Instance>;
 
+// A visitor made of one callable per alternative: std::visit(Overloaded{[](int64_t) {...}, ...}, v).
+template <class... F> struct Overloaded : F... {
+    using F::operator()...;
+};
+template <class... F> Overloaded(F...) -> Overloaded<F...>;
+
 class Evaluator {
 public:
     explicit Evaluator(const Module& module);
@@ -119,8 +125,10 @@ inline double toDouble(const Value& v)
 // "an int", "a text", ... for messages.
 inline const char* typeName(const Value& v)
 {
-    static const char* const names[] = {"null", "an int", "a double", "a text", "an array", "a CPlot instance"};
-    return names[v.index()];
+    return std::visit(Overloaded{[](std::monostate) { return "null"; }, [](int64_t) { return "an int"; },
+                                 [](double) { return "a double"; }, [](const std::string&) { return "a text"; },
+                                 [](const Array&) { return "an array"; }, [](const Instance&) { return "a CPlot instance"; }},
+                      v);
 }
 
 // The text that print writes for a value.

@@ -51,14 +51,13 @@ public:
     // An argument that no form reads: passed in the kind of its value.
     void asIs(const Value& v, std::size_t position)
     {
-        switch (v.index()) {
-        case 0: return check(Zu_ArgsAddNull(get()));
-        case 1: return integer(v, position);
-        case 2: return check(Zu_ArgsAddDouble(get(), std::get<double>(v)));
-        case 3: return check(Zu_ArgsAddText(get(), std::get<std::string>(v).c_str()));
-        case 4: return array(std::get<Array>(v));
-        default: return check(Zu_ArgsAddInstance(get(), std::get<Instance>(v).ptr));
-        }
+        std::visit(Overloaded{[&](std::monostate) { check(Zu_ArgsAddNull(get())); },
+                              [&](int64_t) { integer(v, position); },
+                              [&](double d) { check(Zu_ArgsAddDouble(get(), d)); },
+                              [&](const std::string& text) { check(Zu_ArgsAddText(get(), text.c_str())); },
+                              [&](const Array& a) { array(a); },
+                              [&](const Instance& instance) { check(Zu_ArgsAddInstance(get(), instance.ptr)); }},
+                   v);
     }
 
 private:
@@ -99,9 +98,16 @@ long long intAt(const std::vector<Value>& args, std::size_t i)
     return isNumber(args[i]) ? std::llround(toDouble(args[i])) : 0;
 }
 
+// What an argument counts: an int's value, an array's length.
+long long countAt(const std::vector<Value>& args, int i)
+{
+    const auto at = static_cast<std::size_t>(i);
+    return std::holds_alternative<Array>(args[at]) ? static_cast<long long>(elements(args[at])) : intAt(args, at);
+}
+
 // The library trusts an explicit element count to fit the arrays it describes, as it trusts the
 // interpreter; the runner refuses a count that would read past the end of an array.
-void checkExplicitCounts(const std::string& member, const std::vector<Value>& args, const std::string& call)
+void checkExplicitCounts(const MemberInfo& member, const std::vector<Value>& args, const std::string& call)
 {
     auto need = [&](std::size_t array, long long n) {
         if (array >= args.size() || !std::holds_alternative<Array>(args[array]) || n <= 0) return;
@@ -109,27 +115,14 @@ void checkExplicitCounts(const std::string& member, const std::vector<Value>& ar
             throw ScriptError(call + ": argument " + std::to_string(array + 1) + " has " + std::to_string(elements(args[array])) +
                               " elements, the count asks for " + std::to_string(n));
     };
-    if (member == "data2DCurve" || member == "scattern") {
-        need(0, intAt(args, 2));
-        need(1, intAt(args, 2));
-    } else if (member == "data3DCurve") {
-        for (std::size_t i = 0; i < 3; ++i) need(i, intAt(args, 3));
-    } else if (member == "data3DSurface") {
-        need(0, intAt(args, 3));
-        need(1, intAt(args, 4));
-        need(2, intAt(args, 3) * intAt(args, 4));
-    } else if (member == "data") {
-        need(0, intAt(args, 1) * intAt(args, 2));
-    } else if (member == "polygon") {
-        // Without a count each array brings its own (the member compares x and y); the z values
-        // of a closed line are read for every x.
-        if (args.size() == 4) {
-            for (std::size_t i = 0; i < 3; ++i) need(i, intAt(args, 3));
-        } else {
-            need(2, static_cast<long long>(elements(args[0])));
-        }
-    } else if (member == "contourLevels" && args.size() == 2) {
-        need(0, intAt(args, 1));
+    const std::size_t fixed = member.fixed.size();
+    if (member.tail == Tail::ElementCount && args.size() == fixed + 1) {
+        for (std::size_t i = 0; i < fixed; ++i) need(i, intAt(args, fixed));
+        return;
+    }
+    for (const entry::CountedArray& counted : member.countedArrays) {
+        const long long n = countAt(args, counted.count) * (counted.factor < 0 ? 1 : countAt(args, counted.factor));
+        need(static_cast<std::size_t>(counted.array), n);
     }
 }
 
@@ -148,7 +141,7 @@ Value Evaluator::callMember(const Expr& e)
     std::vector<Value> args;
     for (std::size_t i = 1; i < e.args.size(); ++i) args.push_back(eval(*e.args[i]));
     std::size_t fixed = member->fixed.size();
-    bool takesCount = member->tail != Tail::None && member->tail != Tail::GetGrid;
+    const bool takesCount = member->takesCount();
     if (args.size() < fixed || (!takesCount && args.size() > fixed)) {
         std::string expected = std::to_string(fixed) + (takesCount ? " or more" : "");
         throw ScriptError(call + " expects " + expected + " argument" + (fixed == 1 && !takesCount ? "" : "s") +
@@ -165,21 +158,19 @@ Value Evaluator::callMember(const Expr& e)
         list.pointer(static_cast<void*>(&gridOption));
     } else if (takesCount) {
         int count = static_cast<int>(args.size() - fixed);
-        long long typeCode = 0;
-        // The fixed arguments were checked as ints above.
-        if (member->tail == Tail::PlotType) typeCode = std::llround(toDouble(args[0]));
-        if (member->tail == Tail::BoxFill) typeCode = std::llround(toDouble(args[1]));
-        std::vector<Kind> kinds;
-        bool chosen = formKinds(*member, count, typeCode, kinds);
+        // The deciding argument was checked as an int above.
+        const int deciding = entry::decidingArgument(member->tail);
+        const int decidingValue = deciding < 0 ? 0 : static_cast<int>(intAt(args, static_cast<std::size_t>(deciding)));
+        const auto kinds = member->formKinds(count, decidingValue);
         list.count(count);
         for (std::size_t i = fixed; i < args.size(); ++i) {
             std::size_t k = i - fixed;
-            if (chosen && k < kinds.size()) list.as(kinds[k], args[i], i + 1);
+            if (kinds && k < kinds->size()) list.as((*kinds)[k], args[i], i + 1);
             else list.asIs(args[i], i + 1);
         }
     }
 
-    checkExplicitCounts(member->name, args, call);
+    checkExplicitCounts(*member, args, call);
 
     std::fflush(stdout);  // the engine and the stream output write to the same standard output
     void* entry = module_.symbol(member->name);
@@ -188,7 +179,7 @@ Value Evaluator::callMember(const Expr& e)
     case Result::None: reinterpret_cast<Module::IntEntry>(entry)(list.get()); break;
     case Result::Int: {
         const int32_t value = reinterpret_cast<Module::IntEntry>(entry)(list.get());
-        if (member->name == "plotting" && value == -1) plottingFailed_ = true;
+        if (member->effect == Effect::Draws && value == -1) plottingFailed_ = true;
         result = int64_t{value};
         break;
     }
@@ -209,8 +200,8 @@ Value Evaluator::callMember(const Expr& e)
     // own subplot call gives the cells behind it), and by a grid of the top plot that ends before
     // them.
     Tree& tree = trees_[self.tree];
-    if (e.name == "deletePlots" || (e.name == "subplot" && !self.top)) tree.generation++;
-    if (e.name == "subplot" && self.top && std::get<int64_t>(result) == 0) {
+    if (member->effect == Effect::ReleasesCells || (member->effect == Effect::MakesGrid && !self.top)) tree.generation++;
+    if (member->effect == Effect::MakesGrid && self.top && std::get<int64_t>(result) == 0) {
         const std::size_t cells = static_cast<std::size_t>(intAt(args, 0) * intAt(args, 1));
         for (std::size_t slot = cells; slot < tree.cells; ++slot) ++tree.slotGeneration(slot);
         tree.cells = cells;

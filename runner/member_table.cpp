@@ -2,11 +2,11 @@
 // arguments come from the C++ member itself.
 #include "runner/member_table.h"
 
+#include <algorithm>
 #include <tuple>
 #include <type_traits>
 
 #include "binding/entry_points.h"
-#include "data/plot_styles.h"
 
 namespace rizari::runner {
 namespace {
@@ -57,9 +57,16 @@ template <class First, class... More> MemberInfo formsInfo(const char* name)
 
 template <class... Kinds> MemberInfo ownInfo(const char* name, Result result, Tail tail)
 {
-    MemberInfo info{name, "", {kindOf<Kinds>()...}, result, tail, {}};
-    if (tail == Tail::ElementCount) info.forms = {{}, {Kind::Int}};
-    return info;
+    return MemberInfo{name, "", {kindOf<Kinds>()...}, result, tail, {}};
+}
+
+// The properties that the descriptions beside the entry list give a member.
+void addProperties(MemberInfo& info)
+{
+    for (const entry::CountedArray& counted : entry::kCountedArrays)
+        if (counted.member == info.name) info.countedArrays.push_back(counted);
+    for (const entry::MemberEffect& row : entry::kMemberEffects)
+        if (row.member == info.name) info.effect = row.effect;
 }
 
 std::vector<MemberInfo> buildTable()
@@ -68,6 +75,7 @@ std::vector<MemberInfo> buildTable()
     std::string group;
     auto add = [&](MemberInfo info) {
         info.group = group;
+        addProperties(info);
         table.push_back(std::move(info));
     };
     auto alias = [&](const char* name, const char* member) {
@@ -105,33 +113,17 @@ const MemberInfo* findMember(const std::string& name)
     return nullptr;
 }
 
-bool formKinds(const MemberInfo& member, int count, long long typeCode, std::vector<Kind>& kinds)
+int MemberInfo::longestForm() const
 {
-    kinds.clear();
-    switch (member.tail) {
-    case Tail::Forms:
-    case Tail::ElementCount:
-        if (count < 0 || static_cast<std::size_t>(count) >= member.forms.size()) return false;
-        kinds = member.forms[static_cast<std::size_t>(count)];
-        return true;
-    case Tail::AxisStyle:
-        if (count != 0) kinds = {Kind::Int, Kind::Text};
-        return true;
-    case Tail::PlotType: {
-        const PlotStyle* style = typeCode == static_cast<int>(typeCode) ? findPlotStyle(static_cast<int>(typeCode)) : nullptr;
-        if (!style || style->extras == StyleExtras::None) return false;
-        kinds.assign(static_cast<std::size_t>(count), style->takesText() ? Kind::Text : Kind::Int);
-        return true;
-    }
-    case Tail::BoxFill:
-        if (count == 0) return true;
-        if (count != 1) return false;
-        if (typeCode == BoxFill::Solid || typeCode == BoxFill::TransparentSolid) kinds = {Kind::Double};
-        else if (typeCode == BoxFill::Pattern || typeCode == BoxFill::TransparentPattern) kinds = {Kind::Int};
-        else return false;
-        return true;
-    default: return count == 0;
-    }
+    if (tail == Tail::Forms) return static_cast<int>(forms.size()) - 1;
+    return entry::longestTail(tail);
+}
+
+std::optional<std::vector<Kind>> MemberInfo::formKinds(int count, int decidingValue) const
+{
+    if (tail != Tail::Forms) return entry::tailKinds(tail, count, decidingValue);
+    if (count < 0 || static_cast<std::size_t>(count) >= forms.size()) return std::nullopt;
+    return forms[static_cast<std::size_t>(count)];
 }
 
 const char* kindName(Kind kind)

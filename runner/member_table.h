@@ -1,28 +1,23 @@
 // What the runner knows about each member of CPlot: the kinds of its fixed arguments, the forms
-// that its trailing count selects, and the kind of its result. The table is made from the
-// module's own list of entry points (binding/entry_points.h).
+// that its trailing count selects, the kind of its result, which of its ints count the elements of
+// its arrays and what it does to the plots a script holds. The table is made from the module's
+// own list of entry points (binding/entry_points.h) and the descriptions beside it
+// (binding/argument_forms.h).
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "binding/argument_forms.h"
+
 namespace rizari::runner {
 
-enum class Kind { Int, Double, Text, Array, ArrayOrNull };
+using entry::Effect;
+using entry::Kind;
+using entry::Tail;
 
 enum class Result { None, Int, Text, Instance };
-
-// How the optional arguments after the fixed ones are read.
-enum class Tail {
-    None,          // no trailing count
-    Forms,         // forms[count] lists the kinds that the form of that count reads
-    ElementCount,  // count 1 reads an int that replaces the element count of the arrays
-    AxisStyle,     // count 0 reads nothing; any other count reads an int and a text
-    PlotType,      // the type (first fixed argument) decides: ints, or texts for the option styles
-    BoxFill,       // count 1 reads a double for types 40 and 41, an int for 42 and 43
-    GetGrid,       // no script arguments; the runner passes two places of its own
-    Lifecycle,     // CPlot and dCPlot: reached through CPlot() and delete, not as member calls
-};
 
 struct MemberInfo {
     std::string name;
@@ -30,17 +25,23 @@ struct MemberInfo {
     std::vector<Kind> fixed;
     Result result = Result::None;
     Tail tail = Tail::None;
-    std::vector<std::vector<Kind>> forms;
+    std::vector<std::vector<Kind>> forms;  // Tail::Forms: the kinds that count k reads
+    std::vector<entry::CountedArray> countedArrays;
+    Effect effect = Effect::None;
+
+    // Whether a trailing count follows the fixed arguments.
+    bool takesCount() const { return tail != Tail::None && tail != Tail::GetGrid; }
+    // The most optional arguments any form reads.
+    int longestForm() const;
+    // The kinds that the form chosen by `count` optional arguments reads, given the value of the
+    // deciding fixed argument (see entry::decidingArgument); none when no form is chosen.
+    std::optional<std::vector<Kind>> formKinds(int count, int decidingValue) const;
 };
 
 // The member of that name, or null.
 const MemberInfo* findMember(const std::string& name);
 // Every exported member, in the order and groups of the C++ header.
 const std::vector<MemberInfo>& allMembers();
-
-// The kinds that the chosen form reads for `count` optional arguments, given the fixed argument
-// values that decide (the type code of plotType and boxFill); false when no form is chosen.
-bool formKinds(const MemberInfo& member, int count, long long typeCode, std::vector<Kind>& kinds);
 
 // The script's spelling of a kind ("int", "double", "text", "array", "array or null").
 const char* kindName(Kind kind);
