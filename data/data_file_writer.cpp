@@ -205,14 +205,4 @@ WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file)
     return known ? WriteResult::Written : WriteResult::Refused;
 }
 
-WriteResult WriteDataFile(const DataSet& set, int dimension)
-{
-    std::FILE* file = set.fileName ? platform::openFile(*set.fileName, "wb") : nullptr;
-    if (!file) {
-        reportf("Error: cannot open file '%s'", set.fileName ? set.fileName->c_str() : "");
-        return WriteResult::Refused;
-    }
-    return WriteDataFile(set, dimension, file);
-}
-
 }  // namespace rizari

@@ -3,11 +3,11 @@
 // line between the rows of a 3D grid.
 #pragma once
 
+#include <cstdio>
+
 #include "plot/data_set.h"
 
 namespace rizari {
-
-#include <cstdio>
 
 // What became of a data file.
 enum class WriteResult {
@@ -19,8 +19,5 @@ enum class WriteResult {
 // Writes set.values for a plot of the given dimension (2 or 3) to the open file, which it
 // closes; the file is named set.fileName in its messages.
 WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file);
-
-// The same for the file named set.fileName, which it opens, replacing its content.
-WriteResult WriteDataFile(const DataSet& set, int dimension);
 
 }  // namespace rizari

@@ -40,21 +40,23 @@ int finishAsLine(CPlot& plot, const PlotState& s, int rc, const char* who)
     return 0;
 }
 
-// The last data set drawn as points of the default point type, sized by the line width.
-void styleAsPoints(CPlot& plot, const PlotState& s)
+// The last data set drawn as points of the default point type, sized by the line width, in the
+// colour given, else the index colour of its position.
+void styleAsMarkers(CPlot& plot, PlotState& s, const char* color)
 {
     PlotTypeExtra extra;
     extra.count = 2;
     extra.ints = {s.style.defaultPointType, s.style.lineWidth - 1, 0, 0};
     plot.plotType(PlotType::Points, plot.dataSetNum(), extra);
+    s.dataSets.back().pointColor = ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
 }
 
-// The last data set made a circle marker: point type 6 (open) or 7 (filled), size 2.
-void styleCircle(PlotState& s, int pointType, const char* color)
+// The last data set made a circle marker of size 2.
+void styleCircle(PlotState& s, draw::Marker marker, const char* color)
 {
     DataSet& set = s.dataSets.back();
-    set.pointType = pointType;
-    set.pointSize = 2;
+    set.pointType = marker;
+    set.pointSize = draw::kMarkerSize;
     set.pointColor = ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
 }
 
@@ -64,39 +66,19 @@ int CPlot::line(double x1, double y1, double z1, double x2, double y2, double z2
 {
     PlotState& s = impl_->state;
     const double x[] = {x1, x2}, y[] = {y1, y2}, z[] = {z1, z2};
-    int rc;
-    if (s.dimension == 2) {
-        rc = data2DCurve(x, y, 2);
-    } else if (s.dimension == 3) {
-        rc = data3DCurve(x, y, z, 2);
-    } else {
-        report("plot.line: invalid plot dimension.\n");
-        return -1;
-    }
+    const int rc = s.dimension == 3 ? data3DCurve(x, y, z, 2) : data2DCurve(x, y, 2);
     return finishAsLine(*this, s, rc, "plot.line:");
 }
 
 int CPlot::point(double x, double y, double z)
 {
     PlotState& s = impl_->state;
-    int rc;
-    if (s.dimension == 2) {
-        rc = data2DCurve(&x, &y, 1);
-    } else if (s.dimension == 3) {
-        rc = data3DCurve(&x, &y, &z, 1);
-    } else {
-        report("CPlot::point(): invalid plot dimension.\n");
-        return -1;
-    }
+    const int rc = s.dimension == 3 ? data3DCurve(&x, &y, &z, 1) : data2DCurve(&x, &y, 1);
     if (rc != 0) {
         report("CPlot::point(): invalid parameter\n");
         return rc;
     }
-    styleAsPoints(*this, s);
-    DataSet& set = s.dataSets.back();
-    set.pointType = s.style.defaultPointType;
-    set.pointSize = s.style.lineWidth - 1;
-    set.pointColor = ColorText(draw::indexColor(s.draw, s.dataSets.size() - 1));
+    styleAsMarkers(*this, s, nullptr);
     return 0;
 }
 
@@ -106,12 +88,7 @@ void CPlot::scattern(const double* x, const double* y, int n) { scattern(x, y, n
 void CPlot::scattern(const double* x, const double* y, int n, const char* color)
 {
     PlotState& s = impl_->state;
-    if (data2DCurve(x, y, n) != 0) return;
-    styleAsPoints(*this, s);
-    DataSet& set = s.dataSets.back();
-    set.pointType = s.style.defaultPointType;
-    set.pointSize = s.style.lineWidth - 1;
-    set.pointColor = ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
+    if (data2DCurve(x, y, n) == 0) styleAsMarkers(*this, s, color);
 }
 
 void CPlot::circleOpen(double x, double y) { circleOpen(x, y, nullptr); }
@@ -119,7 +96,7 @@ void CPlot::circleOpen(double x, double y) { circleOpen(x, y, nullptr); }
 void CPlot::circleOpen(double x, double y, const char* color)
 {
     PlotState& s = impl_->state;
-    if (point(x, y, 0.0) == 0) styleCircle(s, 6, color);
+    if (point(x, y, 0.0) == 0) styleCircle(s, draw::Marker::OpenCircle, color);
 }
 
 void CPlot::circleClosed(double x, double y) { circleClosed(x, y, nullptr); }
@@ -127,7 +104,7 @@ void CPlot::circleClosed(double x, double y) { circleClosed(x, y, nullptr); }
 void CPlot::circleClosed(double x, double y, const char* color)
 {
     PlotState& s = impl_->state;
-    if (point(x, y, 0.0) == 0) styleCircle(s, 7, color);
+    if (point(x, y, 0.0) == 0) styleCircle(s, draw::Marker::FilledCircle, color);
 }
 
 int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
@@ -233,18 +210,9 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
 
     // Closed line through the points, drawn as a data set. The z array holds nx values.
     const int dim = s.dimension;
-    if (dim == 2) {
-        if (nx != ny) {
-            report("CPlot::polygon(): number of x points != number of y points\n");
-            return -1;
-        }
-    } else if (dim == 3) {
-        if (nx != ny) {
-            report("CPlot::polygon(): number of x points, y points, and z points not equal\n");
-            return -1;
-        }
-    } else {
-        report("CPlot::polygon(): invalid plot dimension.\n");
+    if (nx != ny) {
+        report(dim == 3 ? "CPlot::polygon(): number of x points, y points, and z points not equal\n"
+                        : "CPlot::polygon(): number of x points != number of y points\n");
         return -1;
     }
     if (nx < 3 || !x || !y) {
@@ -303,7 +271,7 @@ void CPlot::line1D(double x1, double x2, const char* color)
         OptText& xLabel = s.text.axisLabels[AxisX];
         if (xLabel && *xLabel == "x") xLabel = "";
         s.text.axisLabels[AxisY] = "";
-        s.frame.border = (s.frame.border & ~(2 | 4 | 8)) | 1;
+        s.frame.border = (s.frame.border & ~(kBorderLeft | kBorderTop | kBorderRight)) | kBorderBottom;
         s.tics.mirrored &= ~PlotAxis::XY;
         s.axes.zeroAxes &= ~PlotAxis::Y;
         axisRange(PlotAxis::Y, 0.0, 15.0);

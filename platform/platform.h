@@ -43,11 +43,9 @@ std::FILE* openFile(std::string_view path, const char* mode);
 // Removes a file; 0 on success, -1 with errno set on failure.
 int removeFile(std::string_view path);
 
-bool fileExists(std::string_view path);
 // The size of a file; -1 when there is none.
 long long fileSize(std::string_view path);
 bool isWritable(std::string_view path);  // exists and may be written
-bool isReadable(std::string_view path);
 
 
 // Writes "prefix: <system error text>\n" to standard error for the current errno, as perror does.

@@ -77,7 +77,6 @@ std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen
 
 int removeFile(std::string_view path) { return std::remove(nativePath(path).c_str()) == 0 ? 0 : -1; }
 
-bool fileExists(std::string_view path) { return access(nativePath(path).c_str(), F_OK) == 0; }
 
 long long fileSize(std::string_view path)
 {
@@ -85,7 +84,6 @@ long long fileSize(std::string_view path)
     return stat(nativePath(path).c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
 }
 bool isWritable(std::string_view path) { return access(nativePath(path).c_str(), W_OK) == 0; }
-bool isReadable(std::string_view path) { return access(nativePath(path).c_str(), R_OK) == 0; }
 
 namespace {
 

@@ -23,7 +23,6 @@ using unicode::widen;
 namespace {
 
 constexpr int kWriteAccess = 2;
-constexpr int kReadAccess = 4;
 // The longest path the wide calls take.
 constexpr std::size_t kMaxPath = 32768;
 constexpr int kNameAttempts = 100;
@@ -273,8 +272,6 @@ int removeFile(std::string_view path)
     return -1;
 }
 
-bool fileExists(std::string_view path) { return GetFileAttributesW(widen(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 long long fileSize(std::string_view path)
 {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -283,7 +280,6 @@ long long fileSize(std::string_view path)
 }
 
 bool isWritable(std::string_view path) { return _waccess(widen(path).c_str(), kWriteAccess) == 0; }
-bool isReadable(std::string_view path) { return _waccess(widen(path).c_str(), kReadAccess) == 0; }
 
 void* allocateBlock(std::size_t bytes) noexcept { return std::malloc(bytes); }
 

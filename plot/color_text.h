@@ -23,7 +23,6 @@ public:
         if (n > 0) std::memcpy(chars_.data(), text.data(), n);
         chars_[n] = '\0';
     }
-    void clear() { chars_[0] = '\0'; }
 
     const char* c_str() const { return chars_.data(); }
     std::string_view view() const { return chars_.data(); }

@@ -42,7 +42,7 @@ template <class R, class... A> struct Signature<R (CPlot::*)(A...) const> : Sign
 
 template <class Member> MemberInfo fixedInfo(const char* name)
 {
-    return MemberInfo{name, "", Signature<Member>::kinds(), Signature<Member>::result, Tail::None, {}};
+    return MemberInfo{.name = name, .fixed = Signature<Member>::kinds(), .result = Signature<Member>::result};
 }
 
 // Form k reads the kinds its signature has beyond those of the first form.
@@ -52,12 +52,12 @@ template <class First, class... More> MemberInfo formsInfo(const char* name)
     std::vector<std::vector<Kind>> forms{{}};
     for (const std::vector<Kind>& all : {Signature<More>::kinds()...})
         forms.emplace_back(all.begin() + static_cast<std::ptrdiff_t>(fixed.size()), all.end());
-    return MemberInfo{name, "", fixed, Signature<First>::result, Tail::Forms, forms};
+    return MemberInfo{.name = name, .fixed = fixed, .result = Signature<First>::result, .tail = Tail::Forms, .forms = forms};
 }
 
 template <class... Kinds> MemberInfo ownInfo(const char* name, Result result, Tail tail)
 {
-    return MemberInfo{name, "", {kindOf<Kinds>()...}, result, tail, {}};
+    return MemberInfo{.name = name, .fixed = {kindOf<Kinds>()...}, .result = result, .tail = tail};
 }
 
 // The properties that the descriptions beside the entry list give a member.

@@ -1,6 +1,7 @@
 // The integer codes of the rizari plotting library. Scripts pass them as plain ints and name
 // them Group.Name (PlotAxis.X); C++ programs write PlotAxis::X. Each code is listed exactly once
-// below: the enums, the script constants and the member reference are all made from these lists.
+// below: the enums and the script constants are made from these lists, and a test holds the
+// member reference against them.
 #pragma once
 
 // Each list calls CODE(Group, Name, value) once per code of its group.
