@@ -42,7 +42,11 @@ template <class R, class... A> struct Signature<R (CPlot::*)(A...) const> : Sign
 
 template <class Member> MemberInfo fixedInfo(const char* name)
 {
-    return MemberInfo{.name = name, .fixed = Signature<Member>::kinds(), .result = Signature<Member>::result};
+    MemberInfo info;
+    info.name = name;
+    info.fixed = Signature<Member>::kinds();
+    info.result = Signature<Member>::result;
+    return info;
 }
 
 // Form k reads the kinds its signature has beyond those of the first form.
@@ -52,12 +56,20 @@ template <class First, class... More> MemberInfo formsInfo(const char* name)
     std::vector<std::vector<Kind>> forms{{}};
     for (const std::vector<Kind>& all : {Signature<More>::kinds()...})
         forms.emplace_back(all.begin() + static_cast<std::ptrdiff_t>(fixed.size()), all.end());
-    return MemberInfo{.name = name, .fixed = fixed, .result = Signature<First>::result, .tail = Tail::Forms, .forms = forms};
+    MemberInfo info = fixedInfo<First>(name);
+    info.tail = Tail::Forms;
+    info.forms = std::move(forms);
+    return info;
 }
 
 template <class... Kinds> MemberInfo ownInfo(const char* name, Result result, Tail tail)
 {
-    return MemberInfo{.name = name, .fixed = {kindOf<Kinds>()...}, .result = result, .tail = tail};
+    MemberInfo info;
+    info.name = name;
+    info.fixed = {kindOf<Kinds>()...};
+    info.result = result;
+    info.tail = tail;
+    return info;
 }
 
 // The properties that the descriptions beside the entry list give a member.
