@@ -272,14 +272,14 @@ void CPlot::line1D(double x1, double x2, const char* color)
         if (xLabel && *xLabel == "x") xLabel = "";
         s.text.axisLabels[AxisY] = "";
         s.frame.border = (s.frame.border & ~(kBorderLeft | kBorderTop | kBorderRight)) | kBorderBottom;
-        s.tics.mirrored &= ~PlotAxis::XY;
-        s.axes.zeroAxes &= ~PlotAxis::Y;
+        s.tics.mirrored.remove(PlotAxis::XY);
+        s.axes.zeroAxes.remove(PlotAxis::Y);
         axisRange(PlotAxis::Y, 0.0, 15.0);
-        if (!(s.tics.rangedAxes & PlotAxis::X) && !s.tics.fractionX) {
-            s.tics.rangedAxes |= PlotAxis::X;
+        if (!s.tics.rangedAxes.contains(AxisX) && !s.tics.fractionX) {
+            s.tics.rangedAxes.add(PlotAxis::X);
             s.tics.ranges[AxisX].incr = 1.0;
         }
-        s.tics.shown &= ~PlotAxis::Y;
+        s.tics.shown.remove(PlotAxis::Y);
         s.frame.grid = false;
         s.frame.gridOption.reset();
         s.frame.size = {1.0, 0.8};

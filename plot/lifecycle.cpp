@@ -82,7 +82,7 @@ void CPlot::dimension(int dim)
     } else if (dim == 3) {
         s.dimension = 3;
         s.frame.border = kBorder3D;
-        s.tics.mirrored = PlotAxis::XY;
+        s.tics.mirrored = AxisSet(PlotAxis::XY);
     } else {
         report("CPlot::dimension(): invalid dimension\n");
     }

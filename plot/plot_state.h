@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "plot/axis_set.h"
 #include "plot/checks.h"
 #include "plot/color_text.h"
 #include "plot/data_set.h"
@@ -20,40 +21,6 @@
 #include "rizari/cplot.h"
 
 namespace rizari {
-
-// ---- Axes: PlotAxis codes are bit sets; the per-axis arrays below are indexed by AxisIndex ----
-
-enum AxisIndex : int { AxisX = 0, AxisY = 1, AxisZ = 2, AxisX2 = 3, AxisY2 = 4, AxisCount = 5 };
-
-// The axis bit of each index, in index order.
-inline constexpr int kAxisBit[AxisCount] = {PlotAxis::X, PlotAxis::Y, PlotAxis::Z, PlotAxis::X2, PlotAxis::Y2};
-// The axis names of the engine's commands, in index order.
-inline constexpr const char* kAxisName[AxisCount] = {"x", "y", "z", "x2", "y2"};
-inline constexpr int kAllAxes = PlotAxis::XYZ | PlotAxis::X2 | PlotAxis::Y2;
-
-// True for the codes that name one axis or the combinations x+y, y+z and x+y+z: the codes most
-// axis members accept.
-constexpr bool isAxisCode(int code)
-{
-    switch (code) {
-    case PlotAxis::X:
-    case PlotAxis::Y:
-    case PlotAxis::XY:
-    case PlotAxis::Z:
-    case PlotAxis::YZ:
-    case PlotAxis::XYZ:
-    case PlotAxis::X2:
-    case PlotAxis::Y2: return true;
-    default: return false;
-    }
-}
-
-// Adds (on) or removes the mask's bits.
-constexpr void setBits(int& bits, int mask, bool on)
-{
-    if (on) bits |= mask;
-    else bits &= ~mask;
-}
 
 // ---- Per-concern state ----
 
@@ -99,11 +66,11 @@ struct LineStyle {
 };
 
 struct AxesState {
-    int autoscaled = kAllAxes;
+    AxisSet autoscaled{kAllAxes};
     std::array<std::optional<Range>, AxisCount> range;
-    int logAxes = 0;
+    AxisSet logAxes;
     std::array<double, AxisCount> logBase{10.0, 10.0, 10.0, 10.0, 10.0};
-    int zeroAxes = PlotAxis::XY;
+    AxisSet zeroAxes{PlotAxis::XY};
     LineStyle zeroAxisStyle;  // one style shared by all zero axes
 };
 
@@ -114,21 +81,21 @@ struct TicRange {
 };
 
 struct TicsState {
-    int shown = PlotAxis::XYZ;
-    int rangedAxes = 0;
+    AxisSet shown{PlotAxis::XYZ};
+    AxisSet rangedAxes;
     // Whether a start and an end were ever given: one pair of flags shared by all axes.
     bool startGiven = false;
     bool endGiven = false;
     std::array<TicRange, AxisCount> ranges{};
-    int mirrored = 0;
+    AxisSet mirrored;
     std::array<std::string, AxisCount> location{"border", "border", "", "border", "border"};  // z has none
     std::array<std::string, AxisCount> format{"%g", "%g", "%g", "%g", "%g"};
     std::array<std::vector<TicLabel>, AxisCount> labels;  // newest first
     std::optional<int> fractionX;  // denominators of fraction tics
     std::optional<int> fractionY;
     int direction = TicsDirection::In;
-    int dayAxes = 0;
-    int monthAxes = 0;
+    AxisSet dayAxes;
+    AxisSet monthAxes;
     double level = 0.5;
 };
 

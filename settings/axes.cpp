@@ -10,10 +10,11 @@ namespace rizari {
 namespace {
 
 // One zero-axis line; the style (type, width, colour) is shared by all zero axes.
-void writeZeroAxis(ScriptWriter& w, const AxesState& a, int bit, const char* name)
+void writeZeroAxis(ScriptWriter& w, const AxesState& a, AxisIndex axis)
 {
     const LineStyle& style = a.zeroAxisStyle;
-    if (!(a.zeroAxes & bit)) {
+    const char* name = kAxisName[axis];
+    if (!a.zeroAxes.contains(axis)) {
         w.print("unset %szeroaxis\n", name);
     } else if (style.type == kNoLineType) {
         w.print("set %szeroaxis\n", name);
@@ -31,14 +32,13 @@ void applyScaleType(AxesState& a, int axis, int type, const double* base)
     if (!isAxisCode(axis)) {
         report("CPlot::scaleType(): invalid axis\n");
     } else if (type == ScaleType::Log) {
-        a.logAxes |= axis;
+        a.logAxes.add(axis);
         if (base) {
-            for (int i = 0; i < AxisCount; ++i)
-                if (axis & kAxisBit[i]) a.logBase[i] = *base;
+            for (AxisIndex i : AxisSet(axis)) a.logBase[i] = *base;
             return;
         }
     } else if (type == ScaleType::Linear) {
-        a.logAxes &= ~axis;
+        a.logAxes.remove(axis);
     } else {
         report("CPlot::scaleType(): invalid scale type\n");
         return;
@@ -54,7 +54,7 @@ void CPlot::autoScale(int axes, int flag)
         report("plot.autoScale(): invalid parameter\n");
         return;
     }
-    setBits(impl_->state.axes.autoscaled, axes, flag == 1);
+    impl_->state.axes.autoscaled.set(axes, flag == 1);
 }
 
 void CPlot::axis(int axis, int flag)
@@ -69,7 +69,7 @@ void CPlot::axis(int axis, int flag)
     case PlotAxis::XY:
     case PlotAxis::XYZ:
     case PlotAxis::X2:
-    case PlotAxis::Y2: setBits(impl_->state.axes.zeroAxes, axis, flag == 1); break;
+    case PlotAxis::Y2: impl_->state.axes.zeroAxes.set(axis, flag == 1); break;
     default: report("CPlot::axis(): invalid axis\n");
     }
 }
@@ -82,7 +82,7 @@ void CPlot::axis(int axis, int lineType, int lineWidth, const char* color)
     case PlotAxis::Y:
     case PlotAxis::XY:
     case PlotAxis::X2:
-    case PlotAxis::Y2: a.zeroAxes |= axis; break;
+    case PlotAxis::Y2: a.zeroAxes.add(axis); break;
     default: report("CPlot::axis(): invalid axis\n");
     }
     // The style is kept even for a refused axis: it is shared by all zero axes.
@@ -98,8 +98,7 @@ void CPlot::axisRange(int axis, double minimum, double maximum)
         return;
     }
     if (!finiteArguments("axisRange", {minimum, maximum})) return;
-    for (int i = 0; i < AxisCount; ++i)
-        if (axis & kAxisBit[i]) impl_->state.axes.range[i] = Range{minimum, maximum};
+    for (AxisIndex i : AxisSet(axis)) impl_->state.axes.range[i] = Range{minimum, maximum};
 }
 
 void CPlot::axisRange(int axis, double minimum, double maximum, double incr)
@@ -123,16 +122,15 @@ void CPlot::scaleType(int axis, int type, double base)
 void writeAutoscale(ScriptWriter& w, const PlotState& s)
 {
     static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
-    const int on = s.axes.autoscaled;
-    for (AxisIndex i : kOrder) w.print(on & kAxisBit[i] ? "set autoscale %s\n" : "unset autoscale %s\n", kAxisName[i]);
-    if (s.dimension == 3) w.put(on & PlotAxis::Z ? "set autoscale z\n" : "unset autoscale z\n");
+    const AxisSet on = s.axes.autoscaled;
+    for (AxisIndex i : kOrder) w.print(on.contains(i) ? "set autoscale %s\n" : "unset autoscale %s\n", kAxisName[i]);
+    if (s.dimension == 3) w.put(on.contains(AxisZ) ? "set autoscale z\n" : "unset autoscale z\n");
 }
 
 void writeLogScales(ScriptWriter& w, const PlotState& s)
 {
     const AxesState& a = s.axes;
-    for (int i = 0; i < AxisCount; ++i)
-        if (a.logAxes & kAxisBit[i]) w.print("set logscale %s %f\n", kAxisName[i], a.logBase[i]);
+    for (AxisIndex i : a.logAxes) w.print("set logscale %s %f\n", kAxisName[i], a.logBase[i]);
 }
 
 void writeRanges(ScriptWriter& w, const PlotState& s)
@@ -147,11 +145,11 @@ void writeRanges(ScriptWriter& w, const PlotState& s)
 void writeZeroAxes(ScriptWriter& w, const PlotState& s)
 {
     const AxesState& a = s.axes;
-    writeZeroAxis(w, a, PlotAxis::X, "x");
-    writeZeroAxis(w, a, PlotAxis::Y, "y");
-    if (!(a.zeroAxes & PlotAxis::Z)) w.put("unset zzeroaxis\n");
-    writeZeroAxis(w, a, PlotAxis::X2, "x2");
-    writeZeroAxis(w, a, PlotAxis::Y2, "y2");
+    writeZeroAxis(w, a, AxisX);
+    writeZeroAxis(w, a, AxisY);
+    if (!a.zeroAxes.contains(AxisZ)) w.put("unset zzeroaxis\n");
+    writeZeroAxis(w, a, AxisX2);
+    writeZeroAxis(w, a, AxisY2);
 }
 
 }  // namespace rizari

@@ -9,7 +9,9 @@ namespace rizari {
 
 void CPlot::border(int sides, int flag)
 {
-    if (flag == 1 || flag == 0) setBits(impl_->state.frame.border, sides, flag == 1);
+    int& border = impl_->state.frame.border;
+    if (flag == 1) border |= sides;
+    else if (flag == 0) border &= ~sides;
     else report("CPlot::border(): invalid parameter\n");
 }
 

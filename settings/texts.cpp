@@ -29,19 +29,18 @@ void CPlot::label(int axis, const char* text)
         report("CPlot::label(): invalid axis number\n");
         return;
     }
-    for (int i = 0; i < AxisCount; ++i)
-        if (axis & kAxisBit[i]) impl_->state.text.axisLabels[i] = copyOf(text);
+    for (AxisIndex i : AxisSet(axis)) impl_->state.text.axisLabels[i] = copyOf(text);
 }
 
 const char* CPlot::getLabel(int axis) const
 {
-    for (int i = 0; i < AxisCount; ++i) {
-        if (axis != kAxisBit[i]) continue;
-        const OptText& text = impl_->state.text.axisLabels[i];
-        return text ? text->c_str() : nullptr;
+    const std::optional<AxisIndex> single = singleAxis(axis);
+    if (!single) {
+        report("CPlot::getLabel(): invalid axis number\n");
+        return nullptr;
     }
-    report("CPlot::getLabel(): invalid axis number\n");
-    return nullptr;
+    const OptText& text = impl_->state.text.axisLabels[*single];
+    return text ? text->c_str() : nullptr;
 }
 
 void CPlot::legendLocation(double x, double y)

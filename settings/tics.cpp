@@ -15,7 +15,7 @@ namespace rizari {
 
 namespace {
 
-const char* mirrorWord(const TicsState& t, int bit) { return (t.mirrored & bit) ? "mirror" : "nomirror"; }
+const char* mirrorWord(const TicsState& t, AxisIndex axis) { return t.mirrored.contains(axis) ? "mirror" : "nomirror"; }
 
 // The tic range forms: `start` and `end` are null when not given.
 void applyTicsRange(TicsState& t, int axis, double incr, const double* start, const double* end)
@@ -32,9 +32,8 @@ void applyTicsRange(TicsState& t, int axis, double incr, const double* start, co
         if (axis == PlotAxis::X && t.fractionX) return;
         if (axis == PlotAxis::Y && t.fractionY) return;
     }
-    for (int i = 0; i < AxisCount; ++i) {
-        if (!(axis & kAxisBit[i])) continue;
-        t.rangedAxes |= kAxisBit[i];
+    for (AxisIndex i : AxisSet(axis)) {
+        t.rangedAxes.add(kAxisBit[i]);
         t.ranges[i].incr = incr;
         if (start) t.ranges[i].start = *start;
         if (end) t.ranges[i].end = *end;
@@ -45,8 +44,7 @@ void applyTicsRange(TicsState& t, int axis, double incr, const double* start, co
 bool addTicLabels(TicsState& t, int axis, const char* label, double position)
 {
     try {
-        for (int i = 0; i < AxisCount; ++i) {
-            if (!(axis & kAxisBit[i])) continue;
+        for (AxisIndex i : AxisSet(axis)) {
             TicLabel entry;
             if (label) entry.text = label;
             entry.position = position;
@@ -120,7 +118,7 @@ void CPlot::tics(int axes, int flag)
         report("CPlot::tics(): invalid parameter\n");
         return;
     }
-    setBits(impl_->state.tics.shown, axes, flag == 1);
+    impl_->state.tics.shown.set(axes, flag == 1);
 }
 
 void CPlot::ticsRange(int axis, double incr)
@@ -143,7 +141,7 @@ void CPlot::ticsLabel(int axis, const char* label, double position)
     if (!axisAccepted(axis, "ticsLabel") || !finiteArguments("ticsLabel", {position})) return;
     TicsState& t = impl_->state.tics;
     // Labels on x or y alone replace a tic range of that axis; other codes leave ranges alone.
-    if (axis == PlotAxis::X || axis == PlotAxis::Y) t.rangedAxes &= ~axis;
+    if (axis == PlotAxis::X || axis == PlotAxis::Y) t.rangedAxes.remove(axis);
     if (!addTicLabels(t, axis, label, position)) report("CPlot::ticsLabel(): malloc error\n");
 }
 
@@ -161,10 +159,10 @@ void CPlot::ticsFraction(int axis, int denominator)
     }
     TicsState& t = impl_->state.tics;
     if (axis == PlotAxis::X) {
-        t.rangedAxes &= ~PlotAxis::X;
+        t.rangedAxes.remove(PlotAxis::X);
         t.fractionX = denominator;
     } else if (axis == PlotAxis::Y) {
-        t.rangedAxes &= ~PlotAxis::Y;
+        t.rangedAxes.remove(PlotAxis::Y);
         t.fractionY = denominator;
     } else {
         report("CPlot::ticsFraction(): invalid axis\n");
@@ -174,8 +172,7 @@ void CPlot::ticsFraction(int axis, int denominator)
 void CPlot::ticsFormat(int axis, const char* format)
 {
     if (!format || !axisAccepted(axis, "ticsFormat")) return;
-    for (int i = 0; i < AxisCount; ++i)
-        if (axis & kAxisBit[i]) impl_->state.tics.format[i] = format;
+    for (AxisIndex i : AxisSet(axis)) impl_->state.tics.format[i] = format;
 }
 
 void CPlot::ticsLocation(int axis, const char* location)
@@ -190,8 +187,7 @@ void CPlot::ticsLocation(int axis, const char* location)
     case PlotAxis::XY:
     case PlotAxis::X2:
     case PlotAxis::Y2:
-        for (int i = 0; i < AxisCount; ++i)
-            if (axis & kAxisBit[i]) impl_->state.tics.location[i] = location;
+        for (AxisIndex i : AxisSet(axis)) impl_->state.tics.location[i] = location;
         break;
     default: report("CPlot::ticsLocation(): invalid axis\n");
     }
@@ -204,7 +200,7 @@ void CPlot::ticsMirror(int axis, int flag)
         return;
     }
     if (!axisAccepted(axis, "ticsMirror")) return;
-    setBits(impl_->state.tics.mirrored, axis, flag == 1);
+    impl_->state.tics.mirrored.set(axis, flag == 1);
 }
 
 void CPlot::ticsDirection(int direction)
@@ -218,12 +214,12 @@ void CPlot::ticsDirection(int direction)
 
 void CPlot::ticsDay(int axis)
 {
-    if (axisAccepted(axis, "ticsDay")) impl_->state.tics.dayAxes |= axis;
+    if (axisAccepted(axis, "ticsDay")) impl_->state.tics.dayAxes.add(axis);
 }
 
 void CPlot::ticsMonth(int axis)
 {
-    if (axisAccepted(axis, "ticsMonth")) impl_->state.tics.monthAxes |= axis;
+    if (axisAccepted(axis, "ticsMonth")) impl_->state.tics.monthAxes.add(axis);
 }
 
 void CPlot::ticsLevel(double level)
@@ -246,12 +242,11 @@ void writeAxisTics(ScriptWriter& w, const PlotState& s)
     static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
     for (AxisIndex i : kOrder) {
         const char* name = kAxisName[i];
-        const int bit = kAxisBit[i];
         const char* loc = t.location[i].c_str();
-        const char* mirror = mirrorWord(t, bit);
-        if (!(t.shown & bit)) {
+        const char* mirror = mirrorWord(t, i);
+        if (!t.shown.contains(i)) {
             w.print("unset %stics\n", name);
-        } else if (t.rangedAxes & bit) {
+        } else if (t.rangedAxes.contains(i)) {
             w.print("set %stics %s %s", name, loc, mirror);
             writeIncrement(w, t, i);
         } else if (i == AxisX && t.fractionX) {
@@ -265,10 +260,10 @@ void writeAxisTics(ScriptWriter& w, const PlotState& s)
         }
     }
 
-    const char* mirror = mirrorWord(t, PlotAxis::Z);
-    if (!(t.shown & PlotAxis::Z)) {
+    const char* mirror = mirrorWord(t, AxisZ);
+    if (!t.shown.contains(AxisZ)) {
         w.put("unset ztics\n");
-    } else if ((t.rangedAxes & PlotAxis::Z) && s.dimension == 3) {
+    } else if (t.rangedAxes.contains(AxisZ) && s.dimension == 3) {
         w.print("set ztics %s", mirror);
         writeIncrement(w, t, AxisZ);
     } else if (!t.labels[AxisZ].empty()) {
@@ -286,17 +281,16 @@ void writeTicsDirection(ScriptWriter& w, const PlotState& s)
     w.put(t.direction == TicsDirection::Out ? "set tics out\n" : "set tics in\n");
     static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2, AxisZ};
     for (AxisIndex i : kOrder)
-        if (!(t.shown & kAxisBit[i])) w.print("unset %stics\n", kAxisName[i]);
+        if (!t.shown.contains(i)) w.print("unset %stics\n", kAxisName[i]);
 }
 
 void writeDayMonthTics(ScriptWriter& w, const PlotState& s)
 {
     const TicsState& t = s.tics;
     // Day tics exist for x, y and z only; x2 and y2 are accepted but have no line.
-    for (int i = AxisX; i <= AxisZ; ++i)
-        if (t.dayAxes & kAxisBit[i]) w.print("set %sdtics\n", kAxisName[i]);
-    for (int i = 0; i < AxisCount; ++i)
-        if (t.monthAxes & kAxisBit[i]) w.print("set %smtics\n", kAxisName[i]);
+    for (AxisIndex i : t.dayAxes)
+        if (i <= AxisZ) w.print("set %sdtics\n", kAxisName[i]);
+    for (AxisIndex i : t.monthAxes) w.print("set %smtics\n", kAxisName[i]);
 }
 
 }  // namespace rizari

@@ -135,16 +135,16 @@ void CPlot::polarPlot(int unit)
     s.frame.border &= ~kBorder2D;
     s.tics.location[AxisX] = "axis";
     s.tics.location[AxisY] = "axis";
-    s.tics.mirrored &= ~PlotAxis::XY;
+    s.tics.mirrored.remove(PlotAxis::XY);
 }
 
 void CPlot::mathCoord()
 {
     PlotState& s = impl_->state;
-    s.axes.zeroAxes |= PlotAxis::XY;
+    s.axes.zeroAxes.add(PlotAxis::XY);
     s.axes.zeroAxisStyle = LineStyle{};
     s.frame.border &= ~kBorder2D;
-    s.tics.mirrored &= ~PlotAxis::XY;
+    s.tics.mirrored.remove(PlotAxis::XY);
     s.frame.grid = true;
     s.frame.gridOption = "front";
 }
