@@ -18,8 +18,6 @@ namespace rizari {
 
 namespace {
 
-constexpr const char* kNoMemoryCurve = "Error: can't allocate memory for new curve\n";
-
 // Copies n doubles, an infinity becoming the large finite value of its sign; in place when
 // out == in.
 void copyFinite(double* out, const double* in, std::size_t n)
@@ -47,7 +45,7 @@ template <class Fill> std::optional<ValueBlock> filledBlock(std::size_t bytes, F
 {
     auto block = ValueBlock::allocate(bytes);
     if (!block) {
-        report(kNoMemoryCurve);
+        report(kNoMemoryForCurve);
         return std::nullopt;
     }
     fill(block->data());
@@ -64,7 +62,7 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     try {
         s.dataSets.push_back(freshDataSet(s));
     } catch (const std::bad_alloc&) {
-        report(surface ? "Error: can't allocate memory for new surface\n" : kNoMemoryCurve);
+        report(surface ? kNoMemoryForSurface : kNoMemoryForCurve);
         return -1;
     }
     DataSet& set = s.dataSets.back();
@@ -123,7 +121,7 @@ template <class Fill> std::optional<std::vector<ValueBlock>> rowBlocks(int rows,
     try {
         blocks.reserve(static_cast<std::size_t>(rows > 0 ? rows : 0));
     } catch (const std::bad_alloc&) {
-        report(kNoMemoryCurve);
+        report(kNoMemoryForCurve);
         return std::nullopt;
     }
     for (int r = 0; r < rows; ++r) {
@@ -140,7 +138,7 @@ bool appendRows(PlotState& s, int dim, int n, int gridXCount, std::span<ValueBlo
     try {
         s.dataSets.reserve(s.dataSets.size() + blocks.size());
     } catch (const std::bad_alloc&) {
-        report(dim == 3 ? "Error: can't allocate memory for new surface\n" : kNoMemoryCurve);
+        report(dim == 3 ? kNoMemoryForSurface : kNoMemoryForCurve);
         return false;
     }
     for (ValueBlock& block : blocks)
@@ -173,7 +171,7 @@ template <class MakeOutline> int finishPendingFill(CPlot& plot, PlotState& s, Ma
             stroke.fileOption = std::move(outline.fileOption);
         } catch (const std::bad_alloc&) {
             // Neither values nor a file: the copy is refused when the plot is written.
-            report(kNoMemoryCurve);
+            report(kNoMemoryForCurve);
             result = -1;
         }
     }
@@ -367,13 +365,13 @@ int CPlot::data(const double* values, int rows, int cols)
     PlotState& s = impl_->state;
     if (rows < 0 || cols < 0 || (!values && rows > 0 && cols > 0)) {
         // No copy of rows x cols values can be made.
-        report(kNoMemoryCurve);
+        report(kNoMemoryForCurve);
         return -1;
     }
     const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
     auto block = ValueBlock::allocate(count * sizeof(double));
     if (!block) {
-        report(kNoMemoryCurve);
+        report(kNoMemoryForCurve);
         return -1;
     }
     if (count > 0) std::memcpy(block->data(), values, count * sizeof(double));
@@ -387,7 +385,7 @@ int CPlot::data(const double* values, int rows, int cols)
         const std::size_t matrix = s.dataSets.size() - 1;
         return finishPendingFill(*this, s, [&] { return Outline{s.dataSets[matrix].values, std::nullopt, std::nullopt}; });
     } catch (const std::bad_alloc&) {
-        report(kNoMemoryCurve);
+        report(kNoMemoryForCurve);
         return -1;
     }
 }
@@ -413,7 +411,7 @@ int CPlot::dataFile(const char* file, const char* option)
         std::fclose(in);
 
         const OptText name(file);
-        const OptText opt = option ? OptText(option) : std::nullopt;
+        const OptText opt = optionalText(option);
         if (s.dimension == 3) {
             AddSurface(name, opt, count, 1, ElementType::Double, nullptr);
             s.view.hiddenLines = false;
@@ -424,7 +422,7 @@ int CPlot::dataFile(const char* file, const char* option)
         if (s.dataSets.size() > before) finishPendingFill(*this, s, [&] { return Outline{std::nullopt, name, opt}; });
         return 0;
     } catch (const std::bad_alloc&) {
-        report(kNoMemoryCurve);
+        report(kNoMemoryForCurve);
         return -1;
     }
 }

@@ -18,8 +18,6 @@ namespace rizari {
 
 namespace {
 
-OptText copyText(const char* text) { return text ? OptText(text) : std::nullopt; }
-
 bool same(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 
 // The words of a fill type after "set style fill" or "fs".
@@ -141,9 +139,9 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
         set->pointType = extra.ints[2];
         set->pointSize = extra.ints[3];
         break;
-    case StyleExtras::Option: set->styleOption = copyText(extra.texts[0]); break;
+    case StyleExtras::Option: set->styleOption = optionalText(extra.texts[0]); break;
     case StyleExtras::OptionFillColor:
-        set->styleOption = copyText(extra.texts[0]);
+        set->styleOption = optionalText(extra.texts[0]);
         set->lineWidth = 0;
         set->lineColor.reset();
         if (count == 2) set->lineColor = ColorText(extra.texts[1] ? extra.texts[1] : "");
@@ -250,20 +248,20 @@ void CPlot::legend(const char* text, int num)
         report("CPlot::legend(): number specified larger than number of curves\n");
         return;
     }
-    set->legend = copyText(text);
+    set->legend = optionalText(text);
     set->takesQueuedLegend = false;
 }
 
 void CPlot::smooth(int num, const char* option)
 {
     if (!oneLine("smooth", option)) return;
-    if (DataSet* set = styleTarget(impl_->state, "smooth", num)) set->smooth = copyText(option);
+    if (DataSet* set = styleTarget(impl_->state, "smooth", num)) set->smooth = optionalText(option);
 }
 
 void CPlot::axes(int num, const char* axes)
 {
     if (!oneLine("axes", axes)) return;
-    if (DataSet* set = styleTarget(impl_->state, "axes", num)) set->axes = copyText(axes);
+    if (DataSet* set = styleTarget(impl_->state, "axes", num)) set->axes = optionalText(axes);
 }
 
 void CPlot::boxBorder(int num) { setBoxBorder(impl_->state, num, {std::nullopt}); }
@@ -311,7 +309,7 @@ int CPlot::applyPendingFill()
             s.dataSets.push_back(std::move(edge));
         } catch (const std::bad_alloc&) {
             s.dataSets[last].values = std::move(values);
-            report("Error: can't allocate memory for new curve\n");
+            report(kNoMemoryForCurve);
             return -1;
         }
         s.dataSets[last].values = std::move(values);

@@ -62,7 +62,7 @@ void CPlot::text(const char* string, int alignment, double x, double y, double z
     draw::mergePoint(d.extents, x, y);
 }
 
-void CPlot::textColor(const char* color) { impl_->state.draw.textColor = ColorText(color ? color : ""); }
+void CPlot::textColor(const char* color) { impl_->state.draw.textColor = ColorText(color); }
 
 void writeArrows(ScriptWriter& w, const PlotState& s)
 {

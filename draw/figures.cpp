@@ -116,13 +116,13 @@ int CPlot::arc(double x, double y, double radius, double angle1, double angle2)
     }
     const double span = angle2 - angle1 + 1;
     if (!(span < static_cast<double>(std::numeric_limits<int>::max()))) {
-        report("Error: can't allocate memory for new curve\n");
+        report(kNoMemoryForCurve);
         return -1;
     }
     const int n = static_cast<int>(span);  // one point per degree, the end point included
     auto curve = ComputedCurve::allocate(n, 2);
     if (!curve) {
-        report("Error: can't allocate memory for new curve\n");
+        report(kNoMemoryForCurve);
         return -1;
     }
     double* xs = curve->column(0);

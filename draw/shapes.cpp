@@ -193,7 +193,7 @@ void CPlot::noFill() { impl_->state.draw.fillMode = FillMode::None; }
 void CPlot::strokeColor(const char* color)
 {
     DrawState& d = impl_->state.draw;
-    d.strokeColor = ColorText(color ? color : "");
+    d.strokeColor = ColorText(color);
     d.stroke = true;
 }
 

@@ -26,6 +26,10 @@ inline double withinDoubles(double v)
     return v > kMax ? kMax : v < -kMax ? -kMax : v;
 }
 
+// What the members that add data sets say when the memory for one cannot be had.
+inline constexpr const char* kNoMemoryForCurve = "Error: can't allocate memory for new curve\n";
+inline constexpr const char* kNoMemoryForSurface = "Error: can't allocate memory for new surface\n";
+
 // Writes "CPlot::<member>(): invalid parameter".
 inline void reportInvalidParameter(const char* member) { reportf("CPlot::%s(): invalid parameter\n", member); }
 

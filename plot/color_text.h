@@ -14,6 +14,8 @@ public:
 
     ColorText() = default;
     explicit ColorText(std::string_view text) { assign(text); }
+    // A null text stores the empty text.
+    explicit ColorText(const char* text) { assign(text); }
 
     // A null text stores the empty text.
     void assign(const char* text) { assign(text ? std::string_view(text) : std::string_view()); }

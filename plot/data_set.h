@@ -13,6 +13,9 @@ namespace rizari {
 
 using OptText = std::optional<std::string>;
 
+// A caller's text that may be null: null is no text.
+inline OptText optionalText(const char* text) { return text ? OptText(text) : std::nullopt; }
+
 // A line type that writes no " lt" clause.
 inline constexpr int kNoLineType = -999;
 // The point size of a data set that was never given one: no " ps" clause and no point colour.

@@ -72,7 +72,7 @@ void CPlot::sizeRatio(double ratio)
     if (finiteArguments("sizeRatio", {ratio})) impl_->state.frame.sizeRatio = ratio;
 }
 
-void CPlot::backgroundColor(const char* color) { impl_->state.frame.background = ColorText(color ? color : ""); }
+void CPlot::backgroundColor(const char* color) { impl_->state.frame.background = ColorText(color); }
 
 // Sizes outside 0 .. 1 are ignored.
 void CPlot::barSize(double size)

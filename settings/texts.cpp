@@ -9,13 +9,7 @@
 
 namespace rizari {
 
-namespace {
-
-OptText copyOf(const char* text) { return text ? OptText(text) : std::nullopt; }
-
-}  // namespace
-
-void CPlot::title(const char* text) { impl_->state.text.title = copyOf(text); }
+void CPlot::title(const char* text) { impl_->state.text.title = optionalText(text); }
 
 const char* CPlot::getTitle() const
 {
@@ -29,7 +23,7 @@ void CPlot::label(int axis, const char* text)
         report("CPlot::label(): invalid axis number\n");
         return;
     }
-    for (AxisIndex i : AxisSet(axis)) impl_->state.text.axisLabels[i] = copyOf(text);
+    for (AxisIndex i : AxisSet(axis)) impl_->state.text.axisLabels[i] = optionalText(text);
 }
 
 const char* CPlot::getLabel(int axis) const
@@ -61,7 +55,7 @@ void CPlot::legendLocation(double x, double y, double z)
 
 void CPlot::legendOption(const char* option)
 {
-    if (oneLine("legendOption", option)) impl_->state.text.legendOption = copyOf(option);
+    if (oneLine("legendOption", option)) impl_->state.text.legendOption = optionalText(option);
 }
 
 void CPlot::displayTime(double xOffset, double yOffset)
@@ -74,7 +68,7 @@ void CPlot::enhanceText() {}
 
 void CPlot::font(const char* name, int size)
 {
-    impl_->state.text.fontName = copyOf(name);
+    impl_->state.text.fontName = optionalText(name);
     impl_->state.text.fontSize = size;
 }
 
