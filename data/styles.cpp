@@ -51,6 +51,13 @@ DataSet* styleTarget(PlotState& s, const char* member, int num)
     return set;
 }
 
+// The data set of a member for which number -1 names none (it still reports an empty plot).
+DataSet* numberedTarget(PlotState& s, const char* member, int num)
+{
+    DataSet* set = styleTarget(s, member, num);
+    return num == -1 ? nullptr : set;
+}
+
 // Border of the boxes: drawn with a line type, or none. Number -1 also sets the plot-wide border
 // and then styles the first data set.
 void setBoxBorder(PlotState& s, int num, BoxStyle::Border border)
@@ -144,7 +151,7 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
         set->styleOption = optionalText(extra.texts[0]);
         set->lineWidth = 0;
         set->lineColor.reset();
-        if (count == 2) set->lineColor = ColorText(extra.texts[1] ? extra.texts[1] : "");
+        if (count == 2) set->lineColor = ColorText(extra.texts[1]);
         break;
     case StyleExtras::LineTypeWidth:
         set->lineType = extra.ints[0];
@@ -159,8 +166,8 @@ void CPlot::lineType(int num, int type, int width) { lineType(num, type, width, 
 // A null colour is no colour.
 void CPlot::lineType(int num, int type, int width, const char* color)
 {
-    DataSet* set = styleTarget(impl_->state, "lineType", num);
-    if (!set || num == -1) return;  // -1 names no data set here
+    DataSet* set = numberedTarget(impl_->state, "lineType", num);
+    if (!set) return;
     set->lineType = type;
     set->lineWidth = width;
     if (color) set->lineColor = ColorText(color);
@@ -194,8 +201,8 @@ void CPlot::pointType(int num, int type, int size) { pointType(num, type, size, 
 // Without a colour the point type is the line type too; a null colour is no colour.
 void CPlot::pointType(int num, int type, int size, const char* color)
 {
-    DataSet* set = styleTarget(impl_->state, "pointType", num);
-    if (!set || num == -1) return;  // -1 names no data set here
+    DataSet* set = numberedTarget(impl_->state, "pointType", num);
+    if (!set) return;
     set->pointType = type;
     set->pointSize = size;
     if (color) {
