@@ -369,7 +369,8 @@ int CPlot::data(const double* values, int rows, int cols)
         return -1;
     }
     const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
-    auto block = ValueBlock::allocate(count * sizeof(double));
+    const auto bytes = checkedProduct({count, sizeof(double)});
+    auto block = bytes ? ValueBlock::allocate(*bytes) : std::nullopt;
     if (!block) {
         report(kNoMemoryForCurve);
         return -1;

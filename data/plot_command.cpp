@@ -11,11 +11,7 @@ namespace rizari {
 
 namespace {
 
-const std::string& fileNameOf(const DataSet& set)
-{
-    static const std::string none;
-    return set.fileName ? *set.fileName : none;
-}
+std::string fileNameOf(const DataSet& set) { return engineFileName(set.fileName.value_or("")); }
 
 void writeTitle(ScriptWriter& w, const DataSet& set)
 {

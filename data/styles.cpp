@@ -277,7 +277,12 @@ void CPlot::boxBorder(int num, int lineType) { setBoxBorder(impl_->state, num, {
 
 void CPlot::boxFill(int num, int type) { setBoxFill(impl_->state, num, type, std::nullopt, std::nullopt); }
 
-void CPlot::boxFill(int num, int type, double density) { setBoxFill(impl_->state, num, type, density, std::nullopt); }
+// A density is a fraction of the full colour: a value outside 0 .. 1 (or NaN) breaks the whole plot.
+void CPlot::boxFill(int num, int type, double density)
+{
+    if (!(density >= 0.0 && density <= 1.0)) return reportInvalidParameter("boxFill");
+    setBoxFill(impl_->state, num, type, density, std::nullopt);
+}
 
 void CPlot::boxFill(int num, int type, int pattern) { setBoxFill(impl_->state, num, type, std::nullopt, pattern); }
 

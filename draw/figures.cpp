@@ -17,6 +17,8 @@ namespace rizari {
 namespace {
 
 constexpr double kHalfPi = 1.5707963267948966;
+// A polygon drawn as a shape, or made from a vertex count, has at most this many vertices.
+constexpr int kMaxPolygonVertices = 1000000;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The last data set drawn as a line in the plot's default line type and width.
@@ -186,6 +188,10 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
             report("CPlot::polygon(): not enough points.\n");
             return -1;
         }
+        if (n > kMaxPolygonVertices) {
+            reportLimit("polygon", kMaxPolygonVertices, "vertices");
+            return -1;
+        }
         try {
             std::vector<double> p(2 * static_cast<std::size_t>(n));
             const bool polar = s.view.polar;
@@ -240,6 +246,10 @@ int CPlot::regularPolygon(double x, double y, int n, double side, double angle)
 {
     if (!finiteArguments("regularPolygon", {x, y, side, angle})) return -1;
     if (n < 1) return polygon(nullptr, nullptr, nullptr, 0, 0);  // reports the missing vertices
+    if (n > kMaxPolygonVertices) {
+        reportLimit("regularPolygon", kMaxPolygonVertices, "vertices");
+        return -1;
+    }
     try {
         const std::size_t count = static_cast<std::size_t>(n);
         std::vector<double> xs(count), ys(count);

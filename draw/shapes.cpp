@@ -173,11 +173,10 @@ void CPlot::fillColor(const char* color)
     d.fillColor.assign(color);
 }
 
-// Clamped to 0 .. 1; NaN becomes 0.
+// An opacity outside 0 .. 1 (or NaN) is refused.
 void CPlot::fillOpacity(double opacity)
 {
-    if (!(opacity >= 0.0)) opacity = 0.0;
-    if (opacity > 1.0) opacity = 1.0;
+    if (!(opacity >= 0.0 && opacity <= 1.0)) return reportInvalidParameter("fillOpacity");
     impl_->state.draw.fillOpacity = opacity;
 }
 

@@ -128,7 +128,7 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
             if (out.size) w.print(" size %d, %d", out.size->width, out.size->height);
             w.put("\n");
         }
-        w.print("set output \"%q\"\n", out.file.value_or(""));
+        w.print("set output \"%q\"\n", engineFileName(out.file.value_or("")));
     }
 }
 

@@ -16,21 +16,22 @@ constexpr const char* kNoTemporaryDirectory =
     "Error: environment variable TMP should be set infile .zurc in user's home directory.\n";
 
 // Writes each data set that has no file yet to a new temporary data file. False when no
-// temporary directory can be used or a file could not be written whole; such a file is removed,
-// so that the next call writes it anew.
-bool writeDataFiles(PlotState& s)
+// temporary directory can be used, a file could not be created or written whole (such a file is
+// removed, so that the next call writes it anew), or a stop signal waits.
+bool writeDataFiles(PlotState& s, const platform::DeferredStopSignals* stop)
 {
     for (DataSet& set : s.dataSets) {
         if (set.fileName) continue;  // a caller's file, or written by an earlier call
+        if (stop && stop->stopRequested()) return false;
         if (!platform::temporaryDirectory()) {
             report(kNoTemporaryDirectory);
             return false;
         }
         const auto file = platform::createTemporaryFile();
         if (!file) {
-            // No name for this one: it is left without a file and tried again by the next call.
+            // Without its file the plot command would read another data set's in its place.
             report("Error: cannot create unique filename in CPlot\n");
-            continue;
+            return false;
         }
         set.fileName = file->name;
         set.temporaryFile = true;
@@ -128,7 +129,7 @@ void handOutQueuedLegends(PlotState& s)
     queue.clear();
 }
 
-bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound)
+bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const platform::DeferredStopSignals* stop)
 {
     const bool inGrid = top.nextSubplot != nullptr;
     if (inGrid && engineFound) {
@@ -136,7 +137,7 @@ bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound)
         w.put("set multiplot\n");
     }
     for (PlotImpl* plot = &top; plot; plot = nextCell(*plot)) {
-        if (!writeDataFiles(plot->state)) return false;
+        if (!ticsFitTheirLimits(plot->state) || !writeDataFiles(plot->state, stop)) return false;
         if (!engineFound) {
             reportForOutput(top.state, kNoEngine);
             continue;

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "engine/image_check.h"
 #include "engine/plot_script.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
@@ -65,6 +66,129 @@ bool reportRun(const platform::RunResult& run, const std::string& script)
     return false;
 }
 
+// Without an engine the data files are still written, and each plot says there is no engine.
+int plotWithoutEngine(PlotImpl& top, const std::string& home)
+{
+    ScriptWriter none(static_cast<std::FILE*>(nullptr));
+    const bool written = writePlotScript(none, top, false);
+    if (home.empty()) report("CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n");
+    else reportf("CPlot::plotting(): looked for the engine in %s and on PATH; install gnuplot or set ZUHOME\n",
+                 platform::homeEngine(home).c_str());
+    return written ? 0 : -1;
+}
+
+// A file output needs a terminal and a file, the stream a terminal: without them the engine would
+// list its terminals and wait for a key. False after the message.
+bool outputIsNamed(const OutputState& out)
+{
+    const bool terminal = out.terminal && !out.terminal->empty();
+    if (out.type == PlotOutputType::File && (!terminal || !out.file || out.file->empty())) {
+        report("CPlot::plotting(): the file output has no terminal or no file name; call outputType(PlotOutputType.File, "
+               "TERMINAL, FILE) first\n");
+        return false;
+    }
+    if (out.type == PlotOutputType::Stream && (!terminal || !out.file)) {
+        report("CPlot::plotting(): the stream output has no terminal or no file; call outputType(PlotOutputType.Stream, "
+               "TERMINAL) first\n");
+        return false;
+    }
+    return true;
+}
+
+// The temporary folder, when there is one that the engine reads as a folder: a name that begins
+// with a command, a data block or an option would turn every file in it into one. None after the
+// message.
+std::optional<std::string> usableTemporaryFolder()
+{
+    const auto folder = platform::temporaryDirectory();
+    if (!folder) {
+        report("CPlot::plotting(): environment variable TMP should be set infile .zurc in user's home directory.\n");
+        return std::nullopt;
+    }
+    if (engineMisreads(*folder + "rizari") || folder->front() == '-') {
+        reportf("Error: unusable temporary folder \"%s\"\n", folder->c_str());
+        return std::nullopt;
+    }
+    return folder;
+}
+
+// Writes the command script and the data files. A stop signal that arrives meanwhile is held
+// back, and when one waits no engine is started. False after the message.
+bool writeScriptAndData(PlotImpl& top, const std::string& engine)
+{
+    const platform::DeferredStopSignals stop;
+    OutputState& out = top.state.output;
+    auto created = platform::createTemporaryFile();
+    if (!created) report("Error: cannot create unique filename in CPlot\n");
+    // The previous call's script is of no further use once this call has its own.
+    if (out.script) platform::removeTemporaryFile(*out.script);
+    out.script.reset();
+    if (!created) {
+        report("CPlot::plotting(): can't open file  for wgnuplot commands.\n");
+        return false;
+    }
+    out.script = created->name;
+    ScriptFile script(created->file);
+    std::setvbuf(script.get(), nullptr, _IONBF, 0);
+    ScriptWriter w(script.get(), dialectFor(platform::engineMajorVersion(engine)));
+    const bool written = writePlotScript(w, top, true, &stop);
+    if (!finishScript(script, w, out) || !written) {
+        if (stop.stopRequested()) report("CPlot::plotting(): stopped by a signal before gnuplot started\n");
+        return false;
+    }
+    if (stop.stopRequested()) {
+        reportf("CPlot::plotting(): stopped by a signal before gnuplot started; script: %s\n", out.script->c_str());
+        return false;
+    }
+    return true;
+}
+
+// The picture file of a file or stream output and what was there before the run.
+struct ImageWatch {
+    std::string path;
+    std::optional<platform::FileState> before;
+    bool ours;  // the stream's own temporary file
+};
+
+std::optional<ImageWatch> watchImage(const OutputState& out)
+{
+    if (out.type == PlotOutputType::Window || !out.file) return std::nullopt;
+    return ImageWatch{*out.file, platform::fileState(*out.file), out.type == PlotOutputType::Stream};
+}
+
+// After a good run: false (after its message) when the run left an empty file or a picture cut
+// short. A device, a FIFO or another file that is not a regular one is not looked at, nor a file
+// that the engine did not make at all (gnuplot always makes it, or fails).
+bool pictureMade(const ImageWatch& image, const std::string& script, bool drawsSomething)
+{
+    const auto after = platform::fileState(image.path);
+    if (!after || !after->regular) return true;
+    switch (checkImage(image.path)) {
+    case ImageState::Complete: return true;
+    case ImageState::Incomplete:
+        reportf("CPlot::plotting(): gnuplot left an incomplete image in %s; script: %s\n", image.path.c_str(), script.c_str());
+        return false;
+    case ImageState::Empty: break;
+    }
+    reportf("CPlot::plotting(): gnuplot made no image in %s%s; script: %s\n", image.path.c_str(),
+            drawsSomething ? "" : " (the plot has no data)", script.c_str());
+    return false;
+}
+
+// After a failed plot, the empty picture file that this call created or emptied goes. Nothing
+// else does: not a file that was empty before, not one that another program wrote or put in its
+// place since, not a link, a device or a FIFO.
+void removeLeftEmptyImage(const ImageWatch& image)
+{
+    if (image.ours) return;  // removed with the plot
+    const auto after = platform::fileState(image.path);
+    if (!after || !after->regular || after->link || after->size != 0) return;
+    const auto& before = image.before;
+    const bool created = !before;
+    const bool emptied = before && before->regular && !before->link && before->size > 0 && before->sameFile(*after);
+    if (created || emptied) platform::removeIfStillEmpty(image.path, *after);
+}
+
 }  // namespace
 
 int CPlot::plotting()
@@ -75,38 +199,10 @@ int CPlot::plotting()
 
         const std::string home = engineHomeOf(*impl_);
         const std::vector<std::string> engines = platform::engineCandidates(home);
-        if (engines.empty()) {
-            // No script: the data files are still written and each plot reports the engine.
-            ScriptWriter none(static_cast<std::FILE*>(nullptr));
-            const bool written = writePlotScript(none, *impl_, false);
-            if (home.empty()) report("CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n");
-            else reportf("CPlot::plotting(): looked for the engine in %s and on PATH; install gnuplot or set ZUHOME\n",
-                              platform::homeEngine(home).c_str());
-            return written ? 0 : -1;
-        }
+        if (engines.empty()) return plotWithoutEngine(*impl_, home);
 
-        if (!platform::temporaryDirectory()) {
-            report("CPlot::plotting(): environment variable TMP should be set infile .zurc in user's home directory.\n");
-            return -1;
-        }
-        auto created = platform::createTemporaryFile();
-        if (!created) report("Error: cannot create unique filename in CPlot\n");
-        // The previous call's script is of no further use once this call has its own.
         OutputState& out = s.output;
-        if (out.script) platform::removeTemporaryFile(*out.script);
-        out.script.reset();
-        if (!created) {
-            report("CPlot::plotting(): can't open file  for wgnuplot commands.\n");
-            return -1;
-        }
-        out.script = created->name;
-        ScriptFile script(created->file);
-        std::setvbuf(script.get(), nullptr, _IONBF, 0);
-        ScriptWriter w(script.get(), dialectFor(platform::engineMajorVersion(engines.front())));
-
-        const bool written = writePlotScript(w, *impl_, true);
-        if (!finishScript(script, w, out) || !written) return -1;
-
+        if (!outputIsNamed(out) || !usableTemporaryFolder() || !writeScriptAndData(*impl_, engines.front())) return -1;
         tellKeptFiles(*impl_);
 
         std::vector<std::string> args{"gnuplot", *out.script};
@@ -116,25 +212,18 @@ int CPlot::plotting()
         // display or a plot command no window would ever close and end it.
         const bool window = out.type == PlotOutputType::Window;
         if (window) args.emplace_back("-");
-        const bool image = out.type == PlotOutputType::File && out.file;
-        const bool imageHadContent = image && platform::fileSize(*out.file) > 0;
+        const auto image = watchImage(out);
         platform::RunOptions options;
         options.holdInput = window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay();
         // A caller that collects the messages gets the engine's own words among them.
         options.captureErrors = MessageCapture::active();
         const platform::RunResult run = platform::runAndWait(engines.front(), args, options);
         report(run.errors);
-        // Some engines take an unknown terminal for a warning and end well with an empty image.
-        const bool imageEmpty = image && platform::fileSize(*out.file) == 0;
-        const bool ranWell = reportRun(run, *out.script);
-        if (ranWell && imageEmpty && anyCellDraws(*impl_))
-            reportf("CPlot::plotting(): gnuplot made no image in %s; script: %s\n", out.file->c_str(), out.script->c_str());
-        else if (ranWell) {
-            if (out.type == PlotOutputType::Stream) CopyFileToStdout(out.file ? out.file->c_str() : nullptr);
+        if (reportRun(run, *out.script) && (!image || pictureMade(*image, *out.script, anyCellDraws(*impl_)))) {
+            if (out.type == PlotOutputType::Stream) CopyFileToStdout(out.file->c_str());
             return 0;
         }
-        // An empty image left by the failed run goes; a caller's earlier picture never does.
-        if (imageEmpty && !imageHadContent) platform::removeFile(*out.file);
+        if (image) removeLeftEmptyImage(*image);
         return -1;
     } catch (...) {
         report("CPlot::plotting(): out of memory\n");

@@ -4,6 +4,7 @@
 // Paths and environment values are UTF-8 on every platform.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -43,9 +44,48 @@ std::FILE* openFile(std::string_view path, const char* mode);
 // Removes a file; 0 on success, -1 with errno set on failure.
 int removeFile(std::string_view path);
 
-// The size of a file; -1 when there is none.
-long long fileSize(std::string_view path);
 bool isWritable(std::string_view path);  // exists and may be written
+
+// What a path names on disk (links followed), to tell before and after a run whether it is the
+// same file. None when nothing is there.
+struct FileState {
+    bool regular = false;  // a regular file, not a device, FIFO or folder
+    bool link = false;     // the path itself is a symbolic link (or another reparse point)
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    long long size = 0;
+
+    bool sameFile(const FileState& other) const { return device == other.device && inode == other.inode; }
+};
+std::optional<FileState> fileState(std::string_view path);
+
+// Removes the file when the path itself (not through a link) still names that very regular file
+// and it is still empty; true when it did.
+bool removeIfStillEmpty(std::string_view path, const FileState& known);
+
+// At most `bytes` bytes from the start (or the end) of a file; none when it cannot be read.
+std::optional<std::string> fileHead(std::string_view path, std::size_t bytes);
+std::optional<std::string> fileTail(std::string_view path, std::size_t bytes);
+
+// While alive, the signals that ask a program to stop (SIGINT, SIGTERM, SIGHUP) wait for the
+// calling thread instead of interrupting it, so that work which must not be cut in half can check
+// for them between steps; they are delivered when it goes. Nothing on Windows.
+class DeferredStopSignals {
+public:
+    DeferredStopSignals();
+    ~DeferredStopSignals();
+    DeferredStopSignals(const DeferredStopSignals&) = delete;
+    DeferredStopSignals& operator=(const DeferredStopSignals&) = delete;
+
+    // Whether a stop signal has arrived and waits.
+    bool stopRequested() const;
+
+    static constexpr std::size_t kMaskBytes = 256;
+
+private:
+    bool deferring_ = false;
+    unsigned char saved_[kMaskBytes];  // the thread's signal mask before (a sigset_t)
+};
 
 
 // Writes "prefix: <system error text>\n" to standard error for the current errno, as perror does.

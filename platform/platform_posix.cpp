@@ -78,12 +78,101 @@ std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen
 int removeFile(std::string_view path) { return std::remove(nativePath(path).c_str()) == 0 ? 0 : -1; }
 
 
-long long fileSize(std::string_view path)
-{
-    struct stat st {};
-    return stat(nativePath(path).c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
-}
 bool isWritable(std::string_view path) { return access(nativePath(path).c_str(), W_OK) == 0; }
+
+std::optional<FileState> fileState(std::string_view path)
+{
+    const std::string native = nativePath(path);
+    struct stat own {}, target {};
+    if (lstat(native.c_str(), &own) != 0) return std::nullopt;
+    FileState state;
+    state.link = S_ISLNK(own.st_mode);
+    if (stat(native.c_str(), &target) != 0) return state;  // a dangling link
+    state.regular = S_ISREG(target.st_mode);
+    state.device = static_cast<std::uint64_t>(target.st_dev);
+    state.inode = static_cast<std::uint64_t>(target.st_ino);
+    state.size = static_cast<long long>(target.st_size);
+    return state;
+}
+
+bool removeIfStillEmpty(std::string_view path, const FileState& known)
+{
+    const std::string native = nativePath(path);
+    struct stat now {};
+    if (lstat(native.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_size != 0) return false;
+    if (static_cast<std::uint64_t>(now.st_dev) != known.device || static_cast<std::uint64_t>(now.st_ino) != known.inode)
+        return false;
+    return unlink(native.c_str()) == 0;
+}
+
+namespace {
+
+// Reads up to `bytes` bytes at `offset` (from the end when fromEnd).
+std::optional<std::string> readPart(std::string_view path, std::size_t bytes, bool fromEnd)
+{
+    const int fd = open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::optional<std::string> out;
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+        const auto size = static_cast<std::size_t>(st.st_size);
+        const std::size_t length = size < bytes ? size : bytes;
+        const off_t offset = fromEnd ? static_cast<off_t>(size - length) : 0;
+        std::string text(length, '\0');
+        const ssize_t n = pread(fd, text.data(), length, offset);
+        if (n >= 0) {
+            text.resize(static_cast<std::size_t>(n));
+            out = std::move(text);
+        }
+    }
+    close(fd);
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> fileHead(std::string_view path, std::size_t bytes) { return readPart(path, bytes, false); }
+
+std::optional<std::string> fileTail(std::string_view path, std::size_t bytes) { return readPart(path, bytes, true); }
+
+namespace {
+
+sigset_t stopSignals()
+{
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&set, signal);
+    return set;
+}
+
+}  // namespace
+
+static_assert(sizeof(sigset_t) <= DeferredStopSignals::kMaskBytes, "room for the thread's signal mask");
+
+DeferredStopSignals::DeferredStopSignals()
+{
+    const sigset_t set = stopSignals();
+    sigset_t old;
+    deferring_ = pthread_sigmask(SIG_BLOCK, &set, &old) == 0;
+    std::memcpy(saved_, &old, sizeof old);
+}
+
+DeferredStopSignals::~DeferredStopSignals()
+{
+    if (!deferring_) return;
+    sigset_t old;
+    std::memcpy(&old, saved_, sizeof old);
+    pthread_sigmask(SIG_SETMASK, &old, nullptr);
+}
+
+bool DeferredStopSignals::stopRequested() const
+{
+    sigset_t pending;
+    if (!deferring_ || sigpending(&pending) != 0) return false;
+    for (int signal : {SIGINT, SIGTERM, SIGHUP})
+        if (sigismember(&pending, signal) == 1) return true;
+    return false;
+}
 
 namespace {
 

@@ -272,12 +272,82 @@ int removeFile(std::string_view path)
     return -1;
 }
 
-long long fileSize(std::string_view path)
+namespace {
+
+// The state of the file a handle is open on.
+std::optional<FileState> stateOf(HANDLE h)
 {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(h, &info)) return std::nullopt;
+    FileState state;
+    state.regular = GetFileType(h) == FILE_TYPE_DISK && !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    state.device = info.dwVolumeSerialNumber;
+    state.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    state.size = (static_cast<long long>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    return state;
 }
+
+// The path opened for its attributes only, links followed or not.
+Handle openForState(std::string_view path, bool followLinks)
+{
+    const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followLinks ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+    return Handle(CreateFileW(widen(path).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, flags, nullptr));
+}
+
+// Reads up to `bytes` bytes from the start or the end of a regular file.
+std::optional<std::string> readPart(std::string_view path, std::size_t bytes, bool fromEnd)
+{
+    const Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return std::nullopt;
+    const auto state = stateOf(file.get());
+    if (!state || !state->regular) return std::nullopt;
+    const auto size = static_cast<std::size_t>(state->size);
+    const std::size_t length = size < bytes ? size : bytes;
+    LARGE_INTEGER offset{};
+    offset.QuadPart = fromEnd ? static_cast<LONGLONG>(size - length) : 0;
+    if (!SetFilePointerEx(file.get(), offset, nullptr, FILE_BEGIN)) return std::nullopt;
+    std::string text(length, '\0');
+    DWORD got = 0;
+    if (length > 0 && !ReadFile(file.get(), text.data(), static_cast<DWORD>(length), &got, nullptr)) return std::nullopt;
+    text.resize(got);
+    return text;
+}
+
+}  // namespace
+
+std::optional<FileState> fileState(std::string_view path)
+{
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        // Devices such as NUL have no attributes but open all the same.
+        const Handle device = openForState(path, true);
+        return device ? stateOf(device.get()) : std::nullopt;
+    }
+    const Handle target = openForState(path, true);
+    std::optional<FileState> state = target ? stateOf(target.get()) : FileState{};
+    if (!state) state = FileState{};
+    state->link = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return state;
+}
+
+bool removeIfStillEmpty(std::string_view path, const FileState& known)
+{
+    const DWORD attributes = GetFileAttributesW(widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+    const auto now = fileState(path);
+    if (!now || !now->regular || now->size != 0 || !now->sameFile(known)) return false;
+    return removeFile(path) == 0;
+}
+
+std::optional<std::string> fileHead(std::string_view path, std::size_t bytes) { return readPart(path, bytes, false); }
+
+std::optional<std::string> fileTail(std::string_view path, std::size_t bytes) { return readPart(path, bytes, true); }
+
+DeferredStopSignals::DeferredStopSignals() = default;
+DeferredStopSignals::~DeferredStopSignals() = default;
+bool DeferredStopSignals::stopRequested() const { return false; }
 
 bool isWritable(std::string_view path) { return _waccess(widen(path).c_str(), kWriteAccess) == 0; }
 

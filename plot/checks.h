@@ -8,6 +8,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 
 #include "platform/messages.h"
 
@@ -29,6 +30,23 @@ inline double withinDoubles(double v)
 // What the members that add data sets say when the memory for one cannot be had.
 inline constexpr const char* kNoMemoryForCurve = "Error: can't allocate memory for new curve\n";
 inline constexpr const char* kNoMemoryForSurface = "Error: can't allocate memory for new surface\n";
+
+// Writes "CPlot::<member>(): more than LIMIT WHAT" for a count beyond a member's limit.
+inline void reportLimit(const char* member, long long limit, const char* what)
+{
+    reportf("CPlot::%s(): more than %lld %s\n", member, limit, what);
+}
+
+// The product of the factors, or none when it does not fit in a size_t.
+inline std::optional<std::size_t> checkedProduct(std::initializer_list<std::size_t> factors)
+{
+    std::size_t product = 1;
+    for (std::size_t f : factors) {
+        if (f != 0 && product > std::numeric_limits<std::size_t>::max() / f) return std::nullopt;
+        product *= f;
+    }
+    return product;
+}
 
 // Writes "CPlot::<member>(): invalid parameter".
 inline void reportInvalidParameter(const char* member) { reportf("CPlot::%s(): invalid parameter\n", member); }

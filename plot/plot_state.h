@@ -80,6 +80,11 @@ struct TicRange {
     double end = 0.0;
 };
 
+// Fraction tics: the largest denominator, and the most labels a fraction tic line may hold (each
+// multiple of 1/d over the x range is one).
+inline constexpr int kMaxFractionDenominator = 1000;
+inline constexpr long long kMaxFractionLabels = 10000;
+
 struct TicsState {
     AxisSet shown{PlotAxis::XYZ};
     AxisSet rangedAxes;
@@ -116,6 +121,8 @@ struct TextState {
     std::optional<double> fontScale;
     std::vector<std::string> nativeCommands;  // newest first
 };
+
+inline constexpr int kMaxContourLevels = 1000;
 
 struct ViewState {
     double rotX = 60.0;

@@ -10,7 +10,7 @@ namespace rizari {
 
 namespace {
 
-constexpr long long kMaxSubplotCells = 10000;
+constexpr int kMaxSubplotCells = 10000;
 
 // Places one cell; a cell size that is not positive keeps the old size, as size() does.
 void placeCell(FrameState& f, double x, double y, double width, double height)
@@ -25,8 +25,12 @@ void placeCell(FrameState& f, double x, double y, double width, double height)
 int CPlot::subplot(int rows, int cols)
 {
     // A grid needs a cell at least; a huge one would take the memory and time of a block per cell.
-    if (rows < 1 || cols < 1 || static_cast<long long>(rows) * cols > kMaxSubplotCells) {
+    if (rows < 1 || cols < 1) {
         report("CPlot::subplot(): invalid parameter\n");
+        return -1;
+    }
+    if (static_cast<long long>(rows) * cols > kMaxSubplotCells) {
+        reportLimit("subplot", kMaxSubplotCells, "cells");
         return -1;
     }
     PlotState& s = impl_->state;

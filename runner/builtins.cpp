@@ -10,6 +10,9 @@ namespace {
 
 using MathFn = double (*)(double);
 
+// The most values an array that a built-in makes may hold (800 MB of doubles).
+constexpr std::size_t kMaxBuiltArray = 100000000;
+
 struct MathBuiltin {
     const char* name;
     MathFn fn;
@@ -50,7 +53,8 @@ Value linspace(const std::vector<Value>& args)
     double a = number("linspace", args[0], 1);
     double b = number("linspace", args[1], 2);
     const int64_t* n = std::get_if<int64_t>(&args[2]);
-    if (!n || *n < 0 || *n > 100000000) throw ScriptError("linspace(): argument 3 must be a count of 0 or more");
+    if (!n || *n < 0 || *n > static_cast<int64_t>(kMaxBuiltArray))
+        throw ScriptError("linspace(): argument 3 must be a count from 0 to " + std::to_string(kMaxBuiltArray));
     Array out({static_cast<int>(*n)});
     double* values = out.writable();
     for (int64_t i = 0; i < *n; ++i)
@@ -65,6 +69,10 @@ Value mesh(const std::string& name, const std::vector<Value>& args, bool wantX)
     expectArgs(name, args, 2);
     const Array& x = list(name, args[0], 1);
     const Array& y = list(name, args[1], 2);
+    // Each size is below the limit, so their product fits in 64 bits.
+    if (x.size() * y.size() > kMaxBuiltArray)
+        throw ScriptError(name + "(): a grid of " + std::to_string(x.size()) + " x " + std::to_string(y.size()) +
+                          " points is more than " + std::to_string(kMaxBuiltArray));
     Array out({static_cast<int>(x.size() * y.size())});
     double* values = out.writable();
     for (std::size_t i = 0; i < x.size(); ++i)

@@ -136,6 +136,15 @@ char* formatF(char* out, double v)
     return std::to_chars(out, out + kMaxNumberText, v, std::chars_format::fixed, 6).ptr;
 }
 
+char* formatSetting(char* out, double v)
+{
+    char* end = formatF(out, v);
+    if (!std::isfinite(v) || std::fabs(v) >= 0.1) return end;
+    double back = 0.0;
+    if (std::from_chars(out, end, back).ec == std::errc() && back == v) return end;
+    return formatG(out, v);
+}
+
 char* formatD(char* out, long long v)
 {
     return std::to_chars(out, out + kMaxNumberText, v).ptr;

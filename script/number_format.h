@@ -15,6 +15,11 @@ char* formatG(char* out, double v);
 // Write the "%f" text of v (six decimals) at out (no terminator); returns the end of the text.
 char* formatF(char* out, double v);
 
+// Write the "%f" text of v where it keeps v to six significant digits: |v| of 0.1 or more, or six
+// decimals that are v exactly (0, 0.5, -3.25, 0.001). A smaller value that six decimals would cut
+// is written as "%g" writes it (1.5e-07, not 0.000000).
+char* formatSetting(char* out, double v);
+
 // Write the "%d" text of v at out (no terminator); returns the end of the text.
 char* formatD(char* out, long long v);
 

@@ -18,6 +18,17 @@ void appendQuoted(std::string& out, std::string_view text)
     }
 }
 
+bool engineMisreads(std::string_view name)
+{
+    if (name.empty()) return false;
+    return name.front() == '|' || name.front() == '<' || name.front() == '$' || name == "-" || name == "+" || name == "++";
+}
+
+std::string engineFileName(std::string_view name)
+{
+    return engineMisreads(name) ? "./" + std::string(name) : std::string(name);
+}
+
 void ScriptWriter::put(std::string_view text)
 {
     if (text_) {
@@ -58,7 +69,7 @@ void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t co
             out.append(number, formatD(number, a.kind == Arg::Kind::Double ? static_cast<long long>(a.d) : a.i));
             break;
         case 'f':
-            out.append(number, formatF(number, a.kind == Arg::Kind::Int ? static_cast<double>(a.i) : a.d));
+            out.append(number, formatSetting(number, a.kind == Arg::Kind::Int ? static_cast<double>(a.i) : a.d));
             break;
         case 'g':
             out.append(number, formatG(number, a.kind == Arg::Kind::Int ? static_cast<double>(a.i) : a.d));

@@ -2,7 +2,8 @@
 // depend on the process locale. Each print() call is one write to the target, so a script opened
 // unbuffered receives every clause part as soon as it is formed.
 //
-// Conversions: %d %ld %u (integers), %f %lf (six decimals), %g, %s (a null text writes
+// Conversions: %d %ld %u (integers), %f %lf (six decimals, or six significant digits where six
+// decimals would cut a small value: see formatSetting), %g, %s (a null text writes
 // nothing), %q (a text for the inside of a double-quoted string: see quoteText), %c, %%.
 // Anything else is copied as it stands.
 #pragma once
@@ -20,6 +21,15 @@ namespace rizari {
 // carriage return become \n and \r. So no text can end the string, start a command or have the
 // engine run a shell command; texts without these five characters are written unchanged.
 void appendQuoted(std::string& out, std::string_view text);
+
+// Whether the engine reads a file name of this beginning as something else than the file: a
+// command (a leading "|" or "<"), a data block (a leading "$"), or one of its pseudo-files
+// ("-", "+", "++").
+bool engineMisreads(std::string_view name);
+
+// The name as the engine must be given it to mean that very file on disk: a misread name gets
+// "./" in front, which names the same file.
+std::string engineFileName(std::string_view name);
 
 class ScriptWriter {
 public:

@@ -17,6 +17,8 @@ void writeTicsFormats(ScriptWriter& w, const PlotState& s);    // settings/tics.
 void writeAxisTics(ScriptWriter& w, const PlotState& s);
 void writeTicsDirection(ScriptWriter& w, const PlotState& s);
 void writeDayMonthTics(ScriptWriter& w, const PlotState& s);
+// Whether the plot's tics stay within their limits; false after the message.
+bool ticsFitTheirLimits(const PlotState& s);
 
 void writeKey(ScriptWriter& w, const PlotState& s);            // settings/texts.cpp
 void writeTimeStamp(ScriptWriter& w, const PlotState& s);

@@ -78,17 +78,32 @@ void writeTicList(ScriptWriter& w, const std::vector<TicLabel>& list)
     w.put(")\n");
 }
 
-// Labels at every multiple n/d from floor(d * min) upwards until the integer part of an entry
-// exceeds the x range's maximum. Labels are not reduced (2/4 stays 2/4).
-void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, const char* mirror)
+// Whether the x axis shows fraction tics (a tic range or hidden tics win over them).
+bool showsFractionTics(const TicsState& t) { return t.shown.contains(AxisX) && !t.rangedAxes.contains(AxisX) && t.fractionX; }
+
+// Calls label(n) for the numerators of the x fraction tics, every multiple n/d from floor(d * min)
+// upwards until the integer part of an entry exceeds the x range's maximum, at most `most` of
+// them; returns how many there are (most + 1 when there are more).
+template <class Label> long long forEachFraction(const PlotState& s, long long most, Label&& label)
 {
     const int d = *s.tics.fractionX;
     const Range range = s.axes.range[AxisX].value_or(Range{});
     // The first numerator is clamped to the int range so that extreme ranges stay defined.
     int n = static_cast<int>(std::clamp(std::floor(d * range.min), double{INT_MIN}, double{INT_MAX}));
+    for (long long count = 1;; ++count, ++n) {
+        if (count > most) return count;
+        label(n);
+        if (!(range.max >= n / d) || n == INT_MAX) return count;
+    }
+}
+
+// Labels at every multiple n/d of the x range; labels are not reduced (2/4 stays 2/4).
+void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, const char* mirror)
+{
+    const int d = *s.tics.fractionX;
     w.print("set xtics %s %s (", loc, mirror);
     const char* separator = "";
-    while (true) {
+    forEachFraction(s, kMaxFractionLabels, [&](int n) {
         const int q = n / d;
         const double v = static_cast<double>(n) / d;
         char label[32];
@@ -96,9 +111,7 @@ void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, con
         else std::snprintf(label, sizeof label, "%d/%d", n, d);
         w.print("%s\"%q\" %f", separator, label, v);
         separator = ", ";
-        if (!(range.max >= q) || n == INT_MAX) break;
-        ++n;
-    }
+    });
     w.put(")\n");
 }
 
@@ -157,6 +170,7 @@ void CPlot::ticsFraction(int axis, int denominator)
         report("CPlot::ticsFraction(): invalid fraction\n");
         return;
     }
+    if (denominator > kMaxFractionDenominator) return reportLimit("ticsFraction", kMaxFractionDenominator, "as denominator");
     TicsState& t = impl_->state.tics;
     if (axis == PlotAxis::X) {
         t.rangedAxes.remove(PlotAxis::X);
@@ -249,7 +263,7 @@ void writeAxisTics(ScriptWriter& w, const PlotState& s)
         } else if (t.rangedAxes.contains(i)) {
             w.print("set %stics %s %s", name, loc, mirror);
             writeIncrement(w, t, i);
-        } else if (i == AxisX && t.fractionX) {
+        } else if (i == AxisX && showsFractionTics(t)) {
             writeFractionTics(w, s, loc, mirror);
         } else if (!t.labels[i].empty()) {
             w.print("set %stics %s %s", name, loc, mirror);
@@ -273,6 +287,13 @@ void writeAxisTics(ScriptWriter& w, const PlotState& s)
         w.put("unset ztics\n");
         w.print("set ztics %s\n", mirror);
     }
+}
+
+bool ticsFitTheirLimits(const PlotState& s)
+{
+    if (!showsFractionTics(s.tics) || forEachFraction(s, kMaxFractionLabels, [](int) {}) <= kMaxFractionLabels) return true;
+    reportf("CPlot::plotting(): fraction tics over the x range would be more than %lld labels\n", kMaxFractionLabels);
+    return false;
 }
 
 void writeTicsDirection(ScriptWriter& w, const PlotState& s)

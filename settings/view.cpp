@@ -87,6 +87,7 @@ void CPlot::contourLevels(const double* levels, int n)
 {
     // No levels (n not above 0) clears the list; a null array with a count is ignored.
     if (n > 0 && !levels) return;
+    if (n > kMaxContourLevels) return reportLimit("contourLevels", kMaxContourLevels, "levels");
     for (int i = 0; i < n; ++i)
         if (!finiteArguments("contourLevels", {levels[i]})) return;
     try {

@@ -9,8 +9,10 @@
 //   RIZARI_FAKE_STDIN=S   wait up to S seconds for standard input to end, and record in the run's
 //                         folder "input" whether it "ended" or was "held" open
 //   RIZARI_FAKE_VERSION=V the version it answers to --version (5.4 when unset), without a record
-//   RIZARI_FAKE_IMAGE=1   write a small binary "image" (with CR and LF bytes) to the file named
-//                         by the script's "set output" line; "empty" leaves it empty
+//   RIZARI_FAKE_IMAGE=1   write a small binary PNG "image" (with CR and LF bytes, and the end
+//                         chunk) to the file named by the script's "set output" line; "cut"
+//                         writes it without its end chunk, as a full disk would; "empty" leaves
+//                         the file empty
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -107,8 +109,10 @@ int main(int argc, char** argv)
                 if (entry.is_regular_file()) fs::copy_file(entry.path(), dir / "tmp" / entry.path().filename(), error);
     }
     if (const std::string image = env("RIZARI_FAKE_IMAGE"); !image.empty()) {
+        const std::string start("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14);
+        const std::string end("\0\0\0\0IEND\xae\x42\x60\x82", 12);
         if (const std::string file = outputFile(script); !file.empty())
-            std::ofstream(utf8Path(file), std::ios::binary) << (image == "1" ? std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14) : "");
+            std::ofstream(utf8Path(file), std::ios::binary) << (image == "1" ? start + end : image == "cut" ? start : "");
     }
     if (const std::string seconds = env("RIZARI_FAKE_SLEEP"); !seconds.empty())
         std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(seconds.c_str())));

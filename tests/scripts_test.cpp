@@ -10,6 +10,7 @@
 // RIZARI_UPDATE_GOLDEN=1 rewrites the expectations from what happens; review the diff.
 #ifndef _WIN32
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #endif
 
@@ -270,12 +271,13 @@ TEST(Runner, InstancesAreDestroyedAtTheEnd)
 }
 
 // A failed plot is told with gnuplot's own words above it; the script goes on and the runner
-// exits with status 1. An image the failed run left empty goes; an earlier picture stays.
+// exits with status 1. The empty file that a failed run made or emptied goes; a file the engine
+// did not touch, and a picture cut short, stay.
 TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
 {
+    TempDir dir;  // before the fake engine points TMP at its own folder
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
-    TempDir dir;
     writeFile(dir.path() / "old.png", "an earlier picture");
     const std::string script = "p = CPlot()\np.data2D([1, 2], [3, 4])\np.outputType(PlotOutputType.File, \"png\", \"new.png\")\n"
                                "print(p.plotting())\np.outputType(PlotOutputType.File, \"png\", \"old.png\")\nprint(p.plotting())\n";
@@ -288,7 +290,7 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<1>\n"
                                           "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<2>\n");
         EXPECT_FALSE(fs::exists(dir.path() / "new.png"));
-        EXPECT_EQ(readFile(dir.path() / "old.png"), "");  // the caller's picture was emptied by gnuplot itself
+        EXPECT_FALSE(fs::exists(dir.path() / "old.png"));  // gnuplot itself had emptied the earlier picture
     }
     writeFile(dir.path() / "old.png", "an earlier picture");
     {
@@ -297,14 +299,26 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         EXPECT_EQ(readFile(dir.path() / "old.png"), "an earlier picture");
     }
     {
-        // An engine that ends well without an image (an unknown terminal is a warning to some).
+        // An engine that ends well without an image (an unknown terminal is a warning to some),
+        // and a plot with nothing to draw.
         ScopedEnv image("RIZARI_FAKE_IMAGE", "empty");
+        Outcome r = runRunner(script + "q = CPlot()\nq.outputType(PlotOutputType.File, \"png\", \"none.png\")\nprint(q.plotting())\n",
+                              "", false, dir.path());
+        EXPECT_EQ(r.out, "-1\n-1\n-1\n");
+        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot made no image in new.png; script: $TMP/<3>\n"
+                                          "CPlot::plotting(): gnuplot made no image in old.png; script: $TMP/<4>\n"
+                                          "CPlot::plotting(): gnuplot made no image in none.png (the plot has no data); script: $TMP/<5>\n");
+        EXPECT_EQ(r.status, 1);
+        for (const char* file : {"new.png", "old.png", "none.png"}) EXPECT_FALSE(fs::exists(dir.path() / file)) << file;
+    }
+    {
+        // A picture cut short (a disk that filled up) fails the plot and stays for a look.
+        ScopedEnv image("RIZARI_FAKE_IMAGE", "cut");
         Outcome r = runRunner(script, "", false, dir.path());
         EXPECT_EQ(r.out, "-1\n-1\n");
-        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot made no image in new.png; script: $TMP/<3>\n"
-                                          "CPlot::plotting(): gnuplot made no image in old.png; script: $TMP/<4>\n");
-        EXPECT_FALSE(fs::exists(dir.path() / "new.png"));
-        EXPECT_TRUE(fs::exists(dir.path() / "old.png"));
+        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot left an incomplete image in new.png; script: $TMP/<6>\n"
+                                          "CPlot::plotting(): gnuplot left an incomplete image in old.png; script: $TMP/<7>\n");
+        EXPECT_EQ(fs::file_size(dir.path() / "new.png"), 14u);
     }
     const fs::path engine = fake.engine();
     fs::remove(engine);
@@ -337,7 +351,7 @@ TEST(Runner, WindowAndStreamOutput)
     EXPECT_EQ(inputs, (std::vector<std::string>{"held", "ended", "ended", "ended"}));  // window, file, empty, no display
     ScopedEnv image("RIZARI_FAKE_IMAGE", "1");
     Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.outputType(PlotOutputType.Stream, \"png\")\np.plotting()\nprint(1)\n");
-    EXPECT_EQ(r.bytes, std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14) + "1" + kLineEnd);
+    EXPECT_EQ(r.bytes, std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff\0\0\0\0IEND\xae\x42\x60\x82", 26) + "1" + kLineEnd);
     EXPECT_EQ(r.status, 0) << r.err;
 }
 
@@ -368,6 +382,116 @@ TEST(Runner, AStopSignalLeavesNoTemporaryFiles)
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
     }
+    // A signal while the data files are written: no engine starts afterwards.
+    TempDir dir;
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    std::string script = "x = linspace(0, 1, 4000000)\np = CPlot()\n";
+    for (int i = 0; i < 6; ++i) script += "p.data2D(x, x)\n";
+    writeFile(dir.path() / "script.rz", script + "p.plotting()\n");
+    const std::string path = (dir.path() / "script.rz").string();
+    char* const args[] = {const_cast<char*>(kRunner.c_str()), const_cast<char*>(path.c_str()), nullptr};
+    pid_t runner = 0;
+    ASSERT_EQ(posix_spawn(&runner, kRunner.c_str(), nullptr, nullptr, args, environ), 0);
+    const auto start = std::chrono::steady_clock::now();
+    auto files = [&] { return std::distance(fs::directory_iterator(fake.tmpDir()), {}); };
+    while (files() < 2 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60))  // the script and a data file
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    kill(runner, SIGTERM);
+    int status = 0;
+    waitpid(runner, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_EQ(fake.runs(), 0);
+    EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
+}
+
+// File names that the engine would read as a command, a pipe, a data block or a pseudo-file are
+// written so that they name the file; a temporary folder that would turn every file into one is
+// refused; a data file that cannot be made stops the plot instead of plotting another one's data.
+TEST(Runner, FileNamesAreOnlyFiles)
+{
+    TempDir dir;  // before the fake engine points TMP at its own folder
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    std::string script = "p = CPlot()\n";
+    for (const char* name : {"<touch X", "|touch X", "-", "+", "++", "$data", "plain"}) {
+        writeFile(dir.path() / name, "1 2\n3 4\n");
+        script += "p.dataFile(\"" + std::string(name) + "\")\n";
+    }
+    Outcome r = runRunner(script + "p.outputType(PlotOutputType.File, \"png\", \"|touch X\")\nprint(p.plotting())\n", "", false, dir.path());
+    EXPECT_EQ(r.out + r.err, "0\n");
+    const std::string written = fake.script();
+    EXPECT_NE(written.find("set output \"./|touch X\"\n"), std::string::npos);
+    EXPECT_NE(written.find("plot \"./<touch X\" notitle with lines lw 2, \"./|touch X\" notitle with lines lw 2, "
+                           "\"./-\" notitle with lines lw 2, \"./+\" notitle with lines lw 2, \"./++\" notitle with lines lw 2, "
+                           "\"./$data\" notitle with lines lw 2, \"plain\" notitle with lines lw 2\n"),
+              std::string::npos)
+        << written;
+
+    fs::create_directory(dir.path() / "|tmp");
+    writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\nprint(p.plotting())\n");
+    std::system(("cd '" + dir.path().string() + "' && TMP='|tmp' '" + kRunner + "' script.rz >out.txt 2>err.txt").c_str());
+    EXPECT_EQ(readFile(dir.path() / "out.txt"), "-1\n");
+    EXPECT_EQ(readFile(dir.path() / "err.txt"), "Error: unusable temporary folder \"|tmp/\"\n");
+    EXPECT_EQ(fake.runs(), 1);
+    EXPECT_TRUE(fs::is_empty(dir.path() / "|tmp"));
+}
+
+// With too few file descriptors left for a data file, the plot stops; it never plots without it.
+TEST(Runner, AMissingDataFileStopsThePlot)
+{
+    TempDir dir;  // before the fake engine points TMP at its own folder
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\np.data2D([1, 2], [5, 6])\nprint(p.plotting())\n");
+    bool stopped = false;
+    // The runner starts with only its standard streams open, then gets one more descriptor each round.
+    std::string closeInherited;
+    for (int fd = 3; fd < 64; ++fd) closeInherited += " " + std::to_string(fd) + ">&-";
+    for (int descriptors = 4; descriptors <= 16 && !stopped; ++descriptors) {
+        const std::string command = "cd '" + dir.path().string() + "' && bash -c 'exec" + closeInherited + "; ulimit -n " +
+                                    std::to_string(descriptors) + "; exec \"$0\" script.rz' '" + kRunner + "' >out.txt 2>err.txt";
+        const int runs = fake.runs();
+        std::system(command.c_str());
+        const std::string out = readFile(dir.path() / "out.txt"), err = readFile(dir.path() / "err.txt");
+        if (out == "-1\n") {
+            EXPECT_EQ(err, "Error: cannot create unique filename in CPlot\n") << descriptors;
+            EXPECT_EQ(fake.runs(), runs) << descriptors;
+            stopped = true;
+        } else if (out == "0\n") {
+            EXPECT_EQ(fake.runs(), runs + 1) << descriptors;
+        }
+    }
+    EXPECT_TRUE(stopped);
+    EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
+}
+
+// A failed run never removes what is not its own: a FIFO, a link (to a device or to a file) and
+// a file that was empty before stay. A FIFO is no failure after a good run.
+TEST(Runner, OutputsThatAreNotOursStay)
+{
+    TempDir dir;  // before the fake engine points TMP at its own folder
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", dir.path() / "null");
+    writeFile(dir.path() / "target.png", "");
+    fs::create_symlink(dir.path() / "target.png", dir.path() / "link.png");
+    writeFile(dir.path() / "was-empty.png", "");
+    std::string script = "p = CPlot()\np.data2D([1, 2], [3, 4])\n";
+    for (const char* file : {"fifo", "null", "link.png", "was-empty.png"})
+        script += "p.outputType(PlotOutputType.File, \"png\", \"" + std::string(file) + "\")\nprint(p.plotting())\n";
+    Outcome good = runRunner(script, "", false, dir.path());
+    EXPECT_EQ(good.out, "0\n0\n-1\n-1\n");  // a FIFO and a device are not looked at; the empty files are no image
+    ScopedEnv exit("RIZARI_FAKE_EXIT", "1");
+    Outcome failed = runRunner(script, "", false, dir.path());
+    EXPECT_EQ(failed.out, "-1\n-1\n-1\n-1\n");
+    EXPECT_EQ(fs::status(dir.path() / "fifo").type(), fs::file_type::fifo);
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "null"));
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.png"));
+    EXPECT_TRUE(fs::exists(dir.path() / "target.png"));
+    EXPECT_TRUE(fs::exists(dir.path() / "was-empty.png"));
 }
 #endif
 
