@@ -82,12 +82,13 @@ int plotWithoutEngine(PlotImpl& top, const std::string& home)
 bool outputIsNamed(const OutputState& out)
 {
     const bool terminal = out.terminal && !out.terminal->empty();
-    if (out.type == PlotOutputType::File && (!terminal || !out.file || out.file->empty())) {
+    const bool file = out.file && !out.file->empty();
+    if (out.type == PlotOutputType::File && (!terminal || !file)) {
         report("CPlot::plotting(): the file output has no terminal or no file name; call outputType(PlotOutputType.File, "
                "TERMINAL, FILE) first\n");
         return false;
     }
-    if (out.type == PlotOutputType::Stream && (!terminal || !out.file)) {
+    if (out.type == PlotOutputType::Stream && (!terminal || !file)) {
         report("CPlot::plotting(): the stream output has no terminal or no file; call outputType(PlotOutputType.Stream, "
                "TERMINAL) first\n");
         return false;
@@ -220,7 +221,7 @@ int CPlot::plotting()
         const platform::RunResult run = platform::runAndWait(engines.front(), args, options);
         report(run.errors);
         if (reportRun(run, *out.script) && (!image || pictureMade(*image, *out.script, anyCellDraws(*impl_)))) {
-            if (out.type == PlotOutputType::Stream) CopyFileToStdout(out.file->c_str());
+            if (out.type == PlotOutputType::Stream) return CopyFileToStdout(out.file->c_str());
             return 0;
         }
         if (image) removeLeftEmptyImage(*image);

@@ -90,6 +90,30 @@ TEST_F(RealEngine, EveryFileTerminalAndTheStream)
     EXPECT_EQ(imageProblem(out_.path() / "stream.png"), "");
 }
 
+#ifndef _WIN32
+// File names that gnuplot reads as commands, pipes, data blocks or its pseudo-files name files:
+// the picture lands in the file, and no command runs.
+TEST_F(RealEngine, FileNamesAreOnlyFiles)
+{
+    const fs::path cwd = fs::current_path();
+    fs::current_path(out_.path());
+    CPlot p;
+    for (const char* name : {"<touch pwned", "|touch pwned", "-", "+", "++", "$data"}) {
+        writeFile(name, "0 0\n1 1\n");
+        EXPECT_EQ(p.dataFile(name), 0) << name;
+    }
+    p.outputType(PlotOutputType::File, "pngcairo", "|touch pwned.png");
+    p.setEngineHome(home_.path().string().c_str());
+    int result = -2;
+    const std::string err = captureStderr([&] { result = p.plotting(); });
+    fs::current_path(cwd);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(err, "");
+    EXPECT_FALSE(fs::exists(out_.path() / "pwned"));
+    EXPECT_EQ(imageProblem(out_.path() / "|touch pwned.png"), "");
+}
+#endif
+
 // The gallery script fails on any message or missing image; here every image must be complete.
 TEST_F(RealEngine, EveryExampleRenders)
 {
@@ -98,8 +122,11 @@ TEST_F(RealEngine, EveryExampleRenders)
                                 gallery.string() + "' >/dev/null 2>'" + (out_.path() / "err").string() + "'";
     EXPECT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(readFile(out_.path() / "err"), "");
-    for (const auto& entry : fs::directory_iterator(gallery))
-        if (entry.is_regular_file() && entry.path().extension() != ".html") EXPECT_EQ(imageProblem(entry.path()), "") << entry.path();
+    for (const auto& entry : fs::directory_iterator(gallery)) {
+        if (entry.is_regular_file() && entry.path().extension() != ".html") {
+            EXPECT_EQ(imageProblem(entry.path()), "") << entry.path();
+        }
+    }
     EXPECT_TRUE(fs::is_empty(gallery / ".tmp"));  // the runner destroyed every plot
 }
 

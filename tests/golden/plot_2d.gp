@@ -41,6 +41,7 @@ set timestamp offset 1.000000, -1.000000
 set xdtics
 set y2mtics
 set yrange [1.000000:16.000000]
+set x2range [1.5e-07:1.2e-06]
 set xzeroaxis lt 2 lw 1 lc rgbcolor "grey"
 set yzeroaxis lt 2 lw 1 lc rgbcolor "grey"
 unset zzeroaxis
