@@ -20,7 +20,7 @@ using namespace rizari::runner;
 
 namespace {
 
-constexpr int kPlotFailed = 1;
+constexpr int kPlotFailed = 1;  // also when a member refused an argument
 constexpr int kScriptFailure = 2;
 
 constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members\n";
@@ -91,6 +91,18 @@ std::string signature(const MemberInfo& m)
     default: break;
     }
     return out + ")";
+}
+
+// "3 calls refused, 1 plot failed"; empty when there were none.
+std::string countLine(std::size_t refused, std::size_t failed)
+{
+    auto counted = [](std::size_t n, const char* one, const char* many, const char* what) {
+        return std::to_string(n) + " " + (n == 1 ? one : many) + " " + what;
+    };
+    std::string out;
+    if (refused > 0) out = counted(refused, "call", "calls", "refused");
+    if (failed > 0) out += (out.empty() ? "" : ", ") + counted(failed, "plot", "plots", "failed");
+    return out;
 }
 
 void listMembers()
@@ -181,13 +193,11 @@ int main(int argc, char** argv)
 
     // The whole script is parsed before anything runs, so a syntax error runs nothing.
     std::vector<Stmt> program;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        try {
-            program.push_back(parseLine(lines[n]));
-        } catch (const ScriptError& e) {
-            std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), n + 1, e.what());
-            return kScriptFailure;
-        }
+    try {
+        program = parseScript(lines);
+    } catch (const ScriptError& e) {
+        std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
+        return kScriptFailure;
     }
 
     std::unique_ptr<Module> module;
@@ -202,24 +212,25 @@ int main(int argc, char** argv)
     int status = 0;
     {
         Evaluator evaluator(*module);
-        for (std::size_t n = 0; n < program.size(); ++n) {
-            try {
-                evaluator.execute(program[n]);
-            } catch (const ScriptError& e) {
-                std::fflush(stdout);
-                std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), n + 1, e.what());
-                status = kScriptFailure;
-                break;
-            } catch (const std::bad_alloc&) {
-                std::fflush(stdout);
-                std::fprintf(stderr, "rizari: %s:%zu: out of memory\n", shownName.c_str(), n + 1);
-                status = kScriptFailure;
-                break;
-            }
+        // Loops run many statements: a stop signal is acted on before each of them.
+        evaluator.beforeEachStatement([&evaluator] {
             if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
+        });
+        try {
+            for (const Stmt& statement : program) evaluator.execute(statement);
+        } catch (const ScriptError& e) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
+            status = kScriptFailure;
         }
+        if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
         evaluator.destroyAll();
-        if (status == 0 && evaluator.plottingFailed()) status = kPlotFailed;
+        if (status == 0 && (evaluator.refusedCalls() > 0 || evaluator.failedPlots() > 0)) status = kPlotFailed;
+        const std::string counts = countLine(evaluator.refusedCalls(), evaluator.failedPlots());
+        if (!counts.empty()) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "rizari: %s\n", counts.c_str());
+        }
     }
     std::fflush(stdout);
     return status;

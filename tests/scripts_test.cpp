@@ -77,22 +77,28 @@ TEST_P(Golden, ScriptWritesWhatItsExpectationsSay)
     // The script as it should read: each statement followed by what it wrote. A difference shows as
     // a diff of the whole file.
     std::string rewritten;
-    std::istringstream lines(readFile(script));
+    std::vector<std::string> lines;
+    std::istringstream text(readFile(script));
+    for (std::string line; std::getline(text, line);)
+        if (!isExpectation(line)) lines.push_back(line);
     {
         runner::Evaluator evaluator(module);
-        for (std::string line; std::getline(lines, line);) {
-            if (isExpectation(line)) continue;
+        // A statement at a time (a block is one); a syntax error is recorded under its line.
+        for (runner::ScriptReader reader(lines); !reader.atEnd();) {
+            const std::size_t first = reader.position();
             std::string error, err;
             const std::string out = captureStdout([&] {
                 err = captureStderr([&] {
                     try {
-                        evaluator.execute(runner::parseLine(line));
+                        evaluator.execute(reader.next());
                     } catch (const runner::ScriptError& e) {
                         error = e.what();
+                        if (e.line != first + 1) error = "line " + std::to_string(e.line) + ": " + error;
                     }
                 });
             });
-            rewritten += line + "\n" + expectationLines("#=", out) + expectationLines("#>", err) + (error.empty() ? "" : "#! " + error + "\n");
+            for (std::size_t n = first; n < reader.position(); ++n) rewritten += lines[n] + "\n";
+            rewritten += expectationLines("#=", out) + expectationLines("#>", err) + (error.empty() ? "" : "#! " + error + "\n");
         }
         EXPECT_EQ(captureStderr([&] { evaluator.destroyAll(); }), "") << "messages while destroying the plots";
     }
