@@ -185,6 +185,7 @@ void Evaluator::runFor(const Stmt& s)
     const Expr& sequence = *s.exprs[0];
     if (sequence.kind == ExprKind::Call && sequence.name == "range") {
         const RangeSpec range = rangeOf(evalArguments(sequence));
+        if (range.count == 0) return;  // the variable is not made
         Value& variable = vars_[s.name];
         int64_t i = range.first;
         for (uint64_t k = 0; k < range.count; ++k, i += k < range.count ? range.step : 0) {
@@ -198,6 +199,7 @@ void Evaluator::runFor(const Stmt& s)
     if (!a) throw ScriptError(std::string("for: cannot go through ") + typeName(v) + ", only an array or a range()");
     const auto rows = static_cast<std::size_t>(a->shape()[0]);
     const bool list = a->shape().size() == 1;
+    if (rows == 0) return;
     Value& variable = vars_[s.name];
     for (std::size_t row = 0; row < rows; ++row) {
         if (list) variable = (*a)[row];

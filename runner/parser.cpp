@@ -93,6 +93,7 @@ public:
     void ifHeader(Stmt& s)
     {
         ++pos_;
+        s.kind = StmtKind::If;
         s.exprs.push_back(expression());
         opensBlock();
     }
@@ -298,7 +299,6 @@ private:
         ++pos_;
         ExprPtr from = at().is(':') ? nullptr : expression();
         if (!at().is(':')) {
-            if (!from) throw ScriptError("expected an index but found " + describe(at()));
             expect(']');
             return node(ExprKind::Index, operands(std::move(value), std::move(from)));
         }
