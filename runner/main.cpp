@@ -77,7 +77,7 @@ std::string signature(const MemberInfo& m)
         std::string closing;
         for (std::size_t k = 1; k < m.forms.size(); ++k) {
             const std::vector<Kind>& previous = m.forms[k - 1];
-            out += " [" + kindList({m.forms[k].begin() + static_cast<std::ptrdiff_t>(previous.size()), m.forms[k].end()},
+            out += (out.back() == '(' ? "[" : " [") + kindList({m.forms[k].begin() + static_cast<std::ptrdiff_t>(previous.size()), m.forms[k].end()},
                                    more || k > 1);
             closing += "]";
         }

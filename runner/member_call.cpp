@@ -147,7 +147,7 @@ Value Evaluator::callMember(const Expr& e)
         const std::string expected = most == fixed ? std::to_string(fixed)
                                      : most == fixed + 1 ? std::to_string(fixed) + " or " + std::to_string(most)
                                                          : std::to_string(fixed) + " to " + std::to_string(most);
-        throw ScriptError(call + " expects " + expected + " argument" + (most == 1 ? "" : "s") + ", got " +
+        throw ScriptError(call + " expects " + expected + " argument" + (most == 1 && fixed == 1 ? "" : "s") + ", got " +
                           std::to_string(args.size()));
     }
 
