@@ -56,7 +56,7 @@ Value linspace(const std::vector<Value>& args)
     expectArgs("linspace", args, 3);
     double a = number("linspace", args[0], 1);
     double b = number("linspace", args[1], 2);
-    const int64_t* n = std::get_if<int64_t>(&args[2]);
+    const std::optional<int64_t> n = integral(args[2]);
     if (!n || *n < 0 || *n > kMostValues) throw ScriptError("linspace(): argument 3 must be a count of 0 or more");
     Array out({static_cast<int>(*n)});
     double* values = out.writable();
@@ -79,10 +79,13 @@ Value mesh(const std::string& name, const std::vector<Value>& args, bool wantX)
     return out;
 }
 
+// An int, or a double without a fraction part (as members take them).
 int64_t intArgument(const std::string& name, const Value& v, int position)
 {
-    const int64_t* i = std::get_if<int64_t>(&v);
-    if (!i) throw ScriptError(name + "(): argument " + std::to_string(position) + " must be an int, got " + typeName(v));
+    const std::optional<int64_t> i = integral(v);
+    if (!i)
+        throw ScriptError(name + "(): argument " + std::to_string(position) + " must be an int, got " + typeName(v) +
+                          (std::holds_alternative<double>(v) ? " " + formatValue(v) : ""));
     return *i;
 }
 
