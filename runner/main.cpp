@@ -25,18 +25,38 @@ constexpr int kScriptFailure = 2;
 
 constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members\n";
 
-constexpr const char* kHelp =
-    "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module, one statement a line:\n"
-    "  name = expr    expr    print(expr, ...)    delete name       # starts a comment; a trailing ; is allowed\n"
-    "Values: ints (12), doubles (1.5, 1e3, .5), texts (\"...\" with \\\" \\\\ \\n \\r \\t), null, arrays [1, 2] and [[1, 2], [3, 4]].\n"
-    "Operators + - * / ^ (^ binds tightest, right to left), unary -, ( ); arrays work element by element.\n"
-    "Built-ins: CPlot(), linspace(a, b, n), sin cos tan exp log sqrt abs, meshx(x, y), meshy(x, y), len(a).\n"
-    "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as PlotAxis.X.\n"
-    "Exit status: 0, 1 when a plotting() failed, 2 for an error in the script (reported as FILE:LINE).\n"
-    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the one on\n"
-    "PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the module, else\n"
-    "librizari.dl beside rizari).\n"
-    "The reference of every member is docs/reference.md.\n";
+std::string helpText()
+{
+    return std::string(
+    "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module.\n"
+    "\n"
+    "Statements, one a line (# starts a comment; a trailing ; is allowed):\n"
+    "  name = expr        expr        print(expr, ...)        delete name\n"
+    "Blocks: the opening line ends in {, a line } closes the block:\n"
+    "  for name in expr {          once for each value (or row) of an array, or each int of a range()\n"
+    "  if cond {                   cond: a number, 0 is false\n"
+    "  } else if cond {\n"
+    "  } else {\n"
+    "  }\n"
+    "Values: ints (12), doubles (1.5, 1e3, .5), texts (\"...\" with \\\" \\\\ \\n \\r \\t), null,\n"
+    "  arrays [1, 2] and [[1, 2], [3, 4]].\n"
+    "Operators, loosest first: or, and, not; == != < <= > >= (give 1 or 0; no chains); + -; * / %;\n"
+    "  unary -; ^ (right to left); a[i], a[i:j] (from 0, negative from the end; texts too), p.member().\n"
+    "  Arrays work element by element; text + text joins texts; a % b has the sign of b.\n"
+    "Built-ins: CPlot(), linspace(a, b, n), range(first, end[, step]), random(n, seed) (n values in [0, 1),\n"
+    "  the same everywhere for a seed), len(a), str(value[, format]) (format: one printf conversion such\n"
+    "  as %d, %.2f or %g), sin cos tan exp log sqrt abs floor, meshx(x, y), meshy(x, y).\n"
+    "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as\n"
+    "  PlotAxis.X. More or fewer arguments than a member takes are an error.\n"
+    "Expressions and blocks nest at most ") + std::to_string(kMaxNesting) + " deep. The whole script is parsed before it runs.\n"
+    "Exit status: 0; 1 when a member refused an argument or a plotting() failed (a last line on standard\n"
+    "error counts them: rizari: 2 calls refused, 1 plot failed); 2 for an error in the script (reported\n"
+    "as FILE:LINE) or a runner error.\n"
+    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the\n"
+    "one on PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the\n"
+    "module, else librizari.dl beside rizari).\n"
+    "The reference of the language and of every member is docs/reference.md.\n";
+}
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
 {
@@ -167,7 +187,7 @@ int main(int argc, char** argv)
         const std::string& arg = args[i];
         if (arg == "--help") {
             std::fputs(kUsage, stdout);
-            std::fputs(kHelp, stdout);
+            std::fputs(helpText().c_str(), stdout);
             return 0;
         }
         if (arg == "--members") {
