@@ -61,6 +61,7 @@ public:
             pos_ += 2;
             s.exprs = list(')');
         } else if (at().kind == Tok::Ident && at(1).is('=')) {
+            if (isKeyword(at().text)) throw ScriptError("'" + at().text + "' is a word of the language, not a variable");
             s.kind = StmtKind::Assign;
             s.name = at().text;
             pos_ += 2;
@@ -113,7 +114,7 @@ public:
 private:
     static bool isKeyword(const std::string& word)
     {
-        for (const char* k : {"for", "in", "if", "else", "and", "or", "not", "print", "delete", "null"})
+        for (const char* k : {"for", "in", "if", "else", "and", "or", "not", "null"})
             if (word == k) return true;
         return false;
     }
