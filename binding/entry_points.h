@@ -11,7 +11,8 @@
 //   ALIAS(name, member)         a second name for the entry point of member
 //   GROUP(title)                starts a group
 //
-// I, D, T and A below are the argument kinds int, double, text and array of doubles.
+// I, D, T and A below are the argument kinds int, double, text and array of doubles; B is a flag
+// that the caller passes as an int.
 #pragma once
 
 #include "rizari/cplot.h"
@@ -22,6 +23,7 @@ using I = int;
 using D = double;
 using T = const char*;
 using A = const double*;
+using B = bool;  // passed as an int: 0 is false
 struct ArrayOrNull {};  // an array, or null where the member accepts none
 
 }  // namespace rizari::entry
@@ -91,7 +93,7 @@ struct ArrayOrNull {};  // an array, or null where the member accepts none
     FORMS(legendLocation, void(D, D), void(D, D, D))                                               \
     FIXED(legendOption)                                                                            \
     FIXED(displayTime)                                                                             \
-    FIXED(enhanceText)                                                                             \
+    FORMS(enhanceText, void(), void(B))                                                            \
     FIXED(font)                                                                                    \
     FIXED(fontScale)                                                                               \
     FIXED(nativeCmd)                                                                               \

@@ -108,6 +108,7 @@ auto guarded(ZuArgs* args, Body body) noexcept -> EntryResult<std::invoke_result
 template <class T> T take(Frame& f)
 {
     if constexpr (std::is_same_v<T, int>) return f.i32();
+    else if constexpr (std::is_same_v<T, bool>) return f.i32() != 0;
     else if constexpr (std::is_same_v<T, double>) return f.f64();
     else if constexpr (std::is_same_v<T, const char*>) return f.text();
     else if constexpr (std::is_same_v<T, const double*>) return f.array();

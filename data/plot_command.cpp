@@ -13,6 +13,19 @@ namespace {
 
 std::string fileNameOf(const DataSet& set) { return engineFileName(set.fileName.value_or("")); }
 
+// The file of a data set in the splot command, with the columns of a cartesian grid.
+void writeSplotSource(ScriptWriter& w, const PlotState& s, const DataSet& set)
+{
+    if (s.view.coordSystem == CoordSystem::Cartesian) w.print("\"%q\" using 1:2:3 ", fileNameOf(set));
+    else w.print("\"%q\" ", fileNameOf(set));
+}
+
+bool drawsContourLines(const ViewState& v)
+{
+    return v.contours && (v.contourMode == ContourMode::Base || v.contourMode == ContourMode::Surface ||
+                          v.contourMode == ContourMode::Both);
+}
+
 void writeTitle(ScriptWriter& w, const DataSet& set)
 {
     if (set.legend) w.print("title \"%q\" ", *set.legend);
@@ -92,16 +105,29 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
 
 void writeSplotCommand(ScriptWriter& w, const PlotState& s)
 {
+    const bool contours = drawsContourLines(s.view);
     w.put("splot ");
     const char* separator = "";
     for (const DataSet& set : s.dataSets) {
         w.put(separator);
         separator = ", ";
-        if (s.view.coordSystem == CoordSystem::Cartesian) w.print("\"%q\" using 1:2:3 ", fileNameOf(set));
-        else w.print("\"%q\" ", fileNameOf(set));
-        writeTitle(w, set);
+        // A pm3d surface draws no contour lines: a second clause draws them from the same data as
+        // lines without their surface. With labelled contours the levels are listed in the key
+        // under the data set's title, which then moves to that clause.
+        const bool contourClause = contours && set.plotType == PlotType::PM3D;
+        const bool titleOnContours = contourClause && s.view.contourLabels;
+        writeSplotSource(w, s, set);
+        if (titleOnContours) w.put("notitle ");
+        else writeTitle(w, set);
         const PlotStyle* style = findPlotStyle(set.plotType);
         w.print("with %s", style ? style->keyword3D : kUnknownStyleKeyword);
+        writeLineAndPoints(w, set, true);
+        if (!contourClause) continue;
+        w.put(", ");
+        writeSplotSource(w, s, set);
+        if (titleOnContours) writeTitle(w, set);
+        else w.put("notitle ");
+        w.put("with lines nosurface");
         writeLineAndPoints(w, set, true);
     }
 }

@@ -119,11 +119,12 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
     } else if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream) {
         const std::string terminal = out.terminal.value_or("");
         w.print("set terminal %s", terminal);
-        // Enhanced text is always on; these terminals are told so on their own line.
+        // These terminals are told on their own line whether texts are markup.
         if (startsWith(terminal, "png") || startsWith(terminal, "gif") || startsWith(terminal, "jpeg") ||
             startsWith(terminal, "postscript")) {
-            if (out.size) w.print(" size %d, %d enhanced\n", out.size->width, out.size->height);
-            else w.put(" enhanced\n");
+            const char* mode = top.text.enhanced ? "enhanced" : "noenhanced";
+            if (out.size) w.print(" size %d, %d %s\n", out.size->width, out.size->height, mode);
+            else w.print(" %s\n", mode);
         } else {
             if (out.size) w.print(" size %d, %d", out.size->width, out.size->height);
             w.put("\n");

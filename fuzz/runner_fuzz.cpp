@@ -1,8 +1,9 @@
-// libFuzzer target: any text as a runner script, run statement by statement through the module
-// as the runner runs it, with an engine that returns at once (so every output, the window too,
+// libFuzzer target: any text as a runner script, parsed whole and run through the module as the
+// runner runs it, with an engine that returns at once (so every output, the window too,
 // writes its whole command script). What must hold: no crash, no leak, no undefined behaviour,
 // no exception out of the module. Sizes stay small (numbers up to 1000, no products or powers,
-// one division a line), so that no run is about a genuinely huge request. Run it with the seeds of
+// one division a line, a few hundred statements an input, loops included), so that no run is
+// about a genuinely huge request. Run it with the seeds of
 // examples/ and tests/golden/:  runner_fuzz -close_fd_mask=3 SEEDS
 #include <unistd.h>
 
@@ -13,6 +14,7 @@
 #include <new>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "runner/evaluator.h"
 #include "runner/lexer.h"
@@ -49,6 +51,8 @@ struct World {
     rizari::runner::Module module{RIZARI_MODULE_PATH};
 };
 
+constexpr int kMostStatements = 1000;
+
 // Whether the line asks for sizes the fuzzer should not try (see above); false for a malformed
 // line, which the run then reports as such.
 bool huge(const std::string& line)
@@ -76,15 +80,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (text.find("/dev") != std::string::npos || text.find("/proc") != std::string::npos ||
         text.find("/sys") != std::string::npos)
         return -1;
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) {
+        lines.push_back(huge(line) ? std::string() : line);
+    }
+    std::vector<rizari::runner::Stmt> program;
+    try {
+        program = rizari::runner::parseScript(lines);
+    } catch (const rizari::runner::ScriptError&) {
+        return 0;
+    }
     rizari::runner::Evaluator evaluator(world.module);
-    std::istringstream lines(text);
-    for (std::string line; std::getline(lines, line);) {
-        if (huge(line)) continue;
-        try {
-            evaluator.execute(rizari::runner::parseLine(line));
-        } catch (const rizari::runner::ScriptError&) {
-        } catch (const std::bad_alloc&) {
-        }
+    // Loops could run for long, or grow sizes by repeated sums: every input runs a bounded number
+    // of statements.
+    int statements = 0;
+    evaluator.beforeEachStatement([&statements] {
+        if (++statements > kMostStatements) throw rizari::runner::ScriptError("statement budget spent");
+    });
+    try {
+        for (const rizari::runner::Stmt& statement : program) evaluator.execute(statement);
+    } catch (const rizari::runner::ScriptError&) {
     }
     evaluator.destroyAll();
     return 0;

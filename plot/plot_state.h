@@ -119,6 +119,7 @@ struct TextState {
     OptText fontName;
     int fontSize = kNoFontSize;
     std::optional<double> fontScale;
+    bool enhanced = true;  // texts are read as enhanced-text markup
     std::vector<std::string> nativeCommands;  // newest first
 };
 

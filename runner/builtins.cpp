@@ -1,6 +1,10 @@
-// Built-in functions: CPlot(), linspace, the element-wise maths functions, meshx/meshy, len.
+// Built-ins: CPlot(), linspace, range, random, the element-wise maths functions, meshx/meshy,
+// len and str.
+#include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <random>
 
 #include "runner/evaluator.h"
 #include "runner/script_error.h"
@@ -9,9 +13,6 @@ namespace rizari::runner {
 namespace {
 
 using MathFn = double (*)(double);
-
-// The most values an array that a built-in makes may hold (800 MB of doubles).
-constexpr std::size_t kMaxBuiltArray = 100000000;
 
 struct MathBuiltin {
     const char* name;
@@ -22,8 +23,11 @@ const MathBuiltin kMath[] = {
     {"sin", [](double x) { return std::sin(x); }},   {"cos", [](double x) { return std::cos(x); }},
     {"tan", [](double x) { return std::tan(x); }},   {"exp", [](double x) { return std::exp(x); }},
     {"log", [](double x) { return std::log(x); }},   {"sqrt", [](double x) { return std::sqrt(x); }},
-    {"abs", [](double x) { return std::fabs(x); }},
+    {"abs", [](double x) { return std::fabs(x); }},   {"floor", [](double x) { return std::floor(x); }},
 };
+
+// The most values that linspace, range, random and the meshes make (800 MB of doubles).
+constexpr int64_t kMostValues = 100000000;
 
 void expectArgs(const std::string& name, const std::vector<Value>& args, std::size_t n)
 {
@@ -52,9 +56,9 @@ Value linspace(const std::vector<Value>& args)
     expectArgs("linspace", args, 3);
     double a = number("linspace", args[0], 1);
     double b = number("linspace", args[1], 2);
-    const int64_t* n = std::get_if<int64_t>(&args[2]);
-    if (!n || *n < 0 || *n > static_cast<int64_t>(kMaxBuiltArray))
-        throw ScriptError("linspace(): argument 3 must be a count from 0 to " + std::to_string(kMaxBuiltArray));
+    const std::optional<int64_t> n = integral(args[2]);
+    if (!n || *n < 0 || *n > kMostValues)
+        throw ScriptError("linspace(): argument 3 must be a count from 0 to " + std::to_string(kMostValues));
     Array out({static_cast<int>(*n)});
     double* values = out.writable();
     for (int64_t i = 0; i < *n; ++i)
@@ -70,13 +74,115 @@ Value mesh(const std::string& name, const std::vector<Value>& args, bool wantX)
     const Array& x = list(name, args[0], 1);
     const Array& y = list(name, args[1], 2);
     // Each size is below the limit, so their product fits in 64 bits.
-    if (x.size() * y.size() > kMaxBuiltArray)
+    if (x.size() * y.size() > static_cast<std::size_t>(kMostValues))
         throw ScriptError(name + "(): a grid of " + std::to_string(x.size()) + " x " + std::to_string(y.size()) +
-                          " points is more than " + std::to_string(kMaxBuiltArray));
+                          " points is more than " + std::to_string(kMostValues));
     Array out({static_cast<int>(x.size() * y.size())});
     double* values = out.writable();
     for (std::size_t i = 0; i < x.size(); ++i)
         for (std::size_t j = 0; j < y.size(); ++j) *values++ = wantX ? x[i] : y[j];
+    return out;
+}
+
+// An int, or a double without a fraction part (as members take them).
+int64_t intArgument(const std::string& name, const Value& v, int position)
+{
+    const std::optional<int64_t> i = integral(v);
+    if (!i)
+        throw ScriptError(name + "(): argument " + std::to_string(position) + " must be an int, got " + typeName(v) +
+                          (std::holds_alternative<double>(v) ? " " + formatValue(v) : ""));
+    return *i;
+}
+
+Value rangeArray(const std::vector<Value>& args)
+{
+    const RangeSpec range = rangeOf(args);
+    if (range.count > static_cast<uint64_t>(kMostValues))
+        throw ScriptError("range(): more than " + std::to_string(kMostValues) + " values");
+    Array out({static_cast<int>(range.count)});
+    double* values = out.writable();
+    int64_t i = range.first;
+    for (uint64_t k = 0; k < range.count; ++k, i += k < range.count ? range.step : 0) values[k] = static_cast<double>(i);
+    return out;
+}
+
+// n values in [0, 1) from the 64-bit Mersenne Twister seeded with seed: the top 53 bits of each
+// output over 2^53. The generator's outputs are fixed by the C++ standard and the mapping is
+// written here (not a standard distribution, whose algorithm each library chooses), so a seed
+// gives the same values everywhere.
+Value random(const std::vector<Value>& args)
+{
+    expectArgs("random", args, 2);
+    const int64_t n = intArgument("random", args[0], 1);
+    const int64_t seed = intArgument("random", args[1], 2);
+    if (n < 0 || n > kMostValues) throw ScriptError("random(): argument 1 must be a count from 0 to " + std::to_string(kMostValues));
+    std::mt19937_64 generator(static_cast<uint64_t>(seed));
+    Array out({static_cast<int>(n)});
+    double* values = out.writable();
+    for (int64_t k = 0; k < n; ++k) values[k] = static_cast<double>(generator() >> 11) * 0x1.0p-53;
+    return out;
+}
+
+// A printf format for one number: text, one conversion %[-+ 0#][width][.precision](d|i|f|e|g|E|G|F)
+// of at most two-digit width and precision, more text; %% for a percent sign. The int conversions
+// are rewritten for int64_t.
+std::string checkedFormat(const std::string& format, bool& wantsInt)
+{
+    std::string out;
+    int conversions = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        out += format[i];
+        if (format[i] != '%') continue;
+        if (i + 1 < format.size() && format[i + 1] == '%') {
+            out += format[++i];
+            continue;
+        }
+        std::size_t j = i + 1;
+        while (j < format.size() && std::strchr("-+ 0#", format[j])) ++j;
+        auto digits = [&] {
+            std::size_t start = j;
+            while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j]))) ++j;
+            return j - start;
+        };
+        bool fits = digits() <= 2;
+        if (j < format.size() && format[j] == '.') {
+            ++j;
+            fits = digits() <= 2 && fits;
+        }
+        if (!fits || j >= format.size() || !std::strchr("difeEgGF", format[j]) || ++conversions > 1)
+            throw ScriptError("str(): the format must hold one conversion such as %d, %.2f, %8.3e or %g (width and precision below 100)");
+        wantsInt = format[j] == 'd' || format[j] == 'i';
+        out += format.substr(i + 1, j - i - 1);
+        if (wantsInt) out += "ll";
+        out += format[j];
+        i = j;
+    }
+    if (conversions == 0) throw ScriptError("str(): the format must hold one conversion such as %d, %.2f, %8.3e or %g");
+    return out;
+}
+
+Value str(const std::vector<Value>& args)
+{
+    if (args.size() != 1 && args.size() != 2)
+        throw ScriptError("str() expects 1 or 2 arguments, got " + std::to_string(args.size()));
+    if (args.size() == 1) return formatValue(args[0]);
+    const std::string* format = std::get_if<std::string>(&args[1]);
+    if (!format) throw ScriptError(std::string("str(): argument 2 must be a text, got ") + typeName(args[1]));
+    if (!isNumber(args[0])) throw ScriptError(std::string("str(): argument 1 must be a number to format, got ") + typeName(args[0]));
+    bool wantsInt = false;
+    const std::string checked = checkedFormat(*format, wantsInt);
+    std::optional<int64_t> whole;
+    if (wantsInt && !(whole = integral(args[0])))
+        throw ScriptError("str(): " + formatValue(args[0]) + " is not an int for %d");
+    auto print = [&](char* buffer, std::size_t size) {
+        return wantsInt ? std::snprintf(buffer, size, checked.c_str(), static_cast<long long>(*whole))
+                        : std::snprintf(buffer, size, checked.c_str(), toDouble(args[0]));
+    };
+    const int n = print(nullptr, 0);
+    if (n < 0) throw ScriptError("str(): the number cannot be written in that format");
+    std::string out(static_cast<std::size_t>(n) + 1, '\0');
+    print(out.data(), out.size());
+    out.pop_back();
     return out;
 }
 
@@ -90,10 +196,36 @@ Value length(const std::vector<Value>& args)
 
 }  // namespace
 
-Value Evaluator::callBuiltin(const Expr& e)
+RangeSpec rangeOf(const std::vector<Value>& args)
+{
+    if (args.size() != 2 && args.size() != 3)
+        throw ScriptError("range() expects 2 or 3 arguments, got " + std::to_string(args.size()));
+    RangeSpec range;
+    range.first = intArgument("range", args[0], 1);
+    const int64_t end = intArgument("range", args[1], 2);
+    if (args.size() == 3) range.step = intArgument("range", args[2], 3);
+    if (range.step == 0) throw ScriptError("range(): the step must not be 0");
+    // The distance as an unsigned number: it may exceed the int64 range.
+    const bool up = range.step > 0;
+    if (up ? end <= range.first : end >= range.first) return range;
+    const uint64_t distance = up ? static_cast<uint64_t>(end) - static_cast<uint64_t>(range.first)
+                                 : static_cast<uint64_t>(range.first) - static_cast<uint64_t>(end);
+    const uint64_t stride = up ? static_cast<uint64_t>(range.step) : 0 - static_cast<uint64_t>(range.step);
+    range.count = (distance - 1) / stride + 1;
+    return range;
+}
+
+std::vector<Value> Evaluator::evalArguments(const Expr& e)
 {
     std::vector<Value> args;
+    args.reserve(e.args.size());
     for (const ExprPtr& a : e.args) args.push_back(eval(*a));
+    return args;
+}
+
+Value Evaluator::callBuiltin(const Expr& e)
+{
+    std::vector<Value> args = evalArguments(e);
     const std::string& name = e.name;
     if (name == "CPlot") {
         expectArgs(name, args, 0);
@@ -105,6 +237,9 @@ Value Evaluator::callBuiltin(const Expr& e)
     if (name == "linspace") return linspace(args);
     if (name == "meshx" || name == "meshy") return mesh(name, args, name == "meshx");
     if (name == "len") return length(args);
+    if (name == "range") return rangeArray(args);
+    if (name == "random") return random(args);
+    if (name == "str") return str(args);
     for (const MathBuiltin& m : kMath) {
         if (name != m.name) continue;
         expectArgs(name, args, 1);

@@ -1,4 +1,4 @@
-// Statements, variables, array literals and arithmetic.
+// Statements and blocks, variables, array literals, arithmetic, comparisons and indexing.
 #include "runner/evaluator.h"
 
 #include <algorithm>
@@ -14,6 +14,13 @@
 namespace rizari::runner {
 namespace {
 
+// The remainder with the sign of the divisor, so that i % n counts 0 .. n - 1 for every i.
+double floorMod(double a, double b)
+{
+    const double r = std::fmod(a, b);
+    return r != 0 && (r < 0) != (b < 0) ? r + b : r;
+}
+
 double apply(char op, double a, double b)
 {
     switch (op) {
@@ -21,11 +28,12 @@ double apply(char op, double a, double b)
     case '-': return a - b;
     case '*': return a * b;
     case '/': return a / b;
+    case '%': return floorMod(a, b);
     default: return std::pow(a, b);
     }
 }
 
-// a + b, a - b or a * b of two ints; none when it does not fit.
+// a + b, a - b, a * b or a % b (b not 0) of two ints; none when it does not fit.
 std::optional<int64_t> intResult(char op, int64_t a, int64_t b)
 {
     constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
@@ -37,6 +45,11 @@ std::optional<int64_t> intResult(char op, int64_t a, int64_t b)
     case '-':
         if (b < 0 ? a > kMax + b : a < kMin + b) return std::nullopt;
         return a - b;
+    case '%': {
+        if (b == -1) return 0;  // kMin % -1 overflows
+        const int64_t r = a % b;
+        return r != 0 && (r < 0) != (b < 0) ? r + b : r;
+    }
     default:
         if (a == 0 || b == 0) return 0;
         if (a > 0 ? (b > 0 ? a > kMax / b : b < kMin / a) : (b > 0 ? a < kMin / b : b < kMax / a)) return std::nullopt;
@@ -68,6 +81,14 @@ Array::Array(std::vector<int> shape) : shape_(std::move(shape)), size_(1)
     for (int extent : shape_) size_ *= static_cast<std::size_t>(extent);
     values_ = std::make_shared_for_overwrite<double[]>(size_);
     platform::adviseHugePages(values_.get(), size_ * sizeof(double));
+}
+
+Array Array::row(std::size_t i) const
+{
+    Array out(std::vector<int>(shape_.begin() + 1, shape_.end()));
+    const double* from = values() + i * out.size();
+    std::copy(from, from + out.size(), out.writable());
+    return out;
 }
 
 Array resultFor(Array&& operand) { return operand.soleHolder() ? std::move(operand) : Array(operand.shape()); }
@@ -110,6 +131,21 @@ void Evaluator::destroyAll()
 
 void Evaluator::execute(const Stmt& s)
 {
+    try {
+        if (beforeStatement_) beforeStatement_();
+        run(s);
+    } catch (ScriptError& e) {
+        if (e.line == 0) e.line = s.line;
+        throw;
+    } catch (const std::bad_alloc&) {
+        ScriptError e("out of memory");
+        e.line = s.line;
+        throw e;
+    }
+}
+
+void Evaluator::run(const Stmt& s)
+{
     switch (s.kind) {
     case StmtKind::Empty: break;
     case StmtKind::Assign: {
@@ -129,7 +165,54 @@ void Evaluator::execute(const Stmt& s)
         break;
     }
     case StmtKind::Delete: remove(s.name); break;
+    case StmtKind::For: runFor(s); break;
+    case StmtKind::If:
+        for (std::size_t branch = 0; branch < s.exprs.size(); ++branch)
+            if (condition(*s.exprs[branch])) return runBlock(s.blocks[branch]);
+        if (s.blocks.size() > s.exprs.size()) runBlock(s.blocks.back());
+        break;
     }
+}
+
+void Evaluator::runBlock(const Block& block)
+{
+    for (const Stmt& s : block) execute(s);
+}
+
+// A range counts with ints and makes no array; an array gives its values (a list) or its rows.
+void Evaluator::runFor(const Stmt& s)
+{
+    const Expr& sequence = *s.exprs[0];
+    if (sequence.kind == ExprKind::Call && sequence.name == "range") {
+        const RangeSpec range = rangeOf(evalArguments(sequence));
+        if (range.count == 0) return;  // the variable is not made
+        Value& variable = vars_[s.name];
+        int64_t i = range.first;
+        for (uint64_t k = 0; k < range.count; ++k, i += k < range.count ? range.step : 0) {
+            variable = i;
+            runBlock(s.blocks[0]);
+        }
+        return;
+    }
+    Value v = eval(sequence);
+    const Array* a = std::get_if<Array>(&v);
+    if (!a) throw ScriptError(std::string("for: cannot go through ") + typeName(v) + ", only an array or a range()");
+    const auto rows = static_cast<std::size_t>(a->shape()[0]);
+    const bool list = a->shape().size() == 1;
+    if (rows == 0) return;
+    Value& variable = vars_[s.name];
+    for (std::size_t row = 0; row < rows; ++row) {
+        if (list) variable = (*a)[row];
+        else variable = a->row(row);
+        runBlock(s.blocks[0]);
+    }
+}
+
+bool Evaluator::condition(const Expr& e)
+{
+    const Value v = eval(e);
+    if (!isNumber(v)) throw ScriptError(std::string("a condition must be a number (0 is false), got ") + typeName(v));
+    return toDouble(v) != 0.0;
 }
 
 void Evaluator::remove(const std::string& name)
@@ -182,10 +265,26 @@ Value Evaluator::eval(const Expr& e)
         }
         throw ScriptError(std::string("cannot negate ") + typeName(v));
     }
-    case ExprKind::Binary: {
+    case ExprKind::Not: return int64_t{condition(*e.args[0]) ? 0 : 1};
+    case ExprKind::And: return int64_t{condition(*e.args[0]) && condition(*e.args[1])};
+    case ExprKind::Or: return int64_t{condition(*e.args[0]) || condition(*e.args[1])};
+    case ExprKind::Binary: return evalChain(e);
+    case ExprKind::Compare: {
         Value a = eval(*e.args[0]);
         Value b = eval(*e.args[1]);
-        return evalBinary(e.op, std::move(a), std::move(b));
+        return int64_t{compare(e.compare, a, b)};
+    }
+    case ExprKind::Index: {
+        Value v = eval(*e.args[0]);
+        Value i = eval(*e.args[1]);
+        return element(v, i);
+    }
+    case ExprKind::Slice: {
+        Value v = eval(*e.args[0]);
+        std::optional<Value> from, to;
+        if (e.args[1]) from = eval(*e.args[1]);
+        if (e.args[2]) to = eval(*e.args[2]);
+        return slice(v, from, to);
     }
     case ExprKind::Call: return callBuiltin(e);
     case ExprKind::Member: return callMember(e);
@@ -218,12 +317,23 @@ Value Evaluator::evalArray(const Expr& e)
     return out;
 }
 
+// Left to right: ((a op b) op c) ...
+Value Evaluator::evalChain(const Expr& e)
+{
+    Value result = eval(*e.args[0]);
+    for (std::size_t i = 1; i < e.args.size(); ++i) result = evalBinary(e.name[i - 1], std::move(result), eval(*e.args[i]));
+    return result;
+}
+
 Value Evaluator::evalBinary(char op, Value&& a, Value&& b)
 {
+    if (op == '+' && std::holds_alternative<std::string>(a) && std::holds_alternative<std::string>(b))
+        return std::move(std::get<std::string>(a)) + std::get<std::string>(b);
     if (isNumber(a) && isNumber(b)) {
         auto ia = std::get_if<int64_t>(&a);
         auto ib = std::get_if<int64_t>(&b);
-        if (ia && ib && (op == '+' || op == '-' || op == '*')) {
+        if (ia && ib && op == '%' && *ib == 0) throw ScriptError("int modulo 0");
+        if (ia && ib && (op == '+' || op == '-' || op == '*' || op == '%')) {
             if (const auto r = intResult(op, *ia, *ib)) return *r;
             throw ScriptError("integer overflow");
         }

@@ -2,12 +2,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
 
+#include "runner/error_watch.h"
 #include "runner/module.h"
 #include "runner/parser.h"
 
@@ -28,6 +31,8 @@ public:
     std::size_t size() const { return size_; }
     const double* values() const { return values_.get(); }
     double operator[](std::size_t i) const { return values_[i]; }
+    // Row i of an array of two or more dimensions, as an array of one dimension less.
+    Array row(std::size_t i) const;
 
     // Whether this copy is the only holder of its values, which may then be written.
     bool soleHolder() const { return values_.use_count() == 1; }
@@ -70,14 +75,20 @@ public:
     Evaluator(const Evaluator&) = delete;
     Evaluator& operator=(const Evaluator&) = delete;
 
-    // Throws ScriptError for errors of the script.
+    // Runs a statement (a block with everything in it). Throws ScriptError for errors of the
+    // script, carrying the line of the statement that failed (also inside a block).
     void execute(const Stmt& stmt);
+
+    // Called before every statement, also those inside blocks: it may stop the run by throwing.
+    void beforeEachStatement(std::function<void()> hook) { beforeStatement_ = std::move(hook); }
 
     // Destroys the instances made by CPlot() that are still alive, oldest first.
     void destroyAll();
 
-    // Whether a plotting() call answered -1.
-    bool plottingFailed() const { return plottingFailed_; }
+    // The member calls that refused an argument (they wrote a message), and the plotting() calls
+    // that answered -1.
+    std::size_t refusedCalls() const { return refusedCalls_; }
+    std::size_t failedPlots() const { return failedPlots_; }
 
 private:
     // A top plot and its cells. A reset releases every cell (generation); a smaller grid releases
@@ -97,9 +108,15 @@ private:
         }
     };
 
+    void run(const Stmt& s);
+    void runBlock(const Block& block);
+    void runFor(const Stmt& s);
+    bool condition(const Expr& e);
     Value eval(const Expr& e);
     Value evalArray(const Expr& e);
+    Value evalChain(const Expr& e);
     Value evalBinary(char op, Value&& a, Value&& b);
+    std::vector<Value> evalArguments(const Expr& e);
     Value callBuiltin(const Expr& e);
     Value callMember(const Expr& e);
     const Instance& liveInstance(const Value& v, const std::string& what);
@@ -108,7 +125,10 @@ private:
     const Module& module_;
     std::map<std::string, Value> vars_;
     std::vector<Tree> trees_;
-    bool plottingFailed_ = false;
+    std::function<void()> beforeStatement_;
+    ErrorWatch errorWatch_;
+    std::size_t refusedCalls_ = 0;
+    std::size_t failedPlots_ = 0;
 };
 
 inline bool isNumber(const Value& v)
@@ -133,5 +153,27 @@ inline const char* typeName(const Value& v)
 
 // The text that print writes for a value.
 std::string formatValue(const Value& v);
+
+// The int that a value stands for: an int, or a double without a fraction part in the int64 range.
+std::optional<int64_t> integral(const Value& v);
+
+// Whether a == b: numbers by value, texts by content, arrays by shape and values, plots by
+// identity, null equals null; values of different kinds are unequal.
+bool equal(const Value& a, const Value& b);
+// a OP b, as 1 or 0: == and != for every value, the order for two numbers or two texts.
+bool compare(CompareOp op, const Value& a, const Value& b);
+// v[i] of an array (a number, or a row) or a text (its i-th byte); i below 0 counts from the end.
+Value element(const Value& v, const Value& i);
+// v[from:to] of an array (its rows) or a text; bounds as for element, clamped to the ends.
+Value slice(const Value& v, const std::optional<Value>& from, const std::optional<Value>& to);
+
+// The ints that range(first, end[, step]) counts: first, first + step, ... up to before end.
+struct RangeSpec {
+    int64_t first = 0;
+    int64_t step = 1;
+    uint64_t count = 0;
+};
+// Throws ScriptError for arguments that are not ints or a step of 0.
+RangeSpec rangeOf(const std::vector<Value>& args);
 
 }  // namespace rizari::runner

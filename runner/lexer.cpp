@@ -1,5 +1,5 @@
 // Tokens: identifiers, integer and floating literals, double-quoted strings with the escapes
-// \" \\ \n \r \t, and the punctuation ( ) [ ] , . = + - * / ^ ;
+// \" \\ \n \r \t, the punctuation ( ) [ ] { } , . : ; = + - * / % ^ < > and the pairs == != <= >=
 #include "runner/lexer.h"
 
 #include <cctype>
@@ -30,7 +30,7 @@ public:
             if (isIdentStart(c)) out.push_back(ident());
             else if (isDigit(c) || (c == '.' && isDigit(peek(1)))) out.push_back(number());
             else if (c == '"') out.push_back(string());
-            else if (std::strchr("()[],.=+-*/^;", c)) out.push_back(punct());
+            else if (std::strchr("()[]{},.:;=+-*/%^<>!", c)) out.push_back(punct());
             else throw ScriptError(std::string("unexpected character '") + c + "'");
         }
         out.push_back(Token{});
@@ -103,7 +103,16 @@ private:
         return Token{Tok::String, text};
     }
 
-    Token punct() { return Token{Tok::Punct, std::string(1, s_[i_++])}; }
+    Token punct()
+    {
+        const char c = s_[i_++];
+        if (peek(0) == '=' && std::strchr("=!<>", c)) {
+            ++i_;
+            return Token{Tok::Punct, std::string{c, '='}};
+        }
+        if (c == '!') throw ScriptError("unexpected character '!' (write 'not' for a negation)");
+        return Token{Tok::Punct, std::string(1, c)};
+    }
 
     const std::string& s_;
     std::size_t i_ = 0;

@@ -20,23 +20,43 @@ using namespace rizari::runner;
 
 namespace {
 
-constexpr int kPlotFailed = 1;
+constexpr int kPlotFailed = 1;  // also when a member refused an argument
 constexpr int kScriptFailure = 2;
 
 constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members\n";
 
-constexpr const char* kHelp =
-    "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module, one statement a line:\n"
-    "  name = expr    expr    print(expr, ...)    delete name       # starts a comment; a trailing ; is allowed\n"
-    "Values: ints (12), doubles (1.5, 1e3, .5), texts (\"...\" with \\\" \\\\ \\n \\r \\t), null, arrays [1, 2] and [[1, 2], [3, 4]].\n"
-    "Operators + - * / ^ (^ binds tightest, right to left), unary -, ( ); arrays work element by element.\n"
-    "Built-ins: CPlot(), linspace(a, b, n), sin cos tan exp log sqrt abs, meshx(x, y), meshy(x, y), len(a).\n"
-    "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as PlotAxis.X.\n"
-    "Exit status: 0, 1 when a plotting() failed, 2 for an error in the script (reported as FILE:LINE).\n"
-    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the one on\n"
-    "PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the module, else\n"
-    "librizari.dl beside rizari).\n"
-    "The reference of every member is docs/reference.md.\n";
+std::string helpText()
+{
+    return std::string(
+    "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module.\n"
+    "\n"
+    "Statements, one a line (# starts a comment; a trailing ; is allowed):\n"
+    "  name = expr        expr        print(expr, ...)        delete name\n"
+    "Blocks: the opening line ends in {, a line } closes the block:\n"
+    "  for name in expr {          once for each value (or row) of an array, or each int of a range()\n"
+    "  if cond {                   cond: a number, 0 is false\n"
+    "  } else if cond {\n"
+    "  } else {\n"
+    "  }\n"
+    "Values: ints (12), doubles (1.5, 1e3, .5), texts (\"...\" with \\\" \\\\ \\n \\r \\t), null,\n"
+    "  arrays [1, 2] and [[1, 2], [3, 4]].\n"
+    "Operators, loosest first: or, and, not; == != < <= > >= (give 1 or 0; no chains); + -; * / %;\n"
+    "  unary -; ^ (right to left); a[i], a[i:j] (from 0, negative from the end; texts too), p.member().\n"
+    "  Arrays work element by element; text + text joins texts; a % b has the sign of b.\n"
+    "Built-ins: CPlot(), linspace(a, b, n), range(first, end[, step]), random(n, seed) (n values in [0, 1),\n"
+    "  the same everywhere for a seed), len(a), str(value[, format]) (format: one printf conversion such\n"
+    "  as %d, %.2f or %g), sin cos tan exp log sqrt abs floor, meshx(x, y), meshy(x, y).\n"
+    "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as\n"
+    "  PlotAxis.X. More or fewer arguments than a member takes are an error.\n"
+    "Expressions and blocks nest at most ") + std::to_string(kMaxNesting) + " deep. The whole script is parsed before it runs.\n"
+    "Exit status: 0; 1 when a member refused an argument or a plotting() failed (a last line on standard\n"
+    "error counts them: rizari: 2 calls refused, 1 plot failed); 2 for an error in the script (reported\n"
+    "as FILE:LINE) or a runner error.\n"
+    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the\n"
+    "one on PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the\n"
+    "module, else librizari.dl beside rizari).\n"
+    "The reference of the language and of every member is docs/reference.md.\n";
+}
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
 {
@@ -77,7 +97,7 @@ std::string signature(const MemberInfo& m)
         std::string closing;
         for (std::size_t k = 1; k < m.forms.size(); ++k) {
             const std::vector<Kind>& previous = m.forms[k - 1];
-            out += " [" + kindList({m.forms[k].begin() + static_cast<std::ptrdiff_t>(previous.size()), m.forms[k].end()},
+            out += (out.back() == '(' ? "[" : " [") + kindList({m.forms[k].begin() + static_cast<std::ptrdiff_t>(previous.size()), m.forms[k].end()},
                                    more || k > 1);
             closing += "]";
         }
@@ -91,6 +111,18 @@ std::string signature(const MemberInfo& m)
     default: break;
     }
     return out + ")";
+}
+
+// "3 calls refused, 1 plot failed"; empty when there were none.
+std::string countLine(std::size_t refused, std::size_t failed)
+{
+    auto counted = [](std::size_t n, const char* one, const char* many, const char* what) {
+        return std::to_string(n) + " " + (n == 1 ? one : many) + " " + what;
+    };
+    std::string out;
+    if (refused > 0) out = counted(refused, "call", "calls", "refused");
+    if (failed > 0) out += (out.empty() ? "" : ", ") + counted(failed, "plot", "plots", "failed");
+    return out;
 }
 
 void listMembers()
@@ -155,7 +187,7 @@ int main(int argc, char** argv)
         const std::string& arg = args[i];
         if (arg == "--help") {
             std::fputs(kUsage, stdout);
-            std::fputs(kHelp, stdout);
+            std::fputs(helpText().c_str(), stdout);
             return 0;
         }
         if (arg == "--members") {
@@ -181,13 +213,11 @@ int main(int argc, char** argv)
 
     // The whole script is parsed before anything runs, so a syntax error runs nothing.
     std::vector<Stmt> program;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        try {
-            program.push_back(parseLine(lines[n]));
-        } catch (const ScriptError& e) {
-            std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), n + 1, e.what());
-            return kScriptFailure;
-        }
+    try {
+        program = parseScript(lines);
+    } catch (const ScriptError& e) {
+        std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
+        return kScriptFailure;
     }
 
     std::unique_ptr<Module> module;
@@ -202,24 +232,25 @@ int main(int argc, char** argv)
     int status = 0;
     {
         Evaluator evaluator(*module);
-        for (std::size_t n = 0; n < program.size(); ++n) {
-            try {
-                evaluator.execute(program[n]);
-            } catch (const ScriptError& e) {
-                std::fflush(stdout);
-                std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), n + 1, e.what());
-                status = kScriptFailure;
-                break;
-            } catch (const std::bad_alloc&) {
-                std::fflush(stdout);
-                std::fprintf(stderr, "rizari: %s:%zu: out of memory\n", shownName.c_str(), n + 1);
-                status = kScriptFailure;
-                break;
-            }
+        // Loops run many statements: a stop signal is acted on before each of them.
+        evaluator.beforeEachStatement([&evaluator] {
             if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
+        });
+        try {
+            for (const Stmt& statement : program) evaluator.execute(statement);
+        } catch (const ScriptError& e) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
+            status = kScriptFailure;
         }
+        if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
         evaluator.destroyAll();
-        if (status == 0 && evaluator.plottingFailed()) status = kPlotFailed;
+        if (status == 0 && (evaluator.refusedCalls() > 0 || evaluator.failedPlots() > 0)) status = kPlotFailed;
+        const std::string counts = countLine(evaluator.refusedCalls(), evaluator.failedPlots());
+        if (!counts.empty()) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "rizari: %s\n", counts.c_str());
+        }
     }
     std::fflush(stdout);
     return status;

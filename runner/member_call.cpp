@@ -142,10 +142,13 @@ Value Evaluator::callMember(const Expr& e)
     for (std::size_t i = 1; i < e.args.size(); ++i) args.push_back(eval(*e.args[i]));
     std::size_t fixed = member->fixed.size();
     const bool takesCount = member->takesCount();
-    if (args.size() < fixed || (!takesCount && args.size() > fixed)) {
-        std::string expected = std::to_string(fixed) + (takesCount ? " or more" : "");
-        throw ScriptError(call + " expects " + expected + " argument" + (fixed == 1 && !takesCount ? "" : "s") +
-                          ", got " + std::to_string(args.size()));
+    const std::size_t most = fixed + static_cast<std::size_t>(takesCount ? member->longestForm() : 0);
+    if (args.size() < fixed || args.size() > most) {
+        const std::string expected = most == fixed ? std::to_string(fixed)
+                                     : most == fixed + 1 ? std::to_string(fixed) + " or " + std::to_string(most)
+                                                         : std::to_string(fixed) + " to " + std::to_string(most);
+        throw ScriptError(call + " expects " + expected + " argument" + (most == 1 && fixed == 1 ? "" : "s") + ", got " +
+                          std::to_string(args.size()));
     }
 
     ListBuilder list(call);
@@ -174,24 +177,36 @@ Value Evaluator::callMember(const Expr& e)
 
     std::fflush(stdout);  // the engine and the stream output write to the same standard output
     void* entry = module_.symbol(member->name);
+    int32_t answer = 0;
+    void* pointer = nullptr;
+    auto callEntry = [&] {
+        if (member->result == Result::Text || member->result == Result::Instance)
+            pointer = reinterpret_cast<Module::PointerEntry>(entry)(list.get());
+        else
+            answer = reinterpret_cast<Module::IntEntry>(entry)(list.get());
+    };
+    // A plot's messages are the engine's too, which shares standard error: a failed plot is told
+    // by its result.
+    if (member->effect == Effect::Draws) {
+        callEntry();
+        if (answer == -1) ++failedPlots_;
+    } else if (errorWatch_.run(callEntry)) {
+        ++refusedCalls_;
+    }
+
     Value result;
     switch (member->result) {
-    case Result::None: reinterpret_cast<Module::IntEntry>(entry)(list.get()); break;
-    case Result::Int: {
-        const int32_t value = reinterpret_cast<Module::IntEntry>(entry)(list.get());
-        if (member->effect == Effect::Draws && value == -1) plottingFailed_ = true;
-        result = int64_t{value};
-        break;
-    }
+    case Result::None: break;
+    case Result::Int: result = int64_t{answer}; break;
     case Result::Text:
-        if (auto* text = static_cast<const char*>(reinterpret_cast<Module::PointerEntry>(entry)(list.get()))) result = std::string(text);
+        if (pointer) result = std::string(static_cast<const char*>(pointer));
         break;
     case Result::Instance:
-        if (void* ptr = reinterpret_cast<Module::PointerEntry>(entry)(list.get())) {
+        if (pointer) {
             Tree& tree = trees_[self.tree];
             // getSubplot(row, col): the cell's place in the chain of its top plot.
             const std::size_t slot = self.top ? static_cast<std::size_t>(intAt(args, 0) * tree.cols + intAt(args, 1)) : 0;
-            result = Instance{ptr, self.tree, ptr == tree.top, tree.generation, slot, tree.slotGeneration(slot)};
+            result = Instance{pointer, self.tree, pointer == tree.top, tree.generation, slot, tree.slotGeneration(slot)};
         }
         break;
     }

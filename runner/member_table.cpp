@@ -15,7 +15,7 @@ using namespace rizari::entry;
 
 template <class T> constexpr Kind kindOf()
 {
-    if constexpr (std::is_same_v<T, int>) return Kind::Int;
+    if constexpr (std::is_same_v<T, int> || std::is_same_v<T, bool>) return Kind::Int;
     else if constexpr (std::is_same_v<T, double>) return Kind::Double;
     else if constexpr (std::is_same_v<T, const char*>) return Kind::Text;
     else if constexpr (std::is_same_v<T, const double*>) return Kind::Array;

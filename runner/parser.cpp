@@ -1,7 +1,11 @@
-// Recursive descent over the tokens of one line. Precedence, lowest first: + -, * /, unary -,
-// ^ (right associative), member calls, primaries.
+// Recursive descent over the tokens of one line, and the lines of blocks. Precedence, lowest
+// first: or, and, not, comparisons (one a level, no chains), + -, * / %, unary -, ^ (right
+// associative), member calls and indexing, primaries. A run of + - (or * / %) is one node whose
+// operands are evaluated left to right, so a long sum nests no deeper than its terms.
 #include "runner/parser.h"
 
+#include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "rizari/codes.h"
@@ -10,48 +14,109 @@
 namespace rizari::runner {
 namespace {
 
-ExprPtr make(ExprKind kind)
+const std::string kNestingMessage = "nesting deeper than " + std::to_string(kMaxNesting);
+
+// A node over its operands; throws when it would nest deeper than the limit.
+ExprPtr node(ExprKind kind, std::vector<ExprPtr> args = {})
 {
     auto e = std::make_unique<Expr>();
     e->kind = kind;
+    for (const ExprPtr& a : args)
+        if (a) e->depth = std::max(e->depth, a->depth + 1);
+    if (e->depth > kMaxNesting) throw ScriptError(kNestingMessage);
+    e->args = std::move(args);
     return e;
 }
 
-class Parser {
-public:
-    explicit Parser(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+std::vector<ExprPtr> operands(ExprPtr a, ExprPtr b = nullptr)
+{
+    std::vector<ExprPtr> out;
+    out.push_back(std::move(a));
+    if (b) out.push_back(std::move(b));
+    return out;
+}
 
-    Stmt statement()
+class LineParser {
+public:
+    explicit LineParser(std::vector<Token> tokens) : t_(std::move(tokens)) {}
+
+    const Token& at(std::size_t ahead = 0) const
     {
-        Stmt s;
-        if (at().kind == Tok::End) return s;
-        if (at().kind == Tok::Ident && at().text == "delete" && at(1).kind == Tok::Ident) {
+        std::size_t i = pos_ + ahead;
+        return i < t_.size() ? t_[i] : t_.back();
+    }
+
+    void skip(std::size_t n = 1) { pos_ += n; }
+
+    // A statement of one line.
+    void simple(Stmt& s)
+    {
+        if (at().kind == Tok::End) return;
+        if (at().isWord("delete") && at(1).kind == Tok::Ident) {
             s.kind = StmtKind::Delete;
             s.name = at(1).text;
             pos_ += 2;
-        } else if (at().kind == Tok::Ident && at().text == "print" && at(1).is('(')) {
+        } else if (at().isWord("print") && at(1).is('(')) {
             s.kind = StmtKind::Print;
             pos_ += 2;
             s.exprs = list(')');
         } else if (at().kind == Tok::Ident && at(1).is('=')) {
+            if (isKeyword(at().text)) throw ScriptError("'" + at().text + "' is a word of the language, not a variable");
             s.kind = StmtKind::Assign;
             s.name = at().text;
             pos_ += 2;
             s.exprs.push_back(expression());
+        } else if (at().isWord("else")) {
+            throw ScriptError("'else' without an 'if' block before it");
         } else {
             s.kind = StmtKind::Eval;
             s.exprs.push_back(expression());
         }
         if (at().is(';')) ++pos_;
+        expectEnd();
+    }
+
+    // for NAME in EXPR {
+    void forHeader(Stmt& s)
+    {
+        ++pos_;
+        if (at().kind != Tok::Ident || isKeyword(at().text)) throw ScriptError("expected a variable name after 'for'");
+        s.kind = StmtKind::For;
+        s.name = at().text;
+        ++pos_;
+        if (!at().isWord("in")) throw ScriptError("expected 'in' but found " + describe(at()));
+        ++pos_;
+        s.exprs.push_back(expression());
+        opensBlock();
+    }
+
+    // if EXPR {   (also what follows "} else" of an else-if)
+    void ifHeader(Stmt& s)
+    {
+        ++pos_;
+        s.kind = StmtKind::If;
+        s.exprs.push_back(expression());
+        opensBlock();
+    }
+
+    // "{" ending the line after `what`.
+    void expectBlockStart(const char* what)
+    {
+        if (!at().is('{')) throw ScriptError(std::string("expected '{' after ") + what + " but found " + describe(at()));
+        opensBlock();
+    }
+
+    void expectEnd()
+    {
         if (at().kind != Tok::End) throw ScriptError("unexpected " + describe(at()));
-        return s;
     }
 
 private:
-    const Token& at(std::size_t ahead = 0) const
+    static bool isKeyword(const std::string& word)
     {
-        std::size_t i = pos_ + ahead;
-        return i < t_.size() ? t_[i] : t_.back();
+        for (const char* k : {"for", "in", "if", "else", "and", "or", "not", "null"})
+            if (word == k) return true;
+        return false;
     }
 
     static std::string describe(const Token& t)
@@ -61,6 +126,13 @@ private:
         case Tok::String: return "string";
         default: return "'" + t.text + "'";
         }
+    }
+
+    void opensBlock()
+    {
+        if (!at().is('{')) throw ScriptError("expected '{' at the end of the line but found " + describe(at()));
+        ++pos_;
+        if (at().kind != Tok::End) throw ScriptError("'{' must end the line: the block's statements go on the lines below");
     }
 
     void expect(char punct)
@@ -88,46 +160,104 @@ private:
         }
     }
 
-    ExprPtr expression() { return additive(); }
+    // Counts the parser's own recursion: every nested operand passes through unary() or negation().
+    struct Nesting {
+        explicit Nesting(int& level) : level_(level)
+        {
+            if (++level_ > kMaxNesting) {
+                --level_;
+                throw ScriptError(kNestingMessage);
+            }
+        }
+        ~Nesting() { --level_; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+        int& level_;
+    };
 
-    ExprPtr binary(ExprPtr left, char op, ExprPtr right)
+    ExprPtr expression() { return disjunction(); }
+
+    ExprPtr disjunction()
     {
-        auto e = make(ExprKind::Binary);
-        e->op = op;
-        e->args.push_back(std::move(left));
-        e->args.push_back(std::move(right));
+        ExprPtr left = conjunction();
+        while (at().isWord("or")) {
+            ++pos_;
+            left = node(ExprKind::Or, operands(std::move(left), conjunction()));
+        }
+        return left;
+    }
+
+    ExprPtr conjunction()
+    {
+        ExprPtr left = negation();
+        while (at().isWord("and")) {
+            ++pos_;
+            left = node(ExprKind::And, operands(std::move(left), negation()));
+        }
+        return left;
+    }
+
+    ExprPtr negation()
+    {
+        if (!at().isWord("not")) return comparison();
+        Nesting nested(nesting_);
+        ++pos_;
+        return node(ExprKind::Not, operands(negation()));
+    }
+
+    static bool comparisonAt(const Token& t, CompareOp& op)
+    {
+        static const std::pair<const char*, CompareOp> kOps[] = {
+            {"==", CompareOp::Equal}, {"!=", CompareOp::NotEqual},     {"<", CompareOp::Less},
+            {"<=", CompareOp::LessEqual}, {">", CompareOp::Greater}, {">=", CompareOp::GreaterEqual}};
+        for (const auto& [text, value] : kOps)
+            if (t.is(text)) {
+                op = value;
+                return true;
+            }
+        return false;
+    }
+
+    ExprPtr comparison()
+    {
+        ExprPtr left = additive();
+        CompareOp op;
+        if (!comparisonAt(at(), op)) return left;
+        ++pos_;
+        auto e = node(ExprKind::Compare, operands(std::move(left), additive()));
+        e->compare = op;
+        if (comparisonAt(at(), op)) throw ScriptError("comparisons do not chain: join them with 'and'");
         return e;
     }
 
-    ExprPtr additive()
+    // A run of operators of one level: operands left to right, op holds the operator before each
+    // operand after the first (in name).
+    ExprPtr chain(const char* ops, ExprPtr (LineParser::*operand)())
     {
-        ExprPtr left = term();
-        while (at().is('+') || at().is('-')) {
-            char op = at().text[0];
+        ExprPtr first = (this->*operand)();
+        if (!(at().kind == Tok::Punct && at().text.size() == 1 && std::strchr(ops, at().text[0]))) return first;
+        std::vector<ExprPtr> terms;
+        std::string between;
+        terms.push_back(std::move(first));
+        while (at().kind == Tok::Punct && at().text.size() == 1 && std::strchr(ops, at().text[0])) {
+            between += at().text[0];
             ++pos_;
-            left = binary(std::move(left), op, term());
+            terms.push_back((this->*operand)());
         }
-        return left;
+        auto e = node(ExprKind::Binary, std::move(terms));
+        e->name = std::move(between);
+        return e;
     }
 
-    ExprPtr term()
-    {
-        ExprPtr left = unary();
-        while (at().is('*') || at().is('/')) {
-            char op = at().text[0];
-            ++pos_;
-            left = binary(std::move(left), op, unary());
-        }
-        return left;
-    }
+    ExprPtr additive() { return chain("+-", &LineParser::term); }
+    ExprPtr term() { return chain("*/%", &LineParser::unary); }
 
     ExprPtr unary()
     {
+        Nesting nested(nesting_);
         if (at().is('-')) {
             ++pos_;
-            auto e = make(ExprKind::Negate);
-            e->args.push_back(unary());
-            return e;
+            return node(ExprKind::Negate, operands(unary()));
         }
         return power();
     }
@@ -137,25 +267,50 @@ private:
         ExprPtr base = postfix();
         if (!at().is('^')) return base;
         ++pos_;
-        return binary(std::move(base), '^', unary());
+        auto e = node(ExprKind::Binary, operands(std::move(base), unary()));
+        e->name = "^";
+        return e;
     }
 
     ExprPtr postfix()
     {
         ExprPtr e = primary();
-        while (at().is('.')) {
-            ++pos_;
-            if (at().kind != Tok::Ident) throw ScriptError("expected a member name after '.'");
-            auto call = make(ExprKind::Member);
-            call->name = at().text;
-            ++pos_;
-            if (!at().is('(')) throw ScriptError("expected '(' after member name '" + call->name + "'");
-            ++pos_;
-            call->args.push_back(std::move(e));
-            for (auto& a : list(')')) call->args.push_back(std::move(a));
-            e = std::move(call);
-        }
+        while (at().is('.') || at().is('[')) e = at().is('.') ? member(std::move(e)) : index(std::move(e));
         return e;
+    }
+
+    ExprPtr member(ExprPtr receiver)
+    {
+        ++pos_;
+        if (at().kind != Tok::Ident) throw ScriptError("expected a member name after '.'");
+        std::string name = at().text;
+        ++pos_;
+        if (!at().is('(')) throw ScriptError("expected '(' after member name '" + name + "'");
+        ++pos_;
+        std::vector<ExprPtr> args = operands(std::move(receiver));
+        for (auto& a : list(')')) args.push_back(std::move(a));
+        auto call = node(ExprKind::Member, std::move(args));
+        call->name = std::move(name);
+        return call;
+    }
+
+    // value[i] or value[from:to], where either bound may be left out.
+    ExprPtr index(ExprPtr value)
+    {
+        ++pos_;
+        ExprPtr from = at().is(':') ? nullptr : expression();
+        if (!at().is(':')) {
+            expect(']');
+            return node(ExprKind::Index, operands(std::move(value), std::move(from)));
+        }
+        ++pos_;
+        ExprPtr to = at().is(']') ? nullptr : expression();
+        expect(']');
+        std::vector<ExprPtr> args;
+        args.push_back(std::move(value));
+        args.push_back(std::move(from));
+        args.push_back(std::move(to));
+        return node(ExprKind::Slice, std::move(args));
     }
 
     ExprPtr primary()
@@ -163,19 +318,19 @@ private:
         const Token& t = at();
         switch (t.kind) {
         case Tok::Int: {
-            auto e = make(ExprKind::Int);
+            auto e = node(ExprKind::Int);
             e->intValue = t.intValue;
             ++pos_;
             return e;
         }
         case Tok::Double: {
-            auto e = make(ExprKind::Double);
+            auto e = node(ExprKind::Double);
             e->doubleValue = t.doubleValue;
             ++pos_;
             return e;
         }
         case Tok::String: {
-            auto e = make(ExprKind::String);
+            auto e = node(ExprKind::String);
             e->name = t.text;
             ++pos_;
             return e;
@@ -190,9 +345,7 @@ private:
             }
             if (t.is('[')) {
                 ++pos_;
-                auto e = make(ExprKind::Array);
-                e->args = list(']');
-                return e;
+                return node(ExprKind::Array, list(']'));
             }
             break;
         case Tok::End: break;
@@ -203,11 +356,12 @@ private:
     ExprPtr identifier()
     {
         std::string name = at().text;
+        if (isKeyword(name) && name != "null") throw ScriptError("unexpected '" + name + "'");
         ++pos_;
-        if (name == "null") return make(ExprKind::Null);
+        if (name == "null") return node(ExprKind::Null);
         if (isConstantGroup(name) && at().is('.')) {
             if (at(1).kind != Tok::Ident) throw ScriptError("expected a constant name after '" + name + ".'");
-            auto e = make(ExprKind::Constant);
+            auto e = node(ExprKind::Constant);
             if (!lookupConstant(name, at(1).text, e->intValue))
                 throw ScriptError("unknown constant " + name + "." + at(1).text);
             pos_ += 2;
@@ -215,21 +369,103 @@ private:
         }
         if (at().is('(')) {
             ++pos_;
-            auto e = make(ExprKind::Call);
+            auto e = node(ExprKind::Call, list(')'));
             e->name = name;
-            e->args = list(')');
             return e;
         }
-        auto e = make(ExprKind::Variable);
+        auto e = node(ExprKind::Variable);
         e->name = name;
         return e;
     }
 
     std::vector<Token> t_;
     std::size_t pos_ = 0;
+    int nesting_ = 0;
 };
 
+LineParser lineAt(const std::vector<std::string>& lines, std::size_t index)
+{
+    try {
+        return LineParser(lexLine(lines[index]));
+    } catch (ScriptError& e) {
+        e.line = index + 1;
+        throw;
+    }
+}
+
 }  // namespace
+
+Stmt ScriptReader::next() { return statement(0); }
+
+Stmt ScriptReader::statement(int depth)
+{
+    const std::size_t index = next_++;
+    Stmt s;
+    s.line = index + 1;
+    try {
+        LineParser p = lineAt(lines_, index);
+        if (p.at().is('}')) throw ScriptError("'}' without a block to close");
+        if (p.at().isWord("for")) p.forHeader(s);
+        else if (p.at().isWord("if")) p.ifHeader(s);
+        else p.simple(s);
+        if (s.kind == StmtKind::For || s.kind == StmtKind::If) {
+            if (depth + 1 > kMaxNesting) throw ScriptError(kNestingMessage);
+            do {
+                s.blocks.push_back(body(depth + 1));
+            } while (continues(s));
+        }
+    } catch (ScriptError& e) {
+        if (e.line == 0) e.line = s.line;
+        throw;
+    }
+    return s;
+}
+
+// The statements up to the line that closes the block (read too).
+Block ScriptReader::body(int depth)
+{
+    Block block;
+    while (true) {
+        if (atEnd()) throw ScriptError("no '}' closes the block of this line");
+        if (lineAt(lines_, next_).at().is('}')) {
+            ++next_;
+            return block;
+        }
+        block.push_back(statement(depth));
+    }
+}
+
+// Whether the closing line just read opens another branch of an if: "} else {" or
+// "} else if COND {" (its condition is added to the statement).
+bool ScriptReader::continues(Stmt& s)
+{
+    const std::size_t closing = next_ - 1;
+    try {
+        LineParser p = lineAt(lines_, closing);
+        p.skip();
+        if (p.at().kind == Tok::End) return false;
+        if (!p.at().isWord("else")) throw ScriptError("unexpected text after '}'");
+        if (s.kind != StmtKind::If) throw ScriptError("'else' after a 'for' block");
+        if (s.blocks.size() > s.exprs.size()) throw ScriptError("'else' after the 'else' block");
+        p.skip();
+        if (p.at().isWord("if")) {
+            p.ifHeader(s);
+            return true;
+        }
+        p.expectBlockStart("'else'");
+        return true;
+    } catch (ScriptError& e) {
+        if (e.line == 0) e.line = closing + 1;
+        throw;
+    }
+}
+
+std::vector<Stmt> parseScript(const std::vector<std::string>& lines)
+{
+    std::vector<Stmt> program;
+    for (ScriptReader reader(lines); !reader.atEnd();) program.push_back(reader.next());
+    return program;
+}
 
 bool isConstantGroup(const std::string& group)
 {
@@ -248,7 +484,5 @@ bool lookupConstant(const std::string& group, const std::string& name, int64_t& 
     }
     return false;
 }
-
-Stmt parseLine(const std::string& line) { return Parser(lexLine(line)).statement(); }
 
 }  // namespace rizari::runner

@@ -63,8 +63,9 @@ void CPlot::displayTime(double xOffset, double yOffset)
     if (finiteArguments("displayTime", {xOffset, yOffset})) impl_->state.text.timeStamp = {{xOffset, yOffset}};
 }
 
-// Enhanced text (super- and subscripts, font changes) is always on.
-void CPlot::enhanceText() {}
+void CPlot::enhanceText() { enhanceText(true); }
+
+void CPlot::enhanceText(bool on) { impl_->state.text.enhanced = on; }
 
 void CPlot::font(const char* name, int size)
 {
@@ -123,7 +124,7 @@ void writeNativeCommands(ScriptWriter& w, const PlotState& s)
 void writeTextOptions(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
-    w.put("set termoption enhanced\n");
+    w.put(t.enhanced ? "set termoption enhanced\n" : "set termoption noenhanced\n");
     if (t.fontName) w.print("set termoption font \"%q,%d\"\n", *t.fontName, t.fontSize);
     if (t.fontScale) w.print("set termoption fontscale %lf\n", *t.fontScale);
 }

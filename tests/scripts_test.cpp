@@ -2,7 +2,7 @@
 // tests/golden runs statement by statement; the comment lines under a statement say what it must
 // write:
 //   #= text   a line on standard output      #> text   a line on standard error
-//   #! text   the script error it stops with
+//   #! text   the script error it stops with ("at its line N: " when a block's line N made it)
 // (a last line without its line end carries " (no line end)"). NAME.gp beside NAME.rz holds every
 // engine run of the script: its arguments, its command script and the temporary files it read.
 // The scripts are plain runner scripts: `rizari tests/golden/NAME.rz` runs them too.
@@ -78,22 +78,28 @@ TEST_P(Golden, ScriptWritesWhatItsExpectationsSay)
     // The script as it should read: each statement followed by what it wrote. A difference shows as
     // a diff of the whole file.
     std::string rewritten;
-    std::istringstream lines(readFile(script));
+    std::vector<std::string> lines;
+    std::istringstream text(readFile(script));
+    for (std::string line; std::getline(text, line);)
+        if (!isExpectation(line)) lines.push_back(line);
     {
         runner::Evaluator evaluator(module);
-        for (std::string line; std::getline(lines, line);) {
-            if (isExpectation(line)) continue;
+        // A statement at a time (a block is one); a syntax error is recorded under its line.
+        for (runner::ScriptReader reader(lines); !reader.atEnd();) {
+            const std::size_t first = reader.position();
             std::string error, err;
             const std::string out = captureStdout([&] {
                 err = captureStderr([&] {
                     try {
-                        evaluator.execute(runner::parseLine(line));
+                        evaluator.execute(reader.next());
                     } catch (const runner::ScriptError& e) {
                         error = e.what();
+                        if (e.line != first + 1) error = "at its line " + std::to_string(e.line - first) + ": " + error;
                     }
                 });
             });
-            rewritten += line + "\n" + expectationLines("#=", out) + expectationLines("#>", err) + (error.empty() ? "" : "#! " + error + "\n");
+            for (std::size_t n = first; n < reader.position(); ++n) rewritten += lines[n] + "\n";
+            rewritten += expectationLines("#=", out) + expectationLines("#>", err) + (error.empty() ? "" : "#! " + error + "\n");
         }
         EXPECT_EQ(captureStderr([&] { evaluator.destroyAll(); }), "") << "messages while destroying the plots";
     }
@@ -288,7 +294,8 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "-1\n-1\n");
         EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<1>\n"
-                                          "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<2>\n");
+                                          "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<2>\n"
+                                          "rizari: 2 plots failed\n");
         EXPECT_FALSE(fs::exists(dir.path() / "new.png"));
         EXPECT_FALSE(fs::exists(dir.path() / "old.png"));  // gnuplot itself had emptied the earlier picture
     }
@@ -307,7 +314,8 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         EXPECT_EQ(r.out, "-1\n-1\n-1\n");
         EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot made no image in new.png; script: $TMP/<3>\n"
                                           "CPlot::plotting(): gnuplot made no image in old.png; script: $TMP/<4>\n"
-                                          "CPlot::plotting(): gnuplot made no image in none.png (the plot has no data); script: $TMP/<5>\n");
+                                          "CPlot::plotting(): gnuplot made no image in none.png (the plot has no data); script: $TMP/<5>\n"
+                                          "rizari: 3 plots failed\n");
         EXPECT_EQ(r.status, 1);
         for (const char* file : {"new.png", "old.png", "none.png"}) EXPECT_FALSE(fs::exists(dir.path() / file)) << file;
     }
@@ -317,7 +325,8 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         Outcome r = runRunner(script, "", false, dir.path());
         EXPECT_EQ(r.out, "-1\n-1\n");
         EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot left an incomplete image in new.png; script: $TMP/<6>\n"
-                                          "CPlot::plotting(): gnuplot left an incomplete image in old.png; script: $TMP/<7>\n");
+                                          "CPlot::plotting(): gnuplot left an incomplete image in old.png; script: $TMP/<7>\n"
+                                          "rizari: 2 plots failed\n");
         EXPECT_EQ(fs::file_size(dir.path() / "new.png"), 14u);
     }
     const fs::path engine = fake.engine();
@@ -327,6 +336,80 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
     Outcome r = runRunner("p = CPlot()\nprint(p.plotting())\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(fake.normalized(r.err).rfind("CPlot::plotting(): gnuplot could not be started; script: $TMP/<", 0), 0u) << r.err;
+}
+
+// A member that refuses an argument says so on standard error and the script goes on; the
+// runner then exits with status 1 and counts the refused calls and failed plots on its last line.
+// Arguments beyond a member's longest form are a script error, as too few are.
+TEST(Runner, RefusedCallsAndFailedPlotsAreCounted)
+{
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    const std::string refusing = "p = CPlot()\np.sizeOutput(0, 0)\nprint(p.dataFile(\"missing.dat\"))\np.label(99, \"x\")\n";
+    Outcome three = runRunner(refusing + "p.title(\"fine\")\n");
+    EXPECT_EQ(three.status, 1);
+    EXPECT_EQ(three.out, "-1\n");
+    EXPECT_EQ(three.err, "CPlot::sizeOutput(): invalid parameter\nCPlot::dataFile(): cannot open file \"missing.dat\".\n"
+                         "CPlot::label(): invalid axis number\nrizari: 3 calls refused\n");
+    {
+        ScopedEnv exit("RIZARI_FAKE_EXIT", "1");
+        Outcome both = runRunner("p = CPlot()\np.label(99, \"x\")\np.data2D([1, 2], [3, 4])\nprint(p.plotting())\n");
+        EXPECT_EQ(both.status, 1);
+        EXPECT_EQ(fake.normalized(both.err), "CPlot::label(): invalid axis number\n"
+                                             "CPlot::plotting(): gnuplot failed (exit status 1); script: $TMP/<1>\n"
+                                             "rizari: 1 call refused, 1 plot failed\n");
+    }
+    // The count comes after the script error that stopped the run, whose status stays 2.
+    Outcome stopped = runRunner(refusing + "p.lineType(0, 1, 2, \"red\", \"x\")\nprint(\"not reached\")\n");
+    EXPECT_EQ(stopped.status, 2);
+    EXPECT_EQ(stopped.err.substr(stopped.err.find("rizari:")),
+              "rizari: script.rz:5: lineType() expects 3 or 4 arguments, got 5\nrizari: 3 calls refused\n");
+    Outcome few = runRunner("p = CPlot()\np.outputType()\n");
+    EXPECT_EQ(few.err, "rizari: script.rz:2: outputType() expects 1 to 3 arguments, got 0\n");
+    // Calls that write nothing are not counted, also inside loops.
+    Outcome quiet = runRunner("p = CPlot()\nfor i in range(0, 3) {\n    p.title(\"t\" + str(i))\n}\nprint(p.getTitle())\n");
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "t2\n");
+}
+
+// A mistake inside a block is reported at its own line; the script ran up to it. Nesting deeper
+// than the runner's limit (expressions or blocks) is a script error found before anything runs,
+// never a crash; the deepest accepted nesting runs, also in a sanitizer build.
+TEST(Runner, BlockErrorsAndTheNestingLimit)
+{
+    Outcome inner = runRunner("for i in range(0, 3) {\n    if i == 1 {\n        print(q)\n    }\n    print(i)\n}\n");
+    EXPECT_EQ(inner.status, 2);
+    EXPECT_EQ(inner.out + inner.err, "0\nrizari: script.rz:3: unknown variable 'q'\n");
+    Outcome unclosed = runRunner("print(1)\nif 1 {\n    print(2)\n");
+    EXPECT_EQ(unclosed.out + unclosed.err, "rizari: script.rz:2: no '}' closes the block of this line\n");
+
+    auto repeat = [](const std::string& text, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i) out += text;
+        return out;
+    };
+    const std::string limit = "nesting deeper than " + std::to_string(runner::kMaxNesting);
+    const int most = runner::kMaxNesting - 1;  // the statement's own expression is one level
+    for (const auto& [open, close] : std::vector<std::pair<std::string, std::string>>{
+             {"(", ")"}, {"sin(", ")"}, {"-", ""}, {"[", "]"}, {"not ", ""}, {"2 ^ ", ""}}) {
+        SCOPED_TRACE(open);
+        Outcome deepest = runRunner("x = " + repeat(open, most) + "0" + repeat(close, most) + "\nprint(1)\n");
+        EXPECT_EQ(deepest.status, 0) << deepest.err;
+        Outcome deeper = runRunner("print(1)\nx = " + repeat(open, 15000) + "0" + repeat(close, 15000) + "\n");
+        EXPECT_EQ(deeper.status, 2);
+        EXPECT_EQ(deeper.out + deeper.err, "rizari: script.rz:2: " + limit + "\n");
+    }
+    Outcome chain = runRunner("x = [1]\ny = x" + repeat("[0:1]", most) + "\nz = x" + repeat("[0:1]", 20000) + "\n");
+    EXPECT_EQ(chain.err, "rizari: script.rz:3: " + limit + "\n");
+    // Blocks as deep as the limit, each holding the deepest expression.
+    const std::string deepExpr = "x = " + repeat("(", most) + "1" + repeat(")", most) + "\n";
+    Outcome blocks = runRunner(repeat("if 1 {\n" + deepExpr, runner::kMaxNesting) + repeat("}\n", runner::kMaxNesting) + "print(x)\n");
+    EXPECT_EQ(blocks.out + blocks.err, "1\n");
+    Outcome tooMany = runRunner(repeat("for i in [1] {\n", 20000) + repeat("}\n", 20000));
+    EXPECT_EQ(tooMany.err, "rizari: script.rz:" + std::to_string(runner::kMaxNesting + 1) + ": " + limit + "\n");
+    // A long sum is no nesting: its terms are added left to right.
+    Outcome sum = runRunner("x = 1" + repeat(" + 1", 59999) + "\nprint(x)\n");
+    EXPECT_EQ(sum.out + sum.err, "60000\n");
 }
 
 // Without a terminal to read from, the window's engine reads a pipe held open until it ends, so
@@ -432,7 +515,7 @@ TEST(Runner, FileNamesAreOnlyFiles)
     writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\nprint(p.plotting())\n");
     std::system(("cd '" + dir.path().string() + "' && TMP='|tmp' '" + kRunner + "' script.rz >out.txt 2>err.txt").c_str());
     EXPECT_EQ(readFile(dir.path() / "out.txt"), "-1\n");
-    EXPECT_EQ(readFile(dir.path() / "err.txt"), "Error: unusable temporary folder \"|tmp/\"\n");
+    EXPECT_EQ(readFile(dir.path() / "err.txt"), "Error: unusable temporary folder \"|tmp/\"\nrizari: 1 plot failed\n");
     EXPECT_EQ(fake.runs(), 1);
     EXPECT_TRUE(fs::is_empty(dir.path() / "|tmp"));
 }
@@ -455,7 +538,7 @@ TEST(Runner, AMissingDataFileStopsThePlot)
         std::system(command.c_str());
         const std::string out = readFile(dir.path() / "out.txt"), err = readFile(dir.path() / "err.txt");
         if (out == "-1\n") {
-            EXPECT_EQ(err, "Error: cannot create unique filename in CPlot\n") << descriptors;
+            EXPECT_EQ(err, "Error: cannot create unique filename in CPlot\nrizari: 1 plot failed\n") << descriptors;
             EXPECT_EQ(fake.runs(), runs) << descriptors;
             stopped = true;
         } else if (out == "0\n") {
@@ -492,6 +575,22 @@ TEST(Runner, OutputsThatAreNotOursStay)
     EXPECT_TRUE(fs::is_symlink(dir.path() / "link.png"));
     EXPECT_TRUE(fs::exists(dir.path() / "target.png"));
     EXPECT_TRUE(fs::exists(dir.path() / "was-empty.png"));
+}
+
+// A loop runs many statements: a stop signal is acted on inside it.
+TEST(Runner, AStopSignalEndsALoop)
+{
+    TempDir dir;
+    writeFile(dir.path() / "script.rz", "p = CPlot()\nfor i in range(0, 2000000000) {\n    x = i\n}\n");
+    const std::string script = (dir.path() / "script.rz").string();
+    char* const args[] = {const_cast<char*>(kRunner.c_str()), const_cast<char*>(script.c_str()), nullptr};
+    pid_t runner = 0;
+    ASSERT_EQ(posix_spawn(&runner, kRunner.c_str(), nullptr, nullptr, args, environ), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(runner, SIGTERM);
+    int status = 0;
+    waitpid(runner, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
 }
 #endif
 

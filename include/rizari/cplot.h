@@ -149,7 +149,10 @@ public:
     void legendLocation(double x, double y, double z);
     void legendOption(const char* option);
     void displayTime(double xOffset, double yOffset);
+    // Enhanced text (super- and subscripts, fonts, symbols) is on unless turned off: enhanceText()
+    // turns it on, enhanceText(false) makes every text literal.
     void enhanceText();
+    void enhanceText(bool on);
     void font(const char* name, int size);
     void fontScale(double scale);
     void nativeCmd(const char* command);

@@ -72,3 +72,137 @@ plot "$TMP/<2>" title "load" with boxes fs pattern 4 noborder lw 2, "$TMP/<3>" s
 ==> $TMP/<3>
 1 -9.8e+307
 3 9.8e+307
+==> gnuplot $TMP/<4>
+reset
+set autoscale x
+unset autoscale x2
+set autoscale y
+set autoscale y2
+set border 15
+set grid back lw 0.5
+set key at 2.5, 8
+set boxwidth 0.8
+set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb "#f8f8f0" behind
+set style fill solid 1.000000
+set style fill border 3
+set bars 0.500000
+set format x "%g"
+set format y "%.1f"
+set format z "%g"
+set format x2 "%g"
+set format y2 "%g"
+set arrow from 0.000000, 0.000000, 0.000000 to 1.000000, 1.000000, 0.000000
+set arrow from 1.000000, 2.000000, 0.000000 to 3.000000, 4.000000, 0.000000 head filled
+set label "peak" at 3.000000, 9.000000, 0.000000 font ", 13"  textcolor rgbcolor "navy" right
+set xtics axis nomirror 0.000000, 1.000000, 4.000000
+unset x2tics
+set x2tics border nomirror
+unset ytics
+set ytics border mirror
+set y2tics border nomirror (1.000000, "half" 0.500000)
+unset ztics
+set ztics nomirror
+set logscale y 2.000000
+set bmargin 3.000000
+set lmargin 8.000000
+set rmargin 2.000000
+set tmargin 1.500000
+set offsets 0.000000, 0.000000, 0.100000, 0.000000
+set origin 0.050000, 0.000000
+set size ratio 0.600000  0.900000, 1.000000
+set tics out
+set timestamp offset 1.000000, -1.000000
+set xdtics
+set y2mtics
+set yrange [1.000000:16.000000]
+set x2range [1.5e-07:1.2e-06]
+set xzeroaxis lt 2 lw 1 lc rgbcolor "grey"
+set yzeroaxis lt 2 lw 1 lc rgbcolor "grey"
+unset zzeroaxis
+unset x2zeroaxis
+set y2zeroaxis lt 2 lw 1 lc rgbcolor "grey"
+set terminal pngcairo size 640, 480 noenhanced
+set output "C:/plots/week.png"
+set title "a@b ~c &d"
+set xlabel "day"
+set ylabel "y"
+set y2label "share"
+unset clip point
+set clip one
+unset clip two
+set mouse
+
+set samples 50
+set termoption noenhanced
+set termoption font "Helvetica,11"
+set termoption fontscale 1.200000
+set object rectangle center 1, 2 size 1, 2 behind fillcolor rgbcolor "gold" fillstyle transparent solid 1 border lc rgbcolor "red" linewidth 2 
+set xrange [0:4]
+plot "$TMP/<2>" title "run_2024_03.dat" with boxes fs pattern 4 noborder lw 2, "$TMP/<3>" smooth csplines axes x1y2 title "trend" with lines lt 2 lw 3 lc rgbcolor "red", "data/points.dat" using 1:2 notitle with linespoints lt 1 lw 2 pt 6 ps 1 lc rgbcolor"blue"
+==> gnuplot $TMP/<5>
+reset
+set autoscale x
+unset autoscale x2
+set autoscale y
+set autoscale y2
+set border 15
+set grid back lw 0.5
+set key at 2.5, 8
+set boxwidth 0.8
+set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb "#f8f8f0" behind
+set style fill solid 1.000000
+set style fill border 3
+set bars 0.500000
+set format x "%g"
+set format y "%.1f"
+set format z "%g"
+set format x2 "%g"
+set format y2 "%g"
+set arrow from 0.000000, 0.000000, 0.000000 to 1.000000, 1.000000, 0.000000
+set arrow from 1.000000, 2.000000, 0.000000 to 3.000000, 4.000000, 0.000000 head filled
+set label "peak" at 3.000000, 9.000000, 0.000000 font ", 13"  textcolor rgbcolor "navy" right
+set xtics axis nomirror 0.000000, 1.000000, 4.000000
+unset x2tics
+set x2tics border nomirror
+unset ytics
+set ytics border mirror
+set y2tics border nomirror (1.000000, "half" 0.500000)
+unset ztics
+set ztics nomirror
+set logscale y 2.000000
+set bmargin 3.000000
+set lmargin 8.000000
+set rmargin 2.000000
+set tmargin 1.500000
+set offsets 0.000000, 0.000000, 0.100000, 0.000000
+set origin 0.050000, 0.000000
+set size ratio 0.600000  0.900000, 1.000000
+set tics out
+set timestamp offset 1.000000, -1.000000
+set xdtics
+set y2mtics
+set yrange [1.000000:16.000000]
+set x2range [1.5e-07:1.2e-06]
+set xzeroaxis lt 2 lw 1 lc rgbcolor "grey"
+set yzeroaxis lt 2 lw 1 lc rgbcolor "grey"
+unset zzeroaxis
+unset x2zeroaxis
+set y2zeroaxis lt 2 lw 1 lc rgbcolor "grey"
+set terminal svg size 640, 480
+set output "week.svg"
+set title "a@b ~c &d"
+set xlabel "day"
+set ylabel "y"
+set y2label "share"
+unset clip point
+set clip one
+unset clip two
+set mouse
+
+set samples 50
+set termoption enhanced
+set termoption font "Helvetica,11"
+set termoption fontscale 1.200000
+set object rectangle center 1, 2 size 1, 2 behind fillcolor rgbcolor "gold" fillstyle transparent solid 1 border lc rgbcolor "red" linewidth 2 
+set xrange [0:4]
+plot "$TMP/<2>" title "run_2024_03.dat" with boxes fs pattern 4 noborder lw 2, "$TMP/<3>" smooth csplines axes x1y2 title "trend" with lines lt 2 lw 3 lc rgbcolor "red", "data/points.dat" using 1:2 notitle with linespoints lt 1 lw 2 pt 6 ps 1 lc rgbcolor"blue"
