@@ -23,20 +23,37 @@ namespace {
 constexpr int kPlotFailed = 1;
 constexpr int kScriptFailure = 2;
 
-constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members\n";
+constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members | --version\n";
 
+// Also the text of the manual page, which help2man makes from it: a line ending in ':' over
+// indented lines is a heading, "Options:" and "Environment:" start sections of their own, and an
+// indented line with two spaces in a row is a term and its description.
 constexpr const char* kHelp =
+    "\n"
     "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module, one statement a line:\n"
-    "  name = expr    expr    print(expr, ...)    delete name       # starts a comment; a trailing ; is allowed\n"
+    "  name = expr | expr | print(expr, ...) | delete name (# starts a comment; a trailing ; is allowed)\n"
     "Values: ints (12), doubles (1.5, 1e3, .5), texts (\"...\" with \\\" \\\\ \\n \\r \\t), null, arrays [1, 2] and [[1, 2], [3, 4]].\n"
     "Operators + - * / ^ (^ binds tightest, right to left), unary -, ( ); arrays work element by element.\n"
     "Built-ins: CPlot(), linspace(a, b, n), sin cos tan exp log sqrt abs, meshx(x, y), meshy(x, y), len(a).\n"
     "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as PlotAxis.X.\n"
-    "Exit status: 0, 1 when a plotting() failed, 2 for an error in the script (reported as FILE:LINE).\n"
-    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the one on\n"
-    "PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the module, else\n"
-    "librizari.dl beside rizari).\n"
-    "The reference of every member is docs/reference.md.\n";
+    "The reference of every member is docs/reference.md, installed as " RIZARI_INSTALLED_DOC_DIR "/reference.md.\n"
+    "\n"
+    "Exit status:\n"
+    "  0  the script ran to its end\n"
+    "  1  it ran to its end, but a plotting() failed\n"
+    "  2  an error in the script (reported as FILE:LINE), or a usage error\n"
+    "\n"
+    "Options:\n"
+    "  --module PATH  the module to load\n"
+    "  --members      list the members a script can call, with the kinds of their arguments\n"
+    "  --help         show this help\n"
+    "  --version      show the version\n"
+    "\n"
+    "Environment:\n"
+    "  ZUHOME         the engine is ZUHOME/sbin/gnuplot (on Windows ZUHOME\\sbin\\wgnuplot.exe), else the one on PATH\n"
+    "  TMP            the folder for the command scripts and data files (else TEMP, else TMPDIR)\n"
+    "  RIZARI_KEEP=1  keep the command scripts and data files\n"
+    "  RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in " RIZARI_INSTALLED_MODULE_FULL_DIR "\n";
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
 {
@@ -156,6 +173,10 @@ int main(int argc, char** argv)
         if (arg == "--help") {
             std::fputs(kUsage, stdout);
             std::fputs(kHelp, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::fputs("rizari " RIZARI_VERSION "\n", stdout);
             return 0;
         }
         if (arg == "--members") {
