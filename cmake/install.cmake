@@ -34,6 +34,7 @@ if(BUILD_SHARED_LIBS)
 endif()
 # The prefix as seen from the pkg-config folder, so that the installed tree can move.
 file(RELATIVE_PATH RIZARI_PC_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" RIZARI_PC_PREFIX "${RIZARI_PC_PREFIX}")
 configure_file(cmake/rizari.pc.in ${PROJECT_BINARY_DIR}/rizari.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/rizari.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev)
 

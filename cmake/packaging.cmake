@@ -1,6 +1,6 @@
 # Debian packages made by CPack from the install rules: `cpack -G DEB` in a build folder.
 #
-# Two packages, one a component of the install rules:
+# Two packages, each made of one component of the install rules:
 #   rizari      the runner, the module and libzu.so, the manual page and the member reference: all
 #               a script user needs, and nothing that only a compiler reads.
 #   rizari-dev  the static library, its headers, the CMake package and rizari.pc, for C++ programs.
