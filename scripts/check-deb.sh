@@ -6,18 +6,19 @@
 #
 #   1. build     scripts/build-deb.sh makes rizari_VERSION_ARCH.deb and rizari-dev_VERSION_ARCH.deb
 #   2. contents  Debian's places for the files, the computed dependencies, and lintian with no error
-#   3. root      a minimal bookworm (debootstrap --variant=minbase), built once and kept in
-#                $RIZARI_BOOKWORM_ROOT (default /var/cache/rizari/bookworm-clean); a root whose build
-#                did not finish is built again. It is never changed: each of the two runs below works
-#                on an overlay of it (a copy where overlayfs is missing) that goes with the run.
-#                Downloaded packages are kept in /var/cache/rizari/bookworm-apt for later runs.
+#   3. roots     a minimal bookworm (debootstrap --variant=minbase), built once and kept in
+#                $RIZARI_BOOKWORM_ROOT (default /var/cache/rizari/bookworm-clean), and a copy of it
+#                with a compiler, cmake, pkg-config and man-db beside it (bookworm-tools); a root
+#                whose build did not finish is built again. They are never changed: each of the two
+#                runs below works on an overlay of one (a copy where overlayfs is missing) that
+#                goes with the run. Downloaded packages are kept in bookworm-apt for later runs.
 #   4. runtime   apt installs rizari from its file, its dependencies from the archive; the runner on
 #                PATH draws examples into PNG files and onto standard output with the gnuplot apt
 #                chose; apt remove leaves no file of the package, and purging what apt brought with
 #                it leaves the root with the files it had before.
-#   5. dev       with a compiler, cmake, pkg-config and man-db added first: rizari-dev alone, then
-#                examples/cpp built with find_package and with pkg-config against /usr and run;
-#                then rizari and `man rizari`; removal as in 4.
+#   5. dev       on the root with the tools: rizari-dev alone, then examples/cpp built with
+#                find_package and with pkg-config against /usr and run; then rizari and
+#                `man rizari`; removal as in 4.
 #
 # apt installs no recommended packages here: what a package depends on must be enough (a user's
 # apt adds the recommended ones on top).
@@ -175,61 +176,55 @@ echo "$me: lintian says:"
 if [[ -s "$scratch/lintian.log" ]]; then sed 's/^/    /' "$scratch/lintian.log"; else echo "    nothing"; fi
 stage_end contents
 
-# ---- Stage 3: the clean bookworm root -------------------------------------------------------
-how="cached"
-mkdir -p "$(dirname "$root")" "$apt_cache"
-exec 9<"$(dirname "$root")"
-flock 9 # one build at a time; a second check waits and then finds the root complete
-if [[ ! -f "$root/$marker" ]]; then
-    how="built"
-    "$source_dir/scripts/install-deps.sh" debootstrap >/dev/null 2>&1 ||
-        skip "debootstrap is not installed and apt-get could not install it"
-    if [[ -e "$root" ]]; then
-        # A root left half built. Never delete through a mount that points elsewhere.
-        if findmnt -rn -o TARGET | grep -q -F "$root/"; then
-            echo "$me: $root is incomplete and has mounts inside it; unmount them and remove it" >&2
-            exit 1
-        fi
-        echo "$me: removing the incomplete root $root"
-        rm -rf --one-file-system "$root"
-    fi
-    echo "$me: building the bookworm root in $root (debootstrap, a few minutes)"
-    if ! debootstrap --variant=minbase bookworm "$root" "$mirror" >"$scratch/debootstrap.log" 2>&1; then
-        reason=$(grep -E '^(E|W): ' "$scratch/debootstrap.log" | tail -n 1 || true)
-        rm -rf --one-file-system "$root" 2>/dev/null || true
-        skip "debootstrap of bookworm from $mirror failed (no network?): ${reason:-see debootstrap}"
-    fi
-    chroot "$root" /bin/true 2>/dev/null || skip "the new root does not run under chroot here"
-    date -u +%FT%TZ >"$root/$marker"
-fi
-flock -u 9
-exec 9<&-
-chroot "$root" /bin/true 2>/dev/null || skip "chroot into $root failed (chroot not permitted here?)"
-stage_end root "$how root $root, $(du -sh --exclude=proc --exclude=sys "$root" 2>/dev/null | cut -f1)"
-
-# ---- The throwaway systems ------------------------------------------------------------------
-system="" # the root of the current throwaway system
+# ---- The systems ----------------------------------------------------------------------------
+system="" # the root of the system that the commands below work in
 
 mount_at() { mount "$@" && mounted+=("${!#}"); }
 
-# new_system NAME: a fresh system on top of the pristine root, with /proc, /dev, the kept
-# downloads, the host's name servers and the packages, and apt's package lists up to date.
-new_system() {
-    local base="$scratch/$1"
-    mkdir -p "$base/upper" "$base/work" "$base/merged"
-    system="$base/merged"
-    if ! mount_at -t overlay overlay -o "lowerdir=$root,upperdir=$base/upper,workdir=$base/work" "$system" 2>/dev/null; then
-        cp -a "$root/." "$system/"
-    fi
+# enter_system DIR: gives the system in DIR its /proc and /dev, the kept downloads and the host's
+# name servers, and brings apt's package lists up to date.
+enter_system() {
+    system=$1
     mount_at -t proc proc "$system/proc"
     mount_at --bind /dev "$system/dev"
     mount_at --bind "$apt_cache" "$system/var/cache/apt/archives"
     cp -L /etc/resolv.conf "$system/etc/resolv.conf"
+    apt_in_system update >"$scratch/apt-update.log" 2>&1 ||
+        skip "apt-get update failed in the clean root (no network?): $(grep -E '^(E|W):' "$scratch/apt-update.log" | tail -n 1)"
+}
+# leave_system: undoes the mounts of enter_system.
+leave_system() {
+    local i
+    for i in 1 2 3; do
+        umount "${mounted[-1]}"
+        unset 'mounted[-1]'
+    done
+}
+
+# new_system NAME LOWER: a fresh system on top of the cached root LOWER, which stays as it is,
+# with the packages in /tmp/check.
+new_system() {
+    local base="$scratch/$1" lower=$2
+    mkdir -p "$base/upper" "$base/work" "$base/merged"
+    if ! mount_at -t overlay overlay -o "lowerdir=$lower,upperdir=$base/upper,workdir=$base/work" "$base/merged" 2>/dev/null; then
+        cp -a "$lower/." "$base/merged/"
+    fi
+    enter_system "$base/merged"
     mkdir -p "$system/tmp/check"
     cp "$runtime_deb" "$dev_deb" "$system/tmp/check/"
     chmod 0755 "$system/tmp/check"
-    apt_in_system update >"$scratch/apt-update.log" 2>&1 ||
-        skip "apt-get update failed in the clean root (no network?): $(grep -E '^(E|W):' "$scratch/apt-update.log" | tail -n 1)"
+}
+
+# remove_incomplete DIR: removes a cached root whose build did not finish, never through a mount
+# that points elsewhere.
+remove_incomplete() {
+    [[ -e "$1" ]] || return 0
+    if findmnt -rn -o TARGET | grep -q -F "$1/"; then
+        echo "$me: $1 is incomplete and has mounts inside it; unmount them and remove it" >&2
+        exit 1
+    fi
+    echo "$me: removing the incomplete root $1"
+    rm -rf --one-file-system "$1"
 }
 
 # in_system COMMAND...: runs a command in the current system, with a clean environment.
@@ -242,6 +237,52 @@ in_system() {
 apt_in_system() {
     in_system apt-get -q -y -o Dpkg::Use-Pty=0 -o Dpkg::Options::=--force-unsafe-io --no-install-recommends "$@"
 }
+# ---- Stage 3: the cached roots --------------------------------------------------------------
+# The clean root, and the clean root with the tools that stage 5 needs (made again whenever the
+# clean root is).
+tools=(g++ cmake make pkg-config man-db)
+tools_root=$(dirname "$root")/bookworm-tools
+mkdir -p "$(dirname "$root")" "$apt_cache"
+exec 9<"$(dirname "$root")"
+flock 9 # one build at a time; a second check waits and then finds the roots complete
+how="cached"
+if [[ ! -f "$root/$marker" ]]; then
+    how="built"
+    "$source_dir/scripts/install-deps.sh" debootstrap >/dev/null 2>&1 ||
+        skip "debootstrap is not installed and apt-get could not install it"
+    remove_incomplete "$root"
+    echo "$me: building the bookworm root in $root (debootstrap, a few minutes)"
+    if ! debootstrap --variant=minbase bookworm "$root" "$mirror" >"$scratch/debootstrap.log" 2>&1; then
+        reason=$(grep -E '^(E|W): ' "$scratch/debootstrap.log" | tail -n 1 || true)
+        rm -rf --one-file-system "$root" 2>/dev/null || true
+        skip "debootstrap of bookworm from $mirror failed (no network?): ${reason:-see debootstrap}"
+    fi
+    chroot "$root" /bin/true 2>/dev/null || skip "the new root does not run under chroot here"
+    date -u +%FT%TZ >"$root/$marker"
+fi
+chroot "$root" /bin/true 2>/dev/null || skip "chroot into $root failed (chroot not permitted here?)"
+tools_how="cached"
+if ! cmp -s "$root/$marker" "$tools_root/$marker"; then
+    tools_how="built"
+    remove_incomplete "$tools_root"
+    echo "$me: building the root with ${tools[*]} in $tools_root"
+    mkdir -p "$tools_root"
+    cp -a "$root/." "$tools_root/"
+    rm "$tools_root/$marker"
+    enter_system "$tools_root"
+    # man-db without its index: man finds a page without it, and keeping the index up to date
+    # after every install is slow.
+    echo "man-db man-db/auto-update boolean false" | in_system debconf-set-selections
+    apt_in_system install "${tools[@]}" >"$scratch/tools.log" 2>&1 ||
+        skip "apt-get could not install ${tools[*]} (no network?): $(grep -E '^(E|W):' "$scratch/tools.log" | tail -n 1)"
+    leave_system
+    cp "$root/$marker" "$tools_root/$marker"
+fi
+flock -u 9
+exec 9<&-
+size() { du -sh --exclude=proc --exclude=sys "$1" 2>/dev/null | cut -f1; }
+stage_end roots "$how clean root $root, $(size "$root"); $tools_how root with the tools, $(size "$tools_root")"
+
 installed_packages() {
     # shellcheck disable=SC2016 # dpkg-query's own fields
     in_system dpkg-query -W -f='${db:Status-Abbrev}${Package}\n' | awk '/^ii/ { print substr($0, 4) }' | LC_ALL=C sort
@@ -335,7 +376,7 @@ purge_restores() {
 
 # ---- Stage 4: the runtime package alone -----------------------------------------------------
 echo "$me: rizari alone, in a clean bookworm"
-new_system runtime
+new_system runtime "$root"
 before_install
 check "apt installs rizari from its file, its dependencies from the archive" installs "/tmp/check/$(basename "$runtime_deb")"
 check "apt brought a gnuplot, and it runs" gnuplot_runs
@@ -369,16 +410,9 @@ man_renders() {
     [[ ! -s "$scratch/stderr" ]] && grep -q 'rizari . run a plotting script' "$scratch/man.txt" &&
         grep -q '^OPTIONS' "$scratch/man.txt" && grep -q -- '--version' "$scratch/man.txt"
 }
-# The tools, and man-db without its index (man finds a page without it; keeping it up to date
-# after every install is slow).
-tools_installed() {
-    echo "man-db man-db/auto-update boolean false" | in_system debconf-set-selections &&
-        apt_in_system install g++ cmake make pkg-config man-db
-}
 
-echo "$me: rizari-dev, then rizari, in a clean bookworm with a compiler, cmake, pkg-config and man-db"
-new_system dev
-check "apt installs g++, cmake, make, pkg-config and man-db" tools_installed
+echo "$me: rizari-dev, then rizari, in a clean bookworm with ${tools[*]}"
+new_system dev "$tools_root"
 before_install
 check "apt installs rizari-dev alone from its file" installs "/tmp/check/$(basename "$dev_deb")"
 check "examples/cpp builds with find_package against /usr and draws" builds_with find_package
