@@ -23,39 +23,60 @@ namespace {
 constexpr int kPlotFailed = 1;  // also when a member refused an argument
 constexpr int kScriptFailure = 2;
 
-constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members\n";
+constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members | --version\n";
 
+// Also the text of the manual page, which help2man makes from it: a line ending in ':' over
+// indented lines is a heading, "Options:" and "Environment:" start sections of their own, and an
+// indented line with two spaces in a row is a term and its description.
 std::string helpText()
 {
-    return std::string(
-    "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module.\n"
-    "\n"
-    "Statements, one a line (# starts a comment; a trailing ; is allowed):\n"
-    "  name = expr        expr        print(expr, ...)        delete name\n"
-    "Blocks: the opening line ends in {, a line } closes the block:\n"
-    "  for name in expr {          once for each value (or row) of an array, or each int of a range()\n"
-    "  if cond {                   cond: a number, 0 is false\n"
-    "  } else if cond {\n"
-    "  } else {\n"
-    "  }\n"
-    "Values: ints (12), doubles (1.5, 1e3, .5), texts (\"...\" with \\\" \\\\ \\n \\r \\t), null,\n"
-    "  arrays [1, 2] and [[1, 2], [3, 4]].\n"
-    "Operators, loosest first: or, and, not; == != < <= > >= (give 1 or 0; no chains); + -; * / %;\n"
-    "  unary -; ^ (right to left); a[i], a[i:j] (from 0, negative from the end; texts too), p.member().\n"
-    "  Arrays work element by element; text + text joins texts; a % b has the sign of b.\n"
-    "Built-ins: CPlot(), linspace(a, b, n), range(first, end[, step]), random(n, seed) (n values in [0, 1),\n"
-    "  the same everywhere for a seed), len(a), str(value[, format]) (format: one printf conversion such\n"
-    "  as %d, %.2f or %g), sin cos tan exp log sqrt abs floor, meshx(x, y), meshy(x, y).\n"
-    "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as\n"
-    "  PlotAxis.X. More or fewer arguments than a member takes are an error.\n"
-    "Expressions and blocks nest at most ") + std::to_string(kMaxNesting) + " deep. The whole script is parsed before it runs.\n"
-    "Exit status: 0; 1 when a member refused an argument or a plotting() failed (a last line on standard\n"
-    "error counts them: rizari: 2 calls refused, 1 plot failed); 2 for an error in the script (reported\n"
-    "as FILE:LINE) or a runner error.\n"
-    "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the\n"
-    "one on PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the\n"
-    "module, else librizari.dl beside rizari).\n"
-    "The reference of the language and of every member is docs/reference.md.\n";
+    return std::string(R"(
+Runs a plotting script (SCRIPT, or - for standard input) with the rizari module.
+
+Language:
+  statements  one a line: name = expr | expr | print(expr, ...) | delete name;
+              # starts a comment; a trailing ; is allowed
+  blocks      for name in expr { | if cond { | } else if cond { | } else { | }: the opening
+              line ends in {, a line } closes the block; for runs once for each value (or
+              row) of an array, or each int of a range(); cond is a number, 0 is false
+  values      ints (12), doubles (1.5, 1e3, .5), texts ("..." with \" \\ \n \r \t), null,
+              arrays [1, 2] and [[1, 2], [3, 4]]
+  operators   loosest first: or, and, not; == != < <= > >= (1 or 0; no chains); + -;
+              * / %; unary -; ^ (right to left); a[i], a[i:j] (from 0, negative from the
+              end; texts too); p.member(). Arrays work element by element; text + text
+              joins texts; a % b has the sign of b
+  built-ins   CPlot(), linspace(a, b, n), range(first, end[, step]), random(n, seed) (n
+              values in [0, 1), the same everywhere for a seed), len(a), str(value[,
+              format]) (format: one printf conversion such as %d, %.2f or %g), sin cos tan
+              exp log sqrt abs floor, meshx(x, y), meshy(x, y)
+  members     p.member(args), e.g. p.title("Sine"); rizari --members lists them all;
+              constants as PlotAxis.X; more or fewer arguments than a member takes are
+              an error
+  nesting     expressions and blocks nest at most )") +
+           std::to_string(kMaxNesting) + R"( deep; the whole script is parsed before
+              it runs
+The reference of the language and of every member is docs/reference.md, installed as
+)" RIZARI_INSTALLED_DOC_DIR R"(/reference.md.
+
+Exit status:
+  0  the script ran to its end
+  1  it ran to its end, but a member refused an argument or a plotting() failed (a last
+     line on standard error counts them: rizari: 2 calls refused, 1 plot failed)
+  2  an error in the script (reported as FILE:LINE), or a usage error
+
+Options:
+  --module PATH  the module to load
+  --members      list the members a script can call, with the kinds of their arguments
+  --help         show this help
+  --version      show the version
+
+Environment:
+  ZUHOME         the engine is ZUHOME/sbin/gnuplot (on Windows ZUHOME\sbin\wgnuplot.exe),
+                 else the one on PATH
+  TMP            the folder for the command scripts and data files (else TEMP, else TMPDIR)
+  RIZARI_KEEP=1  keep the command scripts and data files
+  RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in
+                 )" RIZARI_INSTALLED_MODULE_FULL_DIR "\n";
 }
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
@@ -188,6 +209,10 @@ int main(int argc, char** argv)
         if (arg == "--help") {
             std::fputs(kUsage, stdout);
             std::fputs(helpText().c_str(), stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::fputs("rizari " RIZARI_VERSION "\n", stdout);
             return 0;
         }
         if (arg == "--members") {

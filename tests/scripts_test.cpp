@@ -247,6 +247,16 @@ TEST(Runner, OptionsAndScriptErrors)
 #ifndef _WIN32
     EXPECT_EQ(std::system(("'" + kRunner + "' script.rz --module 2>/dev/null").c_str()), 2 << 8);  // --module without its value
 #endif
+    // The usage line after a wrong option; --help and --version (the manual page is made of them)
+    // print on standard output and end well.
+    Outcome wrong = runRunner("", "--verbose");
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] SCRIPT | --help | --members | --version\n");
+    Outcome help = runRunner("", "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind(wrong.err, 0), 0u) << help.out;
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(runRunner("", "--version").out, "rizari " RIZARI_VERSION "\n");
     const std::string members = runRunner("", "--members").out;
     for (const char* part : {"Lifecycle and dimension:\n  p = CPlot()\n  delete p\n", "\nSubplots:\n  int subplot(int, int)\n",
                              "\n  int dataFile(text [, text])\n", "\n  outputType(int [, text [, text]])\n"})
