@@ -74,6 +74,29 @@ bool startsWith(const std::string& text, const char* prefix)
     return text.compare(0, std::strlen(prefix), prefix) == 0;
 }
 
+// Terminals whose sizes are lengths (inches or centimetres) rather than pixels.
+constexpr std::string_view kLengthTerminals[] = {"postscript", "pdfcairo", "epscairo", "cairolatex", "epslatex", "pslatex",
+                                                 "pstex", "pstricks", "tikz", "context", "pict2e", "texdraw", "fig"};
+
+// A size in pixels becomes a length at this density: the point of PDF and PostScript.
+constexpr double kPixelsPerInch = 72.0;
+
+// The terminal's name: its first word.
+std::string_view terminalName(std::string_view terminal) { return terminal.substr(0, terminal.find_first_of(" \t")); }
+
+// " size W, H": pixels for the image terminals; for the terminals that measure lengths, the pixels
+// converted to inches.
+void writeSize(ScriptWriter& w, std::string_view terminal, const ImageSize& size)
+{
+    const std::string_view name = terminalName(terminal);
+    for (std::string_view lengths : kLengthTerminals) {
+        if (name != lengths) continue;
+        w.print(" size %gin, %gin", size.width / kPixelsPerInch, size.height / kPixelsPerInch);
+        return;
+    }
+    w.print(" size %d, %d", size.width, size.height);
+}
+
 }  // namespace
 
 void CPlot::outputType(int type) { setOutput(impl_->state.output, type, 0, nullptr, nullptr); }
@@ -119,16 +142,12 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
     } else if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream) {
         const std::string terminal = out.terminal.value_or("");
         w.print("set terminal %s", terminal);
+        if (out.size) writeSize(w, terminal, *out.size);
         // These terminals are told on their own line whether texts are markup.
         if (startsWith(terminal, "png") || startsWith(terminal, "gif") || startsWith(terminal, "jpeg") ||
-            startsWith(terminal, "postscript")) {
-            const char* mode = top.text.enhanced ? "enhanced" : "noenhanced";
-            if (out.size) w.print(" size %d, %d %s\n", out.size->width, out.size->height, mode);
-            else w.print(" %s\n", mode);
-        } else {
-            if (out.size) w.print(" size %d, %d", out.size->width, out.size->height);
-            w.put("\n");
-        }
+            startsWith(terminal, "postscript"))
+            w.print(" %s", top.text.enhanced ? "enhanced" : "noenhanced");
+        w.put("\n");
         w.print("set output \"%q\"\n", engineFileName(out.file.value_or("")));
     }
 }

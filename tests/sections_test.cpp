@@ -211,6 +211,13 @@ TEST(Sections, TerminalLines)
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "svg", "a"), p.sizeOutput(1, 1); }, writeTerminalLines,
          "set terminal svg size 1, 1\nset output \"a\"\n"},
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "jpe", "a"); }, writeTerminalLines, "set terminal jpe\nset output \"a\"\n"},
+        // Terminals that measure lengths get the pixels at 72 per inch.
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "postscript eps color", "a"), p.sizeOutput(720, 540); }, writeTerminalLines,
+         "set terminal postscript eps color size 10in, 7.5in enhanced\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo font \"Arial,9\"", "a"), p.sizeOutput(800, 600); }, writeTerminalLines,
+         "set terminal pdfcairo font \"Arial,9\" size 11.1111in, 8.33333in\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo2", "a"), p.sizeOutput(8, 6); }, writeTerminalLines,
+         "set terminal pdfcairo2 size 8, 6\nset output \"a\"\n"},
         // Combinations without their texts change the type only.
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo", "a.pdf"), p.outputType(PlotOutputType::Stream, "gif", "b"),
                         p.outputType(PlotOutputType::File, "jpeg"); },
