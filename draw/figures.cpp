@@ -30,12 +30,21 @@ void styleAsLine(CPlot& plot, const PlotState& s)
     plot.plotType(PlotType::Lines, plot.dataSetNum(), extra);
 }
 
+// How line and closed polygon report a data set that could not be added.
+struct LineFailure {
+    const char* invalid;
+    const char* unable;
+};
+constexpr LineFailure kLineFailed{"plot.line: invalid parameter\n", "plot.line: unable to draw line.\n"};
+constexpr LineFailure kPolygonFailed{"CPlot::polygon(): invalid parameter\n", "CPlot::polygon(): unable to draw line.\n"};
+
 // The ending of line and closed polygon: the data set just added (rc 0) becomes a line in the
-// default style; a failed add is reported with the member's prefix.
-int finishAsLine(CPlot& plot, const PlotState& s, int rc, const char* who)
+// default style; a failed add is reported.
+int finishAsLine(CPlot& plot, const PlotState& s, int rc, const LineFailure& failure)
 {
     if (rc != 0) {
-        reportf("%s invalid parameter\n%s unable to draw line.\n", who, who);
+        report(failure.invalid);
+        report(failure.unable);
         return rc;
     }
     styleAsLine(plot, s);
@@ -69,7 +78,7 @@ int CPlot::line(double x1, double y1, double z1, double x2, double y2, double z2
     PlotState& s = impl_->state;
     const double x[] = {x1, x2}, y[] = {y1, y2}, z[] = {z1, z2};
     const int rc = s.dimension == 3 ? data3DCurve(x, y, z, 2) : data2DCurve(x, y, 2);
-    return finishAsLine(*this, s, rc, "plot.line:");
+    return finishAsLine(*this, s, rc, kLineFailed);
 }
 
 int CPlot::point(double x, double y, double z)
@@ -239,7 +248,7 @@ int CPlot::polygon(const double* x, const double* y, const double* z, int nx, in
         column[n] = given[axis][0];
     }
     const int rc = addComputedCurve(*this, std::move(*curve));
-    return finishAsLine(*this, s, rc, "CPlot::polygon():");
+    return finishAsLine(*this, s, rc, kPolygonFailed);
 }
 
 int CPlot::regularPolygon(double x, double y, int n, double side, double angle)

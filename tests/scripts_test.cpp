@@ -20,6 +20,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -178,6 +179,150 @@ TEST(EntryPoints, TheReferenceCoversTheMembersAndConstants)
     for (const NamedCode& c : kScriptCodes) expectedConstants += std::string(c.group) + "." + c.name + "` | " + std::to_string(c.value) + "\n";
     EXPECT_EQ(members, expectedMembers);
     EXPECT_EQ(constants, expectedConstants);
+}
+
+// The reference's code blocks after the forms of a member (and every block outside the members):
+// its examples.
+std::vector<std::string> referenceExamples(const std::string& reference)
+{
+    std::vector<std::string> examples;
+    std::size_t at = 0;
+    bool inMember = false;
+    int blockOfMember = 0;
+    for (std::size_t fence; (fence = reference.find("```", at)) != std::string::npos;) {
+        const std::size_t heading = reference.rfind("\n### `", fence);
+        const std::size_t section = reference.rfind("\n## ", fence);
+        const bool member = heading != std::string::npos && (section == std::string::npos || heading > section);
+        blockOfMember = member && inMember && heading < at ? blockOfMember + 1 : 0;
+        inMember = member;
+        const std::size_t start = reference.find('\n', fence) + 1, end = reference.find("```", start);
+        if (!member || blockOfMember > 0) examples.push_back(reference.substr(start, end - start));
+        at = end + 3;
+    }
+    return examples;
+}
+
+// Every example runs with x, y and t given and p a new plot: no script error and no message.
+TEST(EntryPoints, TheReferenceExamplesRun)
+{
+    const std::string reference = readFile(unicode::utf8Path(buildPath(RIZARI_SOURCE_DIR)) / "docs" / "reference.md");
+    const std::vector<std::string> examples = referenceExamples(reference);
+    EXPECT_GT(examples.size(), 100u);
+    const runner::Module module(kModulePath);
+    TempDir work;  // before the fake engine points TMP at its own folder
+    FakeEngine fake;
+    ScopedEnv home("ZUHOME", fake.home());
+    writeFile(work.path() / "measurements.dat", "1 2 3\n2 3 5\n3 5 4\n");
+    const fs::path cwd = fs::current_path();
+    fs::current_path(work.path());
+    for (const std::string& example : examples) {
+        std::vector<std::string> lines{"x = linspace(0, 6.283185, 20)", "y = sin(x)", "t = linspace(0, 12.566, 50)", "p = CPlot()"};
+        std::istringstream text(example);
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        std::string error;
+        const std::string err = captureStderr([&] {
+            captureStdout([&] {
+                try {
+                    runner::Evaluator evaluator(module);
+                    for (const runner::Stmt& statement : runner::parseScript(lines)) evaluator.execute(statement);
+                } catch (const runner::ScriptError& e) {
+                    error = e.what();
+                }
+            });
+        });
+        EXPECT_EQ(error + err, "") << example;
+    }
+    fs::current_path(cwd);
+}
+
+// Stands for any text in a pattern; no message holds it.
+constexpr char kAnyText = '\x01';
+
+// A printf format as a pattern: each conversion stands for any text, "%%" for a '%'.
+std::string formatPattern(std::string_view format)
+{
+    std::string out;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%' || i + 1 == format.size()) {
+            out += format[i];
+        } else if (format[i + 1] == '%') {
+            out += '%', ++i;
+        } else {
+            while (i + 1 < format.size() && std::strchr("-0123456789.lh", format[i + 1])) ++i;
+            out += kAnyText, ++i;
+        }
+    }
+    return out;
+}
+
+// Whether some text fits both patterns.
+bool overlap(std::string_view a, std::string_view b)
+{
+    std::vector<std::vector<signed char>> known(a.size() + 1, std::vector<signed char>(b.size() + 1, -1));
+    std::function<bool(std::size_t, std::size_t)> from = [&](std::size_t i, std::size_t j) -> bool {
+        signed char& result = known[i][j];
+        if (result < 0) {
+            if (i == a.size() && j == b.size()) result = 1;
+            else if (i < a.size() && a[i] == kAnyText) result = from(i + 1, j) || (j < b.size() && from(i, j + 1));
+            else if (j < b.size() && b[j] == kAnyText) result = from(i, j + 1) || (i < a.size() && from(i + 1, j));
+            else result = i < a.size() && j < b.size() && a[i] == b[j] && from(i + 1, j + 1);
+        }
+        return result == 1;
+    };
+    return from(0, 0);
+}
+
+// Every message the reference quotes is one the code prints: it fits a message text of the
+// library or the runner, where a word in capitals (NAME, PATH, N) stands for what is printed.
+TEST(EntryPoints, TheReferenceQuotesOnlyMessagesTheCodePrints)
+{
+    const fs::path source = unicode::utf8Path(buildPath(RIZARI_SOURCE_DIR));
+    std::vector<std::string> formats;
+    for (const char* folder : {"platform", "plot", "script", "data", "settings", "draw", "engine", "binding", "runner"}) {
+        for (const auto& file : fs::directory_iterator(source / folder)) {
+            // String literals, those written next to each other joined, escapes undone.
+            const std::string code = readFile(file.path());
+            std::string literal;
+            bool open = false, pending = false;
+            for (std::size_t i = 0; i < code.size(); ++i) {
+                const char c = code[i];
+                if (open) {
+                    if (c == '\\' && i + 1 < code.size()) literal += code[++i] == 'n' ? '\n' : code[i];
+                    else if (c == '"') open = false, pending = true;
+                    else literal += c;
+                } else if (c == '"' && (i == 0 || code[i - 1] != '\'')) {
+                    open = true;
+                } else if (pending && !std::isspace(static_cast<unsigned char>(c))) {
+                    formats.push_back(std::exchange(literal, {}));
+                    pending = false;
+                }
+            }
+        }
+    }
+    const std::string reference = readFile(source / "docs" / "reference.md");
+    int quoted = 0;
+    for (std::size_t at = 0; (at = reference.find('`', at)) != std::string::npos;) {
+        const std::size_t end = reference.find('`', at + 1);
+        std::string message = reference.substr(at + 1, end - at - 1);
+        at = end + 1;
+        if (message.rfind("CPlot::", 0) != 0 && message.rfind("Error:", 0) != 0 && message.rfind("plot.line", 0) != 0) continue;
+        ++quoted;
+        // A word in capitals stands for any text.
+        auto isUpper = [](char c) { return std::isupper(static_cast<unsigned char>(c)) || c == '_'; };
+        for (std::size_t i = 0; i < message.size(); ++i) {
+            if (!isUpper(message[i]) || (i > 0 && std::isalnum(static_cast<unsigned char>(message[i - 1])))) continue;
+            std::size_t j = i;
+            while (j < message.size() && isUpper(message[j])) ++j;
+            if (j == message.size() || !std::islower(static_cast<unsigned char>(message[j]))) message.replace(i, j - i, 1, kAnyText);
+        }
+        // A format that begins with a conversion ("%s: %s") would fit any message.
+        const bool printed = std::any_of(formats.begin(), formats.end(), [&](const std::string& format) {
+            const std::string pattern = formatPattern(format);
+            return format.find('%') >= 5 && (overlap(pattern, message) || overlap(pattern, message + "\n"));
+        });
+        EXPECT_TRUE(printed) << message;
+    }
+    EXPECT_GT(quoted, 100);
 }
 
 }  // namespace
