@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine/plot_script.h"
+#include "engine/session.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 
@@ -65,6 +66,29 @@ bool reportRun(const platform::RunResult& run, const std::string& script)
     return false;
 }
 
+// A gnuplot of its own runs the script. For the window the engine goes on reading its standard
+// input after the script, which keeps the window open until it is closed. Without a terminal to
+// read from, the engine reads a pipe that stays open until it ends, when a window opens at all:
+// without a display or a plot command no window would ever close and end it.
+platform::RunResult runAlone(const std::string& engine, PlotImpl& top)
+{
+    const OutputState& out = top.state.output;
+    std::vector<std::string> args{"gnuplot", *out.script};
+    const bool window = out.type == PlotOutputType::Window;
+    if (window) args.emplace_back("-");
+    platform::RunOptions options;
+    options.holdInput = window && anyCellDraws(top) && !platform::inputIsTerminal() && platform::hasDisplay();
+    // A caller that collects the messages gets the engine's own words among them.
+    options.captureErrors = MessageCapture::active();
+    return platform::runAndWait(engine, args, options);
+}
+
+platform::RunResult runInSession(const std::string& engine, const OutputState& out)
+{
+    const bool window = out.type == PlotOutputType::Window;
+    return session::run(engine, {*out.script, window ? std::string() : session::terminalLinesOf(*out.script), window});
+}
+
 }  // namespace
 
 int CPlot::plotting()
@@ -89,6 +113,9 @@ int CPlot::plotting()
             report("CPlot::plotting(): environment variable TMP should be set infile .zurc in user's home directory.\n");
             return -1;
         }
+        const std::string& engine = engines.front();
+        const bool inSession = session::active();
+        if (inSession) session::prepare(engine);  // it starts while the files are written
         auto created = platform::createTemporaryFile();
         if (!created) report("Error: cannot create unique filename in CPlot\n");
         // The previous call's script is of no further use once this call has its own.
@@ -102,27 +129,20 @@ int CPlot::plotting()
         out.script = created->name;
         ScriptFile script(created->file);
         std::setvbuf(script.get(), nullptr, _IONBF, 0);
-        ScriptWriter w(script.get(), dialectFor(platform::engineMajorVersion(engines.front())));
+        // The engine's version is asked only when a line of the script depends on it.
+        ScriptWriter w(script.get(), [&] { return inSession ? session::majorVersion(engine) : platform::engineMajorVersion(engine); });
 
+        const bool window = out.type == PlotOutputType::Window;
+        if (inSession && window && !impl_->sessionWindow) impl_->sessionWindow = session::newWindow();
+        out.sessionWindow = inSession && window ? impl_->sessionWindow : std::nullopt;
         const bool written = writePlotScript(w, *impl_, true);
         if (!finishScript(script, w, out) || !written) return -1;
 
         tellKeptFiles(*impl_);
 
-        std::vector<std::string> args{"gnuplot", *out.script};
-        // For the window the engine goes on reading its standard input after the script, which
-        // keeps the window open until it is closed. Without a terminal to read from, the engine
-        // reads a pipe that stays open until it ends, when a window opens at all: without a
-        // display or a plot command no window would ever close and end it.
-        const bool window = out.type == PlotOutputType::Window;
-        if (window) args.emplace_back("-");
         const bool image = out.type == PlotOutputType::File && out.file;
         const bool imageHadContent = image && platform::fileSize(*out.file) > 0;
-        platform::RunOptions options;
-        options.holdInput = window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay();
-        // A caller that collects the messages gets the engine's own words among them.
-        options.captureErrors = MessageCapture::active();
-        const platform::RunResult run = platform::runAndWait(engines.front(), args, options);
+        const platform::RunResult run = inSession ? runInSession(engine, out) : runAlone(engine, *impl_);
         report(run.errors);
         // Some engines take an unknown terminal for a warning and end well with an empty image.
         const bool imageEmpty = image && platform::fileSize(*out.file) == 0;

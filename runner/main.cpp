@@ -2,6 +2,7 @@
 // points the way the interpreter does. SCRIPT "-" reads standard input.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -23,7 +24,7 @@ namespace {
 constexpr int kPlotFailed = 1;
 constexpr int kScriptFailure = 2;
 
-constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members\n";
+constexpr const char* kUsage = "usage: rizari [--module PATH] [--session] SCRIPT | --help | --members\n";
 
 constexpr const char* kHelp =
     "Runs a plotting script (SCRIPT, or - for standard input) with the rizari module, one statement a line:\n"
@@ -33,9 +34,11 @@ constexpr const char* kHelp =
     "Built-ins: CPlot(), linspace(a, b, n), sin cos tan exp log sqrt abs, meshx(x, y), meshy(x, y), len(a).\n"
     "Members: p.member(args), e.g. p.title(\"Sine\"); rizari --members lists them all; constants as PlotAxis.X.\n"
     "Exit status: 0, 1 when a plotting() failed, 2 for an error in the script (reported as FILE:LINE).\n"
+    "--session: one gnuplot runs every plotting() of the script (faster for many plots); each window plot keeps\n"
+    "one window, redrawn in place, and rizari ends once the windows are closed. The same as RIZARI_SESSION=1.\n"
     "Environment: ZUHOME (the engine is ZUHOME/sbin/gnuplot, on Windows ZUHOME\\sbin\\wgnuplot.exe, else the one on\n"
-    "PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_MODULE (the module, else\n"
-    "librizari.dl beside rizari).\n"
+    "PATH), TMP, RIZARI_KEEP=1 (keep the command scripts and data files), RIZARI_SESSION=1 (as --session),\n"
+    "RIZARI_MODULE (the module, else librizari.dl beside rizari).\n"
     "The reference of every member is docs/reference.md.\n";
 
 bool readLines(const std::string& file, std::vector<std::string>& lines)
@@ -105,6 +108,15 @@ void listMembers()
     }
 }
 
+bool setSessionSwitch()
+{
+#ifdef _WIN32
+    return _putenv_s("RIZARI_SESSION", "1") == 0;
+#else
+    return setenv("RIZARI_SESSION", "1", 1) == 0;
+#endif
+}
+
 // A signal that asks the runner to stop is noted here and acted on between statements; its
 // arrival also ends a wait for the engine (the handler does not restart system calls). A second
 // one while the first waits for a long statement to end stops the runner at once, without the
@@ -150,6 +162,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> args = unicode::arguments(argc, argv);
     std::string modulePath;
     std::string script;
+    bool session = false;
     bool usageError = false;
     for (std::size_t i = 1; i < args.size() && !usageError; ++i) {
         const std::string& arg = args[i];
@@ -163,6 +176,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (arg == "--module" && i + 1 < args.size()) modulePath = args[++i];
+        else if (arg == "--session") session = true;
         else if (script.empty() && (arg == "-" || arg.rfind("-", 0) != 0)) script = arg;
         else usageError = true;
     }
@@ -171,6 +185,11 @@ int main(int argc, char** argv)
         return kScriptFailure;
     }
     if (modulePath.empty()) modulePath = defaultModulePath();
+    // The module reads the switch from the environment, as any host's would.
+    if (session && !setSessionSwitch()) {
+        std::fputs("rizari: no memory for --session\n", stderr);
+        return kScriptFailure;
+    }
 
     std::vector<std::string> lines;
     if (!readLines(script, lines)) {
@@ -221,6 +240,13 @@ int main(int argc, char** argv)
         evaluator.destroyAll();
         if (status == 0 && evaluator.plottingFailed()) status = kPlotFailed;
     }
+    // A session's engine ends with the module, once the windows it drew are closed; a signal
+    // while the runner waits for that ends the engine and then the runner.
+    module.reset();
     std::fflush(stdout);
+    if (pendingSignal) {
+        std::signal(pendingSignal, SIG_DFL);
+        std::raise(pendingSignal);
+    }
     return status;
 }

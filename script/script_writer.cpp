@@ -18,6 +18,12 @@ void appendQuoted(std::string& out, std::string_view text)
     }
 }
 
+const EngineDialect& ScriptWriter::dialect()
+{
+    if (!dialect_) dialect_ = &dialectFor(version_ ? version_() : 0);
+    return *dialect_;
+}
+
 void ScriptWriter::put(std::string_view text)
 {
     if (text_) {
