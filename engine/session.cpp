@@ -24,18 +24,34 @@ namespace {
 constexpr std::string_view kMarker = "rizari-session: ";
 constexpr std::string_view kVersion = "version";
 constexpr std::string_view kDone = "done";
-constexpr const char* kAnnounce = "print \"rizari-session: version \", GPVAL_VERSION\n";
 // Before a plot: no setting, variable, function or error of the plot before it stays.
 constexpr const char* kClean = "reset session\nreset errors\n";
-// After a plot, on a line of its own (an error in the loaded script drops the rest of the line
-// that loaded it): its error state, then a multiplot it left open is ended and its output file
-// closed, and the answer goes to standard error whatever the script did with "set print".
-constexpr const char* kAnswer =
-    "RIZARI_ERRNO = GPVAL_ERRNO; unset multiplot; unset output; set print; print \"rizari-session: done \", RIZARI_ERRNO\n";
 // At the end a wxt window stays open until it is closed, held by a process the engine leaves in
 // its group.
 constexpr const char* kKeepWindows = "set terminal wxt persist\n";
 constexpr int kFailedScriptStatus = 1;  // gnuplot's own exit status after an error in its script
+
+// The command that has the engine print the marker, the answer's kind and the value.
+std::string answerCommand(std::string_view kind, std::string_view value)
+{
+    return "print \"" + std::string(kMarker) + std::string(kind) + " \", " + std::string(value) + "\n";
+}
+
+// At its start the engine tells its version.
+std::string announceCommand() { return answerCommand(kVersion, "GPVAL_VERSION"); }
+
+// After a plot, on lines of their own (an error in the loaded script drops the rest of the line
+// that loaded it): its error state is kept, a multiplot it left open is ended (only one that is
+// open, so that no version has cause to warn), its output file is closed, and the answer goes to
+// standard error whatever the script did with "set print".
+std::string afterScriptCommand()
+{
+    return "RIZARI_ERRNO = GPVAL_ERRNO\n"
+           "if (exists(\"GPVAL_MULTIPLOT\") && GPVAL_MULTIPLOT) { unset multiplot }\n"
+           "unset output\n"
+           "set print\n" +
+           answerCommand(kDone, "RIZARI_ERRNO");
+}
 
 // Whether repeating the terminal lines on an engine that has just read them leaves every
 // terminal as a fresh engine would have it at each plot command: the lines after the first
@@ -44,9 +60,9 @@ constexpr int kFailedScriptStatus = 1;  // gnuplot's own exit status after an er
 bool repeatable(const std::string& lines)
 {
     constexpr std::string_view kCellStart = "set termoption enhanced\n";
-    std::size_t first = lines.find(kCellStart);
+    const std::size_t first = lines.find(kCellStart);
     if (first == std::string::npos) return true;
-    std::size_t next = lines.find(kCellStart, first + 1);
+    const std::size_t next = lines.find(kCellStart, first + 1);
     if (next == std::string::npos) return true;
     const std::string group = lines.substr(first, next - first);
     for (std::size_t at = next; at < lines.size(); at += group.size())
@@ -56,7 +72,14 @@ bool repeatable(const std::string& lines)
 
 class Session {
 public:
-    ~Session() { end(platform::getEnv("RIZARI_SESSION") == "1"); }
+    ~Session()
+    {
+        try {
+            end(platform::getEnv("RIZARI_SESSION") == "1");
+        } catch (...) {
+            // Nothing is left to tell it to: the engine ends when its input closes with the process.
+        }
+    }
 
     void prepare(const std::string& program)
     {
@@ -84,7 +107,7 @@ public:
         windows_ = windows_ || job.window;
         std::string commands = kClean;
         ScriptWriter(commands).print("load \"%q\"\n", job.script);
-        commands += kAnswer;
+        commands += afterScriptCommand();
         std::string messages = std::exchange(startMessages_, {});
         if (!engine_.send(commands)) return withMessages(engine_.stop(), std::move(messages));  // it ended
         const std::optional<int> errorNumber = awaitAnswer(kDone, messages);
@@ -110,7 +133,7 @@ private:
         finishEngine(false);
         if (!engine_.start(program, {"gnuplot"})) return false;
         program_ = program;
-        engine_.send(kAnnounce);
+        engine_.send(announceCommand());
         return true;
     }
 

@@ -2,15 +2,16 @@
 // each with texts that try to run a command. A run fails when gnuplot says anything on standard
 // error or the image is not complete. The engine is RIZARI_GNUPLOT when set, else the gnuplot on PATH.
 // Then engine sessions: the gallery as one batch, a failing plot amid others, a killed engine.
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "rizari/cplot.h"
 #include "tests/support.h"
@@ -210,6 +211,56 @@ TEST_F(Session, AFailedPlotIsReportedAloneAndLeavesNothingBehind)
     EXPECT_TRUE(err.ends_with("\n") && err.find('\n', err.find(line)) == err.size() - 1) << err;
     EXPECT_TRUE(children().empty());  // the engine ended with the session, and was reaped
     EXPECT_TRUE(tmp_.empty());
+}
+
+// gnuplot keeps a terminal's options from one "set terminal" to the next: in a session a plot's
+// size and font must not reach the plots after it.
+TEST_F(Session, TerminalOptionsDoNotCarryOver)
+{
+    const std::vector<double> x = {0, 1, 2}, y = {2, 0, 1};
+    const auto draw = [&](const fs::path& folder) {
+        fs::create_directories(folder);
+        for (int i = 0; i < 4; ++i) {
+            CPlot p;
+            p.setEngineHome(home_.path().string().c_str());
+            p.data2D(x, y);
+            if (i == 0) p.sizeOutput(200, 150);
+            if (i == 2) p.font("Sans", 16);
+            p.outputType(PlotOutputType::File, "pngcairo", (folder / (std::to_string(i) + ".png")).string().c_str());
+            EXPECT_EQ(p.plotting(), 0) << i;
+        }
+    };
+    draw(out_.path() / "alone");
+    {
+        EngineSession session;
+        draw(out_.path() / "session");
+    }
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = std::to_string(i) + ".png";
+        EXPECT_EQ(readFile(out_.path() / "session" / name), readFile(out_.path() / "alone" / name)) << i;
+    }
+}
+
+// Plots of several threads share the session's engine one run at a time.
+TEST_F(Session, PlotsOfSeveralThreadsTakeTurns)
+{
+    EngineSession session;
+    const std::vector<double> x = {0, 1, 2}, y = {2, 0, 1};
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 3; ++t)
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 4; ++i) {
+                CPlot p;
+                p.setEngineHome(home_.path().string().c_str());
+                p.data2D(x, y);
+                p.outputType(PlotOutputType::File, "pngcairo", (out_.path() / (std::to_string(t * 4 + i) + ".png")).string().c_str());
+                failures += p.plotting() != 0;
+            }
+        });
+    for (std::thread& t : threads) t.join();
+    EXPECT_EQ(failures, 0);
+    for (int i = 1; i < 12; ++i) EXPECT_EQ(readFile(out_.path() / (std::to_string(i) + ".png")), readFile(out_.path() / "0.png")) << i;
 }
 
 // An engine killed between two plots is started again by the next plot, which draws as before.
