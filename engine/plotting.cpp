@@ -83,6 +83,15 @@ platform::RunResult runAlone(const std::string& engine, PlotImpl& top)
     return platform::runAndWait(engine, args, options);
 }
 
+// In a session a window plot draws into a window of its own, numbered at its first window plot.
+void selectSessionWindow(PlotImpl& top, bool inSession)
+{
+    OutputState& out = top.state.output;
+    const bool window = inSession && out.type == PlotOutputType::Window;
+    if (window && !top.sessionWindow) top.sessionWindow = session::newWindow();
+    out.sessionWindow = window ? top.sessionWindow : std::nullopt;
+}
+
 platform::RunResult runInSession(const std::string& engine, const OutputState& out)
 {
     const bool window = out.type == PlotOutputType::Window;
@@ -132,9 +141,7 @@ int CPlot::plotting()
         // The engine's version is asked only when a line of the script depends on it.
         ScriptWriter w(script.get(), [&] { return inSession ? session::majorVersion(engine) : platform::engineMajorVersion(engine); });
 
-        const bool window = out.type == PlotOutputType::Window;
-        if (inSession && window && !impl_->sessionWindow) impl_->sessionWindow = session::newWindow();
-        out.sessionWindow = inSession && window ? impl_->sessionWindow : std::nullopt;
+        selectSessionWindow(*impl_, inSession);
         const bool written = writePlotScript(w, *impl_, true);
         if (!finishScript(script, w, out) || !written) return -1;
 

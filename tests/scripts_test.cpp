@@ -240,6 +240,10 @@ TEST(Runner, OptionsAndScriptErrors)
 #ifndef _WIN32
     EXPECT_EQ(std::system(("'" + kRunner + "' script.rz --module 2>/dev/null").c_str()), 2 << 8);  // --module without its value
 #endif
+    EXPECT_EQ(runRunner("print(1)\n", "--session").out, "1\n");  // no plot: no engine is started
+    const Outcome unknown = runRunner("print(1)\n", "--sessions");
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "usage: rizari [--module PATH] [--session] SCRIPT | --help | --members\n");
     const std::string members = runRunner("", "--members").out;
     for (const char* part : {"Lifecycle and dimension:\n  p = CPlot()\n  delete p\n", "\nSubplots:\n  int subplot(int, int)\n",
                              "\n  int dataFile(text [, text])\n", "\n  outputType(int [, text [, text]])\n"})
