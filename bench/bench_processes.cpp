@@ -8,7 +8,9 @@
 // with engines that return at once (the rizari cases) or read their input to the end and drop it
 // (gnuplot-iostream). Then the end-to-end time of the runner's script drawing an 800 x 600
 // pngcairo image with the real gnuplot, against gnuplot alone drawing it from the same command
-// script and data file, prepared beforehand.
+// script and data file, prepared beforehand. Last, many plots: a script of 30 small plots run
+// with an engine per plot and in a session, against the floor, one gnuplot loading the 30 command
+// scripts that such a run kept; and one small plot against gnuplot alone on its script.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -37,6 +39,10 @@ constexpr long kSizes[] = {100000, 1000000, 2000000, 10000000};
 constexpr long kTableSizes[] = {100000, 1000000, 10000000};
 constexpr long kTargetSizes[] = {2000000, 10000000};
 constexpr long kEndToEndSizes[] = {100000, 1000000};
+constexpr int kBatchPlots = 30;
+constexpr long kSmallPlot = 100;             // points of each small plot
+constexpr double kSessionTarget = 1.3;       // a session's batch at most this times the floor
+constexpr double kSmallPlotTarget = 1.15;    // one small plot at most this times gnuplot alone
 constexpr double kBytesPerCopy = 2 * sizeof(double);  // per point: x and y
 constexpr double kMiB = 1024.0 * 1024.0;
 constexpr double kRunnerTargetRatio = 0.7;  // the runner's time at most this share of fprintf's
@@ -118,6 +124,19 @@ fs::path runnerScript(long n, bool png)
     if (png) out << "p.sizeOutput(800, 600)\np.outputType(PlotOutputType.File, \"pngcairo\", \"" << (setup().out() / "e2e.png").string() << "\")\n";
     else out << "p.outputType(PlotOutputType.File, \"png\", \"" << (setup().out() / "fake.png").string() << "\")\n";
     out << "p.plotting()\n";
+    return file;
+}
+
+// A script of small plots, each into its own 800 x 600 pngcairo image.
+fs::path batchScript()
+{
+    const fs::path file = setup().world.root() / "batch.rz";
+    if (fs::exists(file)) return file;
+    std::ofstream out(file);
+    out << "x = linspace(0, 100, " << kSmallPlot << ")\n";
+    for (int i = 0; i < kBatchPlots; ++i)
+        out << "p = CPlot()\np.data2D(x, sin(x))\np.sizeOutput(800, 600)\np.outputType(PlotOutputType.File, \"pngcairo\", \""
+            << (setup().out() / ("batch-" + std::to_string(i) + ".png")).string() << "\")\np.plotting()\n";
     return file;
 }
 
@@ -212,6 +231,24 @@ fs::path preparedScript(long n)
     return script;
 }
 
+// One gnuplot script loading the command scripts of the batch, kept (with their data files) by a
+// run of the batch with RIZARI_KEEP=1: a command script is the kept file that starts with "reset".
+fs::path batchFloor()
+{
+    const Setup& s = setup();
+    const fs::path floor = s.world.root() / "batch-floor.gp", kept = s.world.root() / "batch-kept";
+    if (fs::exists(floor)) return floor;
+    fs::create_directories(kept);
+    run({RIZARI_RUNNER, batchScript().string()}, {"ZUHOME=" + s.realHome().string(), "TMP=" + kept.string(), "RIZARI_KEEP=1"}, true);
+    std::ofstream out(floor);
+    for (const auto& entry : fs::directory_iterator(kept)) {
+        std::ifstream in(entry.path());
+        std::string first;
+        if (std::getline(in, first) && first == "reset") out << "load \"" << entry.path().string() << "\"\n";
+    }
+    return floor;
+}
+
 void registerCases()
 {
     for (const Case& c : kCases)
@@ -232,6 +269,22 @@ void registerCases()
             measure(state, n, {setup().realEngine, preparedScript(n).string()}, {});
         });
     }
+    const std::vector<std::string> realEngine = {"ZUHOME=" + setup().realHome().string(), "TMP=" + setup().world.tmp().string()};
+    addCase("small/rizari", 1, [=](benchmark::State& state) {
+        measure(state, kSmallPlot, {RIZARI_RUNNER, runnerScript(kSmallPlot, true).string()}, realEngine);
+    });
+    addCase("small/gnuplot", 1, [=](benchmark::State& state) {
+        measure(state, kSmallPlot, {setup().realEngine, preparedScript(kSmallPlot).string()}, {});
+    });
+    addCase("batch/engine-per-plot", 1, [=](benchmark::State& state) {
+        measure(state, kBatchPlots, {RIZARI_RUNNER, batchScript().string()}, realEngine);
+    });
+    addCase("batch/session", 1, [=](benchmark::State& state) {
+        measure(state, kBatchPlots, {RIZARI_RUNNER, "--session", batchScript().string()}, realEngine);
+    });
+    addCase("batch/floor", 1, [=](benchmark::State& state) {
+        measure(state, kBatchPlots, {setup().realEngine, batchFloor().string()}, {});
+    });
 }
 
 // ---- The summary ----
@@ -297,11 +350,35 @@ void endToEnd(const Medians& m, std::FILE* out)
     }
 }
 
+void manyPlots(const Medians& m, std::FILE* out)
+{
+    const auto get = [&](const char* name) {
+        const auto it = m.find(name);
+        return it == m.end() ? std::nullopt : std::optional<double>(it->second.seconds);
+    };
+    const auto floor = get("batch/floor"), alone = get("small/gnuplot");
+    if (!floor || !alone) return;
+    std::fprintf(out, "\n| %d small plots (%ld points, 800 x 600 pngcairo) | ms | / floor |\n|---|---:|---:|\n", kBatchPlots, kSmallPlot);
+    const std::pair<const char*, const char*> rows[] = {{"batch/engine-per-plot", "runner, an engine per plot"},
+                                                        {"batch/session", "runner, `--session`"},
+                                                        {"batch/floor", "floor: one gnuplot loading the 30 kept scripts"}};
+    for (const auto& [name, title] : rows)
+        if (const auto t = get(name)) std::fprintf(out, "| %s | %.0f | %.2fx |\n", title, *t * 1e3, *t / *floor);
+    const auto small = get("small/rizari"), session = get("batch/session");
+    std::fprintf(out, "\n| one small plot | ms | / gnuplot alone |\n|---|---:|---:|\n");
+    if (small) std::fprintf(out, "| runner, no session | %.0f | %.2fx |\n", *small * 1e3, *small / *alone);
+    std::fprintf(out, "| gnuplot alone on its script | %.0f | 1.00x |\n", *alone * 1e3);
+    std::fprintf(out, "\nSession batch at most %.2fx the floor: %s. One small plot at most %.2fx gnuplot alone: %s.\n", kSessionTarget,
+                 verdict(session && *session / *floor <= kSessionTarget, session.has_value()), kSmallPlotTarget,
+                 verdict(small && *small / *alone <= kSmallPlotTarget, small.has_value()));
+}
+
 void summarize(const Medians& m, std::FILE* out)
 {
     processTable(m, out);
     targets(m, out);
     endToEnd(m, out);
+    manyPlots(m, out);
 }
 
 }  // namespace

@@ -69,6 +69,9 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
     }
 }
 
+// The more cells share the window, the smaller the default font.
+const char* gridFontSize(int cells) { return cells <= 2 ? "8" : cells <= 4 ? "7" : cells <= 6 ? "6" : "5"; }
+
 bool startsWith(const std::string& text, const char* prefix)
 {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
@@ -128,16 +131,20 @@ void CPlot::setEngineHome(const char* home)
 void writeTerminalLines(ScriptWriter& w, const PlotState& top)
 {
     const OutputState& out = top.output;
-    if (out.type == PlotOutputType::Window) {
+    if (out.type == PlotOutputType::Window && out.sessionWindow) {
+        // A session's engine draws each plot's window anew and keeps running when one is closed.
+        // The font and its scale are set every time: a terminal keeps its options otherwise.
+        const int cells = top.subplots.rows * top.subplots.cols;
+        const bool gridFont = cells != 0 && top.text.fontSize == kNoFontSize;
+        w.print("set terminal wxt %d font \",%s\" fontscale 1 title \"Zu\"\n", *out.sessionWindow, gridFont ? gridFontSize(cells) : "");
+    } else if (out.type == PlotOutputType::Window) {
         // Closing the window ends the engine, which otherwise keeps reading its standard input.
         w.put("bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\n");
         const int cells = top.subplots.rows * top.subplots.cols;
         if (cells == 0) {
             w.put("set terminal wxt title \"Zu\"\n");
         } else if (top.text.fontSize == kNoFontSize) {
-            // The more cells share the window, the smaller the default font.
-            const char* size = cells <= 2 ? "8" : cells <= 4 ? "7" : cells <= 6 ? "6" : "5";
-            w.print("set terminal wxt font \",%s\" title \"Zu\"\n", size);
+            w.print("set terminal wxt font \",%s\" title \"Zu\"\n", gridFontSize(cells));
         }
     } else if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream) {
         const std::string terminal = out.terminal.value_or("");

@@ -6,6 +6,7 @@
 
 #include "engine/image_check.h"
 #include "engine/plot_script.h"
+#include "engine/session.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 
@@ -115,7 +116,7 @@ std::optional<std::string> usableTemporaryFolder()
 
 // Writes the command script and the data files. A stop signal that arrives meanwhile is held
 // back, and when one waits no engine is started. False after the message.
-bool writeScriptAndData(PlotImpl& top, const std::string& engine)
+bool writeScriptAndData(PlotImpl& top, const std::string& engine, bool inSession)
 {
     const platform::DeferredStopSignals stop;
     OutputState& out = top.state.output;
@@ -131,7 +132,8 @@ bool writeScriptAndData(PlotImpl& top, const std::string& engine)
     out.script = created->name;
     ScriptFile script(created->file);
     std::setvbuf(script.get(), nullptr, _IONBF, 0);
-    ScriptWriter w(script.get(), dialectFor(platform::engineMajorVersion(engine)));
+    // The engine's version is asked only when a line of the script depends on it.
+    ScriptWriter w(script.get(), [&] { return inSession ? session::majorVersion(engine) : platform::engineMajorVersion(engine); });
     const bool written = writePlotScript(w, top, true, &stop);
     if (!finishScript(script, w, out) || !written) {
         if (stop.stopRequested()) report("CPlot::plotting(): stopped by a signal before gnuplot started\n");
@@ -190,6 +192,38 @@ void removeLeftEmptyImage(const ImageWatch& image)
     if (created || emptied) platform::removeIfStillEmpty(image.path, *after);
 }
 
+// A gnuplot of its own runs the script. For the window the engine goes on reading its standard
+// input after the script, which keeps the window open until it is closed. Without a terminal to
+// read from, the engine reads a pipe that stays open until it ends, when a window opens at all:
+// without a display or a plot command no window would ever close and end it.
+platform::RunResult runAlone(const std::string& engine, PlotImpl& top)
+{
+    const OutputState& out = top.state.output;
+    std::vector<std::string> args{"gnuplot", *out.script};
+    const bool window = out.type == PlotOutputType::Window;
+    if (window) args.emplace_back("-");
+    platform::RunOptions options;
+    options.holdInput = window && anyCellDraws(top) && !platform::inputIsTerminal() && platform::hasDisplay();
+    // A caller that collects the messages gets the engine's own words among them.
+    options.captureErrors = MessageCapture::active();
+    return platform::runAndWait(engine, args, options);
+}
+
+// In a session a window plot draws into a window of its own, numbered at its first window plot.
+void selectSessionWindow(PlotImpl& top, bool inSession)
+{
+    OutputState& out = top.state.output;
+    const bool window = inSession && out.type == PlotOutputType::Window;
+    if (window && !top.sessionWindow) top.sessionWindow = session::newWindow();
+    out.sessionWindow = window ? top.sessionWindow : std::nullopt;
+}
+
+platform::RunResult runInSession(const std::string& engine, const OutputState& out)
+{
+    const bool window = out.type == PlotOutputType::Window;
+    return session::run(engine, {*out.script, window ? std::string() : session::terminalLinesOf(*out.script), window});
+}
+
 }  // namespace
 
 int CPlot::plotting()
@@ -203,22 +237,16 @@ int CPlot::plotting()
         if (engines.empty()) return plotWithoutEngine(*impl_, home);
 
         OutputState& out = s.output;
-        if (!outputIsNamed(out) || !usableTemporaryFolder() || !writeScriptAndData(*impl_, engines.front())) return -1;
+        const std::string& engine = engines.front();
+        if (!outputIsNamed(out) || !usableTemporaryFolder()) return -1;
+        const bool inSession = session::active();
+        if (inSession) session::prepare(engine);  // it starts while the files are written
+        selectSessionWindow(*impl_, inSession);
+        if (!writeScriptAndData(*impl_, engine, inSession)) return -1;
         tellKeptFiles(*impl_);
 
-        std::vector<std::string> args{"gnuplot", *out.script};
-        // For the window the engine goes on reading its standard input after the script, which
-        // keeps the window open until it is closed. Without a terminal to read from, the engine
-        // reads a pipe that stays open until it ends, when a window opens at all: without a
-        // display or a plot command no window would ever close and end it.
-        const bool window = out.type == PlotOutputType::Window;
-        if (window) args.emplace_back("-");
         const auto image = watchImage(out);
-        platform::RunOptions options;
-        options.holdInput = window && anyCellDraws(*impl_) && !platform::inputIsTerminal() && platform::hasDisplay();
-        // A caller that collects the messages gets the engine's own words among them.
-        options.captureErrors = MessageCapture::active();
-        const platform::RunResult run = platform::runAndWait(engines.front(), args, options);
+        const platform::RunResult run = inSession ? runInSession(engine, out) : runAlone(engine, *impl_);
         report(run.errors);
         if (reportRun(run, *out.script) && (!image || pictureMade(*image, *out.script, anyCellDraws(*impl_)))) {
             if (out.type == PlotOutputType::Stream) return CopyFileToStdout(out.file->c_str());

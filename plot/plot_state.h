@@ -38,6 +38,8 @@ struct OutputState {
     // The image file of the stream output: made by this plot, so removed with it. A caller's
     // image file is never recorded here and so never removed.
     OptText streamImage;
+    // The window of a window plot run by a session's engine (set by plotting() for the run).
+    std::optional<int> sessionWindow;
 };
 
 inline constexpr int kDefaultPointType = 7;
@@ -218,6 +220,7 @@ struct PlotState {
 // What a CPlot holds: its state, and what a reset keeps.
 struct PlotImpl {
     std::optional<std::string> engineHome;  // kept by a reset
+    std::optional<int> sessionWindow;        // its window in a session, once it drew one; kept by a reset
     std::unique_ptr<CPlot> nextSubplot;      // the next cell of the grid
     PlotState state;
 };

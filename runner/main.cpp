@@ -2,6 +2,7 @@
 // points the way the interpreter does. SCRIPT "-" reads standard input.
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <memory>
@@ -23,7 +24,7 @@ namespace {
 constexpr int kPlotFailed = 1;  // also when a member refused an argument
 constexpr int kScriptFailure = 2;
 
-constexpr const char* kUsage = "usage: rizari [--module PATH] SCRIPT | --help | --members | --version\n";
+constexpr const char* kUsage = "usage: rizari [--module PATH] [--session] SCRIPT | --help | --members | --version\n";
 
 // Also the text of the manual page, which help2man makes from it: a line ending in ':' over
 // indented lines is a heading, "Options:" and "Environment:" start sections of their own, and an
@@ -66,6 +67,9 @@ Exit status:
 
 Options:
   --module PATH  the module to load
+  --session      one gnuplot runs every plotting() of the script (faster for many plots); each
+                 window plot keeps one window, redrawn in place, and rizari ends once the
+                 windows are closed; the same as RIZARI_SESSION=1
   --members      list the members a script can call, with the kinds of their arguments
   --help         show this help
   --version      show the version
@@ -75,6 +79,7 @@ Environment:
                  else the one on PATH
   TMP            the folder for the command scripts and data files (else TEMP, else TMPDIR)
   RIZARI_KEEP=1  keep the command scripts and data files
+  RIZARI_SESSION=1  as --session, for any program that loads the module
   RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in
                  )" RIZARI_INSTALLED_MODULE_FULL_DIR "\n";
 }
@@ -158,6 +163,15 @@ void listMembers()
     }
 }
 
+bool setSessionSwitch()
+{
+#ifdef _WIN32
+    return _putenv_s("RIZARI_SESSION", "1") == 0;
+#else
+    return setenv("RIZARI_SESSION", "1", 1) == 0;
+#endif
+}
+
 // A signal that asks the runner to stop is noted here and acted on between statements; its
 // arrival also ends a wait for the engine (the handler does not restart system calls). A second
 // one while the first waits for a long statement to end stops the runner at once, without the
@@ -203,6 +217,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> args = unicode::arguments(argc, argv);
     std::string modulePath;
     std::string script;
+    bool session = false;
     bool usageError = false;
     for (std::size_t i = 1; i < args.size() && !usageError; ++i) {
         const std::string& arg = args[i];
@@ -220,6 +235,7 @@ int main(int argc, char** argv)
             return 0;
         }
         if (arg == "--module" && i + 1 < args.size()) modulePath = args[++i];
+        else if (arg == "--session") session = true;
         else if (script.empty() && (arg == "-" || arg.rfind("-", 0) != 0)) script = arg;
         else usageError = true;
     }
@@ -228,6 +244,11 @@ int main(int argc, char** argv)
         return kScriptFailure;
     }
     if (modulePath.empty()) modulePath = defaultModulePath();
+    // The module reads the switch from the environment, as any host's would.
+    if (session && !setSessionSwitch()) {
+        std::fputs("rizari: no memory for --session\n", stderr);
+        return kScriptFailure;
+    }
 
     std::vector<std::string> lines;
     if (!readLines(script, lines)) {
@@ -277,6 +298,13 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "rizari: %s\n", counts.c_str());
         }
     }
+    // A session's engine ends with the module, once the windows it drew are closed; a signal
+    // while the runner waits for that ends the engine and then the runner.
+    module.reset();
     std::fflush(stdout);
+    if (pendingSignal) {
+        std::signal(pendingSignal, SIG_DFL);
+        std::raise(pendingSignal);
+    }
     return status;
 }

@@ -29,6 +29,12 @@ std::string engineFileName(std::string_view name)
     return engineMisreads(name) ? "./" + std::string(name) : std::string(name);
 }
 
+const EngineDialect& ScriptWriter::dialect()
+{
+    if (!dialect_) dialect_ = &dialectFor(version_ ? version_() : 0);
+    return *dialect_;
+}
+
 void ScriptWriter::put(std::string_view text)
 {
     if (text_) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -33,11 +34,16 @@ std::string engineFileName(std::string_view name);
 
 class ScriptWriter {
 public:
+    // The major version of the engine that will read the script, asked at most once.
+    using VersionSource = std::function<int()>;
+
     explicit ScriptWriter(std::FILE* file, const EngineDialect& dialect = kGnuplot5) : file_(file), dialect_(&dialect) {}
     explicit ScriptWriter(std::string& text, const EngineDialect& dialect = kGnuplot5) : text_(&text), dialect_(&dialect) {}
+    // A script for an engine whose version is asked only when a version-dependent line is written.
+    ScriptWriter(std::FILE* file, VersionSource version) : file_(file), version_(std::move(version)) {}
 
-    // The engine version the script is written for.
-    const EngineDialect& dialect() const { return *dialect_; }
+    // The dialect of the engine the script is written for.
+    const EngineDialect& dialect();
 
     struct Arg {
         enum class Kind { Int, Double, Text } kind;
@@ -71,7 +77,8 @@ private:
 
     std::FILE* file_ = nullptr;
     std::string* text_ = nullptr;
-    const EngineDialect* dialect_;
+    const EngineDialect* dialect_ = nullptr;  // none until the version source has answered
+    VersionSource version_;
     bool ok_ = true;
 };
 

@@ -380,7 +380,8 @@ echo "$me: stage rendering: $(seconds_since "$start") ($scripts_total scripts)"
 # ---- Stage 4: the real-engine tests -------------------------------------------------------
 # The tests take this gnuplot as their engine; their folders live in the mounted scratch folder.
 # gnuplot-nox warns on every "set mouse" (a build without mouse support, whatever the version);
-# that one known warning is left out of what the tests see.
+# that one known warning is left out of what the tests see, line by line: a session reads the
+# engine's answers from standard error while the engine runs.
 tests_failed=0
 if [[ -x "$build_dir/tests/engine_tests" ]]; then
     start=$(now)
@@ -388,7 +389,7 @@ if [[ -x "$build_dir/tests/engine_tests" ]]; then
     cat >"$filtered" <<QUIET
 #!/usr/bin/env bash
 exec 3>&2
-$(printf '%q' "$home/sbin/gnuplot") "\$@" 2> >(grep -v 'warning: this copy of gnuplot has no mouse support' >&3)
+$(printf '%q' "$home/sbin/gnuplot") "\$@" 2> >(grep --line-buffered -v 'warning: this copy of gnuplot has no mouse support' >&3)
 QUIET
     chmod +x "$filtered"
     mkdir -p "$scratch/tests-tmp"

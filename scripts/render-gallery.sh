@@ -8,7 +8,8 @@
 # anything to standard error (a gnuplot error or warning, a library message), stops the gallery
 # with a non-zero exit status. Every example starts with a one-line caption comment ("# ..."); a
 # script without one fails too. What an example writes to standard output (the stream example's
-# image) is kept as NAME-stdout.<type>.
+# image) is kept as NAME-stdout.<type>. An example that shows a window (a line "# window" in it)
+# would wait for the window to be closed: it is skipped, and said so.
 set -euo pipefail
 
 if [[ $# -lt 1 || $# -gt 2 ]]; then
@@ -50,6 +51,10 @@ for script in "$source_dir"/examples/*.rz; do
     if [[ "$first_line" != "# "?* ]]; then
         echo "render-gallery: FAILED $name: the first line is not a caption comment (# ...)" >&2
         failures=$((failures + 1))
+        continue
+    fi
+    if grep -qx '# window' "$script"; then
+        echo "render-gallery: skipped $name (it shows a window)"
         continue
     fi
     caption=$(printf '%s\n' "${first_line#\# }" | html_escape)

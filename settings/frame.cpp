@@ -115,7 +115,7 @@ void writeBackground(ScriptWriter& w, const PlotState& s, bool inGridCell)
     const FrameState& f = s.frame;
     if (!f.background) return;
     if (inGridCell) {
-        w.print(w.dialect().cellBackground, f.origin[0], f.origin[1], f.origin[0] + f.size[0], f.origin[1] + f.size[1],
+        w.print(kCellBackground, f.origin[0], f.origin[1], f.origin[0] + f.size[0], f.origin[1] + f.size[1],
                 f.background->c_str());
     } else {
         w.print("set object rectangle from screen 0,0 to screen 1,1 fillcolor rgb \"%q\" behind\n", f.background->c_str());

@@ -104,7 +104,7 @@ void writeTimeStamp(ScriptWriter& w, const PlotState& s)
 {
     const auto& stamp = s.text.timeStamp;
     if (stamp) w.print("set timestamp offset %f, %f\n", (*stamp)[0], (*stamp)[1]);
-    else w.put(w.dialect().unsetTimeStamp);
+    else w.put(kUnsetTimeStamp);
 }
 
 void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)

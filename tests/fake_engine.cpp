@@ -8,7 +8,8 @@
 //   RIZARI_FAKE_SLEEP=S   sleep S seconds before exiting
 //   RIZARI_FAKE_STDIN=S   wait up to S seconds for standard input to end, and record in the run's
 //                         folder "input" whether it "ended" or was "held" open
-//   RIZARI_FAKE_VERSION=V the version it answers to --version (5.4 when unset), without a record
+//   RIZARI_FAKE_VERSION=V the version it answers to --version (5.4 when unset); each question adds a
+//                         line to RIZARI_FAKE_CAPTURE/versions instead of a run
 //   RIZARI_FAKE_IMAGE=1   write a small binary PNG "image" (with CR and LF bytes, and the end
 //                         chunk) to the file named by the script's "set output" line; "cut"
 //                         writes it without its end chunk, as a full disk would; "empty" leaves
@@ -89,6 +90,8 @@ int main(int argc, char** argv)
     if (args.size() == 2 && args[1] == "--version") {
         const std::string version = env("RIZARI_FAKE_VERSION");
         std::printf("gnuplot %s patchlevel 0\n", version.empty() ? "5.4" : version.c_str());
+        if (const std::string capture = env("RIZARI_FAKE_CAPTURE"); !capture.empty())
+            std::ofstream(utf8Path(capture) / "versions", std::ios::app) << "asked\n";
         return 0;
     }
     const std::string script = args.size() > 1 ? readAll(utf8Path(args[1])) : "";

@@ -222,15 +222,24 @@ TEST(Files, AFullDiskIsReported)
 }
 #endif
 
-// An engine that says it is gnuplot 6 gets its own spelling of the lines it reads differently.
-TEST(Files, GnuplotSixGetsItsOwnSpelling)
+// An engine that says it is gnuplot 6 gets its own spelling of the lines it reads differently. Its
+// version is asked only for such a line, and once.
+TEST(Files, GnuplotSixGetsItsOwnSpellingAskedOnlyWhenNeeded)
 {
     ScopedEnv claimed("RIZARI_FAKE_VERSION", "6.0");
     FakeEngine engine;
+    CPlot data;
+    const double x[] = {1, 2};
+    data.data2DCurve(x, x, 2);
+    data.setEngineHome(engine.home().c_str());
+    ASSERT_EQ(data.plotting(), 0);
+    EXPECT_EQ(engine.versionQuestions(), 0);
     CPlot p;
     p.text("label", TextAlign::Left, 0, 0, 0);
     p.setEngineHome(engine.home().c_str());
     ASSERT_EQ(p.plotting(), 0);
+    ASSERT_EQ(p.plotting(), 0);
+    EXPECT_EQ(engine.versionQuestions(), 1);
     const std::string script = engine.script();
     EXPECT_EQ(script.substr(script.find("plot ")), "plot '+' using (0):(0) every ::0::0 title \"'-'\" with dots\n\n");
 }

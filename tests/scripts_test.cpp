@@ -397,12 +397,13 @@ TEST(Runner, OptionsAndScriptErrors)
     // print on standard output and end well.
     Outcome wrong = runRunner("", "--verbose");
     EXPECT_EQ(wrong.status, 2);
-    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] SCRIPT | --help | --members | --version\n");
+    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] [--session] SCRIPT | --help | --members | --version\n");
     Outcome help = runRunner("", "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind(wrong.err, 0), 0u) << help.out;
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(runRunner("", "--version").out, "rizari " RIZARI_VERSION "\n");
+    EXPECT_EQ(runRunner("print(1)\n", "--session").out, "1\n");  // no plot: no engine is started
     const std::string members = runRunner("", "--members").out;
     for (const char* part : {"Lifecycle and dimension:\n  p = CPlot()\n  delete p\n", "\nSubplots:\n  int subplot(int, int)\n",
                              "\n  int dataFile(text [, text])\n", "\n  outputType(int [, text [, text]])\n"})

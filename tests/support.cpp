@@ -2,6 +2,7 @@
 
 #include "platform/unicode.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -107,6 +108,12 @@ int FakeEngine::runs() const
     int n = 0;
     while (fs::exists(capture_.path() / std::to_string(n))) ++n;
     return n;
+}
+
+int FakeEngine::versionQuestions() const
+{
+    const std::string asked = readFile(capture_.path() / "versions");
+    return static_cast<int>(std::count(asked.begin(), asked.end(), '\n'));
 }
 
 fs::path FakeEngine::runDir(int run) const { return capture_.path() / std::to_string(run < 0 ? runs() - 1 : run); }

@@ -87,6 +87,7 @@ public:
     const fs::path& tmpDir() const { return tmp_.path(); }
 
     int runs() const;
+    int versionQuestions() const;  // how often the engine was asked its version
     std::string args(int run = -1) const;    // one per line; run -1 is the latest
     std::string script(int run = -1) const;
     // Every run: its arguments, its command script and each temporary file new or changed since

@@ -11,10 +11,10 @@
 //
 // Threads: a plot, with the cells of its grid, belongs to one thread at a time; separate plots
 // may be used from separate threads. They share the colour cycle of shapes (a counter that every
-// plot advances), the record of temporary files behind removeTemporaryFiles(), and the process
-// environment, which plotting() reads (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP). A signal
-// whose handler was installed without SA_RESTART interrupts plotting(): the engine is ended and
-// plotting() answers -1.
+// plot advances), the record of temporary files behind removeTemporaryFiles(), the engine of a
+// session (which runs one plot at a time), and the process environment, which plotting() reads
+// (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION). A signal whose handler was
+// installed without SA_RESTART interrupts plotting(): the engine is ended and plotting() answers -1.
 #pragma once
 
 #include <array>
@@ -236,6 +236,22 @@ public:
 private:
     friend struct PlotAccess;
     std::unique_ptr<PlotImpl> impl_;
+};
+
+// Many plots, one engine: while an EngineSession lives, plotting() of every plot of the process
+// hands its script to one gnuplot that keeps running, instead of starting one for each plot, and
+// returns when the engine has finished the script (its image complete and closed). Each plot
+// starts clean; an engine that died is started again. Window plots draw into one window per
+// plot, redrawn in place, and plotting() returns once it is drawn. The last EngineSession to go
+// ends the engine, and its windows close. RIZARI_SESSION=1 in the environment starts the same for
+// the whole process, whose end then waits until the windows are closed. On Windows every plot
+// runs its own engine.
+class RIZARI_API EngineSession {
+public:
+    EngineSession() noexcept;
+    ~EngineSession();
+    EngineSession(const EngineSession&) = delete;
+    EngineSession& operator=(const EngineSession&) = delete;
 };
 
 // Removes the temporary files (command scripts, data files, streamed images) of every plot of the
