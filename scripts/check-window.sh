@@ -60,20 +60,10 @@ xdotool key --window "$window" q  # gnuplot closes its window on q
 closed_runner_exits "the window was closed"
 echo "check-window: passed (window closed, runner exited 0, temporary folder empty)"
 
-# The live window: 100 plots of one plot object in a session; the last statement draws a file that
-# tells the check that the plots are done. (examples/live.rz shows the same once the language has
-# loops.)
+# The live window: examples/live.rz, 100 plots of one plot object in a session, and one more plot
+# that draws a file to tell the check that the plots are done.
 {
-  echo 'p = CPlot()'
-  echo 'p.title("A growing curve")'
-  echo 'p.axisRange(PlotAxis.X, 0, 6.3)'
-  echo 'p.axisRange(PlotAxis.Y, -1.1, 1.1)'
-  for k in $(seq 100); do
-    echo "x = linspace(0, $k * 0.063, $((k * 100)))"
-    echo 'p.deleteData()'
-    echo 'p.data2D(x, sin(x))'
-    echo 'p.plotting()'
-  done
+  cat examples/live.rz
   echo 'done = CPlot()'
   echo "done.outputType(PlotOutputType.File, \"png\", \"$scratch/done.png\")"
   echo 'done.text("done", TextAlign.Left, 0, 0, 0)'
