@@ -63,6 +63,18 @@ inline std::optional<std::vector<Kind>> tailKinds(Tail tail, int count, int deci
     }
 }
 
+// How a hand-written tail's optional arguments read in a member's signature.
+constexpr const char* tailSyntax(Tail tail)
+{
+    switch (tail) {
+    case Tail::ElementCount: return " [, int count]";
+    case Tail::AxisStyle: return " [, int, text]";
+    case Tail::PlotType: return " [, int... | text...]";
+    case Tail::BoxFill: return " [, double | int]";
+    default: return "";
+    }
+}
+
 // The most optional arguments any form of a hand-written tail reads (for PlotType: of any style).
 constexpr int longestTail(Tail tail)
 {

@@ -130,11 +130,7 @@ std::string signature(const MemberInfo& m)
         out += closing;
         break;
     }
-    case Tail::ElementCount: out += " [, int count]"; break;
-    case Tail::AxisStyle: out += " [, int, text]"; break;
-    case Tail::PlotType: out += " [, int... | text...]"; break;
-    case Tail::BoxFill: out += " [, double | int]"; break;
-    default: break;
+    default: out += entry::tailSyntax(m.tail); break;
     }
     return out + ")";
 }
