@@ -151,8 +151,12 @@ TEST_F(RealEngine, EveryExampleRendersAloneAndAsOneBatch)
     fs::create_directories(batch / "tmp");
     fs::copy(kSource / "examples" / "data", batch / "data");
     std::ofstream all(batch / "all.rz");
-    for (const auto& entry : fs::directory_iterator(kSource / "examples"))
-        if (entry.path().extension() == ".rz") all << readFile(entry.path()) << "\n";
+    for (const auto& entry : fs::directory_iterator(kSource / "examples")) {
+        if (entry.path().extension() != ".rz") continue;
+        // An example that shows a window would wait for it to be closed.
+        const std::string script = readFile(entry.path());
+        if (script.find("\n# window\n") == std::string::npos) all << script << "\n";
+    }
     all.close();
     const std::string run = "cd '" + batch.string() + "' && ZUHOME='" + (gallery / ".home").string() + "' TMP='" +
                             (batch / "tmp").string() + "' '" + RIZARI_BUILD_DIR + "/rizari' --session all.rz >stdout 2>err";
