@@ -10,6 +10,7 @@
 #include <new>
 #include <type_traits>
 
+#include "data/column_digits.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/number_format.h"
@@ -58,18 +59,24 @@ template <class T> T entryAt(const unsigned char* base, std::size_t i)
 }
 
 // One entry as the element type's printf conversion writes it: 8-bit entries as the character
-// itself (%c), integers in decimal (%hd %hu %d %u %ld %lu), floating point as %g.
-template <class T> char* putEntry(char* out, T v)
+// itself (%c), integers in decimal (%hd %hu %d %u %ld %lu), floating point as %g with the digits
+// its column needs.
+template <class T> char* putEntry(char* out, T v, int digits)
 {
     if constexpr (sizeof(T) == 1) {
         *out++ = static_cast<char>(v);
         return out;
     } else if constexpr (std::is_floating_point_v<T>) {
-        return formatG(out, static_cast<double>(v));
+        return formatGDigits(out, static_cast<double>(v), digits);
     } else {
         return std::to_chars(out, out + kMaxNumberText, v).ptr;
     }
 }
+
+// The digits of each column.
+struct ColumnDigits {
+    int x = kPlainDigits, y = kPlainDigits, z = kPlainDigits;
+};
 
 template <class T> bool isMissing(T v)
 {
@@ -88,6 +95,12 @@ template <class T> void writePoints(BlockFile& out, const unsigned char* values,
     const unsigned char* xs = values;
     const unsigned char* ys = values + n * sizeof(T);
     const unsigned char* zs = values + 2 * n * sizeof(T);
+    ColumnDigits digits;
+    if constexpr (std::is_floating_point_v<T>) {
+        digits.x = columnDigits<T>(xs, n);
+        digits.y = columnDigits<T>(ys, n);
+        if (layout == Layout::XYZ) digits.z = columnDigits<T>(zs, n);
+    }
     for (std::size_t i = 0; i < n; ++i) {
         char* p = out.lineStart();
         // The empty line between grid rows comes before the test for missing values, so a row
@@ -104,12 +117,12 @@ template <class T> void writePoints(BlockFile& out, const unsigned char* values,
             out.lineEnd(p);
             continue;
         }
-        p = putEntry(p, entryAt<T>(xs, i));
+        p = putEntry(p, entryAt<T>(xs, i), digits.x);
         *p++ = ' ';
-        p = putEntry(p, y);
+        p = putEntry(p, y, digits.y);
         if (layout == Layout::XYZ) {
             *p++ = ' ';
-            p = putEntry(p, z);
+            p = putEntry(p, z, digits.z);
         } else if (layout == Layout::XYZero) {
             *p++ = ' ';
             *p++ = '0';

@@ -145,6 +145,12 @@ char* formatSetting(char* out, double v)
     return formatG(out, v);
 }
 
+char* formatGDigits(char* out, double v, int digits)
+{
+    if (digits == 6 || !std::isfinite(v)) return formatG(out, v);
+    return std::to_chars(out, out + kMaxNumberText, v, std::chars_format::general, digits).ptr;
+}
+
 char* formatD(char* out, long long v)
 {
     return std::to_chars(out, out + kMaxNumberText, v).ptr;

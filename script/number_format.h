@@ -20,6 +20,9 @@ char* formatF(char* out, double v);
 // is written as "%g" writes it (1.5e-07, not 0.000000).
 char* formatSetting(char* out, double v);
 
+// Write v as "%.*g" with that many significant digits ("%g" for 6).
+char* formatGDigits(char* out, double v, int digits);
+
 // Write the "%d" text of v at out (no terminator); returns the end of the text.
 char* formatD(char* out, long long v);
 

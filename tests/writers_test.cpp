@@ -130,6 +130,31 @@ TEST_F(WriterTest, GridsAndSpaceCurves)
     EXPECT_EQ(write(makeSet<int>(ElementType::Int, {{1}, {3}}), 3), "1 3 0\n");
 }
 
+// Data keep their distinct values: six digits while they keep apart every two values a millionth
+// of the column's range apart, else the fewest digits that do; settings that six decimals would
+// cut keep six significant digits.
+TEST_F(WriterTest, ValuesStayDistinct)
+{
+    // Timestamps a second apart and an offset column; y is ordinary and keeps six digits.
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1700000000, 1700000001, 1700086400}, {0.25, 1.0 / 3, 0.5}}), 2),
+              "1700000000 0.25\n1700000001 0.333333\n1700086400 0.5\n");
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1234566, 1234567, 1234570}, {1, 2, 3}}), 2),
+              "1234566 1\n1234567 2\n1234570 3\n");
+    // Unsorted: the values of one text come from anywhere in the column.
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{1, 2, 3}, {1000.5, 1000.0001, 1000.0004}}), 2),
+              "1 1000.5\n2 1000.0001\n3 1000.0004\n");
+    // Ordinary data, values of one text that are closer than a millionth of the range, NaN and
+    // a constant column stay as six digits give them.
+    EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{0, 1.0 / 3, 2.0 / 3, 1}, {2, 1.9997, 1.9981, 1.99620000000001}}), 2),
+              "0 2\n0.333333 1.9997\n0.666667 1.9981\n1 1.9962\n");
+    EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{5, 5, NAN}, {1, 2, 3}}), 2), "5 1\n5 2\nnan 3\n");
+    char text[kMaxNumberText];
+    for (const auto& [v, expected] : std::vector<std::pair<double, std::string>>{
+             {1.5e-7, "1.5e-07"}, {-1.2e-6, "-1.2e-06"}, {0.05, "0.050000"}, {0.0123456, "0.0123456"}, {0, "0.000000"},
+             {3.141593, "3.141593"}, {-3.25, "-3.250000"}, {0.1, "0.100000"}, {1e-300, "1e-300"}})
+        EXPECT_EQ(std::string(text, formatSetting(text, v)), expected) << v;
+}
+
 TEST_F(WriterTest, Matrix)
 {
     DataSet set = makeSet<double>(ElementType::Int, {{1, 2.5, NAN, 4, 5, 6}});
