@@ -102,12 +102,12 @@ void runEngine(CPlot& top)
     }
     std::string engineErrors;
     std::optional<int> exitStatus;
+    std::filesystem::path script;  // only the script of this call: an earlier call's may still be there
     if (out.engineRun) {
         engineErrors = out.engineRun->errors;
         if (out.engineRun->end == platform::RunResult::End::Exited) exitStatus = out.engineRun->code;
+        if (out.script) script = std::u8string(out.script->begin(), out.script->end());
     }
-    std::filesystem::path script;
-    if (out.script) script = std::filesystem::path(std::u8string(out.script->begin(), out.script->end()));
     throw PlotError(withoutLineEnd(std::move(messages)), std::move(engineErrors), exitStatus, std::move(script));
 }
 
