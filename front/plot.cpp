@@ -66,7 +66,7 @@ Series& Plot::seriesFrom(std::size_t firstNew)
 
 Series& Plot::addCurve(int elementType, std::span<const detail::Column> columns)
 {
-    const char* where = columns.size() == 3 ? "Plot::add(xs, ys, zs)" : "Plot::add(xs, ys)";
+    const char* where = "Plot::add";
     const std::size_t size = columns.front().size;
     for (const detail::Column& column : columns)
         if (column.size != size) front::refuse(where, "the columns differ in length");

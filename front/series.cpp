@@ -86,8 +86,14 @@ Series& Series::axes(Axis x, Axis y)
 {
     if ((x != Axis::X && x != Axis::X2) || (y != Axis::Y && y != Axis::Y2))
         front::refuse("Series::axes", "x must be Axis::X or Axis::X2, y Axis::Y or Axis::Y2");
-    const char* pair = x == Axis::X ? (y == Axis::Y ? "x1y1" : "x1y2") : (y == Axis::Y ? "x2y1" : "x2y2");
-    front::refusing([&] { plot_->axes(number_, pair); });
+    return axes(x == Axis::X ? (y == Axis::Y ? "x1y1" : "x1y2") : (y == Axis::Y ? "x2y1" : "x2y2"));
+}
+
+Series& Series::axes(std::string_view pair)
+{
+    if (pair != "x1y1" && pair != "x1y2" && pair != "x2y1" && pair != "x2y2")
+        front::refuse("Series::axes", "the axes are \"x1y1\", \"x1y2\", \"x2y1\" or \"x2y2\"");
+    front::refusing([&] { plot_->axes(number_, front::CText(pair).get()); });
     return *this;
 }
 

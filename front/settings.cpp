@@ -35,6 +35,8 @@ Plot& Plot::label(Axis axes, std::string_view text) { return set(*this, [&](CPlo
 Plot& Plot::legendAt(double x, double y) { return set(*this, [&](CPlot& p) { p.legendLocation(x, y); }); }
 Plot& Plot::legendAt(double x, double y, double z) { return set(*this, [&](CPlot& p) { p.legendLocation(x, y, z); }); }
 
+Plot& Plot::legendAt(std::string_view placement) { return legendOptions(placement); }
+
 Plot& Plot::legendOptions(std::string_view options)
 {
     return set(*this, [&](CPlot& p) { p.legendOption(CText(options).orNull()); });

@@ -61,10 +61,10 @@ TEST(Front, FileNameChoosesTerminalAndSize)
         {"c.png", Size::inches(4, 2.5), "set terminal pngcairo size 288,180 enhanced\n"},
         {"d.svg", {640, 480}, "set terminal svg size 640,480\n"},
         {"e.svg", Size::inches(5.01, 3), "set terminal svg size 361,216\n"},
-        {"f.pdf", Size::inches(5, 3.5), "set terminal pdfcairo size 5,3.5\n"},
+        {"f.pdf", {5, 3.5}, "set terminal pdfcairo size 5,3.5\n"},
         {"g.pdf", {720, 300}, "set terminal pdfcairo size 10,4.16667\n"},
         {"h.eps", {}, "set terminal epscairo\n"},
-        {"i.gif", {100, 50}, "set terminal gif size 100,50 enhanced\n"},
+        {"i.gif", {std::size_t{100}, 50u}, "set terminal gif size 100,50 enhanced\n"},
         {"j.jpg", {}, "set terminal jpeg enhanced\n"},
         {"k.jpeg", {}, "set terminal jpeg enhanced\n"},
     };
@@ -144,7 +144,7 @@ TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
         EXPECT_EQ(refusal([&] { plot.ticFractions(Axis::X, 0); }), "CPlot::ticsFraction(): invalid fraction");
         EXPECT_EQ(refusal([&] { plot.add(x, x, x).legend("c"); }), "accepted");
         EXPECT_EQ(refusal([&] { plot.add(x, x); }), "CPlot::data2D(): add 2D data to 3D plot, use CPlot::data3D()");
-        EXPECT_EQ(refusal([&] { plot.add(x, shorter, x); }), "rizari::Plot::add(xs, ys, zs)(): the columns differ in length");
+        EXPECT_EQ(refusal([&] { plot.add(x, shorter, x); }), "rizari::Plot::add(): the columns differ in length");
         EXPECT_EQ(refusal([&] { plot.surface(x, x, x); }), "rizari::Plot::surface(): zs must hold xs.size() * ys.size() values");
         EXPECT_EQ(PlotAccess::state(plot.native()).dataSets.size(), 1u);  // nothing half added
 
@@ -155,6 +155,7 @@ TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
         EXPECT_EQ(refusal([&] { s.lineWidth(-1); }), "rizari::Series::lineWidth(): not a finite number above 0");
         EXPECT_EQ(refusal([&] { s.axes(Axis::Y, Axis::Y2); }),
                   "rizari::Series::axes(): x must be Axis::X or Axis::X2, y Axis::Y or Axis::Y2");
+        EXPECT_EQ(refusal([&] { s.axes("x1y3"); }), "rizari::Series::axes(): the axes are \"x1y1\", \"x1y2\", \"x2y1\" or \"x2y2\"");
         EXPECT_EQ(refusal([&] { flat.cell(0, 0); }), "rizari::Plot::cell(): the plot has no grid: call grid(rows, cols) first");
         flat.grid(1, 2);
         EXPECT_EQ(refusal([&] { flat.cell(1, 0); }), "CPlot::getSubplot(): invalid subplot element");
@@ -220,11 +221,11 @@ TEST(Front, HandlesSurviveMovesOfTheirPlot)
     Plot& right = first.cell(0, 1);
     plots.push_back(std::move(first));
     plots.emplace_back();  // the vector moves its plots
-    curve.legend("a").lineWidth(1.5).pointSize(3).pointType(5).style(Style::LinesPoints);
+    curve.legend("a").lineWidth(1.5).pointSize(3).pointType(5).style(Style::LinesPoints).axes(Axis::X, Axis::Y2);
     right.title("right").add(std::vector<float>{1}, std::vector<float>{2}).color("red").lineWidth(2);
     const std::string script = plots.front().script();
     EXPECT_EQ(linesStarting(script, "plot"), "plot \"" + *dataSetOf(plots.front(), 0).fileName +
-                                                 "\" title \"a\" with linespoints lw 1.5 pt 5 ps 3\n"
+                                                 "\" axes x1y2 title \"a\" with linespoints lw 1.5 pt 5 ps 3\n"
                                                  "plot \"" + *PlotAccess::state(right.native()).dataSets.at(0).fileName +
                                                  "\" notitle with lines lw 2 lc rgbcolor \"red\"\n");
     EXPECT_EQ(linesStarting(script, "set title"), "set title \"right\"\n");

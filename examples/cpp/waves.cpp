@@ -16,7 +16,7 @@ int main(int argc, char** argv)
     }
     try {
         rizari::Plot plot;
-        plot.title("Three waves").xlabel("t").ylabel("amplitude").legendOptions("left bottom");
+        plot.title("Three waves").xlabel("t").ylabel("amplitude").legendAt("left bottom");
         plot.add(x, sine).legend("sin t");
         plot.add(x, cosine).legend("cos t").lineWidth(1.5).color("dark-green");
         plot.add(x, product).legend("sin t cos t").style(rizari::Style::Points).pointSize(0.5);

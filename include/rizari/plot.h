@@ -51,15 +51,21 @@ constexpr Axis operator|(Axis a, Axis b) { return static_cast<Axis>(static_cast<
 
 // ---- The size of an image ----
 
-// Pixels (made from ints) or inches (made from doubles). Each format has its own unit, pixels for
-// PNG, GIF, JPEG and SVG, inches for PDF and EPS; a size in the other unit is converted at 72
-// pixels per inch, as gnuplot's cairo terminals convert. Size{} keeps the terminal's default.
+// Pixels when both numbers are integers ({800, 600}), inches when either is a floating-point number
+// ({6.0, 4.0}, {5, 3.5}). Each format has its own unit, pixels for PNG, GIF, JPEG and SVG, inches
+// for PDF and EPS; a size in the other unit is converted at 72 pixels per inch, as gnuplot's cairo
+// terminals convert. Size{} keeps the terminal's default.
 struct Size {
     enum class Unit { TerminalDefault, Pixels, Inches };
 
     constexpr Size() = default;
-    constexpr Size(int widthPixels, int heightPixels) : width(widthPixels), height(heightPixels), unit(Unit::Pixels) {}
-    constexpr Size(double widthInches, double heightInches) : width(widthInches), height(heightInches), unit(Unit::Inches) {}
+    template <class W, class H>
+        requires std::is_arithmetic_v<W> && std::is_arithmetic_v<H>
+    constexpr Size(W width, H height)
+        : width(static_cast<double>(width)), height(static_cast<double>(height)),
+          unit(std::is_floating_point_v<W> || std::is_floating_point_v<H> ? Unit::Inches : Unit::Pixels)
+    {
+    }
     static constexpr Size pixels(int width, int height) { return {width, height}; }
     static constexpr Size inches(double width, double height) { return {width, height}; }
 
@@ -155,6 +161,7 @@ public:
     Series& pointType(int type);
     Series& pointSize(double size);
     Series& axes(Axis x, Axis y);  // Axis::X or X2, Axis::Y or Y2
+    Series& axes(std::string_view pair);  // gnuplot's words: "x1y1", "x1y2", "x2y1" or "x2y2"
     Series& smooth(std::string_view option);
     Series& fill(Fill type);
     Series& fill(Fill type, double density);
@@ -253,6 +260,7 @@ public:
     Plot& label(Axis axes, std::string_view text);
     Plot& legendAt(double x, double y);
     Plot& legendAt(double x, double y, double z);
+    Plot& legendAt(std::string_view placement);  // gnuplot's words: "left top", "outside right"
     Plot& legendOptions(std::string_view options);  // gnuplot key words: "left top box", "off"
     Plot& timeStamp(double xOffset, double yOffset);
     Plot& font(std::string_view name, int size);
