@@ -272,6 +272,14 @@ int appendCurve(CPlot& plot, PlotState& s, ValueBlock&& values, int n, int eleme
     return result;
 }
 
+// A column of doubles as the members for doubles take it: an empty container may have no address,
+// which those members would take for values not given.
+const double* doublesOrEmpty(const void* column)
+{
+    static constexpr double kNoValue = 0;
+    return column ? static_cast<const double*>(column) : &kNoValue;
+}
+
 // The caller's columns of n entries each, one after the other: the layout of a data set's values.
 std::optional<ValueBlock> joinedColumns(std::span<const void* const> columns, std::size_t n, std::size_t entrySize)
 {
@@ -303,8 +311,14 @@ void spreadGrid(unsigned char* xs, unsigned char* ys, const void* x, std::size_t
 
 int addColumns(CPlot& plot, int elementType, std::span<const void* const> columns, int n)
 {
-    PlotState& s = PlotAccess::state(plot);
     const bool space = columns.size() == 3;
+    if (elementType == ElementType::Double) {
+        // The members for doubles copy and make infinities finite in one pass.
+        const double* x = doublesOrEmpty(columns[0]);
+        const double* y = doublesOrEmpty(columns[1]);
+        return space ? plot.data3DCurve(x, y, doublesOrEmpty(columns[2]), n) : plot.data2DCurve(x, y, n);
+    }
+    PlotState& s = PlotAccess::state(plot);
     std::optional<SurfaceShape> shape3D;
     if (space) {
         shape3D = fits3D(plot, s, n, n, 1, n);
@@ -319,6 +333,8 @@ int addColumns(CPlot& plot, int elementType, std::span<const void* const> column
 
 int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const void* y, int ny, const void* z)
 {
+    if (elementType == ElementType::Double)
+        return plot.data3DSurface(doublesOrEmpty(x), doublesOrEmpty(y), doublesOrEmpty(z), nx, ny);
     PlotState& s = PlotAccess::state(plot);
     // nx * ny in 64 bits: a product beyond int can never match the counts of x and y.
     const long long points = static_cast<long long>(nx) * ny;
@@ -333,7 +349,6 @@ int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const vo
         if (bytes > 0) std::memcpy(out + 2 * bytes, z, bytes);
     });
     if (!block) return -1;
-    if (elementType == ElementType::Double) copyFinite(asDoubles(block->data()), asDoubles(block->data()), 3 * count);
     return appendSurfaces(s, {&*block, 1}, nz, *shape, elementType);
 }
 

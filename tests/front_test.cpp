@@ -147,6 +147,8 @@ TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
         EXPECT_EQ(refusal([&] { plot.add(x, shorter, x); }), "rizari::Plot::add(): the columns differ in length");
         EXPECT_EQ(refusal([&] { plot.surface(x, x, x); }), "rizari::Plot::surface(): zs must hold xs.size() * ys.size() values");
         EXPECT_EQ(PlotAccess::state(plot.native()).dataSets.size(), 1u);  // nothing half added
+        EXPECT_EQ(refusal([&] { plot.add(std::vector<double>{}, std::vector<double>{}, std::vector<double>{}); }), "accepted");
+        EXPECT_EQ(refusal([&] { plot.surface(std::vector<short>{}, std::vector<short>{1}, std::vector<short>{}); }), "accepted");
 
         Plot flat;
         Series& s = flat.add(x, x);
