@@ -283,8 +283,13 @@ const double* doublesOrEmpty(const void* column)
 // The caller's columns of n entries each, one after the other: the layout of a data set's values.
 std::optional<ValueBlock> joinedColumns(std::span<const void* const> columns, std::size_t n, std::size_t entrySize)
 {
-    const std::size_t bytes = n * entrySize;
-    return filledBlock(columns.size() * bytes, [&](unsigned char* out) {
+    const auto total = checkedProduct({n, entrySize, columns.size()});
+    if (!total) {
+        report(kNoMemoryForCurve);
+        return std::nullopt;
+    }
+    const std::size_t bytes = *total / columns.size();
+    return filledBlock(*total, [&](unsigned char* out) {
         for (const void* column : columns) {
             if (bytes > 0) std::memcpy(out, column, bytes);
             out += bytes;
@@ -341,10 +346,14 @@ int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const vo
     const int nz = points == static_cast<int>(points) ? static_cast<int>(points) : -1;
     const auto shape = fits3D(plot, s, nx, ny, 1, nz);
     if (!shape) return -1;
-    const std::size_t count = static_cast<std::size_t>(nz);
     const std::size_t entrySize = elementSize(elementType);
-    const std::size_t bytes = count * entrySize;
-    auto block = filledBlock(3 * bytes, [&](unsigned char* out) {
+    const auto total = checkedProduct({static_cast<std::size_t>(nz), entrySize, 3});
+    if (!total) {
+        report(kNoMemoryForSurface);
+        return -1;
+    }
+    const std::size_t bytes = *total / 3;
+    auto block = filledBlock(*total, [&](unsigned char* out) {
         spreadGrid(out, out + bytes, x, static_cast<std::size_t>(nx), y, static_cast<std::size_t>(ny), entrySize);
         if (bytes > 0) std::memcpy(out + 2 * bytes, z, bytes);
     });
