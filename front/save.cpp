@@ -8,29 +8,24 @@
 #include "front/refusals.h"
 #include "plot/plot_state.h"
 #include "rizari/plot.h"
-#include "script/number_format.h"
 
 namespace rizari {
 
 namespace {
 
-// gnuplot's cairo terminals convert inches at 72 pixels each; every format here does the same.
-constexpr double kPixelsPerInch = 72.0;
-
 struct ImageFormat {
     std::string_view extension;  // lower case, with its dot
-    std::string_view terminal;
-    Size::Unit unit;  // the unit of the terminal's size
+    const char* terminal;
 };
 
 constexpr std::array<ImageFormat, 7> kImageFormats{{
-    {".png", "pngcairo", Size::Unit::Pixels},
-    {".svg", "svg", Size::Unit::Pixels},
-    {".pdf", "pdfcairo", Size::Unit::Inches},
-    {".eps", "epscairo", Size::Unit::Inches},
-    {".gif", "gif", Size::Unit::Pixels},
-    {".jpg", "jpeg", Size::Unit::Pixels},
-    {".jpeg", "jpeg", Size::Unit::Pixels},
+    {".png", "pngcairo"},
+    {".svg", "svg"},
+    {".pdf", "pdfcairo"},
+    {".eps", "epscairo"},
+    {".gif", "gif"},
+    {".jpg", "jpeg"},
+    {".jpeg", "jpeg"},
 }};
 
 std::string utf8(const std::filesystem::path& path)
@@ -49,31 +44,14 @@ const ImageFormat& formatOf(const std::filesystem::path& file)
     front::refuse("Plot::save", "unknown image format \"" + extension + "\": use .png, .svg, .pdf, .eps, .gif, .jpg or .jpeg");
 }
 
-std::string numberText(double v)
+// The image size as the engine keeps it (which writes it in each terminal's own unit); none for
+// the terminal's default.
+std::optional<ImageSize> imageSize(Size size)
 {
-    char text[kMaxNumberText];
-    return {text, formatG(text, v)};
-}
-
-// The terminal with the size clause of the size, in the terminal's own unit.
-std::string terminalWithSize(const ImageFormat& format, Size size)
-{
-    std::string terminal(format.terminal);
-    if (size.unit == Size::Unit::TerminalDefault) return terminal;
+    if (size.unit == Size::Unit::TerminalDefault) return std::nullopt;
     const bool valid = std::isfinite(size.width) && std::isfinite(size.height) && size.width > 0 && size.height > 0;
     if (!valid) front::refuse("Plot::save", "the size must be finite and above 0");
-    double width = size.width, height = size.height;
-    if (size.unit != format.unit) {
-        const double factor = format.unit == Size::Unit::Pixels ? kPixelsPerInch : 1.0 / kPixelsPerInch;
-        width *= factor;
-        height *= factor;
-    }
-    if (format.unit == Size::Unit::Pixels) {
-        // Whole pixels, at least one each way.
-        width = std::fmax(1.0, std::round(width));
-        height = std::fmax(1.0, std::round(height));
-    }
-    return terminal + " size " + numberText(width) + "," + numberText(height);
+    return ImageSize{size.width, size.height, size.unit == Size::Unit::Inches};
 }
 
 // The messages of a run without the line end of the last.
@@ -132,12 +110,12 @@ const std::filesystem::path& PlotError::script() const noexcept { return details
 
 Plot& Plot::output(const std::filesystem::path& file, Size size)
 {
-    const std::string terminal = terminalWithSize(formatOf(file), size);
+    const char* terminal = formatOf(file).terminal;
+    const std::optional<ImageSize> pixelsOrInches = imageSize(size);
     const std::string name = utf8(file);
     CPlot& plot = top();
-    front::refusing([&] { plot.outputType(PlotOutputType::File, terminal.c_str(), name.c_str()); });
-    // The size is in the terminal's words: a size given to CPlot::sizeOutput would be a second one.
-    PlotAccess::state(plot).output.size.reset();
+    front::refusing([&] { plot.outputType(PlotOutputType::File, terminal, name.c_str()); });
+    PlotAccess::state(plot).output.size = pixelsOrInches;
     return *this;
 }
 

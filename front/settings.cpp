@@ -43,6 +43,7 @@ Plot& Plot::legendOptions(std::string_view options)
 }
 
 Plot& Plot::timeStamp(double xOffset, double yOffset) { return set(*this, [&](CPlot& p) { p.displayTime(xOffset, yOffset); }); }
+Plot& Plot::enhancedText(bool on) { return set(*this, [&](CPlot& p) { p.enhanceText(on); }); }
 Plot& Plot::font(std::string_view name, int size) { return set(*this, [&](CPlot& p) { p.font(CText(name).orNull(), size); }); }
 
 Plot& Plot::fontScale(double scale)

@@ -25,9 +25,12 @@ namespace rizari {
 
 // ---- Per-concern state ----
 
+// The size of the image: pixels (sizeOutput), or inches (the C++ front's Size). Each terminal is
+// given it in its own unit (see writeTerminalLines).
 struct ImageSize {
-    int width = 0;
-    int height = 0;
+    double width = 0;
+    double height = 0;
+    bool inches = false;
 };
 
 struct OutputState {

@@ -57,14 +57,14 @@ TEST(Front, FileNameChoosesTerminalAndSize)
     };
     const Case cases[] = {
         {"a.png", {}, "set terminal pngcairo enhanced\n"},
-        {"b.PNG", {800, 600}, "set terminal pngcairo size 800,600 enhanced\n"},
-        {"c.png", Size::inches(4, 2.5), "set terminal pngcairo size 288,180 enhanced\n"},
-        {"d.svg", {640, 480}, "set terminal svg size 640,480\n"},
-        {"e.svg", Size::inches(5.01, 3), "set terminal svg size 361,216\n"},
-        {"f.pdf", {5, 3.5}, "set terminal pdfcairo size 5,3.5\n"},
-        {"g.pdf", {720, 300}, "set terminal pdfcairo size 10,4.16667\n"},
+        {"b.PNG", {800, 600}, "set terminal pngcairo size 800, 600 enhanced\n"},
+        {"c.png", Size::inches(4, 2.5), "set terminal pngcairo size 288, 180 enhanced\n"},
+        {"d.svg", {640, 480}, "set terminal svg size 640, 480\n"},
+        {"e.svg", Size::inches(5.01, 3), "set terminal svg size 361, 216\n"},
+        {"f.pdf", {5, 3.5}, "set terminal pdfcairo size 5in, 3.5in\n"},
+        {"g.pdf", {720, 300}, "set terminal pdfcairo size 10in, 4.16667in\n"},
         {"h.eps", {}, "set terminal epscairo\n"},
-        {"i.gif", {std::size_t{100}, 50u}, "set terminal gif size 100,50 enhanced\n"},
+        {"i.gif", {std::size_t{100}, 50u}, "set terminal gif size 100, 50 enhanced\n"},
         {"j.jpg", {}, "set terminal jpeg enhanced\n"},
         {"k.jpeg", {}, "set terminal jpeg enhanced\n"},
     };

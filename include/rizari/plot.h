@@ -52,7 +52,7 @@ constexpr Axis operator|(Axis a, Axis b) { return static_cast<Axis>(static_cast<
 // ---- The size of an image ----
 
 // Pixels when both numbers are integers ({800, 600}), inches when either is a floating-point number
-// ({6.0, 4.0}, {5, 3.5}). Each format has its own unit, pixels for PNG, GIF, JPEG and SVG, inches
+// ({6.0, 4.0}, {5, 3.5}). Each format takes its own unit, pixels for PNG, GIF, JPEG and SVG, inches
 // for PDF and EPS; a size in the other unit is converted at 72 pixels per inch, as gnuplot's cairo
 // terminals convert. Size{} keeps the terminal's default.
 struct Size {
@@ -263,6 +263,7 @@ public:
     Plot& legendAt(std::string_view placement);  // gnuplot's words: "left top", "outside right"
     Plot& legendOptions(std::string_view options);  // gnuplot key words: "left top box", "off"
     Plot& timeStamp(double xOffset, double yOffset);
+    Plot& enhancedText(bool on);  // off: every text is literal, ^ and _ included
     Plot& font(std::string_view name, int size);
     Plot& fontScale(double scale);
     Plot& command(std::string_view line);  // one gnuplot command line, written as it stands
