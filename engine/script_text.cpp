@@ -11,9 +11,8 @@ std::optional<std::string> plotScriptText(PlotImpl& top)
 {
     handOutQueuedLegends(top.state);
     const std::vector<std::string> engines = platform::engineCandidates(engineHomeOf(top));
-    const int version = engines.empty() ? 0 : platform::engineMajorVersion(engines.front());
     std::string text;
-    ScriptWriter w(text, dialectFor(version));
+    ScriptWriter w(text, [&] { return engines.empty() ? 0 : platform::engineMajorVersion(engines.front()); });
     if (!writePlotScript(w, top, true)) return std::nullopt;
     return text;
 }
