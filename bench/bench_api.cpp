@@ -1,6 +1,7 @@
 // The C++ API against the data file writer alone, in this process, on the same sine points:
 // data2D and plotting() (an engine that returns at once, a PNG file output), against WriteDataFile
-// of a data set that already holds the values. The plot is destroyed outside the timed part, which
+// of a data set that already holds the values; and the typed front (Plot::add of the same arrays
+// and render()) against data2D and plotting(). The plot is destroyed outside the timed part, which
 // removes its files and gives its copy back to the system.
 #include <chrono>
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "bench/world.h"
 #include "data/data_file_writer.h"
 #include "rizari/cplot.h"
+#include "rizari/plot.h"
 
 using namespace rizari;
 using namespace rizari::bench;
@@ -53,6 +55,25 @@ void api(benchmark::State& state, long n)
     state.counters["ns/point"] = seconds * 1e9 / static_cast<double>(n) / static_cast<double>(state.iterations());
 }
 
+void front(benchmark::State& state, long n)
+{
+    const Points& p = pointsDataSet(Shape::Sine, n).points;
+    const std::span<const double> x(p.x.get(), static_cast<std::size_t>(n)), y(p.y.get(), static_cast<std::size_t>(n));
+    double seconds = 0;
+    for (auto _ : state) {
+        auto plot = std::make_unique<Plot>();
+        plot->engineHome(world().fakeHome()).output(world().root() / "plot.png");
+        const auto start = std::chrono::steady_clock::now();
+        plot->add(x, y);
+        plot->render();
+        const double took = secondsSince(start);
+        state.SetIterationTime(took);
+        seconds += took;
+        plot.reset();
+    }
+    state.counters["ns/point"] = seconds * 1e9 / static_cast<double>(n) / static_cast<double>(state.iterations());
+}
+
 void writer(benchmark::State& state, long n)
 {
     DataSet& set = pointsDataSet(Shape::Sine, n).set;
@@ -82,6 +103,14 @@ void summarize(const Medians& m, std::FILE* out)
     }
     std::fprintf(out, "\nAt the largest size the API takes %.2fx the writer's time (target at most %.1fx: %s).\n", ratio,
                  kTargetRatio, ratio == 0 ? "not measured" : ratio <= kTargetRatio ? "met" : "MISSED");
+
+    std::fprintf(out, "\n| points | data2D + plotting() ms | Plot::add + render() ms | ratio |\n|---|---:|---:|---:|\n");
+    for (long n : kSizes) {
+        const auto a = m.find("api/" + sizeName(n)), f = m.find("front/" + sizeName(n));
+        if (a == m.end() || f == m.end()) continue;
+        std::fprintf(out, "| %s | %.1f | %.1f | %.2fx |\n", sizeName(n).c_str(), a->second.seconds * 1e3, f->second.seconds * 1e3,
+                     f->second.seconds / a->second.seconds);
+    }
 }
 
 }  // namespace
@@ -92,6 +121,7 @@ int main(int argc, char** argv)
         const int iterations = n >= 1000000 ? 1 : 10;
         addCase("api/" + sizeName(n), iterations, [=](benchmark::State& state) { api(state, n); });
         addCase("writer/" + sizeName(n), iterations, [=](benchmark::State& state) { writer(state, n); });
+        addCase("front/" + sizeName(n), iterations, [=](benchmark::State& state) { front(state, n); });
     }
     return runAndSummarize(argc, argv, summarize);
 }

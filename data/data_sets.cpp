@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "data/columns.h"
 #include "data/computed_curve.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
@@ -132,8 +133,9 @@ template <class Fill> std::optional<std::vector<ValueBlock>> rowBlocks(int rows,
     return blocks;
 }
 
-// Appends a data set of n points of doubles for each block: all of them, or none.
-bool appendRows(PlotState& s, int dim, int n, int gridXCount, std::span<ValueBlock> blocks)
+// Appends a data set of n points of the element type for each block: all of them, or none.
+bool appendRows(PlotState& s, int dim, int n, int gridXCount, std::span<ValueBlock> blocks,
+                int elementType = ElementType::Double)
 {
     try {
         s.dataSets.reserve(s.dataSets.size() + blocks.size());
@@ -142,7 +144,7 @@ bool appendRows(PlotState& s, int dim, int n, int gridXCount, std::span<ValueBlo
         return false;
     }
     for (ValueBlock& block : blocks)
-        appendDataSet(s, dim, std::nullopt, std::nullopt, n, gridXCount, ElementType::Double, true, std::move(block));
+        appendDataSet(s, dim, std::nullopt, std::nullopt, n, gridXCount, elementType, true, std::move(block));
     return true;
 }
 
@@ -240,17 +242,124 @@ std::optional<SurfaceShape> fits3D(CPlot& plot, const PlotState& s, int nx, int 
 
 // Appends the 3D data sets of the blocks (n points each): a grid is drawn as a surface and with
 // hidden lines, a space curve without.
-int appendSurfaces(PlotState& s, std::span<ValueBlock> blocks, int n, SurfaceShape shape)
+int appendSurfaces(PlotState& s, std::span<ValueBlock> blocks, int n, SurfaceShape shape,
+                   int elementType = ElementType::Double)
 {
     const std::size_t before = s.dataSets.size();
-    if (!appendRows(s, 3, n, shape.gridXCount, blocks)) return -1;
+    if (!appendRows(s, 3, n, shape.gridXCount, blocks, elementType)) return -1;
     if (shape.grid)
         for (std::size_t i = before; i < s.dataSets.size(); ++i) s.dataSets[i].plotType = PlotType::PM3D;
     if (!blocks.empty()) s.view.hiddenLines = shape.grid;
     return 0;
 }
 
+// Appends one curve of n points whose values are in their block, once the plot's dimension was
+// found to fit: in space when shape3D is given, else in the plane, where it may become a pending
+// fill. Infinities of doubles become large finite values; the outline of a fill keeps them.
+int appendCurve(CPlot& plot, PlotState& s, ValueBlock&& values, int n, int elementType,
+                std::optional<SurfaceShape> shape3D)
+{
+    const std::size_t count = static_cast<std::size_t>(n);
+    const bool doubles = elementType == ElementType::Double;
+    if (shape3D) {
+        if (doubles) copyFinite(asDoubles(values.data()), asDoubles(values.data()), 3 * count);
+        return appendSurfaces(s, {&values, 1}, n, *shape3D, elementType);
+    }
+    const std::size_t index = s.dataSets.size();
+    if (!appendRows(s, 2, n, 0, {&values, 1}, elementType)) return -1;
+    const int result = finishPendingFill(plot, s, [&] { return Outline{s.dataSets[index].values, std::nullopt, std::nullopt}; });
+    if (doubles) copyFinite(asDoubles(s.dataSets[index].values->data()), asDoubles(s.dataSets[index].values->data()), 2 * count);
+    return result;
+}
+
+// A column of doubles as the members for doubles take it: an empty container may have no address,
+// which those members would take for values not given.
+const double* doublesOrEmpty(const void* column)
+{
+    static constexpr double kNoValue = 0;
+    return column ? static_cast<const double*>(column) : &kNoValue;
+}
+
+// The caller's columns of n entries each, one after the other: the layout of a data set's values.
+std::optional<ValueBlock> joinedColumns(std::span<const void* const> columns, std::size_t n, std::size_t entrySize)
+{
+    const auto total = checkedProduct({n, entrySize, columns.size()});
+    if (!total) {
+        report(kNoMemoryForCurve);
+        return std::nullopt;
+    }
+    const std::size_t bytes = *total / columns.size();
+    return filledBlock(*total, [&](unsigned char* out) {
+        for (const void* column : columns) {
+            if (bytes > 0) std::memcpy(out, column, bytes);
+            out += bytes;
+        }
+    });
+}
+
+// The x and y columns of a grid: point k = i * ny + j takes x[i] and y[j] (entries of entrySize
+// bytes), the x index as the row and y varying fastest, as data3D lays out a surface.
+void spreadGrid(unsigned char* xs, unsigned char* ys, const void* x, std::size_t nx, const void* y, std::size_t ny,
+                std::size_t entrySize)
+{
+    const auto* xIn = static_cast<const unsigned char*>(x);
+    const auto* yIn = static_cast<const unsigned char*>(y);
+    for (std::size_t i = 0, k = 0; i < nx; ++i) {
+        for (std::size_t j = 0; j < ny; ++j, ++k) {
+            std::memcpy(xs + k * entrySize, xIn + i * entrySize, entrySize);
+            std::memcpy(ys + k * entrySize, yIn + j * entrySize, entrySize);
+        }
+    }
+}
+
 }  // namespace
+
+int addColumns(CPlot& plot, int elementType, std::span<const void* const> columns, int n)
+{
+    const bool space = columns.size() == 3;
+    if (elementType == ElementType::Double) {
+        // The members for doubles copy and make infinities finite in one pass.
+        const double* x = doublesOrEmpty(columns[0]);
+        const double* y = doublesOrEmpty(columns[1]);
+        return space ? plot.data3DCurve(x, y, doublesOrEmpty(columns[2]), n) : plot.data2DCurve(x, y, n);
+    }
+    PlotState& s = PlotAccess::state(plot);
+    std::optional<SurfaceShape> shape3D;
+    if (space) {
+        shape3D = fits3D(plot, s, n, n, 1, n);
+        if (!shape3D) return -1;
+    } else if (!fits2D(s, n, 1, n)) {
+        return -1;
+    }
+    auto block = joinedColumns(columns, static_cast<std::size_t>(n), elementSize(elementType));
+    if (!block) return -1;
+    return appendCurve(plot, s, std::move(*block), n, elementType, shape3D);
+}
+
+int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const void* y, int ny, const void* z)
+{
+    if (elementType == ElementType::Double)
+        return plot.data3DSurface(doublesOrEmpty(x), doublesOrEmpty(y), doublesOrEmpty(z), nx, ny);
+    PlotState& s = PlotAccess::state(plot);
+    // nx * ny in 64 bits: a product beyond int can never match the counts of x and y.
+    const long long points = static_cast<long long>(nx) * ny;
+    const int nz = points == static_cast<int>(points) ? static_cast<int>(points) : -1;
+    const auto shape = fits3D(plot, s, nx, ny, 1, nz);
+    if (!shape) return -1;
+    const std::size_t entrySize = elementSize(elementType);
+    const auto total = checkedProduct({static_cast<std::size_t>(nz), entrySize, 3});
+    if (!total) {
+        report(kNoMemoryForSurface);
+        return -1;
+    }
+    const std::size_t bytes = *total / 3;
+    auto block = filledBlock(*total, [&](unsigned char* out) {
+        spreadGrid(out, out + bytes, x, static_cast<std::size_t>(nx), y, static_cast<std::size_t>(ny), entrySize);
+        if (bytes > 0) std::memcpy(out + 2 * bytes, z, bytes);
+    });
+    if (!block) return -1;
+    return appendSurfaces(s, {&*block, 1}, nz, *shape, elementType);
+}
 
 int CPlot::AddCurve(OptText fileName, OptText fileOption, int n, int elementType, const void* values)
 {
@@ -342,22 +451,14 @@ int addComputedCurve(CPlot& plot, ComputedCurve&& curve)
 {
     PlotState& s = PlotAccess::state(plot);
     const int n = curve.size();
-    const std::size_t count = static_cast<std::size_t>(n);
+    std::optional<SurfaceShape> shape3D;
     if (curve.dimension() == 3) {
-        const auto shape = fits3D(plot, s, n, n, 1, n);
-        if (!shape) return -1;
-        copyFinite(curve.column(0), curve.column(0), 3 * count);
-        ValueBlock values = curve.release();
-        return appendSurfaces(s, {&values, 1}, n, *shape);
+        shape3D = fits3D(plot, s, n, n, 1, n);
+        if (!shape3D) return -1;
+    } else if (!fits2D(s, n, 1, n)) {
+        return -1;
     }
-    if (!fits2D(s, n, 1, n)) return -1;
-    ValueBlock values = curve.release();
-    const std::size_t index = s.dataSets.size();
-    if (!appendRows(s, 2, n, 0, {&values, 1})) return -1;
-    // The outline of a pending fill keeps the infinities that the curve itself gives up.
-    const int result = finishPendingFill(plot, s, [&] { return Outline{s.dataSets[index].values, std::nullopt, std::nullopt}; });
-    copyFinite(asDoubles(s.dataSets[index].values->data()), asDoubles(s.dataSets[index].values->data()), 2 * count);
-    return result;
+    return appendCurve(plot, s, curve.release(), n, ElementType::Double, shape3D);
 }
 
 int CPlot::data(const double* values, int rows, int cols)

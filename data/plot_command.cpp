@@ -32,15 +32,24 @@ void writeTitle(ScriptWriter& w, const DataSet& set)
     else w.put("notitle ");
 }
 
+// A width or size after its keyword: a whole number as an integer, as the int members have always
+// written it, and a fraction with %g.
+void writeAmount(ScriptWriter& w, const char* keyword, double amount)
+{
+    constexpr double kLargestExact = 9007199254740992.0;  // 2^53: every whole double below is exact
+    if (amount == std::trunc(amount) && std::fabs(amount) < kLargestExact) w.print(" %s %d", keyword, static_cast<long long>(amount));
+    else w.print(" %s %g", keyword, amount);
+}
+
 // Line and point clauses shared by plot and splot. The point colour has no blank before its
 // quote in the plot command.
 void writeLineAndPoints(ScriptWriter& w, const DataSet& set, bool splot)
 {
     if (set.lineType != kNoLineType) w.print(" lt %d", set.lineType);
-    if (set.lineWidth != 0) w.print(" lw %d", set.lineWidth);
+    if (set.lineWidth != 0) writeAmount(w, "lw", set.lineWidth);
     if (set.lineColor && !set.pointColor) w.print(" lc rgbcolor \"%q\"", set.lineColor->c_str());
     if (set.pointType != kNoLineType && set.pointType != 0) w.print(" pt %d", set.pointType);
-    if (set.pointSize > 0) w.print(" ps %d", set.pointSize);
+    if (set.pointSize > 0) writeAmount(w, "ps", set.pointSize);
     if (set.pointSize >= 0 && set.pointColor)
         w.print(splot ? " lc rgbcolor \"%q\"" : " lc rgbcolor\"%q\"", set.pointColor->c_str());
 }

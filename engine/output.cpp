@@ -1,6 +1,8 @@
 // Where the picture goes: the engine window, an image file or an image streamed to standard
 // output; the terminal lines that select it, and the copy of a streamed image to standard output.
+#include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -87,17 +89,22 @@ constexpr double kPixelsPerInch = 72.0;
 // The terminal's name: its first word.
 std::string_view terminalName(std::string_view terminal) { return terminal.substr(0, terminal.find_first_of(" \t")); }
 
-// " size W, H": pixels for the image terminals; for the terminals that measure lengths, the pixels
-// converted to inches.
+// Whole pixels of a length in inches, one at least.
+long long pixelsOf(double inches) { return std::max(1LL, std::llround(inches * kPixelsPerInch)); }
+
+// " size W, H": pixels for the image terminals, inches for the terminals that measure lengths; a
+// size in the other unit is converted.
 void writeSize(ScriptWriter& w, std::string_view terminal, const ImageSize& size)
 {
     const std::string_view name = terminalName(terminal);
     for (std::string_view lengths : kLengthTerminals) {
         if (name != lengths) continue;
-        w.print(" size %gin, %gin", size.width / kPixelsPerInch, size.height / kPixelsPerInch);
+        const double perInch = size.inches ? 1.0 : kPixelsPerInch;
+        w.print(" size %gin, %gin", size.width / perInch, size.height / perInch);
         return;
     }
-    w.print(" size %d, %d", size.width, size.height);
+    if (size.inches) w.print(" size %d, %d", pixelsOf(size.width), pixelsOf(size.height));
+    else w.print(" size %d, %d", size.width, size.height);
 }
 
 }  // namespace
@@ -119,7 +126,7 @@ void CPlot::sizeOutput(int width, int height)
         report("CPlot::sizeOutput(): invalid parameter\n");
         return;
     }
-    impl_->state.output.size = ImageSize{width, height};
+    impl_->state.output.size = ImageSize{static_cast<double>(width), static_cast<double>(height)};
 }
 
 void CPlot::setEngineHome(const char* home)

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "engine/engine_home.h"
 #include "engine/image_check.h"
 #include "engine/plot_script.h"
 #include "engine/session.h"
@@ -31,14 +32,6 @@ bool finishScript(ScriptFile& script, const ScriptWriter& w, OutputState& out)
     platform::removeTemporaryFile(*out.script);
     out.script.reset();
     return false;
-}
-
-// The installation home of the engine: the one handed to the plot, else (for programs that use
-// the class directly) the interpreter's home from the environment.
-std::string engineHomeOf(const PlotImpl& top)
-{
-    if (top.engineHome) return *top.engineHome;
-    return platform::getEnv("ZUHOME").value_or("");
 }
 
 // With RIZARI_KEEP=1 the temporary files stay for a look: their names are told.
@@ -230,6 +223,7 @@ int CPlot::plotting()
 {
     try {
         PlotState& s = impl_->state;
+        s.output.engineRun.reset();
         handOutQueuedLegends(s);
 
         const std::string home = engineHomeOf(*impl_);
@@ -246,7 +240,7 @@ int CPlot::plotting()
         tellKeptFiles(*impl_);
 
         const auto image = watchImage(out);
-        const platform::RunResult run = inSession ? runInSession(engine, out) : runAlone(engine, *impl_);
+        const platform::RunResult& run = out.engineRun.emplace(inSession ? runInSession(engine, out) : runAlone(engine, *impl_));
         report(run.errors);
         if (reportRun(run, *out.script) && (!image || pictureMade(*image, *out.script, anyCellDraws(*impl_)))) {
             if (out.type == PlotOutputType::Stream) return CopyFileToStdout(out.file->c_str());

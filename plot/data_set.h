@@ -75,10 +75,10 @@ struct DataSet {
 
     int plotType = PlotType::Lines;
     int lineType = kNoLineType;
-    int lineWidth = 0;
+    double lineWidth = 0;  // fractional widths come from the C++ front (Series::lineWidth)
     std::optional<ColorText> lineColor;
     int pointType = 0;
-    int pointSize = kNoPointSize;
+    double pointSize = kNoPointSize;
     std::optional<ColorText> pointColor;
     BoxStyle boxes;
 

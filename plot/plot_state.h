@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
 #include "plot/axis_set.h"
 #include "plot/checks.h"
 #include "plot/color_text.h"
@@ -24,9 +25,12 @@ namespace rizari {
 
 // ---- Per-concern state ----
 
+// The size of the image: pixels (sizeOutput), or inches (the C++ front's Size). Each terminal is
+// given it in its own unit (see writeTerminalLines).
 struct ImageSize {
-    int width = 0;
-    int height = 0;
+    double width = 0;
+    double height = 0;
+    bool inches = false;
 };
 
 struct OutputState {
@@ -35,6 +39,8 @@ struct OutputState {
     OptText file;  // the image of the file and stream outputs
     std::optional<ImageSize> size;
     OptText script;  // the command script of the latest plotting()
+    // How the engine run of the latest plotting() ended; none when it ran no engine.
+    std::optional<platform::RunResult> engineRun;
     // The image file of the stream output: made by this plot, so removed with it. A caller's
     // image file is never recorded here and so never removed.
     OptText streamImage;

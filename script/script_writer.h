@@ -41,6 +41,7 @@ public:
     explicit ScriptWriter(std::string& text, const EngineDialect& dialect = kGnuplot5) : text_(&text), dialect_(&dialect) {}
     // A script for an engine whose version is asked only when a version-dependent line is written.
     ScriptWriter(std::FILE* file, VersionSource version) : file_(file), version_(std::move(version)) {}
+    ScriptWriter(std::string& text, VersionSource version) : text_(&text), version_(std::move(version)) {}
 
     // The dialect of the engine the script is written for.
     const EngineDialect& dialect();

@@ -5,6 +5,7 @@
 //
 // Behaviour on request, for the tests of failures and of the window:
 //   RIZARI_FAKE_EXIT=N    exit with status N
+//   RIZARI_FAKE_STDERR=T  write the text T to standard error
 //   RIZARI_FAKE_SLEEP=S   sleep S seconds before exiting
 //   RIZARI_FAKE_STDIN=S   wait up to S seconds for standard input to end, and record in the run's
 //                         folder "input" whether it "ended" or was "held" open
@@ -123,6 +124,7 @@ int main(int argc, char** argv)
         const bool ended = inputEnds(std::atof(seconds.c_str()));
         if (!dir.empty()) std::ofstream(dir / "input") << (ended ? "ended" : "held");
     }
+    std::fputs(env("RIZARI_FAKE_STDERR").c_str(), stderr);
     std::fflush(stdout);
     std::_Exit(std::atoi(env("RIZARI_FAKE_EXIT").c_str()));
 }

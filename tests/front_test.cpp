@@ -1,0 +1,237 @@
+// The typed front <rizari/plot.h>: the terminal and size a file name gives, values of every element
+// type reaching the data files as they are, refusals as exceptions with CPlot's own messages,
+// failed runs carrying the engine's words, and handles that survive moves of their plot.
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <span>
+#include <sstream>
+#include <vector>
+
+#include "platform/unicode.h"
+#include "plot/plot_state.h"
+#include "rizari/plot.h"
+#include "tests/support.h"
+
+namespace rizari::test {
+namespace {
+
+// The lines of the text that begin with the prefix.
+std::string linesStarting(const std::string& text, std::string_view prefix)
+{
+    std::string found;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+        if (line.starts_with(prefix)) found += line + "\n";
+    return found;
+}
+
+// What the call was refused with, or "accepted".
+template <class Call> std::string refusal(Call&& call)
+{
+    try {
+        call();
+    } catch (const std::invalid_argument& e) {
+        return e.what();
+    }
+    return "accepted";
+}
+
+std::string dataFile(Plot& plot, std::size_t set)
+{
+    plot.script();  // writes the data files
+    return readFile(unicode::utf8Path(*PlotAccess::state(plot.native()).dataSets.at(set).fileName));
+}
+
+const DataSet& dataSetOf(Plot& plot, std::size_t set) { return PlotAccess::state(plot.native()).dataSets.at(set); }
+
+// The extension picks the terminal; the size is written in the terminal's own unit, converted at
+// 72 pixels per inch when given in the other; Size{} leaves the terminal's default.
+TEST(Front, FileNameChoosesTerminalAndSize)
+{
+    FakeEngine fake;
+    struct Case {
+        const char* file;
+        Size size;
+        const char* terminal;
+    };
+    const Case cases[] = {
+        {"a.png", {}, "set terminal pngcairo enhanced\n"},
+        {"b.PNG", {800, 600}, "set terminal pngcairo size 800, 600 enhanced\n"},
+        {"c.png", Size::inches(4, 2.5), "set terminal pngcairo size 288, 180 enhanced\n"},
+        {"d.svg", {640, 480}, "set terminal svg size 640, 480\n"},
+        {"e.svg", Size::inches(5.01, 3), "set terminal svg size 361, 216\n"},
+        {"f.pdf", {5, 3.5}, "set terminal pdfcairo size 5in, 3.5in\n"},
+        {"g.pdf", {720, 300}, "set terminal pdfcairo size 10in, 4.16667in\n"},
+        {"h.eps", {}, "set terminal epscairo\n"},
+        {"i.gif", {std::size_t{100}, 50u}, "set terminal gif size 100, 50 enhanced\n"},
+        {"j.jpg", {}, "set terminal jpeg enhanced\n"},
+        {"k.jpeg", {}, "set terminal jpeg enhanced\n"},
+    };
+    Plot plot;
+    plot.engineHome(fake.home());
+    for (const Case& c : cases) {
+        const std::string script = plot.output(c.file, c.size).script();
+        EXPECT_EQ(linesStarting(script, "set terminal"), c.terminal) << c.file;
+        EXPECT_EQ(linesStarting(script, "set output"), "set output \"" + std::string(c.file) + "\"\n");
+    }
+    EXPECT_EQ(refusal([&] { plot.output("a.bmp"); }),
+              "rizari::Plot::save(): unknown image format \".bmp\": use .png, .svg, .pdf, .eps, .gif, .jpg or .jpeg");
+    EXPECT_EQ(refusal([&] { plot.save("png"); }),
+              "rizari::Plot::save(): unknown image format \"\": use .png, .svg, .pdf, .eps, .gif, .jpg or .jpeg");
+    EXPECT_EQ(refusal([&] { plot.output("a.png", {0, 10}); }), "rizari::Plot::save(): the size must be finite and above 0");
+    EXPECT_EQ(refusal([&] { plot.output("a.pdf", Size::inches(NAN, 1)); }), "rizari::Plot::save(): the size must be finite and above 0");
+    EXPECT_EQ(fake.runs(), 0);
+
+    // The window, as show() draws it.
+    EXPECT_EQ(linesStarting(plot.output(Output::Window).script(), "set terminal"), "set terminal wxt title \"Zu\"\n");
+}
+
+// Each element type keeps its own entries (no copy as doubles on the way) and is written as CPlot
+// writes it; std::array, C arrays, spans and vectors pass as they are.
+TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
+{
+    FakeEngine fake;
+    Plot plot;
+    const std::array<std::int16_t, 2> shorts{-3, 7};
+    const std::uint16_t ushorts[] = {300, 65535};
+    const std::vector<std::int32_t> ints{-2147483647 - 1, 5};
+    const std::vector<std::uint32_t> uints{4000000000u, 1};
+    const std::vector<float> floats{0.5f, -1.25f};
+    const std::vector<double> doubles{1, HUGE_VAL};
+    const std::vector<std::uint8_t> bytes{'a', 'b'};
+    plot.add(shorts, shorts);
+    plot.add(std::span<const std::uint16_t>(ushorts), ushorts);
+    plot.add(ints, ints);
+    plot.add(uints, uints);
+    plot.add(floats, floats);
+    plot.add(doubles, doubles);
+    plot.add(bytes, bytes);
+    const std::pair<int, std::size_t> kinds[] = {{ElementType::Short, 2}, {ElementType::UShort, 2}, {ElementType::Int, 4},
+                                                 {ElementType::UInt, 4}, {ElementType::Float, 4}, {ElementType::Double, 8},
+                                                 {ElementType::UChar, 1}};
+    for (std::size_t i = 0; i < std::size(kinds); ++i) {
+        EXPECT_EQ(dataSetOf(plot, i).elementType, kinds[i].first) << i;
+        EXPECT_EQ(dataSetOf(plot, i).values->size(), 2 * 2 * kinds[i].second) << i;
+    }
+    EXPECT_EQ(dataFile(plot, 0), "-3 -3\n7 7\n");
+    EXPECT_EQ(dataFile(plot, 1), "300 300\n65535 65535\n");
+    EXPECT_EQ(dataFile(plot, 2), "-2147483648 -2147483648\n5 5\n");
+    EXPECT_EQ(dataFile(plot, 3), "4000000000 4000000000\n1 1\n");
+    EXPECT_EQ(dataFile(plot, 4), "0.5 0.5\n-1.25 -1.25\n");
+    EXPECT_EQ(dataFile(plot, 5), "1 1\n9.8e+307 9.8e+307\n");  // an infinity as data2D draws it
+    EXPECT_EQ(dataFile(plot, 6), "a a\nb b\n");                 // 8-bit entries are characters
+
+    // A curve in space and a surface over a grid (row i for x[i]) make the plot 3D.
+    Plot space;
+    space.add(std::vector<int>{1, 2}, std::vector<int>{3, 4}, std::vector<int>{5, 6});
+    EXPECT_EQ(dataFile(space, 0), "1 3 5\n2 4 6\n");
+    Plot grid;
+    const float gx[] = {1, 2}, gy[] = {10, 20, 30}, gz[] = {1, 2, 3, 4, 5, 6};
+    grid.surface(gx, gy, gz);
+    EXPECT_EQ(dataFile(grid, 0), "1 10 1\n1 20 2\n1 30 3\n\n2 10 4\n2 20 5\n2 30 6\n");
+    EXPECT_EQ(dataSetOf(grid, 0).plotType, PlotType::PM3D);
+}
+
+// A refused argument throws std::invalid_argument with CPlot's message, and nothing is printed;
+// what the front itself checks (lengths, widths, options, cells) is refused the same way.
+TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
+{
+    const std::vector<double> x{1, 2, 3}, shorter{1, 2};
+    const std::string printed = captureStderr([&] {
+        Plot plot;
+        EXPECT_EQ(refusal([&] { plot.range(Axis::X | Axis::X2, 0, 1); }), "CPlot::axisRange(): invalid axis");
+        EXPECT_EQ(refusal([&] { plot.ticFractions(Axis::X, 0); }), "CPlot::ticsFraction(): invalid fraction");
+        EXPECT_EQ(refusal([&] { plot.add(x, x, x).legend("c"); }), "accepted");
+        EXPECT_EQ(refusal([&] { plot.add(x, x); }), "CPlot::data2D(): add 2D data to 3D plot, use CPlot::data3D()");
+        EXPECT_EQ(refusal([&] { plot.add(x, shorter, x); }), "rizari::Plot::add(): the columns differ in length");
+        EXPECT_EQ(refusal([&] { plot.surface(x, x, x); }), "rizari::Plot::surface(): zs must hold xs.size() * ys.size() values");
+        EXPECT_EQ(PlotAccess::state(plot.native()).dataSets.size(), 1u);  // nothing half added
+        EXPECT_EQ(refusal([&] { plot.add(std::vector<double>{}, std::vector<double>{}, std::vector<double>{}); }), "accepted");
+        EXPECT_EQ(refusal([&] { plot.surface(std::vector<short>{}, std::vector<short>{1}, std::vector<short>{}); }), "accepted");
+
+        Plot flat;
+        Series& s = flat.add(x, x);
+        EXPECT_EQ(refusal([&] { s.style(Style::Lines, "x1"); }),
+                  "rizari::Series::style(): only Candlesticks, FilledCurves and Vectors take an option");
+        EXPECT_EQ(refusal([&] { s.lineWidth(-1); }), "rizari::Series::lineWidth(): not a finite number above 0");
+        EXPECT_EQ(refusal([&] { s.axes(Axis::Y, Axis::Y2); }),
+                  "rizari::Series::axes(): x must be Axis::X or Axis::X2, y Axis::Y or Axis::Y2");
+        EXPECT_EQ(refusal([&] { s.axes("x1y3"); }), "rizari::Series::axes(): the axes are \"x1y1\", \"x1y2\", \"x2y1\" or \"x2y2\"");
+        EXPECT_EQ(refusal([&] { flat.cell(0, 0); }), "rizari::Plot::cell(): the plot has no grid: call grid(rows, cols) first");
+        flat.grid(1, 2);
+        EXPECT_EQ(refusal([&] { flat.cell(1, 0); }), "CPlot::getSubplot(): invalid subplot element");
+        EXPECT_EQ(refusal([&] { flat.cell(0, 1).grid(2, 2); }), "rizari::Plot::grid(): a cell has no grid of its own");
+        EXPECT_EQ(refusal([&] { flat.logScale(Axis::Y, 1); }), "rizari::Plot::logScale(): the base must be a finite number above 1");
+    });
+    EXPECT_EQ(printed, "");
+}
+
+// A failed run throws PlotError: what() holds gnuplot's standard error and the library's line;
+// the exit status and the kept script come with it, and nothing reaches standard error. Without
+// any engine the error says where it looked.
+TEST(Front, FailedRunsCarryTheEnginesWords)
+{
+    FakeEngine fake;
+    TempDir out;
+    Plot plot;
+    plot.engineHome(fake.home()).add({1, 2}, {3, 4});
+    {
+        ScopedEnv exit("RIZARI_FAKE_EXIT", "3");
+        ScopedEnv words("RIZARI_FAKE_STDERR", "\"script\" line 9: unknown or ambiguous terminal type\n");
+        const std::string printed = captureStderr([&] {
+            try {
+                plot.save(out.path() / "a.png");
+                ADD_FAILURE() << "no PlotError";
+            } catch (const PlotError& e) {
+                EXPECT_EQ(e.engineErrors(), "\"script\" line 9: unknown or ambiguous terminal type\n");
+                EXPECT_EQ(e.exitStatus(), 3);
+                ASSERT_TRUE(fs::exists(e.script()));
+                EXPECT_EQ(readFile(e.script()), fake.script());
+                EXPECT_EQ(std::string(e.what()), e.engineErrors() + "CPlot::plotting(): gnuplot failed (exit status 3); script: " +
+                                                     utf8(e.script()));
+            }
+        });
+        EXPECT_EQ(printed, "");
+    }
+    plot.save(out.path() / "b.png");
+    EXPECT_EQ(linesStarting(fake.script(), "set terminal"), "set terminal pngcairo enhanced\n");
+    plot.show();
+    EXPECT_TRUE(fake.args().ends_with("\n-\n"));  // the window reads on after the script
+
+    TempDir noEngine;
+    ScopedEnv path("PATH", utf8(noEngine.path()));
+    plot.engineHome(noEngine.path());
+    try {
+        plot.render();
+        ADD_FAILURE() << "no PlotError";
+    } catch (const PlotError& e) {
+        EXPECT_EQ(e.exitStatus(), std::nullopt);
+        EXPECT_TRUE(e.script().empty());
+        EXPECT_TRUE(std::string(e.what()).ends_with("; install gnuplot or set ZUHOME")) << e.what();
+    }
+}
+
+// Series and cells stay valid when their plot moves; styles keep their fractions.
+TEST(Front, HandlesSurviveMovesOfTheirPlot)
+{
+    FakeEngine fake;
+    std::vector<Plot> plots;
+    Plot first;
+    Series& curve = first.add({1, 2}, {3, 4});
+    first.grid(1, 2);
+    Plot& right = first.cell(0, 1);
+    plots.push_back(std::move(first));
+    plots.emplace_back();  // the vector moves its plots
+    curve.legend("a").lineWidth(1.5).pointSize(3).pointType(5).style(Style::LinesPoints).axes(Axis::X, Axis::Y2);
+    right.title("right").add(std::vector<float>{1}, std::vector<float>{2}).color("red").lineWidth(2);
+    const std::string script = plots.front().script();
+    EXPECT_EQ(linesStarting(script, "plot"), "plot \"" + *dataSetOf(plots.front(), 0).fileName +
+                                                 "\" axes x1y2 title \"a\" with linespoints lw 1.5 pt 5 ps 3\n"
+                                                 "plot \"" + *PlotAccess::state(right.native()).dataSets.at(0).fileName +
+                                                 "\" notitle with lines lw 2 lc rgbcolor \"red\"\n");
+    EXPECT_EQ(linesStarting(script, "set title"), "set title \"right\"\n");
+}
+
+}  // namespace
+}  // namespace rizari::test
