@@ -1,6 +1,6 @@
 # Installation, in two components: "runtime" (the runner with its manual page, the module and the
-# interpreter stand-in, the member reference) and "dev" (the library with its public headers, a
-# CMake package and a pkg-config file). A plain install installs both.
+# interpreter stand-in, the member reference) and "dev" (the library with its public headers and the
+# guide to the typed front, a CMake package and a pkg-config file). A plain install installs both.
 option(RIZARI_INSTALL "Install rizari" ${PROJECT_IS_TOP_LEVEL})
 if(NOT RIZARI_INSTALL)
   return()
@@ -22,6 +22,8 @@ install(TARGETS rizari_module zu rizari_runner COMPONENT runtime
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   ARCHIVE EXCLUDE_FROM_ALL DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES docs/reference.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)
+# The typed front's guide goes with the headers, beside the reference it links to.
+install(FILES docs/cpp.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT dev)
 
 configure_package_config_file(cmake/rizariConfig.cmake.in ${PROJECT_BINARY_DIR}/rizariConfig.cmake
   INSTALL_DESTINATION ${RIZARI_CMAKE_DIR})

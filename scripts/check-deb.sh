@@ -52,6 +52,7 @@ while [[ $# -gt 0 ]]; do
 done
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd -P)
+. "$source_dir/scripts/debian-root.sh"
 build_dir=${build_arg:-$source_dir/build-deb}
 
 # The one line that says the check did not run, and why.
@@ -68,22 +69,12 @@ marker=.rizari-root-complete
 
 [[ $(id -u) -eq 0 ]] || skip "it needs root (apt, debootstrap, chroot and mounts)"
 [[ "$root" == /* && "$root" != / ]] || { echo "$me: RIZARI_BOOKWORM_ROOT must be an absolute path other than /" >&2; exit 2; }
-if [[ -z "${RIZARI_DEB_PRIVATE_MOUNTS:-}" ]]; then
-    unshare --mount --propagation private true 2>/dev/null ||
-        skip "no private mount namespace here (unshare --mount failed), so no mounts"
-    RIZARI_DEB_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private \
-        "$source_dir/scripts/$(basename "$0")" "${arguments[@]}"
-fi
+in_private_mounts RIZARI_DEB_PRIVATE_MOUNTS "${arguments[@]}"
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/rizari-deb.XXXXXX")
 scratch=$(cd "$scratch" && pwd -P)
-mounted=()  # mount points, in mounting order
 cleanup() {
-    local i
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-        umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" 2>/dev/null ||
-            echo "$me: could not unmount ${mounted[i]}" >&2
-    done
+    unmount_all
     rm -rf --one-file-system "$scratch"
 }
 trap cleanup EXIT
@@ -155,7 +146,8 @@ check "the runner, the module and libzu.so, the manual page and the documents in
     "/usr/lib/$multiarch/rizari/libzu.so" /usr/share/man/man1/rizari.1.gz \
     /usr/share/doc/rizari/copyright /usr/share/doc/rizari/changelog.gz /usr/share/doc/rizari/reference.md
 check "the library, headers, CMake package and rizari.pc in Debian's places" \
-    has_files "$dev_deb" /usr/include/rizari/cplot.h /usr/include/rizari/codes.h "/usr/lib/$multiarch/librizari.a" \
+    has_files "$dev_deb" /usr/include/rizari/cplot.h /usr/include/rizari/codes.h /usr/include/rizari/plot.h \
+    /usr/share/doc/rizari/cpp.md "/usr/lib/$multiarch/librizari.a" \
     "/usr/lib/$multiarch/cmake/rizari/rizariConfig.cmake" "/usr/lib/$multiarch/pkgconfig/rizari.pc" \
     /usr/share/doc/rizari-dev/copyright /usr/share/doc/rizari-dev/changelog.gz
 for deb in "$runtime_deb" "$dev_deb"; do
@@ -178,8 +170,6 @@ stage_end contents
 
 # ---- The systems ----------------------------------------------------------------------------
 system="" # the root of the system that the commands below work in
-
-mount_at() { mount "$@" && mounted+=("${!#}"); }
 
 # enter_system DIR: gives the system in DIR its /proc and /dev, the kept downloads and the host's
 # name servers, and brings apt's package lists up to date.
@@ -215,18 +205,6 @@ new_system() {
     chmod 0755 "$system/tmp/check"
 }
 
-# remove_incomplete DIR: removes a cached root whose build did not finish, never through a mount
-# that points elsewhere.
-remove_incomplete() {
-    [[ -e "$1" ]] || return 0
-    if findmnt -rn -o TARGET | grep -q -F "$1/"; then
-        echo "$me: $1 is incomplete and has mounts inside it; unmount them and remove it" >&2
-        exit 1
-    fi
-    echo "$me: removing the incomplete root $1"
-    rm -rf --one-file-system "$1"
-}
-
 # in_system COMMAND...: runs a command in the current system, with a clean environment.
 in_system() {
     chroot "$system" /usr/bin/env -i PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/sbin:/usr/sbin:/sbin \
@@ -248,15 +226,7 @@ flock 9 # one build at a time; a second check waits and then finds the roots com
 how="cached"
 if [[ ! -f "$root/$marker" ]]; then
     how="built"
-    "$source_dir/scripts/install-deps.sh" debootstrap >/dev/null 2>&1 ||
-        skip "debootstrap is not installed and apt-get could not install it"
-    remove_incomplete "$root"
-    echo "$me: building the bookworm root in $root (debootstrap, a few minutes)"
-    if ! debootstrap --variant=minbase bookworm "$root" "$mirror" >"$scratch/debootstrap.log" 2>&1; then
-        reason=$(grep -E '^(E|W): ' "$scratch/debootstrap.log" | tail -n 1 || true)
-        rm -rf --one-file-system "$root" 2>/dev/null || true
-        skip "debootstrap of bookworm from $mirror failed (no network?): ${reason:-see debootstrap}"
-    fi
+    debootstrap_root bookworm "$root"
     chroot "$root" /bin/true 2>/dev/null || skip "the new root does not run under chroot here"
     date -u +%FT%TZ >"$root/$marker"
 fi

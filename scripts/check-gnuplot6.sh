@@ -46,6 +46,7 @@ while [[ $# -gt 0 ]]; do
 done
 
 source_dir=$(cd "$(dirname "$0")/.." && pwd -P)
+. "$source_dir/scripts/debian-root.sh"
 build_dir=$(cd "${build_arg:-$source_dir/build}" 2>/dev/null && pwd -P) || { echo "$me: no build folder ${build_arg:-$source_dir/build}" >&2; exit 1; }
 runner="$build_dir/rizari"
 [[ -x "$runner" ]] || {
@@ -68,26 +69,15 @@ marker=.rizari-root-complete
 if [[ $local_engine -eq 0 ]]; then
     [[ $(id -u) -eq 0 ]] || skip "it needs root (debootstrap, chroot and bind mounts)"
     [[ "$root" == /* && "$root" != / ]] || { echo "$me: RIZARI_TRIXIE_ROOT must be an absolute path other than /" >&2; exit 2; }
-    # Everything from here on runs in a private mount namespace: the bind mounts (and any mount
-    # that debootstrap leaves behind) are seen by no other process and end with this script.
-    if [[ -z "${RIZARI_G6_PRIVATE_MOUNTS:-}" ]]; then
-        unshare --mount --propagation private true 2>/dev/null ||
-            skip "no private mount namespace here (unshare --mount failed), so no bind mounts"
-        RIZARI_G6_PRIVATE_MOUNTS=1 exec unshare --mount --propagation private \
-            "$source_dir/scripts/$(basename "$0")" "${arguments[@]}"
-    fi
+    in_private_mounts RIZARI_G6_PRIVATE_MOUNTS "${arguments[@]}"
 fi
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/rizari-g6.XXXXXX")
 scratch=$(cd "$scratch" && pwd -P)
-mounted=()      # mount points inside the root, in mounting order
-made_dirs=()    # folders created inside the root for them, deepest last
+made_dirs=() # folders created inside the root for the mounts, deepest last
 cleanup() {
     local i
-    for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-        umount "${mounted[i]}" 2>/dev/null || umount -l "${mounted[i]}" 2>/dev/null ||
-            echo "$me: could not unmount ${mounted[i]}" >&2
-    done
+    unmount_all
     for ((i = ${#made_dirs[@]} - 1; i >= 0; i--)); do rmdir "${made_dirs[i]}" 2>/dev/null || true; done
     rm -rf "$scratch"
 }
@@ -106,29 +96,7 @@ if [[ $local_engine -eq 0 ]]; then
     flock 9 # one build at a time; a second check waits and then finds the root complete
     if [[ ! -f "$root/$marker" ]]; then
         how="built"
-        if ! command -v debootstrap >/dev/null; then
-            echo "$me: installing debootstrap"
-            { DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null 2>&1 ||
-                { apt-get update -qq >/dev/null 2>&1 &&
-                  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap >/dev/null 2>&1; }; } ||
-                skip "debootstrap is not installed and apt-get could not install it"
-        fi
-        if [[ -e "$root" ]]; then
-            # A root left half built. Never delete through a mount that points elsewhere.
-            if findmnt -rn -o TARGET | grep -q -F "$root/"; then
-                echo "$me: $root is incomplete and has mounts inside it; unmount them and remove it" >&2
-                exit 1
-            fi
-            echo "$me: removing the incomplete root $root"
-            rm -rf --one-file-system "$root"
-        fi
-        echo "$me: building the trixie root in $root (debootstrap, a few minutes)"
-        if ! debootstrap --variant=minbase --include=gnuplot-nox trixie "$root" "$mirror" \
-            >"$scratch/debootstrap.log" 2>&1; then
-            reason=$(grep -E '^(E|W): ' "$scratch/debootstrap.log" | tail -n 1 || true)
-            rm -rf --one-file-system "$root" 2>/dev/null || true  # a mount debootstrap left ends with us
-            skip "debootstrap of trixie from $mirror failed (no network?): ${reason:-see debootstrap}"
-        fi
+        debootstrap_root trixie "$root" --include=gnuplot-nox
         built_version=$(chroot "$root" /usr/bin/gnuplot --version 2>/dev/null) ||
             skip "the root's gnuplot does not run under chroot here"
         echo "$built_version" >"$root/$marker"
@@ -165,8 +133,7 @@ bind_into_root() {
     local missing=() p=$target
     while [[ ! -d "$p" ]]; do missing=("$p" "${missing[@]}"); p=$(dirname "$p"); done
     for parent in "${missing[@]}"; do mkdir "$parent" && made_dirs+=("$parent"); done
-    mount --bind "$dir" "$target" || skip "bind mounts do not work here (mount --bind $dir failed)"
-    mounted+=("$target")
+    mount_at --bind "$dir" "$target" || skip "bind mounts do not work here (mount --bind $dir failed)"
 }
 
 if [[ $local_engine -eq 0 ]]; then
