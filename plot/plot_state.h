@@ -46,6 +46,9 @@ struct OutputState {
     OptText streamImage;
     // The window of a window plot run by a session's engine (set by plotting() for the run).
     std::optional<int> sessionWindow;
+    // Whether large data sets are thinned for the picture (data/reduction_rule.h); none leaves it
+    // to RIZARI_REDUCE and the output.
+    std::optional<bool> reduceLargeData;
 };
 
 inline constexpr int kDefaultPointType = 7;
