@@ -323,14 +323,15 @@ private:
 
 // ---- Marks: points, dots, and the marks of linespoints ----
 
-// The first few points of each cell of a grid over the data: a point mark is a few pixels wide
-// and drawn over its neighbours, so three per pixel cell keep the picture; a dot covers only its
-// own pixel, so two per quarter-pixel cell. The points that set the autoscaled ranges stay.
+// The first few points of each quarter-pixel cell of a grid over the data: three point marks (a
+// mark is a few pixels wide and drawn over its neighbours; the antialiased edge of a band of
+// filled circles needs that many), two dots (a dot covers only its own pixel). The points that
+// set the autoscaled ranges stay.
 bool reduceMarks(const PointColumns& p, const Extent& e, PixelArea area, bool dots, KeptPoints& out)
 {
-    const std::size_t perPixel = dots ? 2 : 1;
+    constexpr std::size_t kCellsPerPixel = 2;  // each way
     const unsigned most = dots ? 2 : 3;
-    auto counts = CellCounts::over(e, perPixel * static_cast<std::size_t>(area.width), perPixel * static_cast<std::size_t>(area.height));
+    auto counts = CellCounts::over(e, kCellsPerPixel * static_cast<std::size_t>(area.width), kCellsPerPixel * static_cast<std::size_t>(area.height));
     if (!counts) return false;
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (leftOut(p, i)) continue;

@@ -11,11 +11,17 @@ namespace rizari {
 
 namespace {
 
+// A picture's size in whole pixels.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+};
+
 // The terminals whose size the reduction knows: their size when none is given (gnuplot's
 // documentation; pbm and sixelgd as gnuplot 5.4 draws them), and whether they make pixels.
 struct TerminalSize {
     std::string_view name;
-    ImageSize size;
+    Pixels size;
     bool raster;
 };
 
@@ -26,12 +32,20 @@ constexpr TerminalSize kTerminalSizes[] = {
     {"wxt", {640, 384}, false},
 };
 // Any other terminal, when the reduction is turned on for it.
-constexpr ImageSize kOtherTerminalSize{640, 480};
+constexpr Pixels kOtherTerminalSize{640, 480};
 // The window's terminal.
 constexpr std::string_view kWindowTerminal = "wxt";
-// Sizes in inches or centimetres are pixels at this density on the raster terminals.
-constexpr double kPixelsPerInch = 72.0;
 constexpr double kCentimetresPerInch = 2.54;
+// Sizes beyond this many pixels a side are no picture the reduction plans for.
+constexpr double kLargestSide = 1e6;
+
+// A size in pixels rounded to whole ones; none when a side is below one pixel, too large or NaN.
+std::optional<Pixels> wholePixels(double width, double height)
+{
+    const auto fits = [](double side) { return side >= 1 && side <= kLargestSide; };
+    if (!fits(width) || !fits(height)) return std::nullopt;
+    return Pixels{static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))};
+}
 
 const TerminalSize* findTerminal(std::string_view name)
 {
@@ -82,17 +96,18 @@ std::optional<double> pixelsAt(const std::vector<std::string_view>& words, std::
 
 // The size a raster terminal's text gives; its default when it gives none; none when its size
 // option cannot be read.
-std::optional<ImageSize> rasterSizeIn(std::string_view terminal, ImageSize fallback)
+std::optional<Pixels> rasterSizeIn(std::string_view terminal, Pixels fallback)
 {
     const std::vector<std::string_view> words = wordsOf(terminal);
-    std::optional<ImageSize> size = fallback;
+    std::optional<Pixels> size = fallback;
     for (std::size_t i = 1; i < words.size(); ++i) {
         if (words[i] != "size") continue;
         std::size_t at = i + 1;
         const auto width = pixelsAt(words, at);
         const auto height = pixelsAt(words, at);
-        if (!width || !height || !(*width >= 1 && *width <= 1e6 && *height >= 1 && *height <= 1e6)) return std::nullopt;
-        size = ImageSize{static_cast<int>(std::lround(*width)), static_cast<int>(std::lround(*height))};
+        if (!width || !height) return std::nullopt;
+        size = wholePixels(*width, *height);
+        if (!size) return std::nullopt;
     }
     return size;
 }
@@ -100,18 +115,22 @@ std::optional<ImageSize> rasterSizeIn(std::string_view terminal, ImageSize fallb
 // The picture's size in pixels and whether the output makes pixels; none when the size cannot be
 // known.
 struct Picture {
-    ImageSize size;
+    Pixels size;
     bool raster;
 };
 
 std::optional<Picture> pictureOf(const OutputState& out)
 {
     if (out.type == PlotOutputType::Window) return Picture{findTerminal(kWindowTerminal)->size, false};
-    const std::string_view terminal = out.terminal.value_or("");
+    const std::string_view terminal = out.terminal ? std::string_view(*out.terminal) : std::string_view();
     const TerminalSize* known = findTerminal(terminal.substr(0, terminal.find_first_of(" \t")));
     const bool raster = known && known->raster;
     // sizeOutput's size comes after the terminal's own options, so it wins.
-    if (out.size) return Picture{*out.size, raster};
+    if (out.size) {
+        const auto size = wholePixels(out.size->pixelWidth(), out.size->pixelHeight());
+        if (!size) return std::nullopt;
+        return Picture{*size, raster};
+    }
     if (!raster) return Picture{known ? known->size : kOtherTerminalSize, false};
     const auto size = rasterSizeIn(terminal, known->size);
     if (!size) return std::nullopt;
@@ -143,7 +162,8 @@ bool autoscaledToData(const PlotState& s)
 // a fill to a vertical line or a point.
 bool filledToHorizontalLine(const OptText& option)
 {
-    const std::vector<std::string_view> words = wordsOf(option.value_or(""));
+    if (!option) return false;
+    const std::vector<std::string_view> words = wordsOf(*option);
     std::size_t at = 0;
     if (at < words.size() && (words[at] == "above" || words[at] == "below")) ++at;
     if (at + 1 != words.size()) return false;
@@ -199,9 +219,9 @@ std::optional<ReductionTarget> reductionTarget(const PlotState& cell, const Outp
     if (!picture || !reductionWanted(output, picture->raster)) return std::nullopt;
     // A cell of a grid has its share of the picture; a plot larger than its terminal more.
     const std::array<double, 2>& share = cell.frame.size;
-    const double width = std::ceil(picture->size.width * share[0]), height = std::ceil(picture->size.height * share[1]);
-    if (!(width >= 1 && height >= 1 && width <= 1e6 && height <= 1e6)) return std::nullopt;
-    const ReductionTarget target{set.plotType, static_cast<int>(width), static_cast<int>(height)};
+    const auto area = wholePixels(std::ceil(picture->size.width * share[0]), std::ceil(picture->size.height * share[1]));
+    if (!area) return std::nullopt;
+    const ReductionTarget target{set.plotType, area->width, area->height};
     if (*points <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(target.width)) return std::nullopt;
     return target;
 }
