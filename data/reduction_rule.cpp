@@ -18,18 +18,20 @@ struct Pixels {
 };
 
 // The terminals whose size the reduction knows: their size when none is given (gnuplot's
-// documentation; pbm and sixelgd as gnuplot 5.4 draws them), and whether they make pixels.
+// documentation; pbm and sixelgd as gnuplot 5.4 draws them), whether they make pixels, and
+// whether they draw with antialiased edges (cairo; the libgd terminals do not).
 struct TerminalSize {
     std::string_view name;
     Pixels size;
     bool raster;
+    bool antialiased;
 };
 
 constexpr TerminalSize kTerminalSizes[] = {
-    {"pngcairo", {640, 480}, true}, {"png", {640, 480}, true},      {"gif", {640, 480}, true},
-    {"jpeg", {640, 480}, true},     {"sixelgd", {640, 480}, true},  {"pbm", {640, 480}, true},
-    {"svg", {600, 480}, false},     {"pdfcairo", {360, 216}, false}, {"epscairo", {360, 216}, false},
-    {"wxt", {640, 384}, false},
+    {"pngcairo", {640, 480}, true, true},   {"png", {640, 480}, true, false},      {"gif", {640, 480}, true, false},
+    {"jpeg", {640, 480}, true, false},      {"sixelgd", {640, 480}, true, false},  {"pbm", {640, 480}, true, false},
+    {"svg", {600, 480}, false, true},       {"pdfcairo", {360, 216}, false, true}, {"epscairo", {360, 216}, false, true},
+    {"wxt", {640, 384}, false, true},
 };
 // Any other terminal, when the reduction is turned on for it.
 constexpr Pixels kOtherTerminalSize{640, 480};
@@ -112,29 +114,30 @@ std::optional<Pixels> rasterSizeIn(std::string_view terminal, Pixels fallback)
     return size;
 }
 
-// The picture's size in pixels and whether the output makes pixels; none when the size cannot be
-// known.
+// The picture's size in pixels, whether the output makes pixels and whether its edges are
+// antialiased; none when the size cannot be known.
 struct Picture {
     Pixels size;
     bool raster;
+    bool antialiased;
 };
 
 std::optional<Picture> pictureOf(const OutputState& out)
 {
-    if (out.type == PlotOutputType::Window) return Picture{findTerminal(kWindowTerminal)->size, false};
+    if (out.type == PlotOutputType::Window) return Picture{findTerminal(kWindowTerminal)->size, false, true};
     const std::string_view terminal = out.terminal ? std::string_view(*out.terminal) : std::string_view();
     const TerminalSize* known = findTerminal(terminal.substr(0, terminal.find_first_of(" \t")));
-    const bool raster = known && known->raster;
+    const bool raster = known && known->raster, antialiased = known && known->antialiased;
     // sizeOutput's size comes after the terminal's own options, so it wins.
     if (out.size) {
         const auto size = wholePixels(out.size->pixelWidth(), out.size->pixelHeight());
         if (!size) return std::nullopt;
-        return Picture{*size, raster};
+        return Picture{*size, raster, antialiased};
     }
-    if (!raster) return Picture{known ? known->size : kOtherTerminalSize, false};
+    if (!raster) return Picture{known ? known->size : kOtherTerminalSize, false, antialiased};
     const auto size = rasterSizeIn(terminal, known->size);
     if (!size) return std::nullopt;
-    return Picture{*size, true};
+    return Picture{*size, true, antialiased};
 }
 
 // Whether the reduction is on for this output.
@@ -217,6 +220,9 @@ std::optional<ReductionTarget> reductionTarget(const PlotState& cell, const Outp
     if (!points || !drawnAsReduced(set) || !autoscaledToData(cell)) return std::nullopt;
     const auto picture = pictureOf(output);
     if (!picture || !reductionWanted(output, picture->raster)) return std::nullopt;
+    // A filled curve's ramp covers the same area only where edges are antialiased: without, the
+    // ramp's steps fill whole pixels and the area comes out darker.
+    if (set.plotType == PlotType::FilledCurves && !picture->antialiased) return std::nullopt;
     // A cell of a grid has its share of the picture; a plot larger than its terminal more.
     const std::array<double, 2>& share = cell.frame.size;
     const auto area = wholePixels(std::ceil(picture->size.width * share[0]), std::ceil(picture->size.height * share[1]));

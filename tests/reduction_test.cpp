@@ -425,6 +425,13 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
         change(p.plot);
         EXPECT_TRUE(p.target()) << name;
     }
+    // A filled curve only where edges are antialiased (cairo): gnuplot's png fills whole pixels.
+    RulePlot filled;
+    filled.plot.plotType(PlotType::FilledCurves, 0, {1, {}, {"x1"}});
+    for (const auto& [terminal, thins] : {std::pair{"png", false}, std::pair{"gif", false}, std::pair{"pngcairo", true}}) {
+        filled.plot.outputType(PlotOutputType::File, terminal, "unused");
+        EXPECT_EQ(filled.target().has_value(), thins) << terminal;
+    }
     // Only the library's own doubles: a caller's file, another element type, a table's first two
     // columns.
     RulePlot p;
