@@ -11,6 +11,7 @@
 #include <type_traits>
 
 #include "data/column_digits.h"
+#include "data/reduction_rule.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/number_format.h"
@@ -89,18 +90,23 @@ template <class T> bool isMissing(T v)
 // How the coordinates of each line are made.
 enum class Layout { XY, XYZ, XYZero };
 
+template <class T> ColumnDigits digitsOf(const unsigned char* values, std::size_t n, Layout layout)
+{
+    ColumnDigits digits;
+    if constexpr (std::is_floating_point_v<T>) {
+        digits.x = columnDigits<T>(values, n);
+        digits.y = columnDigits<T>(values + n * sizeof(T), n);
+        if (layout == Layout::XYZ) digits.z = columnDigits<T>(values + 2 * n * sizeof(T), n);
+    }
+    return digits;
+}
+
 template <class T> void writePoints(BlockFile& out, const unsigned char* values, std::size_t n, Layout layout,
-                                    std::size_t rowLength)
+                                    std::size_t rowLength, ColumnDigits digits)
 {
     const unsigned char* xs = values;
     const unsigned char* ys = values + n * sizeof(T);
     const unsigned char* zs = values + 2 * n * sizeof(T);
-    ColumnDigits digits;
-    if constexpr (std::is_floating_point_v<T>) {
-        digits.x = columnDigits<T>(xs, n);
-        digits.y = columnDigits<T>(ys, n);
-        if (layout == Layout::XYZ) digits.z = columnDigits<T>(zs, n);
-    }
     for (std::size_t i = 0; i < n; ++i) {
         char* p = out.lineStart();
         // The empty line between grid rows comes before the test for missing values, so a row
@@ -132,27 +138,92 @@ template <class T> void writePoints(BlockFile& out, const unsigned char* values,
     }
 }
 
-void writeMatrix(BlockFile& out, const DataSet& set)
+// One row of a table: each value followed by a blank, then the line end.
+void writeRow(BlockFile& out, const unsigned char* row, std::size_t cols)
+{
+    for (std::size_t c = 0; c < cols; ++c) {
+        char* p = out.lineStart();
+        p = formatG(p, entryAt<double>(row, c));
+        *p++ = ' ';
+        out.lineEnd(p);
+    }
+    char* p = out.lineStart();
+    *p++ = '\n';
+    out.lineEnd(p);
+}
+
+// The kept points of a thinned data set, written as the whole file writes its points; the
+// reduction's own points get the digits of their columns.
+class ReducedPoints : public KeptPoints {
+public:
+    ReducedPoints(BlockFile& out, const unsigned char* values, std::size_t n, ColumnDigits digits)
+        : out_(out), values_(values), n_(n), digits_(digits)
+    {
+    }
+    void original(std::size_t i) override { extra(entryAt<double>(values_, i), entryAt<double>(values_, n_ + i)); }
+    void extra(double x, double y) override
+    {
+        char* p = out_.lineStart();
+        p = putEntry(p, x, digits_.x);
+        *p++ = ' ';
+        p = putEntry(p, y, digits_.y);
+        *p++ = '\n';
+        out_.lineEnd(p);
+    }
+
+private:
+    BlockFile& out_;
+    const unsigned char* values_;
+    std::size_t n_;
+    ColumnDigits digits_;
+};
+
+// The kept rows of a thinned table; the reduction's own points as rows of x and y.
+class ReducedRows : public KeptPoints {
+public:
+    ReducedRows(BlockFile& out, const unsigned char* values, std::size_t cols) : out_(out), values_(values), cols_(cols) {}
+    void original(std::size_t i) override { writeRow(out_, values_ + i * cols_ * sizeof(double), cols_); }
+    void extra(double x, double y) override
+    {
+        unsigned char row[2 * sizeof(double)];
+        std::memcpy(row, &x, sizeof x);
+        std::memcpy(row + sizeof x, &y, sizeof y);
+        writeRow(out_, row, 2);
+    }
+
+private:
+    BlockFile& out_;
+    const unsigned char* values_;
+    std::size_t cols_;
+};
+
+// Writes the points of the data set thinned for the picture; none, with nothing written, when it
+// is to be written whole.
+std::optional<std::size_t> writeReduced(KeptPoints& kept, const PointColumns& points, int plotType, MissingPoints missing,
+                                        const ReductionTarget& target)
+{
+    const auto style = reducedStyle(plotType);
+    if (!style) return std::nullopt;
+    return reducePoints(points, *style, missing, {target.width, target.height}, kept);
+}
+
+void writeMatrix(BlockFile& out, const DataSet& set, Reduction* reduction)
 {
     if (set.matrix.rows <= 0 || set.matrix.cols <= 0) return;
     const std::size_t rows = static_cast<std::size_t>(set.matrix.rows);
     const std::size_t cols = static_cast<std::size_t>(set.matrix.cols);
     if (set.values->size() / sizeof(double) / cols < rows) return;  // values do not fill the matrix
     const unsigned char* base = set.values->data();
-    for (std::size_t r = 0; r < rows; ++r) {
-        for (std::size_t c = 0; c < cols; ++c) {
-            char* p = out.lineStart();
-            p = formatG(p, entryAt<double>(base, r * cols + c));
-            *p++ = ' ';
-            out.lineEnd(p);
-        }
-        char* p = out.lineStart();
-        *p++ = '\n';
-        out.lineEnd(p);
+    if (reduction && cols >= 2) {
+        ReducedRows kept(out, base, cols);
+        const PointColumns points(base, base + sizeof(double), cols * sizeof(double), rows);
+        reduction->keptPoints = writeReduced(kept, points, set.plotType, MissingPoints::Break, reduction->target);
+        if (reduction->keptPoints) return;
     }
+    for (std::size_t r = 0; r < rows; ++r) writeRow(out, base + r * cols * sizeof(double), cols);
 }
 
-template <class T> void writeTyped(BlockFile& out, const DataSet& set, int dimension)
+template <class T> void writeTyped(BlockFile& out, const DataSet& set, int dimension, Reduction* reduction)
 {
     if (set.pointCount <= 0) return;
     const std::size_t n = static_cast<std::size_t>(set.pointCount);
@@ -162,23 +233,33 @@ template <class T> void writeTyped(BlockFile& out, const DataSet& set, int dimen
     if (dimension == 3) layout = set.gridXCount > 0 ? Layout::XYZ : Layout::XYZero;
     const std::size_t columns = layout == Layout::XYZ ? 3 : 2;
     if (set.values->size() / sizeof(T) / columns < n) return;  // fewer values than points
+    const unsigned char* values = set.values->data();
+    const ColumnDigits digits = digitsOf<T>(values, n, layout);
+    if constexpr (std::is_same_v<T, double>) {
+        if (reduction && layout == Layout::XY) {
+            ReducedPoints kept(out, values, n, digits);
+            const PointColumns points(values, values + n * sizeof(double), sizeof(double), n);
+            reduction->keptPoints = writeReduced(kept, points, set.plotType, MissingPoints::Joined, reduction->target);
+            if (reduction->keptPoints) return;
+        }
+    }
     const std::size_t rowLength = set.gridXCount > 0 ? n / static_cast<std::size_t>(set.gridXCount) : 0;
-    writePoints<T>(out, set.values->data(), n, layout, rowLength);
+    writePoints<T>(out, values, n, layout, rowLength, digits);
 }
 
-bool writeValues(BlockFile& out, const DataSet& set, int dimension)
+bool writeValues(BlockFile& out, const DataSet& set, int dimension, Reduction* reduction)
 {
     switch (set.elementType) {
-    case ElementType::Char: writeTyped<std::int8_t>(out, set, dimension); break;
-    case ElementType::UChar: writeTyped<std::uint8_t>(out, set, dimension); break;
-    case ElementType::Short: writeTyped<std::int16_t>(out, set, dimension); break;
-    case ElementType::UShort: writeTyped<std::uint16_t>(out, set, dimension); break;
+    case ElementType::Char: writeTyped<std::int8_t>(out, set, dimension, nullptr); break;
+    case ElementType::UChar: writeTyped<std::uint8_t>(out, set, dimension, nullptr); break;
+    case ElementType::Short: writeTyped<std::int16_t>(out, set, dimension, nullptr); break;
+    case ElementType::UShort: writeTyped<std::uint16_t>(out, set, dimension, nullptr); break;
     case ElementType::Int:
-    case ElementType::Long: writeTyped<std::int32_t>(out, set, dimension); break;
+    case ElementType::Long: writeTyped<std::int32_t>(out, set, dimension, nullptr); break;
     case ElementType::UInt:
-    case ElementType::ULong: writeTyped<std::uint32_t>(out, set, dimension); break;
-    case ElementType::Float: writeTyped<float>(out, set, dimension); break;
-    case ElementType::Double: writeTyped<double>(out, set, dimension); break;
+    case ElementType::ULong: writeTyped<std::uint32_t>(out, set, dimension, nullptr); break;
+    case ElementType::Float: writeTyped<float>(out, set, dimension, nullptr); break;
+    case ElementType::Double: writeTyped<double>(out, set, dimension, reduction); break;
     default: return false;
     }
     return true;
@@ -186,8 +267,10 @@ bool writeValues(BlockFile& out, const DataSet& set, int dimension)
 
 }  // namespace
 
-WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file)
+WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file, Reduction* reduction)
 {
+    if (reduction) reduction->keptPoints.reset();
+    if (dimension != 2) reduction = nullptr;
     const std::string name = set.fileName.value_or("");
     std::unique_ptr<char[]> buffer(new (std::nothrow) char[kBufferSize]);
     if (!buffer) {
@@ -200,9 +283,9 @@ WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file)
     bool known = true;
     if (set.values) {
         if (set.pointCount == kMatrixPointCount)
-            writeMatrix(out, set);
+            writeMatrix(out, set, reduction);
         else
-            known = writeValues(out, set, dimension);
+            known = writeValues(out, set, dimension, reduction);
     } else if (set.pointCount != kMatrixPointCount && elementSize(set.elementType) == 0) {
         known = false;
     }

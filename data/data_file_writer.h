@@ -17,7 +17,9 @@ enum class WriteResult {
 };
 
 // Writes set.values for a plot of the given dimension (2 or 3) to the open file, which it
-// closes; the file is named set.fileName in its messages.
-WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file);
+// closes; the file is named set.fileName in its messages. With a reduction, a large 2D data set
+// of doubles (or a table) is written thinned for reduction->target (data/reduction.h), and
+// reduction->keptPoints tells how many points the file holds; none when it was written whole.
+WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file, Reduction* reduction = nullptr);
 
 }  // namespace rizari

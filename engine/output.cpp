@@ -83,9 +83,6 @@ bool startsWith(const std::string& text, const char* prefix)
 constexpr std::string_view kLengthTerminals[] = {"postscript", "pdfcairo", "epscairo", "cairolatex", "epslatex", "pslatex",
                                                  "pstex", "pstricks", "tikz", "context", "pict2e", "texdraw", "fig"};
 
-// A size in pixels becomes a length at this density: the point of PDF and PostScript.
-constexpr double kPixelsPerInch = 72.0;
-
 // The terminal's name: its first word.
 std::string_view terminalName(std::string_view terminal) { return terminal.substr(0, terminal.find_first_of(" \t")); }
 

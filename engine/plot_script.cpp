@@ -3,6 +3,7 @@
 #include "engine/plot_script.h"
 
 #include "data/data_file_writer.h"
+#include "data/reduction_rule.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/sections.h"
@@ -15,14 +16,30 @@ constexpr const char* kNoEngine = "Error: No plotting engine has been installed.
 constexpr const char* kNoTemporaryDirectory =
     "Error: environment variable TMP should be set infile .zurc in user's home directory.\n";
 
-// Writes each data set that has no file yet to a new temporary data file. False when no
-// temporary directory can be used, a file could not be created or written whole (such a file is
-// removed, so that the next call writes it anew), or a stop signal waits.
-bool writeDataFiles(PlotState& s, const platform::DeferredStopSignals* stop)
+// Whether an earlier call wrote the data set's temporary file for another picture than this
+// call's (data/reduction_rule.h).
+bool writtenForAnotherPicture(const DataSet& set, const std::optional<ReductionTarget>& target)
+{
+    const auto before = set.reduction ? std::optional(set.reduction->target) : std::nullopt;
+    return set.temporaryFile && before != target;
+}
+
+// Writes each data set that has no file yet, or one written for another picture, to a new
+// temporary data file. False when no temporary directory can be used, a file could not be
+// created or written whole (such a file is removed, so that the next call writes it anew), or a
+// stop signal waits.
+bool writeDataFiles(PlotState& s, const OutputState& output, const platform::DeferredStopSignals* stop)
 {
     for (DataSet& set : s.dataSets) {
-        if (set.fileName) continue;  // a caller's file, or written by an earlier call
+        const auto target = reductionTarget(s, output, set);
+        if (set.fileName && !writtenForAnotherPicture(set, target)) continue;  // a caller's file, or written by an earlier call
         if (stop && stop->stopRequested()) return false;
+        if (set.temporaryFile) {
+            platform::removeTemporaryFile(*set.fileName);
+            set.fileName.reset();
+            set.temporaryFile = false;
+            set.reduction.reset();
+        }
         if (!platform::temporaryDirectory()) {
             report(kNoTemporaryDirectory);
             return false;
@@ -35,12 +52,14 @@ bool writeDataFiles(PlotState& s, const platform::DeferredStopSignals* stop)
         }
         set.fileName = file->name;
         set.temporaryFile = true;
-        if (WriteDataFile(set, s.dimension, file->file) == WriteResult::Failed) {
+        auto reduction = target ? std::optional(Reduction{*target, std::nullopt}) : std::nullopt;
+        if (WriteDataFile(set, s.dimension, file->file, reduction ? &*reduction : nullptr) == WriteResult::Failed) {
             platform::removeTemporaryFile(file->name);
             set.fileName.reset();
             set.temporaryFile = false;
             return false;
         }
+        set.reduction = reduction;
     }
     return true;
 }
@@ -137,7 +156,7 @@ bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const pla
         w.put("set multiplot\n");
     }
     for (PlotImpl* plot = &top; plot; plot = nextCell(*plot)) {
-        if (!ticsFitTheirLimits(plot->state) || !writeDataFiles(plot->state, stop)) return false;
+        if (!ticsFitTheirLimits(plot->state) || !writeDataFiles(plot->state, top.state.output, stop)) return false;
         if (!engineFound) {
             reportForOutput(top.state, kNoEngine);
             continue;

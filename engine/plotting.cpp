@@ -34,6 +34,18 @@ bool finishScript(ScriptFile& script, const ScriptWriter& w, OutputState& out)
     return false;
 }
 
+// A data file written thinned for its picture says so, with its points before and after.
+void tellKeptDataFile(const DataSet& set)
+{
+    if (!set.reduction || !set.reduction->keptPoints) {
+        reportf("CPlot::plotting(): kept data file %s\n", set.fileName->c_str());
+        return;
+    }
+    const int points = set.pointCount == kMatrixPointCount ? set.matrix.rows : set.pointCount;
+    reportf("CPlot::plotting(): kept data file %s (reduced from %d to %zu points)\n", set.fileName->c_str(), points,
+            *set.reduction->keptPoints);
+}
+
 // With RIZARI_KEEP=1 the temporary files stay for a look: their names are told.
 void tellKeptFiles(PlotImpl& top)
 {
@@ -41,7 +53,7 @@ void tellKeptFiles(PlotImpl& top)
     reportf("CPlot::plotting(): kept script %s\n", top.state.output.script->c_str());
     for (PlotImpl* plot = &top; plot; plot = nextCell(*plot))
         for (const DataSet& set : plot->state.dataSets)
-            if (set.temporaryFile) reportf("CPlot::plotting(): kept data file %s\n", set.fileName->c_str());
+            if (set.temporaryFile) tellKeptDataFile(set);
 }
 
 // The engine's own error, if any, is above this line; false when the run failed.

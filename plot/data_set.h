@@ -60,12 +60,32 @@ struct MatrixShape {
     int cols = 0;
 };
 
+// The picture a temporary data file was thinned for (data/reduction.h): the data set's style and
+// the most pixels its plot area can span. Files thinned for equal targets hold the same points.
+struct ReductionTarget {
+    int plotType = PlotType::Lines;
+    int width = 0;
+    int height = 0;
+
+    bool operator==(const ReductionTarget&) const = default;
+};
+
+// How a data set's temporary file was written: for which picture, and how many points it kept
+// (none when the data set was written whole after all: small, or its x not in order).
+struct Reduction {
+    ReductionTarget target;
+    std::optional<std::size_t> keptPoints;
+};
+
 struct DataSet {
     // Raw entries of the element type's width: 2D the n x values then the n y values; 3D also
     // the n z values; a matrix its rows one after the other. None for a data file.
     std::optional<ValueBlock> values;
     OptText fileName;
     bool temporaryFile = false;  // fileName was made by plotting() and goes with the data set
+    // The picture the temporary file was thinned for; none when it was written for any picture.
+    // A later plotting() for another picture writes the file anew.
+    std::optional<Reduction> reduction;
     OptText fileOption;
 
     int pointCount = 0;  // kMatrixPointCount for a matrix

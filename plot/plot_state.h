@@ -25,12 +25,19 @@ namespace rizari {
 
 // ---- Per-concern state ----
 
+// A size in pixels becomes a length at this density, and a length pixels: the point of PDF and
+// PostScript, and the pixels of an inch on gnuplot's raster terminals.
+inline constexpr double kPixelsPerInch = 72.0;
+
 // The size of the image: pixels (sizeOutput), or inches (the C++ front's Size). Each terminal is
 // given it in its own unit (see writeTerminalLines).
 struct ImageSize {
     double width = 0;
     double height = 0;
     bool inches = false;
+
+    double pixelWidth() const { return inches ? width * kPixelsPerInch : width; }
+    double pixelHeight() const { return inches ? height * kPixelsPerInch : height; }
 };
 
 struct OutputState {
@@ -46,6 +53,9 @@ struct OutputState {
     OptText streamImage;
     // The window of a window plot run by a session's engine (set by plotting() for the run).
     std::optional<int> sessionWindow;
+    // Whether large data sets are thinned for the picture (data/reduction_rule.h); none leaves it
+    // to RIZARI_REDUCE and the output.
+    std::optional<bool> reduceLargeData;
 };
 
 inline constexpr int kDefaultPointType = 7;

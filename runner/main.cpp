@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,8 @@ namespace {
 constexpr int kPlotFailed = 1;  // also when a member refused an argument
 constexpr int kScriptFailure = 2;
 
-constexpr const char* kUsage = "usage: rizari [--module PATH] [--session] SCRIPT | --help | --members | --version\n";
+constexpr const char* kUsage =
+    "usage: rizari [--module PATH] [--session] [--reduce on|off] SCRIPT | --help | --members | --version\n";
 
 // Also the text of the manual page, which help2man makes from it: a line ending in ':' over
 // indented lines is a heading, "Options:" and "Environment:" start sections of their own, and an
@@ -70,6 +72,10 @@ Options:
   --session      one gnuplot runs every plotting() of the script (faster for many plots); each
                  window plot keeps one window, redrawn in place, and rizari ends once the
                  windows are closed; the same as RIZARI_SESSION=1
+  --reduce on|off  thin large data sets to the points the picture can show: on for
+                 every output, off for none; without it raster images (png, gif,
+                 jpeg) are thinned, windows and vector images are not; the same as
+                 RIZARI_REDUCE=1 or 0
   --members      list the members a script can call, with the kinds of their arguments
   --help         show this help
   --version      show the version
@@ -80,6 +86,7 @@ Environment:
   TMP            the folder for the command scripts and data files (else TEMP, else TMPDIR)
   RIZARI_KEEP=1  keep the command scripts and data files
   RIZARI_SESSION=1  as --session, for any program that loads the module
+  RIZARI_REDUCE=1|0  as --reduce on|off, for any program that loads the module
   RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in
                  )" RIZARI_INSTALLED_MODULE_FULL_DIR "\n";
 }
@@ -159,13 +166,22 @@ void listMembers()
     }
 }
 
-bool setSessionSwitch()
+// The module reads its switches from the environment, as any host's would.
+bool setSwitch(const char* name, const char* value)
 {
 #ifdef _WIN32
-    return _putenv_s("RIZARI_SESSION", "1") == 0;
+    return _putenv_s(name, value) == 0;
 #else
-    return setenv("RIZARI_SESSION", "1", 1) == 0;
+    return setenv(name, value, 1) == 0;
 #endif
+}
+
+// The value of RIZARI_REDUCE for --reduce's word; none for another word.
+std::optional<const char*> reduceSwitch(const std::string& word)
+{
+    if (word == "on") return "1";
+    if (word == "off") return "0";
+    return std::nullopt;
 }
 
 // A signal that asks the runner to stop is noted here and acted on between statements; its
@@ -214,6 +230,7 @@ int main(int argc, char** argv)
     std::string modulePath;
     std::string script;
     bool session = false;
+    std::optional<const char*> reduce;
     bool usageError = false;
     for (std::size_t i = 1; i < args.size() && !usageError; ++i) {
         const std::string& arg = args[i];
@@ -232,6 +249,10 @@ int main(int argc, char** argv)
         }
         if (arg == "--module" && i + 1 < args.size()) modulePath = args[++i];
         else if (arg == "--session") session = true;
+        else if (arg == "--reduce" && i + 1 < args.size()) {
+            reduce = reduceSwitch(args[++i]);
+            usageError = !reduce;
+        }
         else if (script.empty() && (arg == "-" || arg.rfind("-", 0) != 0)) script = arg;
         else usageError = true;
     }
@@ -240,9 +261,8 @@ int main(int argc, char** argv)
         return kScriptFailure;
     }
     if (modulePath.empty()) modulePath = defaultModulePath();
-    // The module reads the switch from the environment, as any host's would.
-    if (session && !setSessionSwitch()) {
-        std::fputs("rizari: no memory for --session\n", stderr);
+    if ((session && !setSwitch("RIZARI_SESSION", "1")) || (reduce && !setSwitch("RIZARI_REDUCE", *reduce))) {
+        std::fputs("rizari: no memory for the environment of --session or --reduce\n", stderr);
         return kScriptFailure;
     }
 

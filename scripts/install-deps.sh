@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=("$@")
 if [ ${#packages[@]} -eq 0 ]; then
-  packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gnuplot-qt poppler-utils)
+  packages=(cmake g++ make pkg-config libgtest-dev libgmock-dev libbenchmark-dev gnuplot-qt poppler-utils imagemagick)
 fi
 
 missing=()

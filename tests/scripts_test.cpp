@@ -397,13 +397,14 @@ TEST(Runner, OptionsAndScriptErrors)
     // print on standard output and end well.
     Outcome wrong = runRunner("", "--verbose");
     EXPECT_EQ(wrong.status, 2);
-    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] [--session] SCRIPT | --help | --members | --version\n");
+    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] [--session] [--reduce on|off] SCRIPT | --help | --members | --version\n");
     Outcome help = runRunner("", "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind(wrong.err, 0), 0u) << help.out;
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(runRunner("", "--version").out, "rizari " RIZARI_VERSION "\n");
     EXPECT_EQ(runRunner("print(1)\n", "--session").out, "1\n");  // no plot: no engine is started
+    for (const char* wrongReduce : {"--reduce yes", "--reduce"}) EXPECT_EQ(runRunner("print(1)\n", wrongReduce).status, 2) << wrongReduce;
     const std::string members = runRunner("", "--members").out;
     for (const char* part : {"Lifecycle and dimension:\n  p = CPlot()\n  delete p\n", "\nSubplots:\n  int subplot(int, int)\n",
                              "\n  int dataFile(text [, text])\n", "\n  outputType(int [, text [, text]])\n"})
@@ -431,6 +432,29 @@ TEST(Runner, InstancesAreDestroyedAtTheEnd)
     Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n");
     EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): kept script $TMP/<1>\nCPlot::plotting(): kept data file $TMP/<2>\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);
+}
+
+// --reduce on thins a large data set also for a vector image, --reduce off not even for a raster
+// image, as RIZARI_REDUCE=1 and 0 do; a kept data file says that it is thinned.
+TEST(Runner, ReduceSwitchesTheThinningOfLargeData)
+{
+    ScopedEnv keep("RIZARI_KEEP", "1");
+    ScopedEnv unset("RIZARI_REDUCE", std::nullopt);
+    auto keptLine = [](const char* terminal, const std::string& options) {
+        FakeEngine fake;
+        ScopedEnv home("ZUHOME", fake.home());
+        const Outcome r = runRunner(std::string("x = linspace(0, 100, 100000)\np = CPlot()\np.data2D(x, sin(x) + random(100000, 1))\n"
+                                                "p.outputType(PlotOutputType.File, \"") + terminal + "\", \"out\")\np.plotting()\n",
+                                    options);
+        EXPECT_EQ(r.status, 0) << r.err;
+        const std::string told = fake.normalized(r.err);
+        return told.substr(told.find("kept data file"));
+    };
+    const std::string whole = "kept data file $TMP/<2>\n";
+    EXPECT_EQ(keptLine("svg", ""), whole);
+    EXPECT_EQ(keptLine("pngcairo", "--reduce off"), whole);
+    EXPECT_EQ(keptLine("pngcairo", "").rfind("kept data file $TMP/<2> (reduced from 100000 to ", 0), 0u);
+    EXPECT_EQ(keptLine("svg", "--reduce on").rfind("kept data file $TMP/<2> (reduced from 100000 to ", 0), 0u);
 }
 
 // A failed plot is told with gnuplot's own words above it; the script goes on and the runner

@@ -13,8 +13,9 @@
 // may be used from separate threads. They share the colour cycle of shapes (a counter that every
 // plot advances), the record of temporary files behind removeTemporaryFiles(), the engine of a
 // session (which runs one plot at a time), and the process environment, which plotting() reads
-// (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION). A signal whose handler was
-// installed without SA_RESTART interrupts plotting(): the engine is ended and plotting() answers -1.
+// (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION, RIZARI_REDUCE). A signal whose
+// handler was installed without SA_RESTART interrupts plotting(): the engine is ended and
+// plotting() answers -1.
 #pragma once
 
 #include <array>
@@ -91,6 +92,12 @@ public:
     int getOutputType() const;
     void sizeOutput(int width, int height);
     void setEngineHome(const char* home);
+    // Large 2D data sets drawn into raster images (png, pngcairo, gif, jpeg and the like) are
+    // written thinned to the points the picture can show, which draws the same picture many times
+    // faster; windows and vector images get every point. true thins them for every output, false
+    // never; std::nullopt (the default) leaves it to RIZARI_REDUCE=1|0 and the output. A grid
+    // follows its top plot.
+    void reduceLargeData(std::optional<bool> on);
     int plotting();
     static int CopyFileToStdout(const char* name);
 

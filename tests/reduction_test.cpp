@@ -1,0 +1,515 @@
+// The reduction of large data sets: what each style keeps, when a data set stays whole, which
+// plots and outputs are thinned and for which picture, and the files plotting() writes.
+#include <algorithm>
+#include <functional>
+#include <cmath>
+#include <map>
+#include <random>
+#include <sstream>
+
+#include "data/reduction.h"
+#include "data/reduction_rule.h"
+#include "plot/plot_state.h"
+#include "tests/support.h"
+
+namespace rizari::test {
+namespace {
+
+constexpr PixelArea kArea{640, 480};
+constexpr std::size_t kThreshold = 40 * 640;  // finite points a 640-pixel-wide picture keeps whole
+
+// A data set's block: the n x values, then the n y values.
+struct Series {
+    std::vector<double> x, y;
+    std::vector<double> block;
+
+    Series(std::vector<double> xs, std::vector<double> ys) : x(std::move(xs)), y(std::move(ys)), block(x)
+    {
+        block.insert(block.end(), y.begin(), y.end());
+    }
+    PointColumns columns() const
+    {
+        const auto* base = reinterpret_cast<const unsigned char*>(block.data());
+        return PointColumns(base, base + x.size() * sizeof(double), sizeof(double), x.size());
+    }
+};
+
+// n points over x in [0, 100]: a sine with noise of the given size.
+Series noisy(std::size_t n, double noise = 0.3, unsigned seed = 1)
+{
+    std::mt19937_64 rng(seed);
+    std::normal_distribution<double> gauss(0, 1);
+    std::vector<double> x(n), y(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        x[i] = 100.0 * static_cast<double>(i) / static_cast<double>(n - 1);
+        y[i] = std::sin(x[i]) + noise * gauss(rng);
+    }
+    return Series(std::move(x), std::move(y));
+}
+
+// What a reduction handed out, in order: the index of an original point, or none for one of its own.
+struct Kept : KeptPoints {
+    struct Point {
+        std::optional<std::size_t> index;
+        double x, y;
+    };
+    explicit Kept(const PointColumns& c) : columns(c) {}
+    void original(std::size_t i) override { points.push_back({i, columns.x(i), columns.y(i)}); }
+    void extra(double x, double y) override { points.push_back({std::nullopt, x, y}); }
+    std::vector<std::size_t> indices() const
+    {
+        std::vector<std::size_t> out;
+        for (const Point& p : points)
+            if (p.index) out.push_back(*p.index);
+        return out;
+    }
+    PointColumns columns;
+    std::vector<Point> points;
+};
+
+// The points a reduction keeps; none when it leaves the data set whole (then it handed out nothing).
+std::optional<Kept> reduce(const Series& s, ReducedStyle style, PixelArea area = kArea, MissingPoints missing = MissingPoints::Joined)
+{
+    const PointColumns columns = s.columns();
+    Kept kept(columns);
+    const auto count = reducePoints(columns, style, missing, area, kept);
+    if (!count) {
+        EXPECT_TRUE(kept.points.empty());
+        return std::nullopt;
+    }
+    EXPECT_EQ(*count, kept.points.size());
+    return kept;
+}
+
+constexpr ReducedStyle kEveryStyle[] = {ReducedStyle::Lines,  ReducedStyle::Steps,  ReducedStyle::LinesPoints, ReducedStyle::Impulses,
+                                        ReducedStyle::Points, ReducedStyle::Dots,   ReducedStyle::FilledCurve};
+
+bool joined(ReducedStyle style) { return style != ReducedStyle::Points && style != ReducedStyle::Dots; }
+
+// For each of `buckets` equal parts of the x range, the lowest and highest y among the indices.
+std::map<std::size_t, std::pair<double, double>> envelope(const Series& s, const std::vector<std::size_t>& indices, std::size_t buckets)
+{
+    const double low = *std::min_element(s.x.begin(), s.x.end()), high = *std::max_element(s.x.begin(), s.x.end());
+    std::map<std::size_t, std::pair<double, double>> out;
+    for (std::size_t i : indices) {
+        if (std::isnan(s.y[i])) continue;
+        const auto k = std::min(buckets - 1, static_cast<std::size_t>((s.x[i] - low) * static_cast<double>(buckets) / (high - low)));
+        auto [at, added] = out.try_emplace(k, s.y[i], s.y[i]);
+        at->second.first = std::min(at->second.first, s.y[i]);
+        at->second.second = std::max(at->second.second, s.y[i]);
+    }
+    return out;
+}
+
+std::vector<std::size_t> allIndices(const Series& s)
+{
+    std::vector<std::size_t> all(s.x.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    return all;
+}
+
+// At most the threshold of drawn points, and data whose picture the reduction cannot promise,
+// are left whole; one point more is thinned.
+TEST(Reduction, SmallDataAndDataItCannotThinStayWhole)
+{
+    for (ReducedStyle style : kEveryStyle) {
+        EXPECT_FALSE(reduce(noisy(kThreshold), style)) << static_cast<int>(style);
+        EXPECT_TRUE(reduce(noisy(kThreshold + 1), style)) << static_cast<int>(style);
+    }
+    Series gap = noisy(kThreshold + 1);
+    gap.block[gap.x.size() + 7] = NAN;  // a point left out: one drawn point fewer
+    EXPECT_FALSE(reduce(gap, ReducedStyle::Lines));
+    EXPECT_FALSE(reduce(noisy(kThreshold * 3), ReducedStyle::Lines, {40000, 480}));  // beyond a picture's size
+
+    const std::size_t n = 50000;
+    Series unsorted = noisy(n);
+    std::swap(unsorted.block[100], unsorted.block[101]);
+    for (ReducedStyle style : kEveryStyle) EXPECT_EQ(reduce(unsorted, style).has_value(), !joined(style)) << static_cast<int>(style);
+
+    // Values gnuplot leaves out of the picture (an infinity is written as 9.8e307), an x of NaN
+    // (written as it is), no spread in y, and a missing point in a table (where it breaks the line).
+    for (const auto& [index, value] : std::vector<std::pair<std::size_t, double>>{{n + 5, 9.8e307}, {5, -9.8e307}, {5, NAN}}) {
+        Series far = noisy(n);
+        far.block[index] = value;
+        EXPECT_FALSE(reduce(far, ReducedStyle::Lines)) << index << " " << value;
+    }
+    EXPECT_FALSE(reduce(Series(noisy(n).x, std::vector<double>(n, 2.0)), ReducedStyle::Points));
+    Series table = noisy(n);
+    EXPECT_TRUE(reduce(table, ReducedStyle::Lines, kArea, MissingPoints::Break));
+    table.block[n + 9] = NAN;
+    EXPECT_FALSE(reduce(table, ReducedStyle::Lines, kArea, MissingPoints::Break));
+}
+
+// The joined styles keep every bucket's lowest and highest point, so the outline of the picture
+// is the data's; the points are the data's own, in their order, with staircase corners only
+// between two kept points at the height of the first. The points that set the ranges stay.
+TEST(Reduction, JoinedStylesKeepEachBucketsEnvelopeInOrder)
+{
+    const Series smoothAndNoisy[] = {noisy(200000), noisy(200000, 0.0), noisy(2000000, 0.01)};
+    for (const Series& s : smoothAndNoisy) {
+        for (ReducedStyle style : {ReducedStyle::Lines, ReducedStyle::Steps, ReducedStyle::LinesPoints}) {
+            const auto kept = reduce(s, style);
+            ASSERT_TRUE(kept);
+            const std::vector<std::size_t> indices = kept->indices();
+            // Marks on the steep flanks of noise all show: linespoints keeps most of them there.
+            if (style != ReducedStyle::LinesPoints) {
+                EXPECT_LT(indices.size() * 2, s.x.size());
+            }
+            EXPECT_TRUE(std::is_sorted(indices.begin(), indices.end()));
+            EXPECT_EQ(std::adjacent_find(indices.begin(), indices.end()), indices.end());
+            EXPECT_EQ(indices.front(), 0u);
+            EXPECT_EQ(indices.back(), s.x.size() - 1);
+            const std::size_t buckets = 4 * 640 * (style == ReducedStyle::Steps ? 2 : 1);
+            EXPECT_EQ(envelope(s, indices, buckets), envelope(s, allIndices(s), buckets)) << static_cast<int>(style);
+            for (std::size_t k = 0; k < kept->points.size(); ++k) {
+                const Kept::Point& p = kept->points[k];
+                if (p.index) continue;
+                ASSERT_EQ(style, ReducedStyle::Lines);  // only lines draws its own staircase
+                ASSERT_TRUE(k > 0 && k + 1 < kept->points.size());
+                EXPECT_EQ(p.y, kept->points[k - 1].y);
+                EXPECT_EQ(p.x, kept->points[k + 1].x);
+            }
+        }
+    }
+}
+
+// A point left out (NaN) is never written; a gap wider than a bucket keeps the points on both
+// sides, so the segment gnuplot draws across it stays.
+TEST(Reduction, GapsKeepThePointsBesideThem)
+{
+    Series s = noisy(300000);
+    const std::size_t n = s.x.size();
+    const std::vector<std::pair<std::size_t, std::size_t>> gaps = {{1000, 3000}, {150000, 150500}, {290000, 290010}};
+    for (const auto& [from, to] : gaps)
+        for (std::size_t i = from; i < to; ++i) s.y[i] = s.block[n + i] = NAN;
+    for (ReducedStyle style : {ReducedStyle::Lines, ReducedStyle::Steps, ReducedStyle::FilledCurve, ReducedStyle::Impulses}) {
+        const auto kept = reduce(s, style);
+        ASSERT_TRUE(kept);
+        const std::vector<std::size_t> indices = kept->indices();
+        for (std::size_t i : indices) EXPECT_FALSE(std::isnan(s.y[i])) << i;
+        if (style == ReducedStyle::Impulses) continue;  // no segments
+        for (const auto& [from, to] : gaps) {
+            if (to - from < 100) continue;  // narrower than a bucket
+            EXPECT_TRUE(std::binary_search(indices.begin(), indices.end(), from - 1)) << static_cast<int>(style) << " " << from;
+            EXPECT_TRUE(std::binary_search(indices.begin(), indices.end(), to)) << static_cast<int>(style) << " " << to;
+        }
+    }
+}
+
+// Marks keep a few points in every occupied quarter-pixel cell (three marks, two dots), and the
+// points that set the ranges; x need not be in order.
+TEST(Reduction, MarksKeepAFewPointsInEveryOccupiedCell)
+{
+    std::mt19937_64 rng(7);
+    std::normal_distribution<double> gauss(0, 1);
+    std::vector<double> x(300000), y(300000);
+    for (std::size_t i = 0; i < x.size(); ++i) x[i] = gauss(rng), y[i] = gauss(rng);
+    const Series s(x, y);
+    const double xlow = *std::min_element(x.begin(), x.end()), xhigh = *std::max_element(x.begin(), x.end());
+    const double ylow = *std::min_element(y.begin(), y.end()), yhigh = *std::max_element(y.begin(), y.end());
+    auto cellOf = [&](std::size_t i) {
+        const auto column = std::min<std::size_t>(1279, static_cast<std::size_t>((x[i] - xlow) * 1280 / (xhigh - xlow)));
+        const auto row = std::min<std::size_t>(959, static_cast<std::size_t>((y[i] - ylow) * 960 / (yhigh - ylow)));
+        return row * 1280 + column;
+    };
+    const std::size_t extremes[] = {static_cast<std::size_t>(std::min_element(x.begin(), x.end()) - x.begin()),
+                                    static_cast<std::size_t>(std::max_element(x.begin(), x.end()) - x.begin()),
+                                    static_cast<std::size_t>(std::min_element(y.begin(), y.end()) - y.begin()),
+                                    static_cast<std::size_t>(std::max_element(y.begin(), y.end()) - y.begin())};
+    std::map<std::size_t, int> occupied;
+    for (std::size_t i = 0; i < x.size(); ++i) ++occupied[cellOf(i)];
+    for (const auto& [style, most] : {std::pair{ReducedStyle::Points, 3}, std::pair{ReducedStyle::Dots, 2}}) {
+        const auto kept = reduce(s, style);
+        ASSERT_TRUE(kept);
+        std::map<std::size_t, int> perCell;
+        for (std::size_t i : kept->indices()) ++perCell[cellOf(i)];
+        EXPECT_EQ(perCell.size(), occupied.size());
+        int tooMany = 0;
+        for (const auto& [cell, count] : perCell) tooMany += count > std::min(most, occupied[cell]);
+        EXPECT_LE(tooMany, 4);  // the cells of the extremes
+        const std::vector<std::size_t> indices = kept->indices();
+        for (std::size_t extreme : extremes) EXPECT_NE(std::find(indices.begin(), indices.end(), extreme), indices.end()) << extreme;
+    }
+}
+
+// Impulses keep each bucket's three tallest and three deepest, and the ends of the x range.
+TEST(Reduction, ImpulsesKeepEachBucketsTallestAndDeepest)
+{
+    const Series s = noisy(100000);
+    const auto kept = reduce(s, ReducedStyle::Impulses);
+    ASSERT_TRUE(kept);
+    const std::vector<std::size_t> indices = kept->indices();
+    EXPECT_LE(indices.size(), 6u * 2560 + 2);
+    EXPECT_EQ(indices.front(), 0u);
+    EXPECT_EQ(indices.back(), s.x.size() - 1);
+    std::map<std::size_t, std::vector<double>> all, chosen;
+    for (std::size_t i = 0; i < s.x.size(); ++i) all[std::min<std::size_t>(2559, static_cast<std::size_t>(s.x[i] * 25.6))].push_back(s.y[i]);
+    for (std::size_t i : indices) chosen[std::min<std::size_t>(2559, static_cast<std::size_t>(s.x[i] * 25.6))].push_back(s.y[i]);
+    for (auto& [bucket, ys] : all) {
+        std::sort(ys.begin(), ys.end());
+        std::vector<double>& mine = chosen[bucket];
+        for (std::size_t k = 0; k < std::min<std::size_t>(3, ys.size()); ++k) {
+            EXPECT_NE(std::find(mine.begin(), mine.end(), ys[k]), mine.end()) << bucket;
+            EXPECT_NE(std::find(mine.begin(), mine.end(), ys[ys.size() - 1 - k]), mine.end()) << bucket;
+        }
+    }
+}
+
+// A filled curve keeps the area under it (each bucket's ramp covers the same width below each
+// height), its ends and its extremes; the ramp stays within the bucket's heights.
+TEST(Reduction, FilledCurveKeepsTheAreaUnderIt)
+{
+    auto area = [](const std::vector<std::pair<double, double>>& points) {
+        double sum = 0;
+        for (std::size_t k = 1; k < points.size(); ++k)
+            sum += (points[k].first - points[k - 1].first) * (points[k].second + points[k - 1].second) / 2;
+        return sum;
+    };
+    for (const Series& s : {noisy(200000), noisy(200000, 0.0)}) {
+        const auto kept = reduce(s, ReducedStyle::FilledCurve);
+        ASSERT_TRUE(kept);
+        EXPECT_LT(kept->points.size() * 5, s.x.size());
+        std::vector<std::pair<double, double>> whole, reduced;
+        for (std::size_t i = 0; i < s.x.size(); ++i) whole.emplace_back(s.x[i], s.y[i]);
+        for (const Kept::Point& p : kept->points) reduced.emplace_back(p.x, p.y);
+        EXPECT_TRUE(std::is_sorted(reduced.begin(), reduced.end(), [](auto& a, auto& b) { return a.first < b.first; }));
+        const double yspan = *std::max_element(s.y.begin(), s.y.end()) - *std::min_element(s.y.begin(), s.y.end());
+        EXPECT_NEAR(area(reduced), area(whole), 1e-4 * yspan * 100);
+        const std::vector<std::size_t> indices = kept->indices();
+        for (auto extreme : {std::min_element(s.y.begin(), s.y.end()), std::max_element(s.y.begin(), s.y.end())})
+            EXPECT_TRUE(std::binary_search(indices.begin(), indices.end(), static_cast<std::size_t>(extreme - s.y.begin())));
+        const auto bounds = envelope(s, allIndices(s), 2560);
+        for (const Kept::Point& p : kept->points) {
+            if (p.index) continue;
+            const auto k = std::min<std::size_t>(2559, static_cast<std::size_t>(p.x * 25.6));
+            EXPECT_GE(p.y, bounds.at(k).first);
+            EXPECT_LE(p.y, bounds.at(k).second);
+        }
+    }
+}
+
+// ---- Which plots and outputs are thinned, and for which picture ----
+
+// A plot of one data set of n noisy points drawn into a pngcairo file, with RIZARI_REDUCE unset.
+struct RulePlot {
+    explicit RulePlot(std::size_t n = 30000)
+    {
+        const Series s = noisy(n);
+        plot.data2D(s.x, s.y);
+        plot.outputType(PlotOutputType::File, "pngcairo", "unused.png");
+    }
+    std::optional<ReductionTarget> target(std::size_t set = 0)
+    {
+        const PlotState& s = PlotAccess::state(plot);
+        return reductionTarget(s, s.output, s.dataSets.at(set));
+    }
+    CPlot plot;
+    ScopedEnv unset{"RIZARI_REDUCE", std::nullopt};
+};
+
+ReductionTarget lines(int width, int height) { return {PlotType::Lines, width, height}; }
+
+// Raster images are thinned; windows and vector images only when turned on, by RIZARI_REDUCE=1
+// or the plot's own call, which comes first.
+TEST(ReductionRule, RasterImagesUnlessTurnedOff)
+{
+    for (const char* terminal : {"png", "pngcairo", "gif", "jpeg", "sixelgd", "pbm", "png color"}) {
+        RulePlot p;
+        p.plot.outputType(PlotOutputType::File, terminal, "unused");
+        EXPECT_EQ(p.target(), lines(640, 480)) << terminal;
+    }
+    RulePlot p;
+    p.plot.outputType(PlotOutputType::Stream, "png");
+    EXPECT_EQ(p.target(), lines(640, 480));
+    for (const char* terminal : {"svg", "pdfcairo", "postscript eps"}) {
+        p.plot.outputType(PlotOutputType::File, terminal, "unused");
+        EXPECT_EQ(p.target(), std::nullopt) << terminal;
+    }
+    p.plot.outputType(PlotOutputType::Window);
+    EXPECT_EQ(p.target(), std::nullopt);
+    {
+        ScopedEnv on("RIZARI_REDUCE", "1");
+        EXPECT_EQ(p.target(), lines(640, 384));  // the window's default size
+        p.plot.outputType(PlotOutputType::File, "svg", "unused");
+        EXPECT_EQ(p.target(), lines(600, 480));
+        p.plot.outputType(PlotOutputType::File, "pdfcairo", "unused");
+        EXPECT_EQ(p.target(), lines(360, 216));  // five by three inches at 72 pixels each
+        p.plot.reduceLargeData(false);
+        EXPECT_EQ(p.target(), std::nullopt);
+    }
+    p.plot.outputType(PlotOutputType::File, "png", "unused");
+    p.plot.reduceLargeData(std::nullopt);
+    ScopedEnv off("RIZARI_REDUCE", "0");
+    EXPECT_EQ(p.target(), std::nullopt);
+    p.plot.reduceLargeData(true);
+    EXPECT_EQ(p.target(), lines(640, 480));
+}
+
+// The picture's size: sizeOutput, else the terminal's own size option (pixels, or inches and
+// centimetres at 72 pixels each), else its default; a cell of a grid has its share. The
+// threshold is 40 points per pixel column of that width.
+TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
+{
+    RulePlot p(30000);
+    for (const auto& [terminal, size] : std::vector<std::pair<const char*, std::optional<ReductionTarget>>>{
+             {"pngcairo size 700,500", lines(700, 500)},
+             {"pngcairo enhanced size 700, 500 font \"Sans,size 9\"", lines(700, 500)},
+             {"pngcairo size 10cm,5cm", lines(283, 142)},
+             {"pngcairo size 5in, 3 in", lines(360, 216)},
+             {"pngcairo size 800", std::nullopt},
+             {"pngcairo size 700,500 size 760,540", std::nullopt},  // the last one counts: 760 columns need more than 30400
+             {"png size wide,tall", std::nullopt}}) {
+        p.plot.outputType(PlotOutputType::File, terminal, "unused");
+        EXPECT_EQ(p.target(), size) << terminal;
+    }
+    p.plot.sizeOutput(300, 200);
+    EXPECT_EQ(p.target(), lines(300, 200));
+    p.plot.sizeOutput(751, 600);  // 30040 points are needed above 751 columns
+    EXPECT_EQ(p.target(), std::nullopt);
+
+    RulePlot grid(12801);
+    ASSERT_EQ(grid.plot.subplot(2, 2), 0);
+    const Series s = noisy(12801);
+    CPlot* cell = grid.plot.getSubplot(1, 1);
+    cell->data2D(s.x, s.y);
+    const PlotState& c = PlotAccess::state(*cell);
+    EXPECT_EQ(reductionTarget(c, PlotAccess::state(grid.plot).output, c.dataSets.at(0)), lines(320, 240));
+    grid.plot.size(1.0, 1.0);  // the top plot's cell, now the whole picture
+    EXPECT_EQ(grid.target(), std::nullopt);
+}
+
+// Only the plots whose ranges come from autoscaling the data on linear axes are thinned, and only
+// the data sets the reduction knows how to draw.
+TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
+{
+    const std::vector<std::pair<std::string, std::function<void(CPlot&)>>> whole = {
+        {"log y", [](CPlot& p) { p.scaleType(PlotAxis::Y, ScaleType::Log); }},
+        {"log x", [](CPlot& p) { p.scaleType(PlotAxis::X, ScaleType::Log); }},
+        {"x range", [](CPlot& p) { p.axisRange(PlotAxis::X, 0, 10); }},
+        {"y range", [](CPlot& p) { p.axisRange(PlotAxis::Y, -1, 1); }},
+        {"no autoscale", [](CPlot& p) { p.autoScale(PlotAxis::Y, 0); }},
+        {"x2y2", [](CPlot& p) { p.axes(0, "x2y2"); }},
+        {"x1y2", [](CPlot& p) { p.axes(0, "x1y2"); }},
+        {"smooth", [](CPlot& p) { p.smooth(0, "csplines"); }},
+        {"native", [](CPlot& p) { p.nativeCmd("set xrange [0:1]"); }},
+        {"shape", [](CPlot& p) { p.rectangle(0, 0, 1, 1); }},
+        {"polar", [](CPlot& p) { p.polarPlot(AngleUnit::Radians); }},
+        {"3D", [](CPlot& p) { p.dimension(3); }},
+        {"boxes", [](CPlot& p) { p.plotType(PlotType::Boxes, 0); }},
+        {"error bars", [](CPlot& p) { p.plotType(PlotType::YErrorBars, 0); }},
+        {"candlesticks", [](CPlot& p) { p.plotType(PlotType::Candlesticks, 0); }},
+        {"vectors", [](CPlot& p) { p.plotType(PlotType::Vectors, 0); }},
+        {"closed fill", [](CPlot& p) { p.plotType(PlotType::FilledCurves, 0); }},
+        {"fill to y1 axis", [](CPlot& p) { p.plotType(PlotType::FilledCurves, 0, {1, {}, {"y1"}}); }},
+        {"fill to a point", [](CPlot& p) { p.plotType(PlotType::FilledCurves, 0, {1, {}, {"xy=1,2"}}); }},
+    };
+    for (const auto& [name, change] : whole) {
+        RulePlot p;
+        change(p.plot);
+        EXPECT_EQ(p.target(), std::nullopt) << name;
+    }
+    const std::vector<std::pair<std::string, std::function<void(CPlot&)>>> thinned = {
+        {"x1y1", [](CPlot& p) { p.axes(0, "x1y1"); }},
+        {"log x2", [](CPlot& p) { p.scaleType(PlotAxis::X2, ScaleType::Log); }},
+        {"steps", [](CPlot& p) { p.plotType(PlotType::Steps, 0); }},
+        {"fill to x1", [](CPlot& p) { p.plotType(PlotType::FilledCurves, 0, {1, {}, {"x1"}}); }},
+        {"fill above y=0", [](CPlot& p) { p.plotType(PlotType::FilledCurves, 0, {1, {}, {"above y=0"}}); }},
+        {"title and tics",
+         [](CPlot& p) {
+             p.title("T");
+             p.ticsRange(PlotAxis::X, 5);
+         }},
+    };
+    for (const auto& [name, change] : thinned) {
+        RulePlot p;
+        change(p.plot);
+        EXPECT_TRUE(p.target()) << name;
+    }
+    // A filled curve only where edges are antialiased (cairo): gnuplot's png fills whole pixels.
+    RulePlot filled;
+    filled.plot.plotType(PlotType::FilledCurves, 0, {1, {}, {"x1"}});
+    for (const auto& [terminal, thins] : {std::pair{"png", false}, std::pair{"gif", false}, std::pair{"pngcairo", true}}) {
+        filled.plot.outputType(PlotOutputType::File, terminal, "unused");
+        EXPECT_EQ(filled.target().has_value(), thins) << terminal;
+    }
+    // Only the library's own doubles: a caller's file, another element type, a table's first two
+    // columns.
+    RulePlot p;
+    const std::vector<float> floats(60000, 1.0f);
+    p.plot.AddCurve(std::nullopt, std::nullopt, 30000, ElementType::Float, floats.data());
+    const std::vector<double> table(3 * 30000, 1.0), column(30000, 1.0);
+    p.plot.data(table.data(), 30000, 3);
+    p.plot.data(column.data(), 30000, 1);
+    EXPECT_EQ(p.target(1), std::nullopt);
+    EXPECT_EQ(p.target(2), lines(640, 480));
+    EXPECT_EQ(p.target(3), std::nullopt);
+}
+
+// ---- The files plotting() writes ----
+
+std::size_t lineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+
+// A thinned file is told as such with RIZARI_KEEP=1 and holds the kept points as the whole file
+// writes them; a later plotting() for another picture writes the file anew, and small data sets
+// are the same bytes whether the reduction is on or off.
+TEST(ReductionFiles, ThinnedForItsPictureAndWrittenAnewForAnother)
+{
+    FakeEngine fake;
+    ScopedEnv unset("RIZARI_REDUCE", std::nullopt);
+    const Series s = noisy(100000);
+    CPlot p;
+    p.setEngineHome(fake.home().c_str());
+    p.data2D(s.x, s.y);
+    p.outputType(PlotOutputType::File, "pngcairo", utf8(fake.tmpDir() / "image.png").c_str());
+    std::string told;
+    {
+        ScopedEnv keep("RIZARI_KEEP", "1");
+        told = captureStderr([&] { EXPECT_EQ(p.plotting(), 0); });
+    }
+    const DataSet& set = PlotAccess::state(p).dataSets.at(0);
+    ASSERT_TRUE(set.reduction && set.reduction->keptPoints);
+    const std::string reduced = readFile(*set.fileName);
+    EXPECT_EQ(lineCount(reduced), *set.reduction->keptPoints);
+    EXPECT_LT(lineCount(reduced), 40000u);
+    std::ostringstream line;
+    line << "CPlot::plotting(): kept data file " << *set.fileName << " (reduced from 100000 to " << *set.reduction->keptPoints << " points)\n";
+    EXPECT_NE(told.find(line.str()), std::string::npos) << told;
+    const std::string first = *set.fileName;
+    p.outputType(PlotOutputType::File, "svg", utf8(fake.tmpDir() / "image.svg").c_str());
+    ASSERT_EQ(p.plotting(), 0);
+    EXPECT_FALSE(fs::exists(first));
+    const std::string whole = readFile(*set.fileName);
+    EXPECT_EQ(lineCount(whole), 100000u);
+    EXPECT_FALSE(set.reduction);
+    // Each kept point is a line of the whole file (this noisy curve needs no points of the
+    // reduction's own), in the same order.
+    std::istringstream keptLines(reduced), wholeLines(whole);
+    std::size_t found = 0;
+    for (std::string k, w; std::getline(keptLines, k);) {
+        while (std::getline(wholeLines, w) && w != k) {}
+        found += w == k;
+    }
+    EXPECT_EQ(found, lineCount(reduced));
+    const std::string second = *set.fileName;
+    ASSERT_EQ(p.plotting(), 0);  // the same picture: the same file
+    EXPECT_EQ(*set.fileName, second);
+    p.reduceLargeData(true);
+    ASSERT_EQ(p.plotting(), 0);
+    EXPECT_EQ(readFile(*set.fileName).size() < whole.size() / 2, true);
+
+    CPlot small;
+    small.setEngineHome(fake.home().c_str());
+    const Series few = noisy(kThreshold);
+    small.data2D(few.x, few.y);
+    small.outputType(PlotOutputType::File, "pngcairo", utf8(fake.tmpDir() / "small.png").c_str());
+    small.reduceLargeData(true);
+    ASSERT_EQ(small.plotting(), 0);
+    const std::string on = readFile(*PlotAccess::state(small).dataSets.at(0).fileName);
+    small.reduceLargeData(false);
+    ASSERT_EQ(small.plotting(), 0);
+    EXPECT_EQ(readFile(*PlotAccess::state(small).dataSets.at(0).fileName), on);
+    EXPECT_EQ(lineCount(on), kThreshold);
+}
+
+}  // namespace
+}  // namespace rizari::test
