@@ -145,6 +145,12 @@ void Plot::show() { output(Output::Window).render(); }
 
 void Plot::render() { runEngine(top()); }
 
+Plot& Plot::thinLargeData(std::optional<bool> on)
+{
+    top().reduceLargeData(on);
+    return *this;
+}
+
 std::string Plot::script()
 {
     CPlot& plot = top();

@@ -1,6 +1,7 @@
 // The typed front <rizari/plot.h>: the terminal and size a file name gives, values of every element
 // type reaching the data files as they are, refusals as exceptions with CPlot's own messages,
 // failed runs carrying the engine's words, and handles that survive moves of their plot.
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -85,6 +86,25 @@ TEST(Front, FileNameChoosesTerminalAndSize)
 
     // The window, as show() draws it.
     EXPECT_EQ(linesStarting(plot.output(Output::Window).script(), "set terminal"), "set terminal wxt title \"Zu\"\n");
+}
+
+// A large data set drawn into a PNG is thinned by default; thinLargeData decides for the plot.
+TEST(Front, LargeDataIsThinnedUnlessTheProgramSaysNo)
+{
+    ScopedEnv unset{"RIZARI_REDUCE", std::nullopt};
+    std::vector<double> x(200000), y(x.size());
+    for (std::size_t i = 0; i < x.size(); ++i) x[i] = static_cast<double>(i), y[i] = std::sin(0.001 * static_cast<double>(i));
+    Plot plot;
+    plot.add(x, y);
+    plot.output("a.png");
+    const auto lines = [&] { return std::ranges::count(dataFile(plot, 0), '\n'); };
+    EXPECT_LT(lines(), 20000);
+    plot.thinLargeData(false);
+    EXPECT_EQ(lines(), 200000);
+    plot.output("a.svg");
+    EXPECT_EQ(lines(), 200000);
+    plot.thinLargeData(true);
+    EXPECT_LT(lines(), 20000);
 }
 
 // Each element type keeps its own entries (no copy as doubles on the way) and is written as CPlot

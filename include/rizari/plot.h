@@ -251,6 +251,9 @@ public:
     std::string script();
     // The folder whose sbin/gnuplot draws (else gnuplot on PATH).
     Plot& engineHome(const std::filesystem::path& home);
+    // Large data sets thinned to what the pixels show: true or false for this plot, nullopt (the
+    // default) for the rule: raster images yes, windows and vector images no, RIZARI_REDUCE first.
+    Plot& thinLargeData(std::optional<bool> on);
 
     // ---- Titles, labels and legend ----
     Plot& title(std::string_view text);
