@@ -149,14 +149,17 @@ protected:
     }
 
     // The plot area in ImageMagick's geometry (WxH+X+Y), one pixel inside gnuplot's: the script
-    // run again prints the area's corners (pixels, y from the bottom).
+    // run again prints the area's corners (pixels, y from the bottom). It draws its image again, so
+    // the engine must be the one that drew it.
     std::string plotArea(const std::string& told)
     {
         const std::string mark = "kept script ";
         const std::size_t at = told.find(mark);
         if (at == std::string::npos) return "";
         const std::string script = told.substr(at + mark.size(), told.find('\n', at) - at - mark.size());
-        std::istringstream corners(outputOf("gnuplot " + shellQuoted(script) +
+        const fs::path chosen = home_.path() / "sbin" / "gnuplot";
+        const std::string engine = fs::exists(chosen) ? shellQuoted(chosen) : "gnuplot";
+        std::istringstream corners(outputOf(engine + " " + shellQuoted(script) +
                                             " -e 'set print \"-\"; print GPVAL_TERM_XMIN, GPVAL_TERM_XMAX, GPVAL_TERM_YMIN, "
                                             "GPVAL_TERM_YMAX' 2>/dev/null"));
         double left = 0, right = 0, bottom = 0, top = 0;
