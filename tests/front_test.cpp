@@ -142,6 +142,13 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     EXPECT_EQ(dataFile(plot, 5), "1 1\n9.8e+307 9.8e+307\n");  // an infinity as data2D draws it
     EXPECT_EQ(dataFile(plot, 6), "a a\nb b\n");                 // 8-bit entries are characters
 
+    // Mixed element types, and integers the library does not hold, are written as doubles.
+    plot.add(std::vector<int>{1, 2}, std::vector<double>{0.5, 2.5});
+    plot.add(std::vector<std::int64_t>{-40000000000, 3}, std::vector<std::size_t>{7, 8});
+    EXPECT_EQ(dataSetOf(plot, 7).elementType, ElementType::Double);
+    EXPECT_EQ(dataFile(plot, 7), "1 0.5\n2 2.5\n");
+    EXPECT_EQ(dataFile(plot, 8), "-4e+10 7\n3 8\n");
+
     // A curve in space and a surface over a grid (row i for x[i]) make the plot 3D.
     Plot space;
     space.add(std::vector<int>{1, 2}, std::vector<int>{3, 4}, std::vector<int>{5, 6});

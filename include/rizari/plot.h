@@ -25,6 +25,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 #include "rizari/codes.h"
 #include "rizari/cplot.h"
@@ -125,12 +126,23 @@ template <> inline constexpr int kElementType<unsigned long> = sizeof(long) == 4
 
 template <class R> using ValueOf = std::remove_cv_t<std::ranges::range_value_t<const R&>>;
 
-// A container whose values lie one after the other: std::vector, std::array, a C array, a span.
+// A container of numbers that lie one after the other: std::vector, std::array, a C array, a span.
 template <class R>
 concept Values = std::ranges::contiguous_range<const R&> && std::ranges::sized_range<const R&> &&
-                 kElementType<ValueOf<R>> >= 0;
+                 std::is_arithmetic_v<ValueOf<R>> && !std::same_as<ValueOf<R>, bool>;
 
-template <class First, class... Rest> concept SameValues = (std::same_as<ValueOf<First>, ValueOf<Rest>> && ...);
+// Columns that the library writes as they are: one element type, and one it knows.
+template <class First, class... Rest>
+concept AsTheyAre = kElementType<ValueOf<First>> >= 0 && (std::same_as<ValueOf<First>, ValueOf<Rest>> && ...);
+
+// Any other columns are written as doubles (integers beyond 2^53 round).
+template <class R> std::vector<double> asDoubles(const R& values)
+{
+    std::vector<double> doubles;
+    doubles.reserve(std::ranges::size(values));
+    for (const auto& value : values) doubles.push_back(static_cast<double>(value));
+    return doubles;
+}
 
 struct Column {
     const void* values;
@@ -192,31 +204,38 @@ public:
     Plot& operator=(const Plot&) = delete;
 
     // ---- Data ----
-    // Every container holds values of one element type: double, float, or a 16- or 32-bit integer
-    // type (8-bit types are written as characters, as CPlot writes them). The values are copied
-    // once, into the plot; lengths that differ are refused.
-    template <detail::Values X, detail::Values Y>
-        requires detail::SameValues<X, Y>
-    Series& add(const X& xs, const Y& ys)
+    // Columns of one element type that the library writes (double, float, a 16- or 32-bit integer
+    // type; 8-bit types are written as characters, as CPlot writes them) are copied once, into the
+    // plot, as they are; any other numbers (mixed types, 64-bit integers) are written as doubles.
+    // Lengths that differ are refused.
+    template <detail::Values X, detail::Values Y> Series& add(const X& xs, const Y& ys)
     {
-        const detail::Column columns[] = {detail::columnOf(xs), detail::columnOf(ys)};
-        return addCurve(detail::kElementType<detail::ValueOf<X>>, columns);
+        if constexpr (detail::AsTheyAre<X, Y>) {
+            const detail::Column columns[] = {detail::columnOf(xs), detail::columnOf(ys)};
+            return addCurve(detail::kElementType<detail::ValueOf<X>>, columns);
+        } else {
+            return add(detail::asDoubles(xs), detail::asDoubles(ys));
+        }
     }
     // A curve in space; the plot becomes 3D.
-    template <detail::Values X, detail::Values Y, detail::Values Z>
-        requires detail::SameValues<X, Y, Z>
-    Series& add(const X& xs, const Y& ys, const Z& zs)
+    template <detail::Values X, detail::Values Y, detail::Values Z> Series& add(const X& xs, const Y& ys, const Z& zs)
     {
-        const detail::Column columns[] = {detail::columnOf(xs), detail::columnOf(ys), detail::columnOf(zs)};
-        return addCurve(detail::kElementType<detail::ValueOf<X>>, columns);
+        if constexpr (detail::AsTheyAre<X, Y, Z>) {
+            const detail::Column columns[] = {detail::columnOf(xs), detail::columnOf(ys), detail::columnOf(zs)};
+            return addCurve(detail::kElementType<detail::ValueOf<X>>, columns);
+        } else {
+            return add(detail::asDoubles(xs), detail::asDoubles(ys), detail::asDoubles(zs));
+        }
     }
     // A surface over the grid xs x ys: zs holds xs.size() rows of ys.size() values, row i for xs[i].
-    template <detail::Values X, detail::Values Y, detail::Values Z>
-        requires detail::SameValues<X, Y, Z>
-    Series& surface(const X& xs, const Y& ys, const Z& zs)
+    template <detail::Values X, detail::Values Y, detail::Values Z> Series& surface(const X& xs, const Y& ys, const Z& zs)
     {
-        return addSurface(detail::kElementType<detail::ValueOf<X>>, detail::columnOf(xs), detail::columnOf(ys),
-                          detail::columnOf(zs));
+        if constexpr (detail::AsTheyAre<X, Y, Z>) {
+            return addSurface(detail::kElementType<detail::ValueOf<X>>, detail::columnOf(xs), detail::columnOf(ys),
+                              detail::columnOf(zs));
+        } else {
+            return surface(detail::asDoubles(xs), detail::asDoubles(ys), detail::asDoubles(zs));
+        }
     }
     Series& add(std::initializer_list<double> xs, std::initializer_list<double> ys);
     Series& add(std::initializer_list<double> xs, std::initializer_list<double> ys, std::initializer_list<double> zs);
