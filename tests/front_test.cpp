@@ -190,6 +190,8 @@ TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
         EXPECT_EQ(refusal([&] { flat.cell(1, 0); }), "CPlot::getSubplot(): invalid subplot element");
         EXPECT_EQ(refusal([&] { flat.cell(0, 1).grid(2, 2); }), "rizari::Plot::grid(): a cell has no grid of its own");
         EXPECT_EQ(refusal([&] { flat.logScale(Axis::Y, 1); }), "rizari::Plot::logScale(): the base must be a finite number above 1");
+        EXPECT_EQ(refusal([&] { flat.fontScale(0); }), "rizari::Plot::fontScale(): not a finite number above 0");
+        EXPECT_EQ(refusal([&] { flat.fontScale(0.5); }), "accepted");  // a fraction of 1 too
     });
     EXPECT_EQ(printed, "");
 }
