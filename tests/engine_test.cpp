@@ -40,11 +40,7 @@ class RealEngine : public testing::Test {
 protected:
     void SetUp() override
     {
-        fs::create_directories(home_.path() / "sbin");
-        if (const char* chosen = std::getenv("RIZARI_GNUPLOT"); chosen && *chosen)
-            fs::create_symlink(chosen, home_.path() / "sbin" / "gnuplot");
-        else if (std::system("command -v gnuplot >/dev/null") != 0)
-            GTEST_SKIP() << "gnuplot is not installed";
+        if (!chooseRealEngine(home_.path())) GTEST_SKIP() << "gnuplot is not installed";
     }
 
     // A plot of a data file, rendered; returns what the run wrote on standard error. Its texts and

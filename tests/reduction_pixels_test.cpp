@@ -120,11 +120,7 @@ class ReducedPicture : public testing::Test {
 protected:
     void SetUp() override
     {
-        fs::create_directories(home_.path() / "sbin");
-        if (const char* chosen = std::getenv("RIZARI_GNUPLOT"); chosen && *chosen)
-            fs::create_symlink(chosen, home_.path() / "sbin" / "gnuplot");
-        else if (std::system("command -v gnuplot >/dev/null") != 0)
-            GTEST_SKIP() << "gnuplot is not installed";
+        if (!chooseRealEngine(home_.path())) GTEST_SKIP() << "gnuplot is not installed";
         if (std::system("command -v compare >/dev/null && command -v convert >/dev/null") != 0)
             GTEST_SKIP() << "ImageMagick is not installed";
     }
@@ -157,9 +153,7 @@ protected:
         const std::size_t at = told.find(mark);
         if (at == std::string::npos) return "";
         const std::string script = told.substr(at + mark.size(), told.find('\n', at) - at - mark.size());
-        const fs::path chosen = home_.path() / "sbin" / "gnuplot";
-        const std::string engine = fs::exists(chosen) ? shellQuoted(chosen) : "gnuplot";
-        std::istringstream corners(outputOf(engine + " " + shellQuoted(script) +
+        std::istringstream corners(outputOf(realEngineCommand(home_.path()) + " " + shellQuoted(script) +
                                             " -e 'set print \"-\"; print GPVAL_TERM_XMIN, GPVAL_TERM_XMAX, GPVAL_TERM_YMIN, "
                                             "GPVAL_TERM_YMAX' 2>/dev/null"));
         double left = 0, right = 0, bottom = 0, top = 0;

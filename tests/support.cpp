@@ -21,6 +21,22 @@ void writeFile(const fs::path& path, const std::string& text) { std::ofstream(pa
 
 std::string buildPath(const char* path) { return utf8(fs::absolute(unicode::utf8Path(path))); }
 
+bool chooseRealEngine(const fs::path& home)
+{
+    fs::create_directories(home / "sbin");
+    if (const char* chosen = std::getenv("RIZARI_GNUPLOT"); chosen && *chosen) {
+        fs::create_symlink(chosen, home / "sbin" / "gnuplot");
+        return true;
+    }
+    return std::system("command -v gnuplot >/dev/null") == 0;
+}
+
+std::string realEngineCommand(const fs::path& home)
+{
+    const fs::path chosen = home / "sbin" / "gnuplot";
+    return fs::exists(chosen) ? "'" + chosen.string() + "'" : "gnuplot";
+}
+
 std::string utf8(const fs::path& path) { return unicode::utf8String(path); }
 
 namespace {

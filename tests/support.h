@@ -23,6 +23,12 @@ std::string buildPath(const char* path);
 // A path as the library takes it: UTF-8.
 std::string utf8(const fs::path& path);
 
+// The tests that draw with the real gnuplot: makes home/sbin/gnuplot the engine that
+// RIZARI_GNUPLOT names, else leaves gnuplot on PATH to the library; false when there is none. The
+// command that runs the same engine.
+bool chooseRealEngine(const fs::path& home);
+std::string realEngineCommand(const fs::path& home);
+
 // Sets (or, with nullopt, unsets) an environment variable and restores it on destruction.
 class ScopedEnv {
 public:
