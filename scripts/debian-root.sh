@@ -1,9 +1,17 @@
 # shellcheck shell=bash
 # Sourced by the checks that run in a cached Debian root (check-deb.sh, check-gnuplot6.sh): the
 # private mount namespace, the mounts undone in reverse order, and building a root with
-# debootstrap once. The caller defines $me, $source_dir, $scratch, $mirror and skip MESSAGE.
+# debootstrap once. The caller defines $me, $source_dir, $scratch, $mirror, $allow_skip and
+# $unchecked (what a skipped check leaves unchecked).
 
 mounted=() # mount points, in mounting order
+
+# skip REASON: the one line that says the check did not run, and why; exit 3 (0 with --allow-skip).
+skip() {
+    echo "$me: SKIPPED, $unchecked: $*"
+    [[ $allow_skip -eq 1 ]] && exit 0
+    exit 3
+}
 
 # in_private_mounts FLAG_VARIABLE ARGUMENTS...: runs this script again in a private mount
 # namespace (with FLAG_VARIABLE set, so that it happens once): its mounts, and any that
