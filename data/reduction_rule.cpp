@@ -11,18 +11,12 @@ namespace rizari {
 
 namespace {
 
-// A picture's size in whole pixels.
-struct Pixels {
-    int width = 0;
-    int height = 0;
-};
-
 // The terminals whose size the reduction knows: their size when none is given (gnuplot's
 // documentation; pbm and sixelgd as gnuplot 5.4 draws them), whether they make pixels, and
 // whether they draw with antialiased edges (cairo; the libgd terminals do not).
 struct TerminalSize {
     std::string_view name;
-    Pixels size;
+    PixelArea size;
     bool raster;
     bool antialiased;
 };
@@ -34,7 +28,7 @@ constexpr TerminalSize kTerminalSizes[] = {
     {"wxt", {640, 384}, false, true},
 };
 // Any other terminal, when the reduction is turned on for it.
-constexpr Pixels kOtherTerminalSize{640, 480};
+constexpr PixelArea kOtherTerminalSize{640, 480};
 // The window's terminal.
 constexpr std::string_view kWindowTerminal = "wxt";
 constexpr double kCentimetresPerInch = 2.54;
@@ -42,11 +36,11 @@ constexpr double kCentimetresPerInch = 2.54;
 constexpr double kLargestSide = 1e6;
 
 // A size in pixels rounded to whole ones; none when a side is below one pixel, too large or NaN.
-std::optional<Pixels> wholePixels(double width, double height)
+std::optional<PixelArea> wholePixels(double width, double height)
 {
     const auto fits = [](double side) { return side >= 1 && side <= kLargestSide; };
     if (!fits(width) || !fits(height)) return std::nullopt;
-    return Pixels{static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))};
+    return PixelArea{static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))};
 }
 
 const TerminalSize* findTerminal(std::string_view name)
@@ -98,10 +92,10 @@ std::optional<double> pixelsAt(const std::vector<std::string_view>& words, std::
 
 // The size a raster terminal's text gives; its default when it gives none; none when its size
 // option cannot be read.
-std::optional<Pixels> rasterSizeIn(std::string_view terminal, Pixels fallback)
+std::optional<PixelArea> rasterSizeIn(std::string_view terminal, PixelArea fallback)
 {
     const std::vector<std::string_view> words = wordsOf(terminal);
-    std::optional<Pixels> size = fallback;
+    std::optional<PixelArea> size = fallback;
     for (std::size_t i = 1; i < words.size(); ++i) {
         if (words[i] != "size") continue;
         std::size_t at = i + 1;
@@ -117,7 +111,7 @@ std::optional<Pixels> rasterSizeIn(std::string_view terminal, Pixels fallback)
 // The picture's size in pixels, whether the output makes pixels and whether its edges are
 // antialiased; none when the size cannot be known.
 struct Picture {
-    Pixels size;
+    PixelArea size;
     bool raster;
     bool antialiased;
 };
@@ -126,7 +120,7 @@ std::optional<Picture> pictureOf(const OutputState& out)
 {
     if (out.type == PlotOutputType::Window) return Picture{findTerminal(kWindowTerminal)->size, false, true};
     const std::string_view terminal = out.terminal ? std::string_view(*out.terminal) : std::string_view();
-    const TerminalSize* known = findTerminal(terminal.substr(0, terminal.find_first_of(" \t")));
+    const TerminalSize* known = findTerminal(terminalName(terminal));
     const bool raster = known && known->raster, antialiased = known && known->antialiased;
     // sizeOutput's size comes after the terminal's own options, so it wins.
     if (out.size) {

@@ -83,25 +83,17 @@ bool startsWith(const std::string& text, const char* prefix)
 constexpr std::string_view kLengthTerminals[] = {"postscript", "pdfcairo", "epscairo", "cairolatex", "epslatex", "pslatex",
                                                  "pstex", "pstricks", "tikz", "context", "pict2e", "texdraw", "fig"};
 
-// The terminal's name: its first word.
-std::string_view terminalName(std::string_view terminal) { return terminal.substr(0, terminal.find_first_of(" \t")); }
-
-// Whole pixels of a length in inches, one at least.
-long long pixelsOf(double inches) { return std::max(1LL, std::llround(inches * kPixelsPerInch)); }
+// Whole pixels, one at least.
+long long wholePixels(double pixels) { return std::max(1LL, std::llround(pixels)); }
 
 // " size W, H": pixels for the image terminals, inches for the terminals that measure lengths; a
 // size in the other unit is converted.
 void writeSize(ScriptWriter& w, std::string_view terminal, const ImageSize& size)
 {
-    const std::string_view name = terminalName(terminal);
-    for (std::string_view lengths : kLengthTerminals) {
-        if (name != lengths) continue;
-        const double perInch = size.inches ? 1.0 : kPixelsPerInch;
-        w.print(" size %gin, %gin", size.width / perInch, size.height / perInch);
-        return;
-    }
-    if (size.inches) w.print(" size %d, %d", pixelsOf(size.width), pixelsOf(size.height));
-    else w.print(" size %d, %d", size.width, size.height);
+    if (std::ranges::find(kLengthTerminals, terminalName(terminal)) != std::end(kLengthTerminals))
+        w.print(" size %gin, %gin", size.inchWidth(), size.inchHeight());
+    else
+        w.print(" size %d, %d", wholePixels(size.pixelWidth()), wholePixels(size.pixelHeight()));
 }
 
 }  // namespace

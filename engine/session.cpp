@@ -5,7 +5,7 @@
 #include <atomic>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -98,12 +98,10 @@ public:
     platform::RunResult run(const std::string& program, const Job& job)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!job.window && fileTerminal_ && (*fileTerminal_ != job.terminalLines || !fileTerminalRepeats_)) finishEngine(false);
+        if (!job.window && fileTerminal_ && (*fileTerminal_ != job.terminalLines || !repeatable(job.terminalLines)))
+            finishEngine(false);
         if (!startFor(program)) return {platform::RunResult::End::NotStarted, errno, {}};
-        if (!job.window) {
-            fileTerminal_ = job.terminalLines;
-            fileTerminalRepeats_ = repeatable(job.terminalLines);
-        }
+        if (!job.window) fileTerminal_ = job.terminalLines;
         windows_ = windows_ || job.window;
         std::string commands = kClean;
         ScriptWriter(commands).print("load \"%q\"\n", job.script);
@@ -183,7 +181,6 @@ private:
     std::optional<int> version_;             // what the engine said at its start
     std::string startMessages_;              // what it wrote before that, told with the next plot
     std::optional<std::string> fileTerminal_;  // the terminal lines of its latest file plot
-    bool fileTerminalRepeats_ = false;
     bool windows_ = false;  // it drew into a window
     bool interrupted_ = false;
 };
@@ -213,12 +210,8 @@ platform::RunResult run(const std::string& program, const Job& job) { return the
 
 std::string terminalLinesOf(const std::string& script)
 {
-    std::string text, lines;
-    if (std::FILE* in = platform::openFile(script, "rb")) {
-        char buffer[4096];
-        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, n);
-        std::fclose(in);
-    }
+    const std::string text = platform::fileHead(script, SIZE_MAX).value_or("");
+    std::string lines;
     // "set term" starts both "set terminal" and "set termoption".
     for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
         end = std::min(text.find('\n', start), text.size());

@@ -71,8 +71,7 @@ Plot& Plot::arcSector(double x, double y, double radius, double angle1, double a
 
 Plot& Plot::arcSegment(double x, double y, double radius, double angle1, double angle2, std::string_view cutColor)
 {
-    if (cutColor.empty()) return draw(*this, [&](CPlot& p) { return p.arcSegment(x, y, radius, angle1, angle2); });
-    return draw(*this, [&](CPlot& p) { return p.arcSegment(x, y, radius, angle1, angle2, CText(cutColor).get()); });
+    return draw(*this, [&](CPlot& p) { return p.arcSegment(x, y, radius, angle1, angle2, CText(cutColor).orNull()); });
 }
 
 Plot& Plot::polygon(std::span<const double> xs, std::span<const double> ys)
@@ -147,14 +146,12 @@ Plot& Plot::line1D(double x1, double x2, std::string_view color)
 
 Plot& Plot::inequality(std::string_view op, double value, std::string_view color)
 {
-    if (color.empty()) return draw(*this, [&](CPlot& p) { return p.inequal(CText(op).get(), value); });
-    return draw(*this, [&](CPlot& p) { return p.inequal(CText(op).get(), value, CText(color).get()); });
+    return draw(*this, [&](CPlot& p) { return p.inequal(CText(op).get(), value, CText(color).orNull()); });
 }
 
 Plot& Plot::inequality(std::string_view op1, double a, std::string_view op2, double b, std::string_view color)
 {
-    if (color.empty()) return draw(*this, [&](CPlot& p) { return p.inequalAnd(CText(op1).get(), a, CText(op2).get(), b); });
-    return draw(*this, [&](CPlot& p) { return p.inequalAnd(CText(op1).get(), a, CText(op2).get(), b, CText(color).get()); });
+    return draw(*this, [&](CPlot& p) { return p.inequalAnd(CText(op1).get(), a, CText(op2).get(), b, CText(color).orNull()); });
 }
 
 Plot& Plot::stackNumberLine() { return draw(*this, [&](CPlot& p) { p.line1DOffset(); }); }

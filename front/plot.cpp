@@ -6,6 +6,7 @@
 
 #include "data/columns.h"
 #include "front/refusals.h"
+#include "platform/unicode.h"
 #include "plot/plot_state.h"
 
 namespace rizari {
@@ -117,10 +118,9 @@ Series& Plot::addFile(const std::filesystem::path& file, std::string_view option
 {
     CPlot& plot = native();
     const std::size_t first = PlotAccess::state(plot).dataSets.size();
-    const std::u8string name = file.u8string();
-    const std::string utf8(name.begin(), name.end());
+    const std::string name = unicode::utf8String(file);
     const front::CText option(options);
-    front::refusing([&] { return plot.dataFile(utf8.c_str(), option.orNull()); });
+    front::refusing([&] { return plot.dataFile(name.c_str(), option.orNull()); });
     return seriesFrom(first);
 }
 

@@ -6,6 +6,7 @@
 
 #include "engine/script_text.h"
 #include "front/refusals.h"
+#include "platform/unicode.h"
 #include "plot/plot_state.h"
 #include "rizari/plot.h"
 
@@ -28,15 +29,9 @@ constexpr std::array<ImageFormat, 7> kImageFormats{{
     {".jpeg", "jpeg"},
 }};
 
-std::string utf8(const std::filesystem::path& path)
-{
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
 const ImageFormat& formatOf(const std::filesystem::path& file)
 {
-    std::string extension = utf8(file.extension());
+    std::string extension = unicode::utf8String(file.extension());
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     for (const ImageFormat& format : kImageFormats)
@@ -84,7 +79,7 @@ void runEngine(CPlot& top)
     if (out.engineRun) {
         engineErrors = out.engineRun->errors;
         if (out.engineRun->end == platform::RunResult::End::Exited) exitStatus = out.engineRun->code;
-        if (out.script) script = std::u8string(out.script->begin(), out.script->end());
+        if (out.script) script = unicode::utf8Path(*out.script);
     }
     throw PlotError(withoutLineEnd(std::move(messages)), std::move(engineErrors), exitStatus, std::move(script));
 }
@@ -112,7 +107,7 @@ Plot& Plot::output(const std::filesystem::path& file, Size size)
 {
     const char* terminal = formatOf(file).terminal;
     const std::optional<ImageSize> pixelsOrInches = imageSize(size);
-    const std::string name = utf8(file);
+    const std::string name = unicode::utf8String(file);
     CPlot& plot = top();
     front::refusing([&] { plot.outputType(PlotOutputType::File, terminal, name.c_str()); });
     PlotAccess::state(plot).output.size = pixelsOrInches;
@@ -123,7 +118,7 @@ Plot& Plot::output(Output kind, std::string_view terminal, const std::filesystem
 {
     CPlot& plot = top();
     const front::CText terminalText(terminal);
-    const std::string name = utf8(file);
+    const std::string name = unicode::utf8String(file);
     switch (kind) {
     case Output::Window: front::refusing([&] { plot.outputType(PlotOutputType::Window); }); break;
     case Output::File:
@@ -168,7 +163,7 @@ std::string Plot::script()
 
 Plot& Plot::engineHome(const std::filesystem::path& home)
 {
-    const std::string folder = utf8(home);
+    const std::string folder = unicode::utf8String(home);
     top().setEngineHome(folder.c_str());
     return *this;
 }

@@ -3,6 +3,7 @@
 
 #include "data/plot_styles.h"
 #include "front/refusals.h"
+#include "plot/lifecycle.h"
 #include "plot/plot_state.h"
 #include "rizari/plot.h"
 
@@ -14,9 +15,9 @@ namespace {
 // type with the width and colour, its point type with the size).
 DataSet& dataSetOf(CPlot& plot, int number)
 {
-    auto& sets = PlotAccess::state(plot).dataSets;
-    if (static_cast<std::size_t>(number) >= sets.size()) front::refuse("Series", "its data set is gone");
-    return sets[static_cast<std::size_t>(number)];
+    DataSet* set = dataSetByNumber(PlotAccess::state(plot), number);
+    if (!set) front::refuse("Series", "its data set is gone");
+    return *set;
 }
 
 void requirePositive(const char* where, double amount)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -38,7 +39,12 @@ struct ImageSize {
 
     double pixelWidth() const { return inches ? width * kPixelsPerInch : width; }
     double pixelHeight() const { return inches ? height * kPixelsPerInch : height; }
+    double inchWidth() const { return inches ? width : width / kPixelsPerInch; }
+    double inchHeight() const { return inches ? height : height / kPixelsPerInch; }
 };
+
+// A terminal's name: the first word of its text ("pngcairo" of "pngcairo size 800, 600").
+inline std::string_view terminalName(std::string_view terminal) { return terminal.substr(0, terminal.find_first_of(" \t")); }
 
 struct OutputState {
     int type = PlotOutputType::Window;
