@@ -101,8 +101,7 @@ Value rangeArray(const std::vector<Value>& args)
         throw ScriptError("range(): more than " + std::to_string(kMostValues) + " values");
     Array out({static_cast<int>(range.count)});
     double* values = out.writable();
-    int64_t i = range.first;
-    for (uint64_t k = 0; k < range.count; ++k, i += k < range.count ? range.step : 0) values[k] = static_cast<double>(i);
+    for (uint64_t k = 0; k < range.count; ++k) values[k] = static_cast<double>(range.at(k));
     return out;
 }
 

@@ -187,9 +187,8 @@ void Evaluator::runFor(const Stmt& s)
         const RangeSpec range = rangeOf(evalArguments(sequence));
         if (range.count == 0) return;  // the variable is not made
         Value& variable = vars_[s.name];
-        int64_t i = range.first;
-        for (uint64_t k = 0; k < range.count; ++k, i += k < range.count ? range.step : 0) {
-            variable = i;
+        for (uint64_t k = 0; k < range.count; ++k) {
+            variable = range.at(k);
             runBlock(s.blocks[0]);
         }
         return;

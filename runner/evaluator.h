@@ -172,6 +172,9 @@ struct RangeSpec {
     int64_t first = 0;
     int64_t step = 1;
     uint64_t count = 0;
+
+    // The k-th value (k < count), in unsigned arithmetic so that no step past the last overflows.
+    int64_t at(uint64_t k) const { return static_cast<int64_t>(static_cast<uint64_t>(first) + k * static_cast<uint64_t>(step)); }
 };
 // Throws ScriptError for arguments that are not ints or a step of 0.
 RangeSpec rangeOf(const std::vector<Value>& args);
