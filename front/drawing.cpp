@@ -1,6 +1,5 @@
 // What a Plot draws besides its data sets: arrows, text labels, shapes, lines, points, arcs and
 // number lines.
-#include <climits>
 
 #include "front/refusals.h"
 #include "plot/plot_state.h"
@@ -12,18 +11,13 @@ namespace {
 
 using front::CText;
 
-template <class Call> Plot& draw(Plot& plot, Call&& call)
-{
-    front::refusing([&] { return call(plot.native()); });
-    return plot;
-}
+using front::applied;
 
 // The count of equally long columns, as the members of CPlot take it.
 int pointCount(const char* where, std::span<const double> xs, std::span<const double> ys)
 {
     if (xs.size() != ys.size()) front::refuse(where, "the columns differ in length");
-    if (xs.size() > static_cast<std::size_t>(INT_MAX)) front::refuse(where, "more values than an int counts");
-    return static_cast<int>(xs.size());
+    return front::countOf(where, xs.size());
 }
 
 }  // namespace
@@ -37,61 +31,61 @@ Plot& Plot::arrow(double x1, double y1, double x2, double y2, std::string_view o
 
 Plot& Plot::arrow(double x1, double y1, double z1, double x2, double y2, double z2, std::string_view options)
 {
-    if (options.empty()) return draw(*this, [&](CPlot& p) { return p.arrow(x1, y1, z1, x2, y2, z2); });
-    return draw(*this, [&](CPlot& p) { return p.arrow(x1, y1, z1, x2, y2, z2, CText(options).get()); });
+    if (options.empty()) return applied(*this, [&](CPlot& p) { return p.arrow(x1, y1, z1, x2, y2, z2); });
+    return applied(*this, [&](CPlot& p) { return p.arrow(x1, y1, z1, x2, y2, z2, CText(options).get()); });
 }
 
 Plot& Plot::text(std::string_view text, double x, double y, Align align) { return this->text(text, x, y, 0, align); }
 
 Plot& Plot::text(std::string_view text, double x, double y, double z, Align align)
 {
-    return draw(*this, [&](CPlot& p) { p.text(CText(text).get(), static_cast<int>(align), x, y, z); });
+    return applied(*this, [&](CPlot& p) { p.text(CText(text).get(), static_cast<int>(align), x, y, z); });
 }
 
-Plot& Plot::textColor(std::string_view color) { return draw(*this, [&](CPlot& p) { p.textColor(CText(color).get()); }); }
+Plot& Plot::textColor(std::string_view color) { return applied(*this, [&](CPlot& p) { p.textColor(CText(color).get()); }); }
 
 // ---- Shapes and their fill and stroke ----
 
 Plot& Plot::rectangle(double x, double y, double width, double height)
 {
-    return draw(*this, [&](CPlot& p) { return p.rectangle(x, y, width, height); });
+    return applied(*this, [&](CPlot& p) { return p.rectangle(x, y, width, height); });
 }
 
-Plot& Plot::circle(double x, double y, double radius) { return draw(*this, [&](CPlot& p) { return p.circle(x, y, radius); }); }
+Plot& Plot::circle(double x, double y, double radius) { return applied(*this, [&](CPlot& p) { return p.circle(x, y, radius); }); }
 
 Plot& Plot::ellipse(double x, double y, double width, double height, double angle)
 {
-    return draw(*this, [&](CPlot& p) { return p.ellipse(x, y, width, height, angle); });
+    return applied(*this, [&](CPlot& p) { return p.ellipse(x, y, width, height, angle); });
 }
 
 Plot& Plot::arcSector(double x, double y, double radius, double angle1, double angle2)
 {
-    return draw(*this, [&](CPlot& p) { return p.arcSector(x, y, radius, angle1, angle2); });
+    return applied(*this, [&](CPlot& p) { return p.arcSector(x, y, radius, angle1, angle2); });
 }
 
 Plot& Plot::arcSegment(double x, double y, double radius, double angle1, double angle2, std::string_view cutColor)
 {
-    return draw(*this, [&](CPlot& p) { return p.arcSegment(x, y, radius, angle1, angle2, CText(cutColor).orNull()); });
+    return applied(*this, [&](CPlot& p) { return p.arcSegment(x, y, radius, angle1, angle2, CText(cutColor).orNull()); });
 }
 
 Plot& Plot::polygon(std::span<const double> xs, std::span<const double> ys)
 {
     const int n = pointCount("Plot::polygon", xs, ys);
-    return draw(*this, [&](CPlot& p) { return p.polygon(xs.data(), ys.data(), nullptr, n, n); });
+    return applied(*this, [&](CPlot& p) { return p.polygon(xs.data(), ys.data(), nullptr, n, n); });
 }
 
 Plot& Plot::regularPolygon(double x, double y, int corners, double side, double angle)
 {
-    return draw(*this, [&](CPlot& p) { return p.regularPolygon(x, y, corners, side, angle); });
+    return applied(*this, [&](CPlot& p) { return p.regularPolygon(x, y, corners, side, angle); });
 }
 
-Plot& Plot::fillColor(std::string_view color) { return draw(*this, [&](CPlot& p) { p.fillColor(CText(color).get()); }); }
-Plot& Plot::fillOpacity(double opacity) { return draw(*this, [&](CPlot& p) { p.fillOpacity(opacity); }); }
-Plot& Plot::fillPattern(int pattern) { return draw(*this, [&](CPlot& p) { p.fillPattern(pattern); }); }
-Plot& Plot::noFill() { return draw(*this, [&](CPlot& p) { p.noFill(); }); }
-Plot& Plot::strokeColor(std::string_view color) { return draw(*this, [&](CPlot& p) { p.strokeColor(CText(color).get()); }); }
-Plot& Plot::strokeWidth(int width) { return draw(*this, [&](CPlot& p) { p.strokeWidth(width); }); }
-Plot& Plot::noStroke() { return draw(*this, [&](CPlot& p) { p.noStrokeColor(); }); }
+Plot& Plot::fillColor(std::string_view color) { return applied(*this, [&](CPlot& p) { p.fillColor(CText(color).get()); }); }
+Plot& Plot::fillOpacity(double opacity) { return applied(*this, [&](CPlot& p) { p.fillOpacity(opacity); }); }
+Plot& Plot::fillPattern(int pattern) { return applied(*this, [&](CPlot& p) { p.fillPattern(pattern); }); }
+Plot& Plot::noFill() { return applied(*this, [&](CPlot& p) { p.noFill(); }); }
+Plot& Plot::strokeColor(std::string_view color) { return applied(*this, [&](CPlot& p) { p.strokeColor(CText(color).get()); }); }
+Plot& Plot::strokeWidth(int width) { return applied(*this, [&](CPlot& p) { p.strokeWidth(width); }); }
+Plot& Plot::noStroke() { return applied(*this, [&](CPlot& p) { p.noStrokeColor(); }); }
 
 // ---- Lines, points, arcs and number lines ----
 
@@ -99,30 +93,30 @@ Plot& Plot::line(double x1, double y1, double x2, double y2) { return line(x1, y
 
 Plot& Plot::line(double x1, double y1, double z1, double x2, double y2, double z2)
 {
-    return draw(*this, [&](CPlot& p) { return p.line(x1, y1, z1, x2, y2, z2); });
+    return applied(*this, [&](CPlot& p) { return p.line(x1, y1, z1, x2, y2, z2); });
 }
 
-Plot& Plot::point(double x, double y, double z) { return draw(*this, [&](CPlot& p) { return p.point(x, y, z); }); }
+Plot& Plot::point(double x, double y, double z) { return applied(*this, [&](CPlot& p) { return p.point(x, y, z); }); }
 
 Plot& Plot::scatter(std::span<const double> xs, std::span<const double> ys, std::string_view color)
 {
     const int n = pointCount("Plot::scatter", xs, ys);
-    return draw(*this, [&](CPlot& p) { p.scattern(xs.data(), ys.data(), n, CText(color).orNull()); });
+    return applied(*this, [&](CPlot& p) { p.scattern(xs.data(), ys.data(), n, CText(color).orNull()); });
 }
 
 Plot& Plot::circleOpen(double x, double y, std::string_view color)
 {
-    return draw(*this, [&](CPlot& p) { p.circleOpen(x, y, CText(color).orNull()); });
+    return applied(*this, [&](CPlot& p) { p.circleOpen(x, y, CText(color).orNull()); });
 }
 
 Plot& Plot::circleClosed(double x, double y, std::string_view color)
 {
-    return draw(*this, [&](CPlot& p) { p.circleClosed(x, y, CText(color).orNull()); });
+    return applied(*this, [&](CPlot& p) { p.circleClosed(x, y, CText(color).orNull()); });
 }
 
 Plot& Plot::arc(double x, double y, double radius, double angle1, double angle2)
 {
-    return draw(*this, [&](CPlot& p) { return p.arc(x, y, radius, angle1, angle2); });
+    return applied(*this, [&](CPlot& p) { return p.arc(x, y, radius, angle1, angle2); });
 }
 
 Plot& Plot::closedLine(std::span<const double> xs, std::span<const double> ys)
@@ -136,24 +130,24 @@ Plot& Plot::closedLine(std::span<const double> xs, std::span<const double> ys, s
 {
     const int n = pointCount("Plot::closedLine", xs, ys);
     if (zs.size() != xs.size()) front::refuse("Plot::closedLine", "the columns differ in length");
-    return draw(*this, [&](CPlot& p) { return p.polygon(xs.data(), ys.data(), zs.data(), n, n); });
+    return applied(*this, [&](CPlot& p) { return p.polygon(xs.data(), ys.data(), zs.data(), n, n); });
 }
 
 Plot& Plot::line1D(double x1, double x2, std::string_view color)
 {
-    return draw(*this, [&](CPlot& p) { p.line1D(x1, x2, CText(color).orNull()); });
+    return applied(*this, [&](CPlot& p) { p.line1D(x1, x2, CText(color).orNull()); });
 }
 
 Plot& Plot::inequality(std::string_view op, double value, std::string_view color)
 {
-    return draw(*this, [&](CPlot& p) { return p.inequal(CText(op).get(), value, CText(color).orNull()); });
+    return applied(*this, [&](CPlot& p) { return p.inequal(CText(op).get(), value, CText(color).orNull()); });
 }
 
 Plot& Plot::inequality(std::string_view op1, double a, std::string_view op2, double b, std::string_view color)
 {
-    return draw(*this, [&](CPlot& p) { return p.inequalAnd(CText(op1).get(), a, CText(op2).get(), b, CText(color).orNull()); });
+    return applied(*this, [&](CPlot& p) { return p.inequalAnd(CText(op1).get(), a, CText(op2).get(), b, CText(color).orNull()); });
 }
 
-Plot& Plot::stackNumberLine() { return draw(*this, [&](CPlot& p) { p.line1DOffset(); }); }
+Plot& Plot::stackNumberLine() { return applied(*this, [&](CPlot& p) { p.line1DOffset(); }); }
 
 }  // namespace rizari

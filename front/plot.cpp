@@ -1,7 +1,6 @@
 // The Plot of the front: its life, its data sets and series, and the cells of its grid.
 #include "rizari/plot.h"
 
-#include <climits>
 #include <vector>
 
 #include "data/columns.h"
@@ -23,12 +22,6 @@ struct Plot::Impl {
 
 namespace {
 
-// The count of a column as CPlot counts: an int.
-int countOf(const char* where, std::size_t size)
-{
-    if (size > static_cast<std::size_t>(INT_MAX)) front::refuse(where, "more values than an int counts");
-    return static_cast<int>(size);
-}
 
 }  // namespace
 
@@ -71,7 +64,7 @@ Series& Plot::addCurve(int elementType, std::span<const detail::Column> columns)
     const std::size_t size = columns.front().size;
     for (const detail::Column& column : columns)
         if (column.size != size) front::refuse(where, "the columns differ in length");
-    const int n = countOf(where, size);
+    const int n = front::countOf(where, size);
     const void* values[3] = {};
     for (std::size_t i = 0; i < columns.size(); ++i) values[i] = columns[i].values;
 
@@ -84,12 +77,12 @@ Series& Plot::addCurve(int elementType, std::span<const detail::Column> columns)
 Series& Plot::addSurface(int elementType, detail::Column xs, detail::Column ys, detail::Column zs)
 {
     const char* where = "Plot::surface";
-    const int nx = countOf(where, xs.size);
-    const int ny = countOf(where, ys.size);
+    const int nx = front::countOf(where, xs.size);
+    const int ny = front::countOf(where, ys.size);
     using Wide = unsigned long long;  // two int counts multiply within it
     if (static_cast<Wide>(zs.size) != static_cast<Wide>(nx) * static_cast<Wide>(ny))
         front::refuse(where, "zs must hold xs.size() * ys.size() values");
-    countOf(where, zs.size);
+    front::countOf(where, zs.size);
 
     CPlot& plot = native();
     const std::size_t first = PlotAccess::state(plot).dataSets.size();

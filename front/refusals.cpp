@@ -1,5 +1,6 @@
 #include "front/refusals.h"
 
+#include <climits>
 #include <stdexcept>
 
 namespace rizari::front {
@@ -17,6 +18,12 @@ void refuse(std::string_view where, std::string_view why)
     std::string text = "rizari::";
     text.append(where).append("(): ").append(why);
     throw std::invalid_argument(text);
+}
+
+int countOf(std::string_view where, std::size_t size)
+{
+    if (size > static_cast<std::size_t>(INT_MAX)) refuse(where, "more values than an int counts");
+    return static_cast<int>(size);
 }
 
 }  // namespace rizari::front

@@ -2,6 +2,7 @@
 // collects and throws as std::invalid_argument instead of printing it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -29,6 +30,17 @@ template <class Call> decltype(auto) refusing(Call&& call)
 
 // Throws std::invalid_argument "rizari::<where>(): <why>" for what the front itself refuses.
 [[noreturn]] void refuse(std::string_view where, std::string_view why);
+
+// Runs a call of a member on the plot's CPlot, refusing as above, and gives the plot back for
+// the next call.
+template <class Plot, class Call> Plot& applied(Plot& plot, Call&& call)
+{
+    refusing([&] { return call(plot.native()); });
+    return plot;
+}
+
+// The count of a column as the members of CPlot take it: an int; more values are refused.
+int countOf(std::string_view where, std::size_t size);
 
 // A text as the members of CPlot take it: the empty text as none (a null pointer).
 class CText {
