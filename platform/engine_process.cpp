@@ -4,6 +4,8 @@
 
 #ifndef _WIN32
 
+#include "platform/posix_io.h"
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -22,12 +24,6 @@ namespace {
 
 // How often the end of a session looks whether the windows its engine left open are closed.
 constexpr long kGroupPollNanoseconds = 100'000'000;
-
-void closeEnd(int& end)
-{
-    if (end >= 0) close(end);
-    end = -1;
-}
 
 RunResult endOf(int status)
 {
@@ -52,9 +48,7 @@ bool EngineProcess::start(const std::string& program, const std::vector<std::str
         errno = error;
         return false;
     }
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
+    std::vector<char*> args = posix::argvPointers(argv);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, input[1], STDIN_FILENO);
@@ -86,8 +80,8 @@ bool EngineProcess::start(const std::string& program, const std::vector<std::str
 
 void EngineProcess::closeChannels()
 {
-    closeEnd(input_);
-    closeEnd(messages_);
+    posix::closeEnd(input_);
+    posix::closeEnd(messages_);
 }
 
 void EngineProcess::reap(bool interruptible)
@@ -160,16 +154,11 @@ const RunResult& EngineProcess::finish(bool waitForGroup)
 {
     if (pid_ <= 0) return end_;
     const pid_t group = pid_;
-    closeEnd(input_);
+    posix::closeEnd(input_);
     std::string last = std::move(pending_);
     pending_.clear();
-    char buffer[4096];
-    for (ssize_t n; (n = read(messages_, buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno != EINTR) break;
-        if (n < 0) kill(-group, SIGTERM);  // a signal ends the wait: the engine goes at once
-        else last.append(buffer, static_cast<std::size_t>(n));
-    }
-    closeEnd(messages_);
+    while (!posix::readToEnd(messages_, last)) kill(-group, SIGTERM);  // a signal ends the wait: the engine goes at once
+    posix::closeEnd(messages_);
     reap(true);
     end_.errors = std::move(last);
     if (!waitForGroup) return end_;

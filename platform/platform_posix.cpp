@@ -2,6 +2,7 @@
 
 #include "platform/huge_pages.h"
 #include "platform/platform.h"
+#include "platform/posix_io.h"
 #include "platform/temporary_files.h"
 
 #include <fcntl.h>
@@ -266,8 +267,8 @@ struct Pipe {
     int write = -1;
     ~Pipe()
     {
-        closeEnd(read);
-        closeEnd(write);
+        posix::closeEnd(read);
+        posix::closeEnd(write);
     }
     bool open()
     {
@@ -277,39 +278,13 @@ struct Pipe {
         write = ends[1];
         return true;
     }
-    static void closeEnd(int& end)
-    {
-        if (end >= 0) close(end);
-        end = -1;
-    }
 };
-
-// Reads the pipe to its end into `out`; false when a signal interrupted the read.
-bool readToEnd(int from, std::string& out)
-{
-    char buffer[4096];
-    for (;;) {
-        const ssize_t n = read(from, buffer, sizeof buffer);
-        if (n == 0) return true;
-        if (n < 0) {
-            if (errno == EINTR) return false;
-            return true;
-        }
-        try {
-            out.append(buffer, static_cast<std::size_t>(n));
-        } catch (...) {
-            // Without memory to keep the text the program still runs to its end.
-        }
-    }
-}
 
 }  // namespace
 
 RunResult runAndWait(const std::string& program, const std::vector<std::string>& argv, RunOptions options)
 {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
+    std::vector<char*> args = posix::argvPointers(argv);
     Pipe input, errors;
     if ((options.holdInput && !input.open()) || (options.captureErrors && !errors.open()))
         return {RunResult::End::NotStarted, errno, {}};
@@ -330,8 +305,8 @@ RunResult runAndWait(const std::string& program, const std::vector<std::string>&
         interrupted = true;
     };
     if (options.captureErrors) {
-        Pipe::closeEnd(errors.write);
-        while (!readToEnd(errors.read, result.errors)) interrupt();
+        posix::closeEnd(errors.write);
+        while (!posix::readToEnd(errors.read, result.errors)) interrupt();
     }
     int status = 0;
     while (waitpid(pid, &status, 0) < 0) {
@@ -355,9 +330,7 @@ bool hasDisplay()
 
 std::optional<std::string> outputOf(const std::string& program, const std::vector<std::string>& argv)
 {
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
+    std::vector<char*> args = posix::argvPointers(argv);
     int ends[2];
     if (pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
     posix_spawn_file_actions_t actions;
