@@ -33,6 +33,28 @@ closed_runner_exits() {
   [[ $status -eq 0 ]] || fail "the runner exited with $status: $(cat "$scratch/out")"
   [[ -z $(ls -A "$scratch/tmp") ]] || fail "left in the temporary folder: $(ls -A "$scratch/tmp")"
 }
+# The visible gnuplot windows now, one id a line (none is no error). The whole list is read before
+# it is used: a reader that stops early would kill xdotool with SIGPIPE.
+gnuplot_windows() { xdotool search --onlyvisible --class gnuplot 2>/dev/null || true; }
+# Waits up to $1 seconds for a gnuplot window and prints the id of the first one.
+first_window() {
+  local ids
+  for _ in $(seq $(($1 * 10))); do
+    ids=$(gnuplot_windows)
+    [[ -n $ids ]] && { echo "${ids%%$'\n'*}"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+# Closes gnuplot's windows with q until the runner is gone: the windows are looked up again at each
+# try, since a window found earlier may have been replaced or closed by then (BadWindow).
+close_windows() {
+  for _ in $(seq 100); do
+    kill -0 "$runner" 2>/dev/null || return 0
+    for id in $(gnuplot_windows); do xdotool key --window "$id" q 2>/dev/null || true; done
+    sleep 0.1
+  done
+}
 
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
@@ -50,13 +72,13 @@ SCRIPT
 TMP="$scratch/tmp" TEMP= TMPDIR= "$build/rizari" "$scratch/window.rz" </dev/null >"$scratch/out" 2>&1 &
 runner=$!
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --class gnuplot | head -n1) || fail "no window appeared"
+window=$(first_window 20) || fail "no window appeared"
 sleep 2
 kill -0 "$runner" 2>/dev/null || fail "the runner returned while the window was open: $(cat "$scratch/out")"
 import -window root "$screenshot"
 echo "check-window: window $window open, runner waiting; screenshot $screenshot"
 
-xdotool key --window "$window" q  # gnuplot closes its window on q
+close_windows  # gnuplot closes its window on q
 closed_runner_exits "the window was closed"
 echo "check-window: passed (window closed, runner exited 0, temporary folder empty)"
 
@@ -71,7 +93,7 @@ echo "check-window: passed (window closed, runner exited 0, temporary folder emp
 } >"$scratch/live.rz"
 TMP="$scratch/tmp" TEMP= TMPDIR= "$build/rizari" --session "$scratch/live.rz" </dev/null >"$scratch/out" 2>&1 &
 runner=$!
-window=$(timeout 30 xdotool search --sync --onlyvisible --class gnuplot | head -n1) || fail "no live window appeared"
+window=$(first_window 30) || fail "no live window appeared"
 import -window root "$scratch/first.png"
 changed=
 for _ in $(seq 120); do
@@ -83,10 +105,10 @@ sleep 1
 import -window root "${screenshot%.png}-live.png"
 compare -metric AE "$scratch/first.png" "${screenshot%.png}-live.png" /dev/null 2>"$scratch/pixels" || changed=yes
 [[ -n $changed ]] || fail "the live window's picture did not change"
-windows=$(xdotool search --onlyvisible --class gnuplot | wc -l)
+windows=$(gnuplot_windows | wc -l)
 [[ $windows -eq 1 ]] || fail "$windows windows instead of one"
 kill -0 "$runner" 2>/dev/null || fail "the runner returned while the live window was open: $(cat "$scratch/out")"
 echo "check-window: live window $window redrawn ($(cat "$scratch/pixels") pixels changed), runner waiting; screenshot ${screenshot%.png}-live.png"
-xdotool key --window "$window" q
+close_windows
 closed_runner_exits "the live window was closed"
 echo "check-window: passed (one live window, its picture changed, runner exited 0 after it was closed, temporary folder empty)"
