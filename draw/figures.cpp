@@ -51,6 +51,71 @@ int finishAsLine(CPlot& plot, const PlotState& s, int rc, const LineFailure& fai
     return 0;
 }
 
+// A filled polygon, a shape object. The vertex count is the smaller count, so no array is read
+// past its end.
+int filledPolygon(CPlot& plot, PlotState& s, const double* x, const double* y, int nx, int ny)
+{
+    const int n = (x && y) ? (nx < ny ? nx : ny) : 0;
+    if (n < 1) {
+        report("CPlot::polygon(): not enough points.\n");
+        return -1;
+    }
+    if (n > kMaxPolygonVertices) {
+        reportLimit("polygon", kMaxPolygonVertices, "vertices");
+        return -1;
+    }
+    try {
+        std::vector<double> p(2 * static_cast<std::size_t>(n));
+        const bool polar = s.view.polar;
+        const double unit = s.view.angleUnit == AngleUnit::Degrees ? kRadiansPerDegree : 1.0;
+        for (int i = 0; i < n; ++i) {
+            double vx = x[i], vy = y[i];
+            if (polar) {  // x holds angles and y radii
+                vx = y[i] * draw::cosine(x[i] * unit);
+                vy = y[i] * draw::sine(x[i] * unit);
+            }
+            if (!draw::shapeArguments("polygon", {&vx, &vy})) return -1;
+            draw::mergePoint(s.draw.extents, vx, vy);
+            p[i] = vx;
+            p[n + i] = vy;
+        }
+        return plot.AddObject(ObjectKind::Polygon, 2 * n, p.data());
+    } catch (const std::bad_alloc&) {
+        report("CPlot::polygon(): malloc error\n");
+        return -1;
+    }
+}
+
+// A closed line through the points, drawn as a data set. The z array holds nx values.
+int closedLine(CPlot& plot, const PlotState& s, const double* x, const double* y, const double* z, int nx, int ny)
+{
+    const int dim = s.dimension;
+    if (nx != ny) {
+        report(dim == 3 ? "CPlot::polygon(): number of x points, y points, and z points not equal\n"
+                        : "CPlot::polygon(): number of x points != number of y points\n");
+        return -1;
+    }
+    if (nx < 3 || !x || !y) {
+        report("CPlot::polygon(): not enough points.\n");
+        return -1;
+    }
+    // The line ends where it started.
+    auto curve = ComputedCurve::allocate(nx + 1, dim);
+    if (!curve) {
+        report("CPlot::polygon(): malloc error\n");
+        return -1;
+    }
+    const std::size_t n = static_cast<std::size_t>(nx);
+    const double* given[] = {x, y, z};  // z is not read at all in the plane
+    for (int axis = 0; axis < dim; ++axis) {
+        double* column = curve->column(axis);
+        std::copy(given[axis], given[axis] + n, column);
+        column[n] = given[axis][0];
+    }
+    const int rc = addComputedCurve(plot, std::move(*curve));
+    return finishAsLine(plot, s, rc, kPolygonFailed);
+}
+
 // The last data set drawn as points of the default point type, sized by the line width, in the
 // colour given, else the index colour of its position.
 void styleAsMarkers(CPlot& plot, PlotState& s, const char* color)
@@ -190,65 +255,7 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
 int CPlot::polygon(const double* x, const double* y, const double* z, int nx, int ny)
 {
     PlotState& s = impl_->state;
-    if (!z) {
-        // Filled polygon. The vertex count is the smaller count, so no array is read past its end.
-        const int n = (x && y) ? (nx < ny ? nx : ny) : 0;
-        if (n < 1) {
-            report("CPlot::polygon(): not enough points.\n");
-            return -1;
-        }
-        if (n > kMaxPolygonVertices) {
-            reportLimit("polygon", kMaxPolygonVertices, "vertices");
-            return -1;
-        }
-        try {
-            std::vector<double> p(2 * static_cast<std::size_t>(n));
-            const bool polar = s.view.polar;
-            const double unit = s.view.angleUnit == AngleUnit::Degrees ? kRadiansPerDegree : 1.0;
-            for (int i = 0; i < n; ++i) {
-                double vx = x[i], vy = y[i];
-                if (polar) {  // x holds angles and y radii
-                    vx = y[i] * draw::cosine(x[i] * unit);
-                    vy = y[i] * draw::sine(x[i] * unit);
-                }
-                if (!draw::shapeArguments("polygon", {&vx, &vy})) return -1;
-                draw::mergePoint(s.draw.extents, vx, vy);
-                p[i] = vx;
-                p[n + i] = vy;
-            }
-            return AddObject(ObjectKind::Polygon, 2 * n, p.data());
-        } catch (const std::bad_alloc&) {
-            report("CPlot::polygon(): malloc error\n");
-            return -1;
-        }
-    }
-
-    // Closed line through the points, drawn as a data set. The z array holds nx values.
-    const int dim = s.dimension;
-    if (nx != ny) {
-        report(dim == 3 ? "CPlot::polygon(): number of x points, y points, and z points not equal\n"
-                        : "CPlot::polygon(): number of x points != number of y points\n");
-        return -1;
-    }
-    if (nx < 3 || !x || !y) {
-        report("CPlot::polygon(): not enough points.\n");
-        return -1;
-    }
-    // The line ends where it started.
-    auto curve = ComputedCurve::allocate(nx + 1, dim);
-    if (!curve) {
-        report("CPlot::polygon(): malloc error\n");
-        return -1;
-    }
-    const std::size_t n = static_cast<std::size_t>(nx);
-    const double* given[] = {x, y, z};  // z is not read at all in the plane
-    for (int axis = 0; axis < dim; ++axis) {
-        double* column = curve->column(axis);
-        std::copy(given[axis], given[axis] + n, column);
-        column[n] = given[axis][0];
-    }
-    const int rc = addComputedCurve(*this, std::move(*curve));
-    return finishAsLine(*this, s, rc, kPolygonFailed);
+    return z ? closedLine(*this, s, x, y, z, nx, ny) : filledPolygon(*this, s, x, y, nx, ny);
 }
 
 int CPlot::regularPolygon(double x, double y, int n, double side, double angle)

@@ -1,40 +1,21 @@
 // Built-ins: CPlot(), linspace, range, random, the element-wise maths functions, meshx/meshy,
-// len and str.
+// len and str; the table of them all.
+#include "runner/builtins.h"
+
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <random>
 
-#include "runner/evaluator.h"
 #include "runner/script_error.h"
 
 namespace rizari::runner {
 namespace {
 
-using MathFn = double (*)(double);
-
-struct MathBuiltin {
-    const char* name;
-    MathFn fn;
-};
-
-const MathBuiltin kMath[] = {
-    {"sin", [](double x) { return std::sin(x); }},   {"cos", [](double x) { return std::cos(x); }},
-    {"tan", [](double x) { return std::tan(x); }},   {"exp", [](double x) { return std::exp(x); }},
-    {"log", [](double x) { return std::log(x); }},   {"sqrt", [](double x) { return std::sqrt(x); }},
-    {"abs", [](double x) { return std::fabs(x); }},   {"floor", [](double x) { return std::floor(x); }},
-};
-
 // The most values that linspace, range, random and the meshes make (800 MB of doubles).
 constexpr int64_t kMostValues = 100000000;
-
-void expectArgs(const std::string& name, const std::vector<Value>& args, std::size_t n)
-{
-    if (args.size() != n)
-        throw ScriptError(name + "() expects " + std::to_string(n) + " argument" + (n == 1 ? "" : "s") +
-                          ", got " + std::to_string(args.size()));
-}
 
 double number(const std::string& name, const Value& v, int position)
 {
@@ -51,9 +32,9 @@ const Array& list(const std::string& name, const Value& v, int position)
     return *a;
 }
 
-Value linspace(const std::vector<Value>& args)
+Value linspace(BuiltinCall& call)
 {
-    expectArgs("linspace", args, 3);
+    const std::vector<Value>& args = call.args;
     double a = number("linspace", args[0], 1);
     double b = number("linspace", args[1], 2);
     const std::optional<int64_t> n = integral(args[2]);
@@ -68,9 +49,10 @@ Value linspace(const std::vector<Value>& args)
 }
 
 // The nx * ny grid in the order data3D reads it: x index as the row, y fastest.
-Value mesh(const std::string& name, const std::vector<Value>& args, bool wantX)
+Value mesh(const BuiltinCall& call, bool wantX)
 {
-    expectArgs(name, args, 2);
+    const std::string& name = call.name;
+    const std::vector<Value>& args = call.args;
     const Array& x = list(name, args[0], 1);
     const Array& y = list(name, args[1], 2);
     // Each size is below the limit, so their product fits in 64 bits.
@@ -94,9 +76,12 @@ int64_t intArgument(const std::string& name, const Value& v, int position)
     return *i;
 }
 
-Value rangeArray(const std::vector<Value>& args)
+Value meshX(BuiltinCall& call) { return mesh(call, true); }
+Value meshY(BuiltinCall& call) { return mesh(call, false); }
+
+Value rangeArray(BuiltinCall& call)
 {
-    const RangeSpec range = rangeOf(args);
+    const RangeSpec range = rangeOf(call.args);
     if (range.count > static_cast<uint64_t>(kMostValues))
         throw ScriptError("range(): more than " + std::to_string(kMostValues) + " values");
     Array out({static_cast<int>(range.count)});
@@ -109,9 +94,9 @@ Value rangeArray(const std::vector<Value>& args)
 // output over 2^53. The generator's outputs are fixed by the C++ standard and the mapping is
 // written here (not a standard distribution, whose algorithm each library chooses), so a seed
 // gives the same values everywhere.
-Value random(const std::vector<Value>& args)
+Value random(BuiltinCall& call)
 {
-    expectArgs("random", args, 2);
+    const std::vector<Value>& args = call.args;
     const int64_t n = intArgument("random", args[0], 1);
     const int64_t seed = intArgument("random", args[1], 2);
     if (n < 0 || n > kMostValues) throw ScriptError("random(): argument 1 must be a count from 0 to " + std::to_string(kMostValues));
@@ -160,10 +145,9 @@ std::string checkedFormat(const std::string& format, bool& wantsInt)
     return out;
 }
 
-Value str(const std::vector<Value>& args)
+Value str(BuiltinCall& call)
 {
-    if (args.size() != 1 && args.size() != 2)
-        throw ScriptError("str() expects 1 or 2 arguments, got " + std::to_string(args.size()));
+    const std::vector<Value>& args = call.args;
     if (args.size() == 1) return formatValue(args[0]);
     const std::string* format = std::get_if<std::string>(&args[1]);
     if (!format) throw ScriptError(std::string("str(): argument 2 must be a text, got ") + typeName(args[1]));
@@ -185,20 +169,63 @@ Value str(const std::vector<Value>& args)
     return out;
 }
 
-Value length(const std::vector<Value>& args)
+Value length(BuiltinCall& call)
 {
-    expectArgs("len", args, 1);
+    const std::vector<Value>& args = call.args;
     if (auto a = std::get_if<Array>(&args[0])) return static_cast<int64_t>(a->shape()[0]);
     if (auto s = std::get_if<std::string>(&args[0])) return static_cast<int64_t>(s->size());
     throw ScriptError(std::string("len(): argument 1 must be an array or a text, got ") + typeName(args[0]));
 }
 
+Value newPlot(BuiltinCall& call) { return call.evaluator.newPlot(); }
+
+// sin, cos ...: of a number, or of each value of an array.
+template <double (*F)(double)> Value elementWise(BuiltinCall& call)
+{
+    Value& arg = call.args[0];
+    if (isNumber(arg)) return F(toDouble(arg));
+    if (auto a = std::get_if<Array>(&arg)) {
+        const double* in = a->values();
+        Array out = resultFor(std::move(*a));
+        double* result = out.writable();
+        for (std::size_t i = 0; i < out.size(); ++i) result[i] = F(in[i]);
+        return out;
+    }
+    throw ScriptError(call.name + "(): argument 1 must be a number or an array, got " + typeName(arg));
+}
+
+double sine(double x) { return std::sin(x); }
+double cosine(double x) { return std::cos(x); }
+double tangent(double x) { return std::tan(x); }
+double exponential(double x) { return std::exp(x); }
+double logarithm(double x) { return std::log(x); }
+double squareRoot(double x) { return std::sqrt(x); }
+double absolute(double x) { return std::fabs(x); }
+double floorOf(double x) { return std::floor(x); }
+
+const Builtin kBuiltins[] = {
+    {"CPlot", "", newPlot, "a new plot; delete p destroys it"},
+    {"linspace", "a, b, n", linspace, "n values from a to b, evenly spaced"},
+    {"range", "first, end[, step]", rangeArray, "the ints first, first + step, ... up to before end"},
+    {"random", "n, seed", random, "n values in [0, 1), the same everywhere for a seed"},
+    {"len", "a", length, "the length of an array's first dimension, or a text's bytes"},
+    {"str", "value[, format]", str, "a value as print writes it, or a number in a format such as %.2f"},
+    {"sin", "x", elementWise<sine>, "sine, element by element"},
+    {"cos", "x", elementWise<cosine>, "cosine, element by element"},
+    {"tan", "x", elementWise<tangent>, "tangent, element by element"},
+    {"exp", "x", elementWise<exponential>, "e to the power x, element by element"},
+    {"log", "x", elementWise<logarithm>, "natural logarithm, element by element"},
+    {"sqrt", "x", elementWise<squareRoot>, "square root, element by element"},
+    {"abs", "x", elementWise<absolute>, "absolute value, element by element"},
+    {"floor", "x", elementWise<floorOf>, "the largest whole number not above x, element by element"},
+    {"meshx", "x, y", meshX, "the x of each point of the grid x by y, as data3D reads it"},
+    {"meshy", "x, y", meshY, "the y of each point of the grid x by y, as data3D reads it"},
+};
+
 }  // namespace
 
 RangeSpec rangeOf(const std::vector<Value>& args)
 {
-    if (args.size() != 2 && args.size() != 3)
-        throw ScriptError("range() expects 2 or 3 arguments, got " + std::to_string(args.size()));
     RangeSpec range;
     range.first = intArgument("range", args[0], 1);
     const int64_t end = intArgument("range", args[1], 2);
@@ -214,6 +241,34 @@ RangeSpec rangeOf(const std::vector<Value>& args)
     return range;
 }
 
+std::size_t Builtin::leastArguments() const
+{
+    const std::string_view required = parameters.substr(0, parameters.find('['));
+    if (required.find_first_not_of(" ,") == std::string_view::npos) return 0;
+    return static_cast<std::size_t>(std::count(required.begin(), required.end(), ',')) + 1;
+}
+
+std::size_t Builtin::mostArguments() const
+{
+    if (parameters.empty()) return 0;
+    return static_cast<std::size_t>(std::count(parameters.begin(), parameters.end(), ',')) + 1;
+}
+
+void Builtin::checkCount(std::size_t given) const
+{
+    if (given < leastArguments() || given > mostArguments())
+        throw wrongArgumentCount(std::string(name) + "()", leastArguments(), mostArguments(), given);
+}
+
+std::span<const Builtin> allBuiltins() { return kBuiltins; }
+
+const Builtin* findBuiltin(std::string_view name)
+{
+    for (const Builtin& b : kBuiltins)
+        if (b.name == name) return &b;
+    return nullptr;
+}
+
 std::vector<Value> Evaluator::evalArguments(const Expr& e)
 {
     std::vector<Value> args;
@@ -224,35 +279,23 @@ std::vector<Value> Evaluator::evalArguments(const Expr& e)
 
 Value Evaluator::callBuiltin(const Expr& e)
 {
-    std::vector<Value> args = evalArguments(e);
-    const std::string& name = e.name;
-    if (name == "CPlot") {
-        expectArgs(name, args, 0);
-        void* ptr = module_.create();
-        if (!ptr) throw ScriptError("CPlot(): the module could not create an instance");
-        trees_.push_back(Tree{ptr, true, 0, 0, 1, {}});
-        return Instance{ptr, trees_.size() - 1, true, 0};
+    const Builtin* builtin = findBuiltin(e.name);
+    if (!builtin) {
+        std::vector<std::string> known;
+        for (const Builtin& b : kBuiltins) known.emplace_back(b.name);
+        throw ScriptError("unknown function '" + e.name + "'" + suggestion(e.name, known));
     }
-    if (name == "linspace") return linspace(args);
-    if (name == "meshx" || name == "meshy") return mesh(name, args, name == "meshx");
-    if (name == "len") return length(args);
-    if (name == "range") return rangeArray(args);
-    if (name == "random") return random(args);
-    if (name == "str") return str(args);
-    for (const MathBuiltin& m : kMath) {
-        if (name != m.name) continue;
-        expectArgs(name, args, 1);
-        if (isNumber(args[0])) return m.fn(toDouble(args[0]));
-        if (auto a = std::get_if<Array>(&args[0])) {
-            const double* in = a->values();
-            Array out = resultFor(std::move(*a));
-            double* result = out.writable();
-            for (std::size_t i = 0; i < out.size(); ++i) result[i] = m.fn(in[i]);
-            return out;
-        }
-        throw ScriptError(name + "(): argument 1 must be a number or an array, got " + typeName(args[0]));
-    }
-    throw ScriptError("unknown function '" + name + "'");
+    BuiltinCall call{e.name, evalArguments(e), *this};
+    builtin->checkCount(call.args.size());
+    return builtin->function(call);
+}
+
+Value Evaluator::newPlot()
+{
+    void* ptr = module_.create();
+    if (!ptr) throw ScriptError("CPlot(): the module could not create an instance");
+    trees_.push_back(Tree{ptr, true, 0, 0, 1, {}});
+    return Instance{ptr, trees_.size() - 1, true, 0};
 }
 
 }  // namespace rizari::runner

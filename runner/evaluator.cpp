@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "platform/huge_pages.h"
+#include "runner/builtins.h"
 #include "runner/script_error.h"
 
 namespace rizari::runner {
@@ -57,6 +58,7 @@ std::optional<int64_t> intResult(char op, int64_t a, int64_t b)
     }
 }
 
+// One level of recursion a dimension: arrays never have more than kMaxNesting.
 void formatArray(const Array& a, std::size_t dim, std::size_t& next, std::string& out)
 {
     out += '[';
@@ -184,7 +186,9 @@ void Evaluator::runFor(const Stmt& s)
 {
     const Expr& sequence = *s.exprs[0];
     if (sequence.kind == ExprKind::Call && sequence.name == "range") {
-        const RangeSpec range = rangeOf(evalArguments(sequence));
+        const std::vector<Value> args = evalArguments(sequence);
+        findBuiltin("range")->checkCount(args.size());
+        const RangeSpec range = rangeOf(args);
         if (range.count == 0) return;  // the variable is not made
         Value& variable = vars_[s.name];
         for (uint64_t k = 0; k < range.count; ++k) {
@@ -307,6 +311,9 @@ Value Evaluator::evalArray(const Expr& e)
     }
     std::vector<int> shape = {static_cast<int>(elements.size())};
     if (inner) shape.insert(shape.end(), inner->begin(), inner->end());
+    // A loop can nest an array deeper than any literal (a = [a]); what walks an array's
+    // dimensions (print, str) then stays within the same limit as the parser.
+    if (shape.size() > static_cast<std::size_t>(kMaxNesting)) throw ScriptError("array nesting deeper than " + std::to_string(kMaxNesting));
     Array out(std::move(shape));
     double* values = out.writable();
     for (const Value& v : elements) {

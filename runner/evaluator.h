@@ -16,6 +16,8 @@
 
 namespace rizari::runner {
 
+struct MemberInfo;
+
 // An array value: its extents (first dimension first; one entry for a plain list) and its
 // values, row by row. Copies share the values, which never change once written: an operation
 // that needs other values writes them once into storage of its own, which it takes fresh or from
@@ -82,6 +84,9 @@ public:
     // Called before every statement, also those inside blocks: it may stop the run by throwing.
     void beforeEachStatement(std::function<void()> hook) { beforeStatement_ = std::move(hook); }
 
+    // A new plot (CPlot()), destroyed by delete or at the end.
+    Value newPlot();
+
     // Destroys the instances made by CPlot() that are still alive, oldest first.
     void destroyAll();
 
@@ -118,7 +123,13 @@ private:
     Value evalBinary(char op, Value&& a, Value&& b);
     std::vector<Value> evalArguments(const Expr& e);
     Value callBuiltin(const Expr& e);
+    // A member call (member_call.cpp): its arguments checked and listed, the entry point called,
+    // its answer made a value and the cells that the call released noted.
+    struct EntryAnswer;
     Value callMember(const Expr& e);
+    EntryAnswer callEntry(const MemberInfo& member, ZuArgs* list);
+    Value memberResult(const MemberInfo& member, const Instance& self, const std::vector<Value>& args, const EntryAnswer& answer);
+    void followCells(const MemberInfo& member, const Instance& self, const std::vector<Value>& args, const Value& result);
     const Instance& liveInstance(const Value& v, const std::string& what);
     void remove(const std::string& name);
 
@@ -176,7 +187,8 @@ struct RangeSpec {
     // The k-th value (k < count), in unsigned arithmetic so that no step past the last overflows.
     int64_t at(uint64_t k) const { return static_cast<int64_t>(static_cast<uint64_t>(first) + k * static_cast<uint64_t>(step)); }
 };
-// Throws ScriptError for arguments that are not ints or a step of 0.
+// The arguments' count is checked by the caller; throws ScriptError for arguments that are not
+// ints or a step of 0.
 RangeSpec rangeOf(const std::vector<Value>& args);
 
 }  // namespace rizari::runner

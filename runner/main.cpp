@@ -1,16 +1,21 @@
-// rizari [--module PATH] SCRIPT: runs a plotting script against the module, calling its entry
-// points the way the interpreter does. SCRIPT "-" reads standard input.
+// rizari [OPTIONS] SCRIPT: runs a plotting script against the module, calling its entry points
+// the way the interpreter does. SCRIPT "-" reads standard input.
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/unicode.h"
+#include "runner/builtins.h"
 #include "runner/evaluator.h"
 #include "runner/member_table.h"
 #include "runner/module.h"
@@ -25,15 +30,145 @@ namespace {
 constexpr int kPlotFailed = 1;  // also when a member refused an argument
 constexpr int kScriptFailure = 2;
 
-constexpr const char* kUsage =
-    "usage: rizari [--module PATH] [--session] [--reduce on|off] SCRIPT | --help | --members | --version\n";
+// What the command line asks for.
+struct Options {
+    std::string modulePath;
+    std::string script;
+    bool session = false;
+    std::optional<const char*> reduce;  // the value of RIZARI_REDUCE
+    bool optionsEnded = false;          // after "--" every argument is the script
+    void (*answer)() = nullptr;         // an option that answers at once (--help) and runs nothing
+};
+
+// The value of RIZARI_REDUCE for --reduce's word; none for another word.
+std::optional<const char*> reduceSwitch(const std::string& word)
+{
+    if (word == "on") return "1";
+    if (word == "off") return "0";
+    return std::nullopt;
+}
+
+void showHelp();
+void showVersion() { std::fputs("rizari " RIZARI_VERSION "\n", stdout); }
+void listMembers();
+
+// One option of the command line: its name, the placeholder of its value (empty for a switch), and
+// either what it does to the options (false for a wrong value) or the answer it prints; its help
+// lines (the lines after the first are indented under it).
+struct Option {
+    std::string_view name;
+    std::string_view value;
+    bool (*apply)(Options& options, const std::string& value);
+    void (*answer)();
+    std::string_view help;
+};
+
+const Option kOptions[] = {
+    {"--module", "PATH", [](Options& o, const std::string& path) { o.modulePath = path; return true; }, nullptr,
+     "the module to load"},
+    {"--session", "", [](Options& o, const std::string&) { return o.session = true; }, nullptr,
+     "one gnuplot runs every plotting() of the script (faster for many plots); each\n"
+     "window plot keeps one window, redrawn in place, and rizari ends once the\n"
+     "windows are closed; the same as RIZARI_SESSION=1"},
+    {"--reduce", "on|off", [](Options& o, const std::string& word) { return (o.reduce = reduceSwitch(word)).has_value(); }, nullptr,
+     "thin large data sets to the points the picture can show: on for\n"
+     "every output, off for none; without it raster images (png, gif,\n"
+     "jpeg) are thinned, windows and vector images are not; the same as\n"
+     "RIZARI_REDUCE=1 or 0"},
+    {"--", "", [](Options& o, const std::string&) { return o.optionsEnded = true; }, nullptr,
+     "ends the options: the next argument is the script, also one named -x.rz"},
+    {"--help", "", nullptr, showHelp, "show this help"},
+    {"--members", "", nullptr, listMembers, "list the members a script can call, with the kinds of their arguments"},
+    {"--version", "", nullptr, showVersion, "show the version"},
+};
+
+const Option* findOption(const std::string& arg)
+{
+    for (const Option& option : kOptions)
+        if (arg == option.name) return &option;
+    return nullptr;
+}
+
+std::string optionTerm(const Option& option)
+{
+    return std::string(option.name) + (option.value.empty() ? "" : " " + std::string(option.value));
+}
+
+// "usage: rizari [--module PATH] ... SCRIPT | --help ...": the options that set something before
+// the script, those that answer after it.
+std::string usage()
+{
+    std::string line = "usage: rizari";
+    for (const Option& option : kOptions)
+        if (option.apply) line += " [" + optionTerm(option) + "]";
+    line += " SCRIPT";
+    for (const Option& option : kOptions)
+        if (option.answer) line += " | " + optionTerm(option);
+    return line + "\n";
+}
+
+// The options, or none after a usage error.
+std::optional<Options> parseOptions(const std::vector<std::string>& args)
+{
+    Options options;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const Option* option = options.optionsEnded ? nullptr : findOption(arg);
+        if (option && option->answer) {
+            options.answer = option->answer;
+            return options;
+        }
+        if (option) {
+            if (!option->value.empty() && ++i == args.size()) return std::nullopt;
+            if (!option->apply(options, option->value.empty() ? std::string() : args[i])) return std::nullopt;
+        } else if (options.script.empty() && (options.optionsEnded || arg == "-" || arg.rfind('-', 0) != 0)) {
+            options.script = arg;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.script.empty()) return std::nullopt;
+    return options;
+}
+
+// A section of --help made of terms and their descriptions, each description's lines indented
+// alike.
+std::string termSection(const std::vector<std::pair<std::string, std::string_view>>& rows, std::size_t width)
+{
+    std::string out;
+    for (const auto& [term, description] : rows) {
+        out += "  " + term + std::string(width > term.size() ? width - term.size() : 0, ' ') + "  ";
+        for (char c : description) out += c == '\n' ? "\n" + std::string(width + 4, ' ') : std::string(1, c);
+        out += '\n';
+    }
+    return out;
+}
+
+std::string builtinSection()
+{
+    std::vector<std::pair<std::string, std::string_view>> rows;
+    std::size_t width = 0;
+    for (const Builtin& builtin : allBuiltins()) {
+        rows.emplace_back(builtin.signature(), builtin.help);
+        width = std::max(width, rows.back().first.size());
+    }
+    return termSection(rows, width);
+}
+
+std::string optionSection()
+{
+    constexpr std::size_t kTermWidth = 13;
+    std::vector<std::pair<std::string, std::string_view>> rows;
+    for (const Option& option : kOptions) rows.emplace_back(optionTerm(option), option.help);
+    return termSection(rows, kTermWidth);
+}
 
 // Also the text of the manual page, which help2man makes from it: a line ending in ':' over
 // indented lines is a heading, "Options:" and "Environment:" start sections of their own, and an
 // indented line with two spaces in a row is a term and its description.
-std::string helpText()
+void showHelp()
 {
-    return std::string(R"(
+    const std::string text = usage() + R"(
 Runs a plotting script (SCRIPT, or - for standard input) with the rizari module.
 
 Language:
@@ -48,19 +183,17 @@ Language:
               * / %; unary -; ^ (right to left); a[i], a[i:j] (from 0, negative from the
               end; texts too); p.member(). Arrays work element by element; text + text
               joins texts; a % b has the sign of b
-  built-ins   CPlot(), linspace(a, b, n), range(first, end[, step]), random(n, seed) (n
-              values in [0, 1), the same everywhere for a seed), len(a), str(value[,
-              format]) (format: one printf conversion such as %d, %.2f or %g), sin cos tan
-              exp log sqrt abs floor, meshx(x, y), meshy(x, y)
   members     p.member(args), e.g. p.title("Sine"); rizari --members lists them all;
               constants as PlotAxis.X; more or fewer arguments than a member takes are
               an error
-  nesting     expressions and blocks nest at most )") +
-           std::to_string(kMaxNesting) + R"( deep; the whole script is parsed before
-              it runs
+  nesting     expressions, blocks and arrays nest at most )" +
+                             std::to_string(kMaxNesting) + R"( deep; the whole script is
+              parsed before it runs
 The reference of the language and of every member is docs/reference.md, installed as
 )" RIZARI_INSTALLED_DOC_DIR R"(/reference.md.
 
+Built-ins:
+)" + builtinSection() + R"(
 Exit status:
   0  the script ran to its end
   1  it ran to its end, but a member refused an argument or a plotting() failed (a last
@@ -68,18 +201,7 @@ Exit status:
   2  an error in the script (reported as FILE:LINE), or a usage error
 
 Options:
-  --module PATH  the module to load
-  --session      one gnuplot runs every plotting() of the script (faster for many plots); each
-                 window plot keeps one window, redrawn in place, and rizari ends once the
-                 windows are closed; the same as RIZARI_SESSION=1
-  --reduce on|off  thin large data sets to the points the picture can show: on for
-                 every output, off for none; without it raster images (png, gif,
-                 jpeg) are thinned, windows and vector images are not; the same as
-                 RIZARI_REDUCE=1 or 0
-  --members      list the members a script can call, with the kinds of their arguments
-  --help         show this help
-  --version      show the version
-
+)" + optionSection() + R"(
 Environment:
   ZUHOME         the engine is ZUHOME/sbin/gnuplot (on Windows ZUHOME\sbin\wgnuplot.exe),
                  else the one on PATH
@@ -89,13 +211,17 @@ Environment:
   RIZARI_REDUCE=1|0  as --reduce on|off, for any program that loads the module
   RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in
                  )" RIZARI_INSTALLED_MODULE_FULL_DIR "\n";
+    std::fputs(text.c_str(), stdout);
 }
 
-bool readLines(const std::string& file, std::vector<std::string>& lines)
+// The lines of the script file (a regular file; - is standard input); false when it cannot be read.
+bool readScript(const std::string& file, std::vector<std::string>& lines)
 {
     std::ifstream in;
     std::istream* src = &std::cin;
     if (file != "-") {
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(unicode::utf8Path(file), error)) return false;  // not a folder or a device
         in.open(unicode::utf8Path(file));
         if (!in) return false;
         src = &in;
@@ -104,7 +230,7 @@ bool readLines(const std::string& file, std::vector<std::string>& lines)
         if (!line.empty() && line.back() == '\r') line.pop_back();  // scripts saved with CRLF line ends
         lines.push_back(line);
     }
-    return true;
+    return !src->bad();
 }
 
 // "int", "double" ... joined, each after ", " (or "" for the first of a list).
@@ -176,13 +302,6 @@ bool setSwitch(const char* name, const char* value)
 #endif
 }
 
-// The value of RIZARI_REDUCE for --reduce's word; none for another word.
-std::optional<const char*> reduceSwitch(const std::string& word)
-{
-    if (word == "on") return "1";
-    if (word == "off") return "0";
-    return std::nullopt;
-}
 
 // A signal that asks the runner to stop is noted here and acted on between statements; its
 // arrival also ends a wait for the engine (the handler does not restart system calls). A second
@@ -222,98 +341,75 @@ void catchStopSignals()
     std::_Exit(128 + signal);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// The switches that the module reads from the environment, as --session and --reduce set them.
+bool applySwitches(const Options& options)
 {
-    const std::vector<std::string> args = unicode::arguments(argc, argv);
-    std::string modulePath;
-    std::string script;
-    bool session = false;
-    std::optional<const char*> reduce;
-    bool usageError = false;
-    for (std::size_t i = 1; i < args.size() && !usageError; ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--help") {
-            std::fputs(kUsage, stdout);
-            std::fputs(helpText().c_str(), stdout);
-            return 0;
-        }
-        if (arg == "--version") {
-            std::fputs("rizari " RIZARI_VERSION "\n", stdout);
-            return 0;
-        }
-        if (arg == "--members") {
-            listMembers();
-            return 0;
-        }
-        if (arg == "--module" && i + 1 < args.size()) modulePath = args[++i];
-        else if (arg == "--session") session = true;
-        else if (arg == "--reduce" && i + 1 < args.size()) {
-            reduce = reduceSwitch(args[++i]);
-            usageError = !reduce;
-        }
-        else if (script.empty() && (arg == "-" || arg.rfind("-", 0) != 0)) script = arg;
-        else usageError = true;
-    }
-    if (usageError || script.empty()) {
-        std::fputs(kUsage, stderr);
-        return kScriptFailure;
-    }
-    if (modulePath.empty()) modulePath = defaultModulePath();
-    if ((session && !setSwitch("RIZARI_SESSION", "1")) || (reduce && !setSwitch("RIZARI_REDUCE", *reduce))) {
+    if ((options.session && !setSwitch("RIZARI_SESSION", "1")) || (options.reduce && !setSwitch("RIZARI_REDUCE", *options.reduce))) {
         std::fputs("rizari: no memory for the environment of --session or --reduce\n", stderr);
-        return kScriptFailure;
+        return false;
     }
+    return true;
+}
 
+void reportScriptError(const std::string& shownName, const ScriptError& e)
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
+}
+
+// Runs the statements and destroys every plot; the exit status.
+int runProgram(const std::vector<Stmt>& program, const Module& module, const std::string& shownName)
+{
+    int status = 0;
+    Evaluator evaluator(module);
+    // Loops run many statements: a stop signal is acted on before each of them.
+    evaluator.beforeEachStatement([&evaluator] {
+        if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
+    });
+    try {
+        for (const Stmt& statement : program) evaluator.execute(statement);
+    } catch (const ScriptError& e) {
+        reportScriptError(shownName, e);
+        status = kScriptFailure;
+    }
+    if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
+    evaluator.destroyAll();
+    if (status == 0 && (evaluator.refusedCalls() > 0 || evaluator.failedPlots() > 0)) status = kPlotFailed;
+    const std::string counts = countLine(evaluator.refusedCalls(), evaluator.failedPlots());
+    if (!counts.empty()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "rizari: %s\n", counts.c_str());
+    }
+    return status;
+}
+
+// Reads and parses the whole script, loads the module and runs the script; the exit status.
+int runScript(const Options& options)
+{
+    if (!applySwitches(options)) return kScriptFailure;
     std::vector<std::string> lines;
-    if (!readLines(script, lines)) {
-        std::fprintf(stderr, "rizari: cannot read %s\n", script.c_str());
+    if (!readScript(options.script, lines)) {
+        std::fprintf(stderr, "rizari: cannot read %s\n", options.script.c_str());
         return kScriptFailure;
     }
-    const std::string shownName = script == "-" ? "<stdin>" : script;
-
+    const std::string shownName = options.script == "-" ? "<stdin>" : options.script;
     // The whole script is parsed before anything runs, so a syntax error runs nothing.
     std::vector<Stmt> program;
     try {
         program = parseScript(lines);
     } catch (const ScriptError& e) {
-        std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
+        reportScriptError(shownName, e);
         return kScriptFailure;
     }
-
     std::unique_ptr<Module> module;
     try {
-        module = std::make_unique<Module>(modulePath);
+        module = std::make_unique<Module>(options.modulePath.empty() ? defaultModulePath() : options.modulePath);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rizari: %s\n", e.what());
         return kScriptFailure;
     }
-
     catchStopSignals();
-    int status = 0;
-    {
-        Evaluator evaluator(*module);
-        // Loops run many statements: a stop signal is acted on before each of them.
-        evaluator.beforeEachStatement([&evaluator] {
-            if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
-        });
-        try {
-            for (const Stmt& statement : program) evaluator.execute(statement);
-        } catch (const ScriptError& e) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
-            status = kScriptFailure;
-        }
-        if (pendingSignal) stopOnSignal(evaluator, pendingSignal);
-        evaluator.destroyAll();
-        if (status == 0 && (evaluator.refusedCalls() > 0 || evaluator.failedPlots() > 0)) status = kPlotFailed;
-        const std::string counts = countLine(evaluator.refusedCalls(), evaluator.failedPlots());
-        if (!counts.empty()) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "rizari: %s\n", counts.c_str());
-        }
-    }
+    const int status = runProgram(program, *module, shownName);
     // A session's engine ends with the module, once the windows it drew are closed; a signal
     // while the runner waits for that ends the engine and then the runner.
     module.reset();
@@ -323,4 +419,20 @@ int main(int argc, char** argv)
         std::raise(pendingSignal);
     }
     return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::optional<Options> options = parseOptions(unicode::arguments(argc, argv));
+    if (!options) {
+        std::fputs(usage().c_str(), stderr);
+        return kScriptFailure;
+    }
+    if (options->answer) {
+        options->answer();
+        return 0;
+    }
+    return runScript(*options);
 }

@@ -126,103 +126,145 @@ void checkExplicitCounts(const MemberInfo& member, const std::vector<Value>& arg
     }
 }
 
+// The member that a script names; throws for an unknown name and for CPlot and dCPlot.
+const MemberInfo& scriptMember(const std::string& name)
+{
+    const MemberInfo* member = findMember(name);
+    if (!member) {
+        std::vector<std::string> known;
+        for (const MemberInfo& m : allMembers())
+            if (m.tail != Tail::Lifecycle) known.push_back(m.name);
+        throw ScriptError("unknown member '" + name + "'" + suggestion(name, known));
+    }
+    if (member->tail == Tail::Lifecycle) throw ScriptError(name + "() is not called directly: use CPlot() and delete");
+    return *member;
+}
+
+// A script passes the fixed arguments and at most as many more as the longest form reads.
+void checkArgumentCount(const MemberInfo& member, std::size_t given, const std::string& call)
+{
+    const std::size_t fixed = member.fixed.size();
+    const std::size_t most = fixed + static_cast<std::size_t>(member.takesCount() ? member.longestForm() : 0);
+    if (given < fixed || given > most) throw wrongArgumentCount(call, fixed, most, given);
+}
+
+// The places through which getGrid reports; they outlive the call.
+struct GridPlaces {
+    int flag = 0;
+    const char* option = nullptr;
+};
+
+// The argument list as the interpreter builds it: the instance, the fixed arguments, then the
+// trailing count and the arguments of the form it chooses (getGrid: its two places).
+void fillArguments(ListBuilder& list, const MemberInfo& member, void* self, const std::vector<Value>& args, GridPlaces& places)
+{
+    list.instance(self);
+    const std::size_t fixed = member.fixed.size();
+    for (std::size_t i = 0; i < fixed; ++i) list.as(member.fixed[i], args[i], i + 1);
+    if (member.tail == Tail::GetGrid) {
+        list.pointer(&places.flag);
+        list.pointer(static_cast<void*>(&places.option));
+        return;
+    }
+    if (!member.takesCount()) return;
+    const int count = static_cast<int>(args.size() - fixed);
+    // The deciding argument was checked as an int above.
+    const int deciding = entry::decidingArgument(member.tail);
+    const int decidingValue = deciding < 0 ? 0 : static_cast<int>(intAt(args, static_cast<std::size_t>(deciding)));
+    const auto kinds = member.formKinds(count, decidingValue);
+    list.count(count);
+    for (std::size_t i = fixed; i < args.size(); ++i) {
+        const std::size_t k = i - fixed;
+        if (kinds && k < kinds->size()) list.as((*kinds)[k], args[i], i + 1);
+        else list.asIs(args[i], i + 1);
+    }
+}
+
 }  // namespace
+
+// What an entry point answered: an int, or a pointer for the members with a text or a plot.
+struct Evaluator::EntryAnswer {
+    int32_t number = 0;
+    void* pointer = nullptr;
+};
 
 Value Evaluator::callMember(const Expr& e)
 {
     Value receiver = eval(*e.args[0]);
-    std::string call = e.name + "()";
-    const MemberInfo* member = findMember(e.name);
-    if (!member) throw ScriptError("unknown member '" + e.name + "'");
-    if (member->tail == Tail::Lifecycle) throw ScriptError(call + " is not called directly: use CPlot() and delete");
-    std::string what = e.args[0]->kind == ExprKind::Variable ? "'" + e.args[0]->name + "'" : "the receiver of " + call;
-    Instance self = liveInstance(receiver, what);
+    const std::string call = e.name + "()";
+    const MemberInfo& member = scriptMember(e.name);
+    const std::string what = e.args[0]->kind == ExprKind::Variable ? "'" + e.args[0]->name + "'" : "the receiver of " + call;
+    const Instance self = liveInstance(receiver, what);
 
     std::vector<Value> args;
     for (std::size_t i = 1; i < e.args.size(); ++i) args.push_back(eval(*e.args[i]));
-    std::size_t fixed = member->fixed.size();
-    const bool takesCount = member->takesCount();
-    const std::size_t most = fixed + static_cast<std::size_t>(takesCount ? member->longestForm() : 0);
-    if (args.size() < fixed || args.size() > most) {
-        const std::string expected = most == fixed ? std::to_string(fixed)
-                                     : most == fixed + 1 ? std::to_string(fixed) + " or " + std::to_string(most)
-                                                         : std::to_string(fixed) + " to " + std::to_string(most);
-        throw ScriptError(call + " expects " + expected + " argument" + (most == 1 && fixed == 1 ? "" : "s") + ", got " +
-                          std::to_string(args.size()));
-    }
-
+    checkArgumentCount(member, args.size(), call);
     ListBuilder list(call);
-    list.instance(self.ptr);
-    for (std::size_t i = 0; i < fixed; ++i) list.as(member->fixed[i], args[i], i + 1);
-    int gridFlag = 0;
-    const char* gridOption = nullptr;
-    if (member->tail == Tail::GetGrid) {
-        list.pointer(&gridFlag);
-        list.pointer(static_cast<void*>(&gridOption));
-    } else if (takesCount) {
-        int count = static_cast<int>(args.size() - fixed);
-        // The deciding argument was checked as an int above.
-        const int deciding = entry::decidingArgument(member->tail);
-        const int decidingValue = deciding < 0 ? 0 : static_cast<int>(intAt(args, static_cast<std::size_t>(deciding)));
-        const auto kinds = member->formKinds(count, decidingValue);
-        list.count(count);
-        for (std::size_t i = fixed; i < args.size(); ++i) {
-            std::size_t k = i - fixed;
-            if (kinds && k < kinds->size()) list.as((*kinds)[k], args[i], i + 1);
-            else list.asIs(args[i], i + 1);
-        }
-    }
+    GridPlaces places;
+    fillArguments(list, member, self.ptr, args, places);
+    checkExplicitCounts(member, args, call);
 
-    checkExplicitCounts(*member, args, call);
+    const EntryAnswer answer = callEntry(member, list.get());
+    Value result = memberResult(member, self, args, answer);
+    followCells(member, self, args, result);
+    return result;
+}
 
+// Calls the entry point and counts a refused call or a failed plot.
+Evaluator::EntryAnswer Evaluator::callEntry(const MemberInfo& member, ZuArgs* list)
+{
     std::fflush(stdout);  // the engine and the stream output write to the same standard output
-    void* entry = module_.symbol(member->name);
-    int32_t answer = 0;
-    void* pointer = nullptr;
+    void* entry = module_.symbol(member.name);
+    EntryAnswer answer;
     auto callEntry = [&] {
-        if (member->result == Result::Text || member->result == Result::Instance)
-            pointer = reinterpret_cast<Module::PointerEntry>(entry)(list.get());
+        if (member.result == Result::Text || member.result == Result::Instance)
+            answer.pointer = reinterpret_cast<Module::PointerEntry>(entry)(list);
         else
-            answer = reinterpret_cast<Module::IntEntry>(entry)(list.get());
+            answer.number = reinterpret_cast<Module::IntEntry>(entry)(list);
     };
     // A plot's messages are the engine's too, which shares standard error: a failed plot is told
     // by its result.
-    if (member->effect == Effect::Draws) {
+    if (member.effect == Effect::Draws) {
         callEntry();
-        if (answer == -1) ++failedPlots_;
+        if (answer.number == -1) ++failedPlots_;
     } else if (errorWatch_.run(callEntry)) {
         ++refusedCalls_;
     }
+    return answer;
+}
 
-    Value result;
-    switch (member->result) {
-    case Result::None: break;
-    case Result::Int: result = int64_t{answer}; break;
+// The answer as a script value; a cell of a grid knows its place in the grid's chain.
+Value Evaluator::memberResult(const MemberInfo& member, const Instance& self, const std::vector<Value>& args, const EntryAnswer& answer)
+{
+    switch (member.result) {
+    case Result::None: return std::monostate{};
+    case Result::Int: return int64_t{answer.number};
     case Result::Text:
-        if (pointer) result = std::string(static_cast<const char*>(pointer));
-        break;
-    case Result::Instance:
-        if (pointer) {
-            Tree& tree = trees_[self.tree];
-            // getSubplot(row, col): the cell's place in the chain of its top plot.
-            const std::size_t slot = self.top ? static_cast<std::size_t>(intAt(args, 0) * tree.cols + intAt(args, 1)) : 0;
-            result = Instance{pointer, self.tree, pointer == tree.top, tree.generation, slot, tree.slotGeneration(slot)};
-        }
-        break;
+        if (!answer.pointer) return std::monostate{};
+        return std::string(static_cast<const char*>(answer.pointer));
+    case Result::Instance: {
+        if (!answer.pointer) return std::monostate{};
+        Tree& tree = trees_[self.tree];
+        // getSubplot(row, col): the cell's place in the chain of its top plot.
+        const std::size_t slot = self.top ? static_cast<std::size_t>(intAt(args, 0) * tree.cols + intAt(args, 1)) : 0;
+        return Instance{answer.pointer, self.tree, answer.pointer == tree.top, tree.generation, slot, tree.slotGeneration(slot)};
     }
+    }
+    return std::monostate{};
+}
 
-    // Cells obtained before are released by a reset of their tree (also the reset that a cell's
-    // own subplot call gives the cells behind it), and by a grid of the top plot that ends before
-    // them.
+// Cells obtained before are released by a reset of their tree (also the reset that a cell's own
+// subplot call gives the cells behind it), and by a grid of the top plot that ends before them.
+void Evaluator::followCells(const MemberInfo& member, const Instance& self, const std::vector<Value>& args, const Value& result)
+{
     Tree& tree = trees_[self.tree];
-    if (member->effect == Effect::ReleasesCells || (member->effect == Effect::MakesGrid && !self.top)) tree.generation++;
-    if (member->effect == Effect::MakesGrid && self.top && std::get<int64_t>(result) == 0) {
+    if (member.effect == Effect::ReleasesCells || (member.effect == Effect::MakesGrid && !self.top)) tree.generation++;
+    if (member.effect == Effect::MakesGrid && self.top && std::get<int64_t>(result) == 0) {
         const std::size_t cells = static_cast<std::size_t>(intAt(args, 0) * intAt(args, 1));
         for (std::size_t slot = cells; slot < tree.cells; ++slot) ++tree.slotGeneration(slot);
         tree.cells = cells;
         tree.cols = static_cast<int>(intAt(args, 1));
     }
-    return result;
 }
 
 }  // namespace rizari::runner

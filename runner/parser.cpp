@@ -362,8 +362,14 @@ private:
         if (isConstantGroup(name) && at().is('.')) {
             if (at(1).kind != Tok::Ident) throw ScriptError("expected a constant name after '" + name + ".'");
             auto e = node(ExprKind::Constant);
-            if (!lookupConstant(name, at(1).text, e->intValue))
-                throw ScriptError("unknown constant " + name + "." + at(1).text);
+            if (!lookupConstant(name, at(1).text, e->intValue)) {
+                std::vector<std::string> known;
+                for (const NamedCode& c : kScriptCodes)
+                    if (name == c.group) known.push_back(c.name);
+                const std::optional<std::string> closest = closestName(at(1).text, known);
+                throw ScriptError("unknown constant " + name + "." + at(1).text +
+                                  (closest ? "; did you mean " + name + "." + *closest + "?" : ""));
+            }
             pos_ += 2;
             return e;
         }

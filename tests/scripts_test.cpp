@@ -21,9 +21,11 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <regex>
 #include <set>
 #include <sstream>
 
+#include "runner/builtins.h"
 #include "runner/evaluator.h"
 #include "runner/member_table.h"
 #include "runner/module.h"
@@ -166,20 +168,31 @@ TEST(EntryPoints, TheModuleExportsExactlyTheMemberTable)
 }
 
 // docs/reference.md documents every member (a "### `name`" heading each, under the group of the
-// C++ header) and every constant with its value, and nothing that does not exist.
-TEST(EntryPoints, TheReferenceCoversTheMembersAndConstants)
+// C++ header), every constant with its value and every built-in as a call (`name(parameters)` in
+// the paragraph of the built-ins, in the table's order), and nothing that does not exist.
+TEST(EntryPoints, TheReferenceCoversTheMembersConstantsAndBuiltIns)
 {
     std::istringstream doc(readFile(unicode::utf8Path(buildPath(RIZARI_SOURCE_DIR)) / "docs" / "reference.md"));
-    std::string members, constants, group, expectedMembers, expectedConstants;
+    std::string members, constants, builtins, builtinParagraph, group, expectedMembers, expectedConstants, expectedBuiltins;
+    bool inBuiltins = false;
     for (std::string line; std::getline(doc, line);) {
         if (line.rfind("## ", 0) == 0) group = line.substr(3);
         if (line.rfind("### `", 0) == 0) members += group + ": " + line.substr(5, line.find('`', 5) - 5) + "\n";
         if (line.rfind("| `", 0) == 0) constants += line.substr(3, line.find(" |", line.find('`', 3) + 4) - 3) + "\n";  // | `G.N` | value |
+        inBuiltins = line.rfind("**Built-ins.**", 0) == 0 || (inBuiltins && !line.empty());
+        if (inBuiltins) builtinParagraph += line + " ";
     }
+    // The calls quoted in the paragraph: `name(...)`.
+    std::istringstream pieces(builtinParagraph);
+    bool quoted = false;
+    for (std::string piece; std::getline(pieces, piece, '`'); quoted = !quoted)
+        if (quoted && std::regex_match(piece, std::regex(R"(\w+\(.*\))"))) builtins += piece + "\n";
     for (const MemberInfo& m : runner::allMembers()) expectedMembers += m.group + ": " + m.name + "\n";
     for (const NamedCode& c : kScriptCodes) expectedConstants += std::string(c.group) + "." + c.name + "` | " + std::to_string(c.value) + "\n";
+    for (const runner::Builtin& b : runner::allBuiltins()) expectedBuiltins += b.signature() + "\n";
     EXPECT_EQ(members, expectedMembers);
     EXPECT_EQ(constants, expectedConstants);
+    EXPECT_EQ(builtins, expectedBuiltins);
 }
 
 // The reference's code blocks after the forms of a member (and every block outside the members):
@@ -392,12 +405,22 @@ TEST(Runner, OptionsAndScriptErrors)
     }
 #ifndef _WIN32
     EXPECT_EQ(std::system(("'" + kRunner + "' script.rz --module 2>/dev/null").c_str()), 2 << 8);  // --module without its value
+    // A folder or a device is no script; after -- a name that begins with - is one, before it an option.
+    TempDir dir;
+    writeFile(dir.path() / "-x.rz", "print(1)\n");
+    for (const auto& [args, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"/", "rizari: cannot read /\n"}, {"/dev/zero", "rizari: cannot read /dev/zero\n"}, {"-- -x.rz", "1\n"}, {"-x.rz", ""}}) {
+        const int status = std::system(("cd '" + dir.path().string() + "' && '" + kRunner + "' " + args + " >out.txt 2>err.txt").c_str());
+        EXPECT_EQ(status, expected == "1\n" ? 0 : 2 << 8) << args;
+        const std::string err = readFile(dir.path() / "err.txt");
+        EXPECT_EQ(readFile(dir.path() / "out.txt") + (err.rfind("usage:", 0) == 0 ? "" : err), expected) << args;
+    }
 #endif
     // The usage line after a wrong option; --help and --version (the manual page is made of them)
     // print on standard output and end well.
     Outcome wrong = runRunner("", "--verbose");
     EXPECT_EQ(wrong.status, 2);
-    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] [--session] [--reduce on|off] SCRIPT | --help | --members | --version\n");
+    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] [--session] [--reduce on|off] [--] SCRIPT | --help | --members | --version\n");
     Outcome help = runRunner("", "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind(wrong.err, 0), 0u) << help.out;
@@ -588,6 +611,13 @@ TEST(Runner, BlockErrorsAndTheNestingLimit)
     EXPECT_EQ(blocks.out + blocks.err, "1\n");
     Outcome tooMany = runRunner(repeat("for i in [1] {\n", 20000) + repeat("}\n", 20000));
     EXPECT_EQ(tooMany.err, "rizari: script.rz:" + std::to_string(runner::kMaxNesting + 1) + ": " + limit + "\n");
+    // An array that a loop nests stops at the same limit, never a crash; the deepest one prints.
+    auto nested = [](const std::string& rounds) { return "a = 1\nfor i in range(0, " + rounds + ") {\n    a = [a]\n}\nprint(a)\n"; };
+    Outcome deepestArray = runRunner(nested(std::to_string(runner::kMaxNesting)));
+    EXPECT_EQ(deepestArray.out + deepestArray.err, repeat("[", runner::kMaxNesting) + "1" + repeat("]", runner::kMaxNesting) + "\n");
+    Outcome deeperArray = runRunner(nested("70000"));
+    EXPECT_EQ(deeperArray.status, 2);
+    EXPECT_EQ(deeperArray.err, "rizari: script.rz:3: array " + limit + "\n");
     // A long sum is no nesting: its terms are added left to right.
     Outcome sum = runRunner("x = 1" + repeat(" + 1", 59999) + "\nprint(x)\n");
     EXPECT_EQ(sum.out + sum.err, "60000\n");
