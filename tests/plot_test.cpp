@@ -13,7 +13,9 @@
 #include <cmath>
 #include <atomic>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <set>
 #include <thread>
 
 #include "draw/angles.h"
@@ -21,7 +23,12 @@
 #include "platform/unicode.h"
 #include "plot/plot_state.h"
 #include "script/sections.h"
+#include "binding/entry_points.h"
+#include "engine/script_text.h"
+#include "rizari/codes.h"
+#include "runner/member_table.h"
 #include "tests/support.h"
+#include "zu/zu.h"
 
 namespace rizari::test {
 namespace {
@@ -408,6 +415,102 @@ TEST(Engine, SearchOrderAndWhereItLooked)
     EXPECT_EQ(captureStdout([&] { err = captureStderr([&] { stream.plotting(); }); }), "");
     EXPECT_EQ(err, "Error: No plotting engine has been installed.\n"
                    "CPlot::plotting(): looked for the engine on PATH; install gnuplot or set ZUHOME\n");
+}
+
+// ---- The entry points, called with argument lists as the interpreter builds them ----
+
+// The entry points that can take a trailing count: every row with forms, those written by hand
+// (all but CPlot itself answer an int) and their second names.
+#define ENTRY_SKIP(...)
+#define ENTRY_INT(member, ...) extern "C" int32_t CPlot_##member##_zudl(ZuArgs*);
+#define ENTRY_OWN(member, result, ...) ENTRY_OWN_##result(member)
+#define ENTRY_OWN_Int(member) ENTRY_INT(member)
+#define ENTRY_OWN_None(member) ENTRY_INT(member)
+#define ENTRY_OWN_Instance(member)
+RIZARI_ENTRY_POINTS(ENTRY_SKIP, ENTRY_SKIP, ENTRY_INT, ENTRY_INT, ENTRY_OWN, ENTRY_INT)
+#undef ENTRY_INT
+#define ENTRY_INT(member, ...) {#member, &CPlot_##member##_zudl},
+const std::map<std::string, int32_t (*)(ZuArgs*)> kIntEntries = {
+    RIZARI_ENTRY_POINTS(ENTRY_SKIP, ENTRY_SKIP, ENTRY_INT, ENTRY_INT, ENTRY_OWN, ENTRY_INT)};
+
+// One value of each kind; ints take the value given.
+void addArgument(ZuArgs* list, runner::Kind kind, int intValue)
+{
+    static const double kValues[] = {1, 2, 3};
+    static const int32_t kExtent = 3;
+    switch (kind) {
+    case runner::Kind::Int: Zu_ArgsAddInt(list, intValue); break;
+    case runner::Kind::Double: Zu_ArgsAddDouble(list, 0.5); break;
+    case runner::Kind::Text: Zu_ArgsAddText(list, "red"); break;
+    default: Zu_ArgsAddArray(list, kValues, 1, &kExtent); break;
+    }
+}
+
+// Two plots on which what a member does shows in the command script: curves in the plane, the
+// second drawn as boxes, with text markup and zero axes off; a surface in space with contours.
+void setUpPlane(CPlot& p)
+{
+    const double values[] = {1, 2, 3};
+    p.data2DCurve(values, values, 3), p.data2DCurve(values, values, 3);
+    p.plotType(PlotType::Boxes, 1), p.enhanceText(false), p.axis(PlotAxis::XY, 0);
+}
+
+void setUpSpace(CPlot& p)
+{
+    const double values[] = {1, 2, 3, 4};
+    p.dimension(3), p.data3DSurface(values, values, values, 2, 2), p.contourMode(ContourMode::Base);
+}
+
+// Every count of every member that takes one, from one below its forms to one past the longest;
+// where a fixed argument decides the form, with each code a script can name and 0. The list holds
+// the fixed arguments, the count and `count` arguments, those of the chosen form in its kinds. A
+// count that chooses a form reads exactly its arguments and calls the member (a message, or a
+// changed script, on one of the two plots); any other count reads nothing after the count, calls
+// nothing, prints nothing, and an int member answers -1.
+TEST(EntryPoints, EveryCountOfEveryMember)
+{
+    FakeEngine fake;
+    std::set<int> codes = {0};
+    for (const NamedCode& c : kScriptCodes) codes.insert(c.value);
+    int noForm = 0;
+    for (const runner::MemberInfo& m : runner::allMembers()) {
+        if (!m.takesCount() || m.tail == runner::Tail::Lifecycle) continue;
+        const int deciding = entry::decidingArgument(m.tail);
+        for (int decidingValue : deciding < 0 ? std::set<int>{0} : codes) {
+            for (int count = -1; count <= m.longestForm() + 1; ++count) {
+                SCOPED_TRACE(m.name + " count " + std::to_string(count) + " deciding " + std::to_string(decidingValue));
+                const auto kinds = m.formKinds(count, decidingValue);
+                std::string printed;
+                bool changed = false;
+                for (void (*setUp)(CPlot&) : {setUpPlane, setUpSpace}) {
+                    CPlot plot;
+                    plot.setEngineHome(fake.home().c_str());
+                    setUp(plot);
+                    const std::optional<std::string> before = plotScriptText(PlotAccess::impl(plot));
+                    ZuArgs* list = Zu_ArgsNew();
+                    Zu_ArgsAddInstance(list, &plot);
+                    for (std::size_t i = 0; i < m.fixed.size(); ++i)
+                        addArgument(list, m.fixed[i], static_cast<int>(i) == deciding ? decidingValue : 1);
+                    Zu_ArgsAddInt(list, count);
+                    for (std::size_t k = 0; static_cast<int>(k) < count; ++k)
+                        addArgument(list, kinds && k < kinds->size() ? (*kinds)[k] : runner::Kind::Int, 1);
+                    int32_t answer = 0;
+                    printed += captureStderr([&] { answer = kIntEntries.at(m.name)(list); });
+                    const std::size_t tail = kinds ? std::min<std::size_t>(kinds->size(), std::max(count, 0)) : 0;
+                    EXPECT_EQ(Zu_ArgsRead(list), static_cast<int>(2 + m.fixed.size() + tail));
+                    EXPECT_EQ(Zu_ArgsStarts(list) * 10 + Zu_ArgsEnds(list), 11);  // one reading, ended once
+                    Zu_ArgsFree(list);
+                    if (!kinds) {
+                        EXPECT_EQ(answer, m.result == runner::Result::Int ? -1 : 0);
+                    }
+                    captureStderr([&] { changed = changed || plotScriptText(PlotAccess::impl(plot)) != before; });
+                }
+                EXPECT_EQ(kinds.has_value(), changed || !printed.empty()) << printed;
+                noForm += !kinds;
+            }
+        }
+    }
+    EXPECT_GT(noForm, 0);
 }
 
 }  // namespace
