@@ -66,16 +66,16 @@ struct Option {
 const Option kOptions[] = {
     {"--module", "PATH", [](Options& o, const std::string& path) { o.modulePath = path; return true; }, nullptr,
      "the module to load"},
-    {"--session", "", [](Options& o, const std::string&) { return o.session = true; }, nullptr,
+    {"--session", "", [](Options& o, const std::string&) { o.session = true; return true; }, nullptr,
      "one gnuplot runs every plotting() of the script (faster for many plots); each\n"
      "window plot keeps one window, redrawn in place, and rizari ends once the\n"
      "windows are closed; the same as RIZARI_SESSION=1"},
-    {"--reduce", "on|off", [](Options& o, const std::string& word) { return (o.reduce = reduceSwitch(word)).has_value(); }, nullptr,
+    {"--reduce", "on|off", [](Options& o, const std::string& word) { o.reduce = reduceSwitch(word); return o.reduce.has_value(); }, nullptr,
      "thin large data sets to the points the picture can show: on for\n"
      "every output, off for none; without it raster images (png, gif,\n"
      "jpeg) are thinned, windows and vector images are not; the same as\n"
      "RIZARI_REDUCE=1 or 0"},
-    {"--", "", [](Options& o, const std::string&) { return o.optionsEnded = true; }, nullptr,
+    {"--", "", [](Options& o, const std::string&) { o.optionsEnded = true; return true; }, nullptr,
      "ends the options: the next argument is the script, also one named -x.rz"},
     {"--help", "", nullptr, showHelp, "show this help"},
     {"--members", "", nullptr, listMembers, "list the members a script can call, with the kinds of their arguments"},
