@@ -226,6 +226,9 @@ TEST(EntryPoints, TheReferenceExamplesRun)
     TempDir work;  // before the fake engine points TMP at its own folder
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
+    // Set here, the module leaves it alone: a text it put into the environment would be lost
+    // (a leak) once a later test restores the variable.
+    ScopedEnv psDir("GNUPLOT_PS_DIR", fake.home() + "/sbin/PostScript");
     writeFile(work.path() / "measurements.dat", "1 2 3\n2 3 5\n3 5 4\n");
     const fs::path cwd = fs::current_path();
     fs::current_path(work.path());
