@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <string>
 
 #include "plot/plot_state.h"
 
@@ -100,25 +99,21 @@ constexpr Terminal kTerminals[] = {
 constexpr std::string_view kWindowTerminal = "wxt";
 constexpr double kCentimetresPerInch = 2.54;
 
-// Whether the word is the option as written in a row's list ("si$ze": at least the letters
-// before "$").
-bool shortens(std::string_view word, std::string_view option)
+// Whether the word is the option (given whole, as "size") as the row's list shortens it: "si$ze"
+// takes at least the letters before "$", a listed word without "$" only whole.
+bool isOptionOf(const Terminal& terminal, std::string_view word, std::string_view option)
 {
-    const std::size_t mark = option.find('$');
-    if (mark == std::string_view::npos) return word == option;
-    const std::string whole = std::string(option.substr(0, mark)).append(option.substr(mark + 1));
-    return word.size() >= mark && std::string_view(whole).starts_with(word);
-}
-
-// The option of the row's list that the word is, given whole ("size"); empty when none.
-std::string_view optionOf(const Terminal& terminal, std::string_view word)
-{
-    for (const std::string_view option : optionWords(terminal.options)) {
-        if (!shortens(word, option)) continue;
-        const std::size_t mark = option.find('$');
-        return mark == std::string_view::npos ? option : option.substr(0, mark);
+    for (const std::string_view listed : optionWords(terminal.options)) {
+        const std::size_t mark = listed.find('$');
+        if (mark == std::string_view::npos) {
+            if (listed == option && word == option) return true;
+            continue;
+        }
+        const bool named = option.size() + 1 == listed.size() && listed.substr(0, mark) == option.substr(0, mark) &&
+                           listed.substr(mark + 1) == option.substr(mark);
+        if (named && word.size() >= mark && option.starts_with(word)) return true;
     }
-    return {};
+    return false;
 }
 
 // One length of a size option: a number with "cm" or "in" (or "inch") attached or as the next
@@ -189,7 +184,7 @@ TerminalText::TerminalText(std::string_view text) : words(optionWords(text))
 
 bool TerminalText::isOption(std::size_t at, std::string_view option) const
 {
-    return terminal && at > 0 && at < words.size() && optionOf(*terminal, words[at]) == option;
+    return terminal && at > 0 && at < words.size() && isOptionOf(*terminal, words[at], option);
 }
 
 bool TerminalText::hasOption(std::string_view option) const

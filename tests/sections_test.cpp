@@ -211,9 +211,14 @@ TEST(Sections, TerminalLines)
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "svg", "a"), p.sizeOutput(1, 1); }, writeTerminalLines,
          "set terminal svg size 1, 1\nset output \"a\"\n"},
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "jpe", "a"); }, writeTerminalLines, "set terminal jpe\nset output \"a\"\n"},
-        // Terminals that measure lengths get the pixels at 72 per inch.
+        // Terminals that measure lengths get the pixels at 72 per inch, whatever beginning of their
+        // name gnuplot takes ("e" is epscairo); "enhanced" goes to texts that begin with a name.
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "postscript eps color", "a"), p.sizeOutput(720, 540); }, writeTerminalLines,
          "set terminal postscript eps color size 10in, 7.5in enhanced\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "post eps", "a"), p.sizeOutput(720, 540); }, writeTerminalLines,
+         "set terminal post eps size 10in, 7.5in\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "e", "a"), p.sizeOutput(72, 36); }, writeTerminalLines,
+         "set terminal e size 1in, 0.5in\nset output \"a\"\n"},
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo font \"Arial,9\"", "a"), p.sizeOutput(800, 600); }, writeTerminalLines,
          "set terminal pdfcairo font \"Arial,9\" size 11.1111in, 8.33333in\nset output \"a\"\n"},
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo2", "a"), p.sizeOutput(8, 6); }, writeTerminalLines,
