@@ -135,6 +135,17 @@ std::optional<double> lengthAt(const std::vector<std::string_view>& words, std::
 
 }  // namespace
 
+bool staysText(std::string_view text, TextMarkup markup)
+{
+    if (markup == TextMarkup::Html) return text.find("</") == std::string_view::npos && text.find("<!") == std::string_view::npos;
+    if (markup != TextMarkup::Svg) return true;
+    for (std::size_t at = text.find("{/"); at != std::string_view::npos; at = text.find("{/", at + 2)) {
+        const std::string_view font = text.substr(at + 2, text.find_first_of(" =*}", at + 2) - (at + 2));
+        if (font.find_first_of(kMarkupCharacters) != std::string_view::npos) return false;
+    }
+    return true;
+}
+
 std::span<const Terminal> allTerminals() { return kTerminals; }
 
 const Terminal& windowTerminal() { return *terminalNamed(kWindowTerminal); }

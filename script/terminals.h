@@ -71,6 +71,14 @@ struct Terminal {
     bool enhancedWord = false;
 };
 
+// The characters markup reads; no font name holds them.
+inline constexpr std::string_view kMarkupCharacters = "<>&\"'";
+
+// Whether a text shown in the picture stays text in a file of this markup. In SVG, a font switch
+// of enhanced text ("{/NAME ...}") must not name a font with markup characters; in the canvas
+// terminal's page, "</" or "<!" could end or confuse its script, so no text may hold them.
+bool staysText(std::string_view text, TextMarkup markup);
+
 // Every terminal of gnuplot 5.4 (Debian's gnuplot-qt), in gnuplot's order.
 std::span<const Terminal> allTerminals();
 

@@ -239,14 +239,15 @@ TEST(Files, CutPicturesAreFoundInEveryFormatWithAnEnd)
              {"postscript eps", {}}, {"svg font \"x</svg>,9\"", {}}, {"svg mouse standalone", {}}, {"canvas", {}},
              {"sixel", {}}, {"pbm", {}}, {"pbm gray", {}}, {"pbm color", {}}, {"dumb", {}}, {"dumb nof", {}},
              {"dumb ansi", ImageSize{100, 30}}, {"tikz", {}}, {"tikz standalone", {}}, {"emf", {}}}) {
-        OutputState output;
+        PlotState state;
+        OutputState& output = state.output;
         output.type = PlotOutputType::File;
         output.terminal = terminal;
         output.size = size;
         output.file = "image";
         std::string script;
         ScriptWriter w(script);
-        writeTerminalLines(w, PlotState{.output = output});
+        writeTerminalLines(w, state);
         const fs::path image = out.path() / "image", cut = out.path() / "cut";
         writeFile(out.path() / "plot.gp", script + "set title 'T'\nset multiplot layout 1,2\nplot sin(x)\nplot cos(x)\nunset multiplot\n");
         const std::string command = "cd '" + out.path().string() + "' && " + realEngineCommand(home.path()) + " plot.gp";
