@@ -118,7 +118,8 @@ std::optional<std::uint64_t> headerNumber(std::string_view head, std::size_t& at
         at = head[at] == '#' ? head.find('\n', at) : at + 1;
     std::uint64_t value = 0;
     const std::size_t start = at;
-    while (at < head.size() && head[at] >= '0' && head[at] <= '9' && at - start < 9) value = value * 10 + static_cast<unsigned>(head[at++] - '0');
+    while (at < head.size() && head[at] >= '0' && head[at] <= '9' && at - start < 9)
+        value = value * 10 + static_cast<unsigned>(head[at++] - '0');
     if (at == start) return std::nullopt;
     return value;
 }

@@ -33,8 +33,10 @@ const Terminal& terminalFor(const std::filesystem::path& file)
     std::string extension = unicode::utf8String(file.extension());
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    for (const Terminal& terminal : allTerminals())
-        if (!extension.empty() && std::ranges::count(optionWords(terminal.extensions), std::string_view(extension)) > 0) return terminal;
+    for (const Terminal& terminal : allTerminals()) {
+        const std::vector<std::string_view> picked = optionWords(terminal.extensions);
+        if (!extension.empty() && std::ranges::find(picked, extension) != picked.end()) return terminal;
+    }
     front::refuse("Plot::save", "unknown image format \"" + extension + "\": use " + knownExtensions());
 }
 

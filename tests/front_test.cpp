@@ -88,10 +88,12 @@ TEST(Front, FileNameChoosesTerminalAndSize)
     std::string listed;
     for (const Terminal& terminal : allTerminals()) {
         std::string extensions;
-        for (std::string_view extension : optionWords(terminal.extensions)) extensions += (extensions.empty() ? "`" : "/`") + std::string(extension) + "`";
+        for (std::string_view extension : optionWords(terminal.extensions))
+            extensions += (extensions.empty() ? "`" : "/`") + std::string(extension) + "`";
         if (!extensions.empty()) listed += (listed.empty() ? "" : ", ") + extensions + " " + std::string(terminal.name);
     }
-    EXPECT_NE(readFile(buildPath(RIZARI_SOURCE_DIR) + "/docs/cpp.md").find("terminal: " + listed + "; any other"), std::string::npos) << listed;
+    const std::string guide = readFile(buildPath(RIZARI_SOURCE_DIR) + "/docs/cpp.md");
+    EXPECT_NE(guide.find("terminal: " + listed + "; any other"), std::string::npos) << listed;
 
     // The window, as show() draws it.
     EXPECT_EQ(linesStarting(plot.output(Output::Window).script(), "set terminal"), "set terminal wxt title \"Zu\"\n");
