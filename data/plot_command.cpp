@@ -28,7 +28,7 @@ bool drawsContourLines(const ViewState& v)
 
 void writeTitle(ScriptWriter& w, const DataSet& set)
 {
-    if (set.legend) w.print("title \"%q\" ", *set.legend);
+    if (set.legend) w.print("title \"%t\" ", *set.legend);
     else w.put("notitle ");
 }
 

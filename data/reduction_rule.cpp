@@ -1,37 +1,18 @@
 #include "data/reduction_rule.h"
 
-#include <charconv>
 #include <cmath>
 #include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
+#include "script/terminals.h"
 
 namespace rizari {
 
 namespace {
 
-// The terminals whose size the reduction knows: their size when none is given (gnuplot's
-// documentation; pbm and sixelgd as gnuplot 5.4 draws them), whether they make pixels, and
-// whether they draw with antialiased edges (cairo; the libgd terminals do not).
-struct TerminalSize {
-    std::string_view name;
-    PixelArea size;
-    bool raster;
-    bool antialiased;
-};
-
-constexpr TerminalSize kTerminalSizes[] = {
-    {"pngcairo", {640, 480}, true, true},   {"png", {640, 480}, true, false},      {"gif", {640, 480}, true, false},
-    {"jpeg", {640, 480}, true, false},      {"sixelgd", {640, 480}, true, false},  {"pbm", {640, 480}, true, false},
-    {"svg", {600, 480}, false, true},       {"pdfcairo", {360, 216}, false, true}, {"epscairo", {360, 216}, false, true},
-    {"wxt", {640, 384}, false, true},
-};
 // Any other terminal, when the reduction is turned on for it.
 constexpr PixelArea kOtherTerminalSize{640, 480};
-// The window's terminal.
-constexpr std::string_view kWindowTerminal = "wxt";
-constexpr double kCentimetresPerInch = 2.54;
 // Sizes beyond this many pixels a side are no picture the reduction plans for.
 constexpr double kLargestSide = 1e6;
 
@@ -43,69 +24,13 @@ std::optional<PixelArea> wholePixels(double width, double height)
     return PixelArea{static_cast<int>(std::lround(width)), static_cast<int>(std::lround(height))};
 }
 
-const TerminalSize* findTerminal(std::string_view name)
+// The terminal's size when none is given, in pixels (lengths at 72 per inch).
+PixelArea defaultPixels(const Terminal* terminal)
 {
-    for (const TerminalSize& t : kTerminalSizes)
-        if (t.name == name) return &t;
-    return nullptr;
-}
-
-// The words of a terminal text, split at blanks and commas; a quoted text is one word.
-std::vector<std::string_view> wordsOf(std::string_view text)
-{
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == ' ' || c == '\t' || c == ',') {
-            ++i;
-        } else if (c == '"' || c == '\'') {
-            const std::size_t end = text.find(c, i + 1);
-            const std::size_t stop = end == std::string_view::npos ? text.size() : end + 1;
-            words.push_back(text.substr(i, stop - i));
-            i = stop;
-        } else {
-            const std::size_t stop = std::min(text.find_first_of(" \t,", i), text.size());
-            words.push_back(text.substr(i, stop - i));
-            i = stop;
-        }
-    }
-    return words;
-}
-
-// One length of a size option in pixels: a number with "cm" or "in" (or "inch") attached or as the
-// next word; `at` moves past what was read. None when it is not a length.
-std::optional<double> pixelsAt(const std::vector<std::string_view>& words, std::size_t& at)
-{
-    if (at >= words.size()) return std::nullopt;
-    const std::string_view word = words[at++];
-    double value = 0;
-    const auto [end, error] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (error != std::errc() || !std::isfinite(value)) return std::nullopt;
-    std::string_view unit(end, static_cast<std::size_t>(word.data() + word.size() - end));
-    if (unit.empty() && at < words.size() && (words[at] == "cm" || words[at] == "in" || words[at] == "inch")) unit = words[at++];
-    if (unit.empty()) return value;
-    if (unit == "in" || unit == "inch") return value * kPixelsPerInch;
-    if (unit == "cm") return value * kPixelsPerInch / kCentimetresPerInch;
-    return std::nullopt;
-}
-
-// The size a raster terminal's text gives; its default when it gives none; none when its size
-// option cannot be read.
-std::optional<PixelArea> rasterSizeIn(std::string_view terminal, PixelArea fallback)
-{
-    const std::vector<std::string_view> words = wordsOf(terminal);
-    std::optional<PixelArea> size = fallback;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        if (words[i] != "size") continue;
-        std::size_t at = i + 1;
-        const auto width = pixelsAt(words, at);
-        const auto height = pixelsAt(words, at);
-        if (!width || !height) return std::nullopt;
-        size = wholePixels(*width, *height);
-        if (!size) return std::nullopt;
-    }
-    return size;
+    const bool inPixels = terminal && (terminal->unit == SizeUnit::Pixels || terminal->unit == SizeUnit::Lengths);
+    if (!inPixels || terminal->defaultSize.width <= 0) return kOtherTerminalSize;
+    const double scale = terminal->unit == SizeUnit::Lengths ? kPixelsPerInch : 1;
+    return *wholePixels(terminal->defaultSize.width * scale, terminal->defaultSize.height * scale);
 }
 
 // The picture's size in pixels, whether the output makes pixels and whether its edges are
@@ -118,9 +43,9 @@ struct Picture {
 
 std::optional<Picture> pictureOf(const OutputState& out)
 {
-    if (out.type == PlotOutputType::Window) return Picture{findTerminal(kWindowTerminal)->size, false, true};
-    const std::string_view terminal = out.terminal ? std::string_view(*out.terminal) : std::string_view();
-    const TerminalSize* known = findTerminal(terminalName(terminal));
+    if (out.type == PlotOutputType::Window) return Picture{defaultPixels(&windowTerminal()), false, true};
+    const TerminalText terminal(out.terminal ? std::string_view(*out.terminal) : std::string_view());
+    const Terminal* known = terminal.terminal;
     const bool raster = known && known->raster, antialiased = known && known->antialiased;
     // sizeOutput's size comes after the terminal's own options, so it wins.
     if (out.size) {
@@ -128,8 +53,10 @@ std::optional<Picture> pictureOf(const OutputState& out)
         if (!size) return std::nullopt;
         return Picture{*size, raster, antialiased};
     }
-    if (!raster) return Picture{known ? known->size : kOtherTerminalSize, false, antialiased};
-    const auto size = rasterSizeIn(terminal, known->size);
+    if (!raster) return Picture{defaultPixels(known), false, antialiased};
+    const SizeOption given = sizeOption(terminal);
+    if (given.state == SizeOption::State::Absent) return Picture{defaultPixels(known), true, antialiased};
+    const auto size = given.state == SizeOption::State::Given ? wholePixels(given.size.width, given.size.height) : std::nullopt;
     if (!size) return std::nullopt;
     return Picture{*size, true, antialiased};
 }
@@ -160,7 +87,7 @@ bool autoscaledToData(const PlotState& s)
 bool filledToHorizontalLine(const OptText& option)
 {
     if (!option) return false;
-    const std::vector<std::string_view> words = wordsOf(*option);
+    const std::vector<std::string_view> words = optionWords(*option);
     std::size_t at = 0;
     if (at < words.size() && (words[at] == "above" || words[at] == "below")) ++at;
     if (at + 1 != words.size()) return false;

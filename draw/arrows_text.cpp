@@ -85,7 +85,7 @@ void writeTextLabels(ScriptWriter& w, const PlotState& s)
     }
     for (const PlotText& t : s.draw.textLabels) {
         // A label made with a null text is written as the empty text.
-        w.print("set label \"%q\" at %f, %f, %f ", t.text ? t.text->c_str() : "", t.at.x, t.at.y, t.at.z);
+        w.print("set label \"%t\" at %f, %f, %f ", t.text ? t.text->c_str() : "", t.at.x, t.at.y, t.at.z);
         w.print("font \", %d\" ", kLabelFontSize);
         if (t.color) w.print(" textcolor rgbcolor \"%q\" ", t.color->c_str());
         switch (t.alignment) {

@@ -15,6 +15,7 @@
 #include "platform/unicode.h"
 #include "plot/checks.h"
 #include "script/sections.h"
+#include "script/terminals.h"
 
 namespace rizari {
 
@@ -74,26 +75,24 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
 // The more cells share the window, the smaller the default font.
 const char* gridFontSize(int cells) { return cells <= 2 ? "8" : cells <= 4 ? "7" : cells <= 6 ? "6" : "5"; }
 
-bool startsWith(const std::string& text, const char* prefix)
-{
-    return text.compare(0, std::strlen(prefix), prefix) == 0;
-}
-
-// Terminals whose sizes are lengths (inches or centimetres) rather than pixels.
-constexpr std::string_view kLengthTerminals[] = {"postscript", "pdfcairo", "epscairo", "cairolatex", "epslatex", "pslatex",
-                                                 "pstex", "pstricks", "tikz", "context", "pict2e", "texdraw", "fig"};
-
 // Whole pixels, one at least.
 long long wholePixels(double pixels) { return std::max(1LL, std::llround(pixels)); }
 
-// " size W, H": pixels for the image terminals, inches for the terminals that measure lengths; a
-// size in the other unit is converted.
-void writeSize(ScriptWriter& w, std::string_view terminal, const ImageSize& size)
+// " size W, H": inches for the terminals that measure lengths, else whole numbers of the
+// terminal's own unit (pixels); a size in the other unit is converted.
+void writeSize(ScriptWriter& w, const TerminalText& terminal, const ImageSize& size)
 {
-    if (std::ranges::find(kLengthTerminals, terminalName(terminal)) != std::end(kLengthTerminals))
+    if (terminal.terminal && terminal.terminal->unit == SizeUnit::Lengths)
         w.print(" size %gin, %gin", size.inchWidth(), size.inchHeight());
     else
         w.print(" size %d, %d", wholePixels(size.pixelWidth()), wholePixels(size.pixelHeight()));
+}
+
+// The terminals told on their own line whether texts are markup: those whose text begins with
+// the name of a terminal that takes the word.
+bool takesEnhancedWord(std::string_view terminal)
+{
+    return std::ranges::any_of(allTerminals(), [&](const Terminal& t) { return t.enhancedWord && terminal.starts_with(t.name); });
 }
 
 }  // namespace
@@ -145,11 +144,8 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
     } else if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream) {
         const std::string terminal = out.terminal.value_or("");
         w.print("set terminal %s", terminal);
-        if (out.size) writeSize(w, terminal, *out.size);
-        // These terminals are told on their own line whether texts are markup.
-        if (startsWith(terminal, "png") || startsWith(terminal, "gif") || startsWith(terminal, "jpeg") ||
-            startsWith(terminal, "postscript"))
-            w.print(" %s", top.text.enhanced ? "enhanced" : "noenhanced");
+        if (out.size) writeSize(w, TerminalText(terminal), *out.size);
+        if (takesEnhancedWord(terminal)) w.print(" %s", top.text.enhanced ? "enhanced" : "noenhanced");
         w.put("\n");
         w.print("set output \"%q\"\n", engineFileName(out.file.value_or("")));
     }

@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/sections.h"
+#include "script/terminals.h"
 
 namespace rizari {
 
@@ -62,6 +63,13 @@ bool writeDataFiles(PlotState& s, const OutputState& output, const platform::Def
         set.reduction = reduction;
     }
     return true;
+}
+
+// The terminal of a file or stream output; none for the window or a terminal gnuplot does not have.
+const Terminal* outputTerminal(const OutputState& out)
+{
+    const bool file = out.type == PlotOutputType::File || out.type == PlotOutputType::Stream;
+    return file && out.terminal ? TerminalText(*out.terminal).terminal : nullptr;
 }
 
 // Whether the plot's block ends in a plot command.
@@ -150,6 +158,8 @@ void handOutQueuedLegends(PlotState& s)
 
 bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const platform::DeferredStopSignals* stop)
 {
+    const Terminal* terminal = outputTerminal(top.state.output);
+    w.showTextsIn(terminal ? terminal->markup : TextMarkup::None);
     const bool inGrid = top.nextSubplot != nullptr;
     if (inGrid && engineFound) {
         writeTerminalLines(w, top.state);
@@ -164,6 +174,11 @@ bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const pla
         writePlotBlock(w, plot->state, top.state, inGrid);
     }
     if (inGrid && engineFound) w.put("unset multiplot\n");
+    if (const auto& text = w.refusedText()) {
+        reportf("CPlot::plotting(): the %s terminal would take the text \"%s\" as markup; nothing is drawn\n",
+                std::string(terminal->name).c_str(), text->c_str());
+        return false;
+    }
     return true;
 }
 

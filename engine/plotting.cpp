@@ -167,11 +167,11 @@ std::optional<ImageWatch> watchImage(const OutputState& out)
 // After a good run: false (after its message) when the run left an empty file or a picture cut
 // short. A device, a FIFO or another file that is not a regular one is not looked at, nor a file
 // that the engine did not make at all (gnuplot always makes it, or fails).
-bool pictureMade(const ImageWatch& image, const std::string& script, bool drawsSomething)
+bool pictureMade(const ImageWatch& image, const OutputState& out, const std::string& script, bool drawsSomething)
 {
     const auto after = platform::fileState(image.path);
     if (!after || !after->regular) return true;
-    switch (checkImage(image.path)) {
+    switch (checkImage(image.path, out)) {
     case ImageState::Complete: return true;
     case ImageState::Incomplete:
         reportf("CPlot::plotting(): gnuplot left an incomplete image in %s; script: %s\n", image.path.c_str(), script.c_str());
@@ -254,7 +254,7 @@ int CPlot::plotting()
         const auto image = watchImage(out);
         const platform::RunResult& run = out.engineRun.emplace(inSession ? runInSession(engine, out) : runAlone(engine, *impl_));
         report(run.errors);
-        if (reportRun(run, *out.script) && (!image || pictureMade(*image, *out.script, anyCellDraws(*impl_)))) {
+        if (reportRun(run, *out.script) && (!image || pictureMade(*image, out, *out.script, anyCellDraws(*impl_)))) {
             if (out.type == PlotOutputType::Stream) return CopyFileToStdout(out.file->c_str());
             return 0;
         }

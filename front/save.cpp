@@ -1,42 +1,43 @@
 // Where a Plot draws and the engine run: the image format from the file name, the window, the
 // script text, and PlotError with the engine's own words when a run fails.
-#include <array>
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "engine/script_text.h"
 #include "front/refusals.h"
 #include "platform/unicode.h"
 #include "plot/plot_state.h"
 #include "rizari/plot.h"
+#include "script/terminals.h"
 
 namespace rizari {
 
 namespace {
 
-struct ImageFormat {
-    std::string_view extension;  // lower case, with its dot
-    const char* terminal;
-};
+// The extensions save() knows, in the table's order, as its message lists them: ".png, .svg or .pdf".
+std::string knownExtensions()
+{
+    std::vector<std::string_view> all;
+    for (const Terminal& terminal : allTerminals())
+        for (const std::string_view extension : optionWords(terminal.extensions)) all.push_back(extension);
+    std::string list;
+    for (std::size_t i = 0; i < all.size(); ++i) list.append(i == 0 ? "" : i + 1 == all.size() ? " or " : ", ").append(all[i]);
+    return list;
+}
 
-constexpr std::array<ImageFormat, 7> kImageFormats{{
-    {".png", "pngcairo"},
-    {".svg", "svg"},
-    {".pdf", "pdfcairo"},
-    {".eps", "epscairo"},
-    {".gif", "gif"},
-    {".jpg", "jpeg"},
-    {".jpeg", "jpeg"},
-}};
-
-const ImageFormat& formatOf(const std::filesystem::path& file)
+// The terminal the file's extension (in any case) picks.
+const Terminal& terminalFor(const std::filesystem::path& file)
 {
     std::string extension = unicode::utf8String(file.extension());
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    for (const ImageFormat& format : kImageFormats)
-        if (format.extension == extension) return format;
-    front::refuse("Plot::save", "unknown image format \"" + extension + "\": use .png, .svg, .pdf, .eps, .gif, .jpg or .jpeg");
+    for (const Terminal& terminal : allTerminals()) {
+        const std::vector<std::string_view> picked = optionWords(terminal.extensions);
+        if (!extension.empty() && std::ranges::find(picked, extension) != picked.end()) return terminal;
+    }
+    front::refuse("Plot::save", "unknown image format \"" + extension + "\": use " + knownExtensions());
 }
 
 // The image size as the engine keeps it (which writes it in each terminal's own unit); none for
@@ -105,11 +106,11 @@ const std::filesystem::path& PlotError::script() const noexcept { return details
 
 Plot& Plot::output(const std::filesystem::path& file, Size size)
 {
-    const char* terminal = formatOf(file).terminal;
+    const std::string terminal(terminalFor(file).name);
     const std::optional<ImageSize> pixelsOrInches = imageSize(size);
     const std::string name = unicode::utf8String(file);
     CPlot& plot = top();
-    front::refusing([&] { plot.outputType(PlotOutputType::File, terminal, name.c_str()); });
+    front::refusing([&] { plot.outputType(PlotOutputType::File, terminal.c_str(), name.c_str()); });
     PlotAccess::state(plot).output.size = pixelsOrInches;
     return *this;
 }

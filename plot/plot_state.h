@@ -43,9 +43,6 @@ struct ImageSize {
     double inchHeight() const { return inches ? height : height / kPixelsPerInch; }
 };
 
-// A terminal's name: the first word of its text ("pngcairo" of "pngcairo size 800, 600").
-inline std::string_view terminalName(std::string_view terminal) { return terminal.substr(0, terminal.find_first_of(" \t")); }
-
 struct OutputState {
     int type = PlotOutputType::Window;
     OptText terminal;

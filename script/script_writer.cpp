@@ -64,7 +64,7 @@ void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t co
             i = j;
             continue;
         }
-        if (next >= count || (conv != 'd' && conv != 'u' && conv != 'f' && conv != 'g' && conv != 's' && conv != 'q' && conv != 'c')) {
+        if (next >= count || (conv != 'd' && conv != 'u' && conv != 'f' && conv != 'g' && conv != 's' && conv != 'q' && conv != 't' && conv != 'c')) {
             out += c;  // not a conversion this writer knows: keep the text
             continue;
         }
@@ -85,6 +85,11 @@ void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t co
             break;
         case 'q':
             if (a.kind == Arg::Kind::Text && a.s) appendQuoted(out, a.s);
+            break;
+        case 't':
+            if (a.kind != Arg::Kind::Text || !a.s) break;
+            if (staysText(a.s, markup_)) appendQuoted(out, a.s);
+            else if (!refusedText_) refusedText_ = a.s;
             break;
         case 'c':
             out += static_cast<char>(a.i);

@@ -4,16 +4,20 @@
 //
 // Conversions: %d %ld %u (integers), %f %lf (six decimals, or six significant digits where six
 // decimals would cut a small value: see formatSetting), %g, %s (a null text writes
-// nothing), %q (a text for the inside of a double-quoted string: see quoteText), %c, %%.
+// nothing), %q (a text for the inside of a double-quoted string: see appendQuoted), %t (a text the
+// picture shows: as %q when it stays text in the terminal's file, else not written at all and
+// kept as refusedText()), %c, %%.
 // Anything else is copied as it stands.
 #pragma once
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "script/engine_compat.h"
+#include "script/terminals.h"
 
 namespace rizari {
 
@@ -73,6 +77,11 @@ public:
     // False once a write to the file failed (the system's error is then in errno).
     bool ok() const { return ok_; }
 
+    // The markup of the file the terminal writes, which the texts it shows (%t) must not make.
+    void showTextsIn(TextMarkup markup) { markup_ = markup; }
+    // The first shown text that would have been markup there; none when every one stays text.
+    const std::optional<std::string>& refusedText() const { return refusedText_; }
+
 private:
     void emit(std::string_view format, const Arg* args, std::size_t count);
 
@@ -81,6 +90,8 @@ private:
     const EngineDialect* dialect_ = nullptr;  // none until the version source has answered
     VersionSource version_;
     bool ok_ = true;
+    TextMarkup markup_ = TextMarkup::None;
+    std::optional<std::string> refusedText_;
 };
 
 }  // namespace rizari

@@ -2,10 +2,12 @@
 // passed to the engine unchanged.
 #include <cstdio>
 #include <new>
+#include <string_view>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
+#include "script/terminals.h"
 
 namespace rizari {
 
@@ -67,8 +69,13 @@ void CPlot::enhanceText() { enhanceText(true); }
 
 void CPlot::enhanceText(bool on) { impl_->state.text.enhanced = on; }
 
+// A font name with markup characters is refused: SVG takes font names raw into its markup.
 void CPlot::font(const char* name, int size)
 {
+    if (name && std::string_view(name).find_first_of(kMarkupCharacters) != std::string_view::npos) {
+        reportInvalidParameter("font");
+        return;
+    }
     impl_->state.text.fontName = optionalText(name);
     impl_->state.text.fontSize = size;
 }
@@ -110,10 +117,10 @@ void writeTimeStamp(ScriptWriter& w, const PlotState& s)
 void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
-    if (t.title) w.print("set title \"%q\"\n", *t.title);
+    if (t.title) w.print("set title \"%t\"\n", *t.title);
     static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
     for (AxisIndex i : kOrder)
-        if (t.axisLabels[i]) w.print("set %slabel \"%q\"\n", kAxisName[i], *t.axisLabels[i]);
+        if (t.axisLabels[i]) w.print("set %slabel \"%t\"\n", kAxisName[i], *t.axisLabels[i]);
 }
 
 void writeNativeCommands(ScriptWriter& w, const PlotState& s)

@@ -71,7 +71,7 @@ void writeTicList(ScriptWriter& w, const std::vector<TicLabel>& list)
 {
     const char* separator = " (";
     for (const TicLabel& tic : list) {
-        if (tic.text) w.print("%s\"%q\" %f", separator, *tic.text, tic.position);
+        if (tic.text) w.print("%s\"%t\" %f", separator, *tic.text, tic.position);
         else w.print("%s%f", separator, tic.position);
         separator = ", ";
     }
@@ -109,7 +109,7 @@ void writeFractionTics(ScriptWriter& w, const PlotState& s, const char* loc, con
         char label[32];
         if (q == v) std::snprintf(label, sizeof label, "%d", q);
         else std::snprintf(label, sizeof label, "%d/%d", n, d);
-        w.print("%s\"%q\" %f", separator, label, v);
+        w.print("%s\"%t\" %f", separator, label, v);
         separator = ", ";
     });
     w.put(")\n");
@@ -247,7 +247,7 @@ void CPlot::ticsLevel(double level)
 
 void writeTicsFormats(ScriptWriter& w, const PlotState& s)
 {
-    for (int i = 0; i < AxisCount; ++i) w.print("set format %s \"%q\"\n", kAxisName[i], s.tics.format[i]);
+    for (int i = 0; i < AxisCount; ++i) w.print("set format %s \"%t\"\n", kAxisName[i], s.tics.format[i]);
 }
 
 void writeAxisTics(ScriptWriter& w, const PlotState& s)

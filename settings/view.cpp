@@ -162,7 +162,7 @@ void writePolarAndAngles(ScriptWriter& w, const PlotState& s)
 void write3DSettings(ScriptWriter& w, const PlotState& s)
 {
     const ViewState& v = s.view;
-    if (const OptText& zLabel = s.text.axisLabels[AxisZ]) w.print("set zlabel \"%q\"\n", *zLabel);
+    if (const OptText& zLabel = s.text.axisLabels[AxisZ]) w.print("set zlabel \"%t\"\n", *zLabel);
     w.put("set parametric\n");
     w.print("set view %f, %f, %f, %f\n", v.rotX, v.rotZ, v.scale, v.scaleZ);
     w.print("set ticslevel %f\n", s.tics.level);

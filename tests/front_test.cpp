@@ -12,6 +12,7 @@
 #include "platform/unicode.h"
 #include "plot/plot_state.h"
 #include "rizari/plot.h"
+#include "script/terminals.h"
 #include "tests/support.h"
 
 namespace rizari::test {
@@ -77,12 +78,22 @@ TEST(Front, FileNameChoosesTerminalAndSize)
         EXPECT_EQ(linesStarting(script, "set output"), "set output \"" + std::string(c.file) + "\"\n");
     }
     EXPECT_EQ(refusal([&] { plot.output("a.bmp"); }),
-              "rizari::Plot::save(): unknown image format \".bmp\": use .png, .svg, .pdf, .eps, .gif, .jpg or .jpeg");
+              "rizari::Plot::save(): unknown image format \".bmp\": use .eps, .gif, .jpg, .jpeg, .pdf, .png or .svg");
     EXPECT_EQ(refusal([&] { plot.save("png"); }),
-              "rizari::Plot::save(): unknown image format \"\": use .png, .svg, .pdf, .eps, .gif, .jpg or .jpeg");
+              "rizari::Plot::save(): unknown image format \"\": use .eps, .gif, .jpg, .jpeg, .pdf, .png or .svg");
     EXPECT_EQ(refusal([&] { plot.output("a.png", {0, 10}); }), "rizari::Plot::save(): the size must be finite and above 0");
     EXPECT_EQ(refusal([&] { plot.output("a.pdf", Size::inches(NAN, 1)); }), "rizari::Plot::save(): the size must be finite and above 0");
     EXPECT_EQ(fake.runs(), 0);
+    // The guide lists the extensions of the terminal table.
+    std::string listed;
+    for (const Terminal& terminal : allTerminals()) {
+        std::string extensions;
+        for (std::string_view extension : optionWords(terminal.extensions))
+            extensions += (extensions.empty() ? "`" : "/`") + std::string(extension) + "`";
+        if (!extensions.empty()) listed += (listed.empty() ? "" : ", ") + extensions + " " + std::string(terminal.name);
+    }
+    const std::string guide = readFile(buildPath(RIZARI_SOURCE_DIR) + "/docs/cpp.md");
+    EXPECT_NE(guide.find("terminal: " + listed + "; any other"), std::string::npos) << listed;
 
     // The window, as show() draws it.
     EXPECT_EQ(linesStarting(plot.output(Output::Window).script(), "set terminal"), "set terminal wxt title \"Zu\"\n");

@@ -19,6 +19,7 @@
 #include <thread>
 
 #include "draw/angles.h"
+#include "engine/image_check.h"
 #include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/plot_state.h"
@@ -228,6 +229,47 @@ TEST(Files, AFullDiskIsReported)
     EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
 }
 #endif
+
+// Real pictures of every terminal whose format has an end are whole, and each cut short (at
+// every eighth of its length, and before its last byte that is not blank) is found incomplete;
+// so is an SVG cut just after a font name that holds "</svg>". A grid of two plots is one picture.
+TEST(Files, CutPicturesAreFoundInEveryFormatWithAnEnd)
+{
+    TempDir home, out;
+    if (!chooseRealEngine(home.path())) GTEST_SKIP() << "gnuplot is not installed";
+    struct Case {
+        const char* terminal;
+        std::optional<ImageSize> size;  // as sizeOutput gives it
+    };
+    for (const auto& [terminal, size] : std::vector<Case>{
+             {"png", {}}, {"pngc", {}}, {"gif", {}}, {"jpeg", {}}, {"pdf", {}}, {"e", {}}, {"post", {}},
+             {"postscript eps", {}}, {"svg font \"x</svg>,9\"", {}}, {"svg mouse standalone", {}}, {"canvas", {}},
+             {"sixel", {}}, {"pbm", {}}, {"pbm gray", {}}, {"pbm color", {}}, {"dumb", {}}, {"dumb nof", {}},
+             {"dumb ansi", ImageSize{100, 30}}, {"tikz", {}}, {"tikz standalone", {}}, {"emf", {}}}) {
+        PlotState state;
+        OutputState& output = state.output;
+        output.type = PlotOutputType::File;
+        output.terminal = terminal;
+        output.size = size;
+        output.file = "image";
+        std::string script;
+        ScriptWriter w(script);
+        writeTerminalLines(w, state);
+        const fs::path image = out.path() / "image", cut = out.path() / "cut";
+        writeFile(out.path() / "plot.gp", script + "set title 'T'\nset multiplot layout 1,2\nplot sin(x)\nplot cos(x)\nunset multiplot\n");
+        const std::string command = "cd '" + out.path().string() + "' && " + realEngineCommand(home.path()) + " plot.gp";
+        ASSERT_EQ(std::system(command.c_str()), 0) << terminal;
+        EXPECT_EQ(checkImage(utf8(image), output), ImageState::Complete) << terminal;
+        const std::string bytes = readFile(image);
+        std::vector<std::size_t> cuts{bytes.find_last_not_of(" \r\n\f")};
+        for (std::size_t eighth = 1; eighth < 8; ++eighth) cuts.push_back(bytes.size() * eighth / 8);
+        if (const std::size_t font = bytes.find("</svg>"); font < bytes.size() - 8) cuts.push_back(font + 6);
+        for (const std::size_t length : cuts) {
+            writeFile(cut, bytes.substr(0, length));
+            EXPECT_EQ(checkImage(utf8(cut), output), ImageState::Incomplete) << terminal << " cut to " << length << " of " << bytes.size();
+        }
+    }
+}
 
 // An engine that says it is gnuplot 6 gets its own spelling of the lines it reads differently. Its
 // version is asked only for such a line, and once.

@@ -310,10 +310,11 @@ struct RulePlot {
 ReductionTarget lines(int width, int height) { return {PlotType::Lines, width, height}; }
 
 // Raster images are thinned; windows and vector images only when turned on, by RIZARI_REDUCE=1
-// or the plot's own call, which comes first.
+// or the plot's own call, which comes first. Terminals are named as gnuplot reads them: any
+// beginning only one name has, "s" for sixelgd and "e" for epscairo; "pn" names none.
 TEST(ReductionRule, RasterImagesUnlessTurnedOff)
 {
-    for (const char* terminal : {"png", "pngcairo", "gif", "jpeg", "sixelgd", "pbm", "png color"}) {
+    for (const char* terminal : {"png", "pngcairo", "gif", "jpeg", "sixelgd", "pbm", "png color", "pngc", "jp", "s"}) {
         RulePlot p;
         p.plot.outputType(PlotOutputType::File, terminal, "unused");
         EXPECT_EQ(p.target(), lines(640, 480)) << terminal;
@@ -321,7 +322,7 @@ TEST(ReductionRule, RasterImagesUnlessTurnedOff)
     RulePlot p;
     p.plot.outputType(PlotOutputType::Stream, "png");
     EXPECT_EQ(p.target(), lines(640, 480));
-    for (const char* terminal : {"svg", "pdfcairo", "postscript eps"}) {
+    for (const char* terminal : {"svg", "pdfcairo", "postscript eps", "post", "e", "pn", "ti"}) {
         p.plot.outputType(PlotOutputType::File, terminal, "unused");
         EXPECT_EQ(p.target(), std::nullopt) << terminal;
     }
@@ -332,8 +333,8 @@ TEST(ReductionRule, RasterImagesUnlessTurnedOff)
         EXPECT_EQ(p.target(), lines(640, 384));  // the window's default size
         p.plot.outputType(PlotOutputType::File, "svg", "unused");
         EXPECT_EQ(p.target(), lines(600, 480));
-        p.plot.outputType(PlotOutputType::File, "pdfcairo", "unused");
-        EXPECT_EQ(p.target(), lines(360, 216));  // five by three inches at 72 pixels each
+        p.plot.outputType(PlotOutputType::File, "pd", "unused");
+        EXPECT_EQ(p.target(), lines(360, 216));  // pdfcairo's five by three inches at 72 pixels each
         p.plot.reduceLargeData(false);
         EXPECT_EQ(p.target(), std::nullopt);
     }
@@ -346,8 +347,8 @@ TEST(ReductionRule, RasterImagesUnlessTurnedOff)
 }
 
 // The picture's size: sizeOutput, else the terminal's own size option (pixels, or inches and
-// centimetres at 72 pixels each), else its default; a cell of a grid has its share. The
-// threshold is 40 points per pixel column of that width.
+// centimetres at 72 pixels each; the option shortened as far as gnuplot takes it), else its
+// default; a cell of a grid has its share. The threshold is 40 points per pixel column of that width.
 TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
 {
     RulePlot p(30000);
@@ -356,6 +357,8 @@ TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
              {"pngcairo enhanced size 700, 500 font \"Sans,size 9\"", lines(700, 500)},
              {"pngcairo size 10cm,5cm", lines(283, 142)},
              {"pngcairo size 5in, 3 in", lines(360, 216)},
+             {"pngc si 700,500", lines(700, 500)},
+             {"pngcairo s 700,500", lines(640, 480)},  // gnuplot takes "si" and longer
              {"pngcairo size 800", std::nullopt},
              {"pngcairo size 700,500 size 760,540", std::nullopt},  // the last one counts: 760 columns need more than 30400
              {"png size wide,tall", std::nullopt}}) {

@@ -7,7 +7,10 @@
 #include <functional>
 #include <limits>
 #include <sstream>
+#include <tuple>
 
+#include "engine/script_text.h"
+#include "platform/messages.h"
 #include "tests/support.h"
 
 namespace rizari::test {
@@ -211,9 +214,14 @@ TEST(Sections, TerminalLines)
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "svg", "a"), p.sizeOutput(1, 1); }, writeTerminalLines,
          "set terminal svg size 1, 1\nset output \"a\"\n"},
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "jpe", "a"); }, writeTerminalLines, "set terminal jpe\nset output \"a\"\n"},
-        // Terminals that measure lengths get the pixels at 72 per inch.
+        // Terminals that measure lengths get the pixels at 72 per inch, whatever beginning of their
+        // name gnuplot takes ("e" is epscairo); "enhanced" goes to texts that begin with a name.
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "postscript eps color", "a"), p.sizeOutput(720, 540); }, writeTerminalLines,
          "set terminal postscript eps color size 10in, 7.5in enhanced\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "post eps", "a"), p.sizeOutput(720, 540); }, writeTerminalLines,
+         "set terminal post eps size 10in, 7.5in\nset output \"a\"\n"},
+        {[](CPlot& p) { p.outputType(PlotOutputType::File, "e", "a"), p.sizeOutput(72, 36); }, writeTerminalLines,
+         "set terminal e size 1in, 0.5in\nset output \"a\"\n"},
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo font \"Arial,9\"", "a"), p.sizeOutput(800, 600); }, writeTerminalLines,
          "set terminal pdfcairo font \"Arial,9\" size 11.1111in, 8.33333in\nset output \"a\"\n"},
         {[](CPlot& p) { p.outputType(PlotOutputType::File, "pdfcairo2", "a"), p.sizeOutput(8, 6); }, writeTerminalLines,
@@ -369,7 +377,9 @@ TEST(Sections, TextsAreQuoted)
         {[](CPlot& p) { p.text(text, 99, 0, 0, 0), p.textColor(text), p.text("", TextAlign::Left, 0, 0, 0); }, writeTextLabels,
          "set label \"\" at 0.000000, 0.000000, 0.000000 font \", 13\"  textcolor rgbcolor \"" + quoted + "\" left\n"
          "set label \"" + quoted + "\" at 0.000000, 0.000000, 0.000000 font \", 13\" \n"},
-        {[](CPlot& p) { p.font(text, 9); }, writeTextOptions, "set termoption enhanced\nset termoption font \"" + quoted + ",9\"\n"},
+        // A font name with markup characters is refused (SVG writes font names raw).
+        {[](CPlot& p) { p.font(text + 2, 9), p.font(text, 10), p.font("x<y", 11); }, writeTextOptions,
+         "set termoption enhanced\nset termoption font \"" + quoted.substr(3) + ",9\"\n"},
         {[](CPlot& p) { p.axis(PlotAxis::X2, 1, 1, text); }, writeZeroAxes,
          "set x2zeroaxis lt 1 lw 1 lc rgbcolor \"" + quoted + "\"\n", "x2"},
         {[](CPlot& p) { p.strokeColor(text), p.fillColor(text), p.circle(0, 0, 1); }, writeShapeObjects,
@@ -383,6 +393,26 @@ TEST(Sections, TextsAreQuoted)
          "plot \"" + quoted + "\" title \"" + quoted + "\" with lines lt 1 lw 1 lc rgbcolor \"" + quoted +
          "\", \"\" notitle with lines lw 2 pt 1 ps 1 lc rgbcolor\"" + quoted + "\""},
     });
+
+    // Every text the picture shows must stay text in the terminal's file, or the plot is refused:
+    // in SVG a font switch naming markup, in the canvas terminal's page "</" or "<!", which could end
+    // its script. Elsewhere such texts are only text.
+    const std::string evil = "{/x'><script>alert(1)</script> a}";
+    for (const auto& [terminal, setup, refused] : std::vector<std::tuple<const char*, test::Setup, bool>>{
+             {"svg", [&](CPlot& p) { p.title(evil.c_str()); }, true},
+             {"sv", [](CPlot& p) { p.data2DCurve(kX, kX, 3), p.legend("{/x\" onload=\"alert(1) a}", 0); }, true},
+             {"svg", [](CPlot& p) { p.text("</svg> {/Arial=9 <b>}", TextAlign::Left, 0, 0, 0); }, false},
+             {"canvas", [](CPlot& p) { p.label(PlotAxis::Y, "a</script><script>alert(1)"); }, true},
+             {"can", [](CPlot& p) { p.ticsFormat(PlotAxis::X, "<!--%g"); }, true},
+             {"canvas", [](CPlot& p) { p.ticsLabel(PlotAxis::X, "{/x'> <b>} a < /", 1); }, false},
+             {"pngcairo", [&](CPlot& p) { p.title((evil + "</script>").c_str()); }, false}}) {
+        CPlot p;
+        p.outputType(PlotOutputType::File, terminal, "a");
+        setup(p);
+        MessageCapture capture;
+        EXPECT_EQ(plotScriptText(PlotAccess::impl(p)) == std::nullopt, refused) << terminal;
+        EXPECT_EQ(capture.take().starts_with("CPlot::plotting(): the "), refused) << terminal;
+    }
 }
 
 }  // namespace
