@@ -7,6 +7,7 @@
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/sections.h"
+#include "settings/sections.h"
 
 namespace rizari {
 
@@ -76,6 +77,7 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     w.put("reset\n");
     writeAutoscale(w, s);
     writeBorder(w, s);
+    writeStyleSheet(w, s);
     writeGrid(w, s);
     writeKey(w, s);
     writeBoxWidth(w, s);
@@ -96,7 +98,11 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     writeZeroAxes(w, s);
     if (!inGrid) writeTerminalLines(w, top);  // a grid has them once, before "set multiplot"
     writeTitlesAndLabels(w, s);
-    if (is3D) write3DSettings(w, s);
+    if (is3D) {
+        write3DSettings(w, s);
+        writeHeatMap(w, s);
+        writeColorBoxLabel(w, s);
+    }
     writeClip(w);
 
     if (is3D && !s.dataSets.empty()) {
