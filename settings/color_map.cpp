@@ -1,6 +1,8 @@
 // Heat maps, palettes and the label of the colour bar.
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 
 #include "platform/messages.h"
@@ -24,7 +26,7 @@ constexpr PaletteLine kPaletteLines[] = {
                        "5 \"#28ae80\", 6 \"#5ec962\", 7 \"#addc30\", 8 \"#fde725\")\n"},
     {Palette::Magma, "set palette defined (0 \"#000004\", 1 \"#1c1044\", 2 \"#4f127b\", 3 \"#812581\", 4 \"#b5367a\", "
                      "5 \"#e55064\", 6 \"#fb8761\", 7 \"#fec287\", 8 \"#fcfdbf\")\n"},
-    {Palette::Grey, "set palette grey\n"},
+    {Palette::Grey, "set palette gray\n"},
     {Palette::CoolWarm, "set palette defined (0 \"#3b4cc0\", 1 \"#8db0fe\", 2 \"#dddddd\", 3 \"#f49a7b\", 4 \"#b40426\")\n"},
 };
 
@@ -42,13 +44,40 @@ struct Extent {
     bool spans() const { return low < high; }
 };
 
-// The extent of one column of a grid of n x count values, widened by half the grid's spacing: the
-// cells of the outer values reach that far beyond them. None when the values do not spread, or
-// spread beyond the doubles.
-std::optional<Extent> cellExtent(const ValueBlock& values, std::size_t column, std::size_t n, std::size_t count)
+template <class T> double entryAt(const unsigned char* entries, std::size_t i)
 {
+    T v;
+    std::memcpy(&v, entries + i * sizeof v, sizeof v);
+    return static_cast<double>(v);
+}
+
+using EntryReader = double (*)(const unsigned char*, std::size_t);
+
+// How entry i of a block of the element type reads as a number; none for the 8-bit types, which
+// the data file holds as characters.
+EntryReader entryReader(int elementType)
+{
+    switch (elementType) {
+    case ElementType::Short: return entryAt<std::int16_t>;
+    case ElementType::UShort: return entryAt<std::uint16_t>;
+    case ElementType::Int:
+    case ElementType::Long: return entryAt<std::int32_t>;
+    case ElementType::UInt:
+    case ElementType::ULong: return entryAt<std::uint32_t>;
+    case ElementType::Float: return entryAt<float>;
+    case ElementType::Double: return entryAt<double>;
+    default: return nullptr;
+    }
+}
+
+// The extent of one column of a grid of n points, `count` values apart, widened by half the
+// grid's spacing: the cells of the outer values reach that far beyond them. None when the values
+// do not spread, or spread beyond the doubles.
+std::optional<Extent> cellExtent(const DataSet& set, EntryReader read, std::size_t column, std::size_t count)
+{
+    const auto n = static_cast<std::size_t>(set.pointCount);
     Extent e;
-    for (std::size_t i = 0; i < n; ++i) e.take(values.doubleAt(column * n + i));
+    for (std::size_t i = 0; i < n; ++i) e.take(read(set.values->data(), column * n + i));
     if (!e.spans()) return std::nullopt;
     const double half = (e.high - e.low) / static_cast<double>(count - 1) / 2;
     const Extent cells{e.low - half, e.high + half};
@@ -57,18 +86,18 @@ std::optional<Extent> cellExtent(const ValueBlock& values, std::size_t column, s
 }
 
 // The x and y extents of the cells of every grid that the heat map draws; none when there is no
-// such grid, or one whose values are not doubles in memory: gnuplot then bounds the axes by the
-// values it reads.
+// such grid, or one whose values are not numbers in memory (a data file): gnuplot then bounds the
+// axes by the values it reads.
 std::optional<std::array<Extent, 2>> cellBox(const PlotState& s)
 {
     std::optional<std::array<Extent, 2>> box;
     for (const DataSet& set : s.dataSets) {
         if (!drawnAsCells(s, set)) continue;
-        if (!set.values || set.elementType != ElementType::Double) return std::nullopt;
-        const auto n = static_cast<std::size_t>(set.pointCount);
+        const EntryReader read = entryReader(set.elementType);
+        if (!set.values || !read) return std::nullopt;
         const auto nx = static_cast<std::size_t>(set.gridXCount);
-        const auto x = cellExtent(*set.values, 0, n, nx);
-        const auto y = cellExtent(*set.values, 1, n, n / nx);
+        const auto x = cellExtent(set, read, 0, nx);
+        const auto y = cellExtent(set, read, 1, static_cast<std::size_t>(set.pointCount) / nx);
         if (!x || !y) return std::nullopt;
         if (!box) box.emplace();
         (*box)[0].take(*x);

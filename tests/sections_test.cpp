@@ -157,6 +157,11 @@ TEST(Sections, HeatMapsPalettesAndStyleSheets)
          map + "set xrange [0.500000:3.500000]\nset yrange [-1.000000:3.000000]\nset autoscale cbfix\n"},
         {[](CPlot& p) { p.data3D(kX, y02, z, 3, 2, 1, 1, 6), p.heatMap(1), p.axisRange(PlotAxis::X, 0, 1), p.axisRange(PlotAxis::Z, -1, 1), p.autoScale(PlotAxis::Y, 0); },
          writeHeatMap, map + "set cbrange [-1.000000:1.000000]\n"},
+        {[](CPlot& p) {
+             const std::int32_t columns[] = {0, 0, 2, 2, 0, 1, 0, 1, 5, 6, 7, 8};  // x, y and z of a 2 x 2 grid
+             p.dimension(3), p.AddSurface(std::nullopt, std::nullopt, 4, 2, ElementType::Int, columns), p.heatMap(1);
+         },
+         writeHeatMap, map + "set xrange [-1.000000:3.000000]\nset yrange [-0.500000:1.500000]\nset autoscale cbfix\n"},
         {[](CPlot& p) { p.data3DCurve(kX, kX, kX, 3), p.heatMap(1); }, writeHeatMap,
          map + "set autoscale xfix\nset autoscale yfix\nset autoscale cbfix\n"},
         // Cells as an image with contour lines over them, a space curve as it is; no pm3d.
