@@ -6,6 +6,7 @@
 #include "data/plot_styles.h"
 #include "data/styles.h"
 #include "script/sections.h"
+#include "settings/sections.h"
 
 namespace rizari {
 
@@ -120,17 +121,22 @@ void writeSplotCommand(ScriptWriter& w, const PlotState& s)
     for (const DataSet& set : s.dataSets) {
         w.put(separator);
         separator = ", ";
-        // A pm3d surface draws no contour lines: a second clause draws them from the same data as
-        // lines without their surface. With labelled contours the levels are listed in the key
-        // under the data set's title, which then moves to that clause.
-        const bool contourClause = contours && set.plotType == PlotType::PM3D;
+        // A pm3d surface or a heat map's cells draw no contour lines: a second clause draws them
+        // from the same data as lines without their surface. With labelled contours the levels
+        // are listed in the key under the data set's title, which then moves to that clause.
+        const bool cells = drawnAsCells(s, set);
+        const bool contourClause = contours && (set.plotType == PlotType::PM3D || cells);
         const bool titleOnContours = contourClause && s.view.contourLabels;
         writeSplotSource(w, s, set);
         if (titleOnContours) w.put("notitle ");
         else writeTitle(w, set);
         const PlotStyle* style = findPlotStyle(set.plotType);
-        w.print("with %s", style ? style->keyword3D : kUnknownStyleKeyword);
-        writeLineAndPoints(w, set, true);
+        if (cells) {
+            w.put("with image");
+        } else {
+            w.print("with %s", style ? style->keyword3D : kUnknownStyleKeyword);
+            writeLineAndPoints(w, set, true);
+        }
         if (!contourClause) continue;
         w.put(", ");
         writeSplotSource(w, s, set);

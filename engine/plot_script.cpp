@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "script/sections.h"
 #include "script/terminals.h"
+#include "settings/sections.h"
 
 namespace rizari {
 
@@ -84,6 +85,7 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     w.put("reset\n");
     writeAutoscale(w, s);
     writeBorder(w, s);
+    writeStyleSheet(w, s);
     writeGrid(w, s);
     writeKey(w, s);
     writeBoxWidth(w, s);
@@ -104,7 +106,11 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     writeZeroAxes(w, s);
     if (!inGrid) writeTerminalLines(w, top);  // a grid has them once, before "set multiplot"
     writeTitlesAndLabels(w, s);
-    if (is3D) write3DSettings(w, s);
+    if (is3D) {
+        write3DSettings(w, s);
+        writeHeatMap(w, s);
+        writeColorBoxLabel(w, s);
+    }
     writeClip(w);
 
     if (is3D && !s.dataSets.empty()) {

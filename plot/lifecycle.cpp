@@ -1,21 +1,41 @@
 // Creation, reset and destruction of a plot, and the small queries on its data set list.
 #include "plot/lifecycle.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "platform/temporary_files.h"
+#include "plot/choices.h"
 
 namespace rizari {
 
 namespace {
 
-// The defaults of a new plot: the state's own, with the look of mathCoord().
+// RIZARI_STYLE names the look of every new plot (CPlot::styleSheet); a name no sheet has is told
+// once per process, and the plots keep the classic look.
+void applyEnvironmentStyle(CPlot& plot)
+{
+    const auto name = platform::getEnv("RIZARI_STYLE");
+    if (!name) return;
+    if (choiceNamed<StyleSheet>(kStyleSheetNames, name->c_str())) {
+        plot.styleSheet(name->c_str());
+        return;
+    }
+    static std::atomic<bool> told{false};
+    if (!told.exchange(true))
+        reportf("rizari: RIZARI_STYLE names no style sheet; known: %.*s\n", static_cast<int>(kStyleSheetList.size()),
+                kStyleSheetList.data());
+}
+
+// The defaults of a new plot: the state's own, with the look of mathCoord(), or of the style
+// sheet that RIZARI_STYLE names.
 void initialise(CPlot& plot, PlotState& s)
 {
     s = PlotState{};
     plot.mathCoord();
+    applyEnvironmentStyle(plot);
 }
 
 // Releases the data sets (removing their temporary files), the drawn items, the tic lists and

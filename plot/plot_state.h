@@ -163,6 +163,20 @@ struct ViewState {
     bool polar = false;
 };
 
+// The colours of 3D plots: the palette of pm3d surfaces, heat maps and the colour bar, the bar's
+// label, and whether the grid data is drawn as a heat map (settings/color_map.cpp).
+struct ColorMapState {
+    Palette palette = Palette::Classic;
+    OptText colorBoxLabel;
+    bool heatMap = false;
+};
+
+// The style sheet the plot's look was last set from (settings/style_sheet.cpp): the settings it
+// sets live in their own concerns; the clean sheet's grid lines are drawn from this.
+struct LookState {
+    StyleSheet sheet = StyleSheet::Classic;
+};
+
 // Margins are in character units; a negative margin is left to the engine.
 inline constexpr double kEngineMargin = -1.0;
 
@@ -234,6 +248,8 @@ struct PlotState {
     ViewState view;
     FrameState frame;
     DrawState draw;
+    ColorMapState colorMap;
+    LookState look;
 };
 
 // What a CPlot holds: its state, and what a reset keeps.

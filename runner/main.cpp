@@ -209,6 +209,7 @@ Environment:
   RIZARI_KEEP=1  keep the command scripts and data files
   RIZARI_SESSION=1  as --session, for any program that loads the module
   RIZARI_REDUCE=1|0  as --reduce on|off, for any program that loads the module
+  RIZARI_STYLE=clean  the clean look for every new plot (see styleSheet); classic is the default
   RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in
                  )" RIZARI_INSTALLED_MODULE_FULL_DIR "\n";
     std::fputs(text.c_str(), stdout);

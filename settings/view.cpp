@@ -5,6 +5,7 @@
 #include "platform/messages.h"
 #include "plot/checks.h"
 #include "script/sections.h"
+#include "settings/sections.h"
 
 namespace rizari {
 
@@ -208,8 +209,9 @@ void writeClip(ScriptWriter& w) { w.put("unset clip point\nset clip one\nunset c
 void writeColorMap(ScriptWriter& w, const PlotState& s)
 {
     const ViewState& v = s.view;
-    w.put("set palette rgbformulae 33,13,10 \n");
-    if (firstDataSetIsPm3d(s)) {
+    writePalette(w, s);
+    // A heat map draws its cells as an image, without pm3d.
+    if (firstDataSetIsPm3d(s) && !drawnAsCells(s, s.dataSets.front())) {
         if (v.contours && v.contourMode == ContourMode::Base) w.put("set pm3d map\n");
         else if (v.contours && v.contourMode == ContourMode::Surface) w.put("set pm3d at bs\n");
         else w.put("set pm3d\n");

@@ -265,7 +265,7 @@ std::string formatPattern(std::string_view format)
         } else if (format[i + 1] == '%') {
             out += '%', ++i;
         } else {
-            while (i + 1 < format.size() && std::strchr("-0123456789.lh", format[i + 1])) ++i;
+            while (i + 1 < format.size() && std::strchr("-0123456789.lh*", format[i + 1])) ++i;
             out += kAnyText, ++i;
         }
     }

@@ -2,6 +2,7 @@
 // members and names the lines one section then writes. Boundary rows are the point: each pins a
 // comparison or a default that a whole script would not tell apart. Messages are ignored here.
 #include "script/sections.h"
+#include "settings/sections.h"
 
 #include <cmath>
 #include <functional>
@@ -48,6 +49,7 @@ void check(const std::vector<Row>& rows)
 }
 
 void writeGridBackground(ScriptWriter& w, const PlotState& s) { writeBackground(w, s, true); }
+void writeGridLines(ScriptWriter& w, const PlotState& s) { writeStyleSheet(w, s), writeGrid(w, s); }
 // The 3D settings after the view and the tics level.
 void write3DSurfaceOn(ScriptWriter& w, const PlotState& s)
 {
@@ -144,6 +146,68 @@ TEST(Sections, ViewContoursAndCoordinates)
     EXPECT_EQ(surface([](CPlot& p) { p.contourMode(ContourMode::Both); }, writeColorMap), "set palette rgbformulae 33,13,10 \nset pm3d\n\n");
     EXPECT_EQ(surface([](CPlot&) {}, writeColorMap), "set palette rgbformulae 33,13,10 \nset pm3d\n\n");
     EXPECT_EQ(surface([](CPlot& p) { p.plotType(PlotType::Lines, 0); }, writeColorMap), "set palette rgbformulae 33,13,10 \n\n");
+}
+
+// A heat map's cells reach half a spacing beyond the outer values; the caller's ranges stay. The
+// clean sheet's grid lines go behind the data in 2D, and the classic sheet gives every setting of
+// the look back.
+TEST(Sections, HeatMapsPalettesAndStyleSheets)
+{
+    static const double y02[] = {0, 2}, z[] = {1, 2, 3, 4, 5, 6};
+    const std::string map = "set view map\nunset grid\nunset xzeroaxis\nunset yzeroaxis\n";
+    check({
+        {[](CPlot& p) { p.data3D(kX, y02, z, 3, 2, 1, 1, 6), p.heatMap(1), p.heatMap(2); }, writeHeatMap,
+         map + "set xrange [0.500000:3.500000]\nset yrange [-1.000000:3.000000]\nset autoscale cbfix\n"},
+        {[](CPlot& p) { p.data3D(kX, y02, z, 3, 2, 1, 1, 6), p.heatMap(1), p.axisRange(PlotAxis::X, 0, 1), p.axisRange(PlotAxis::Z, -1, 1), p.autoScale(PlotAxis::Y, 0); },
+         writeHeatMap, map + "set cbrange [-1.000000:1.000000]\n"},
+        {[](CPlot& p) {
+             const std::int32_t columns[] = {0, 0, 2, 2, 0, 1, 0, 1, 5, 6, 7, 8};  // x, y and z of a 2 x 2 grid
+             p.dimension(3), p.AddSurface(std::nullopt, std::nullopt, 4, 2, ElementType::Int, columns), p.heatMap(1);
+         },
+         writeHeatMap, map + "set xrange [-1.000000:3.000000]\nset yrange [-0.500000:1.500000]\nset autoscale cbfix\n"},
+        {[](CPlot& p) { p.data3DCurve(kX, kX, kX, 3), p.heatMap(1); }, writeHeatMap,
+         map + "set autoscale xfix\nset autoscale yfix\nset autoscale cbfix\n"},
+        // Cells as an image with contour lines over them, a space curve as it is; no pm3d.
+        {[](CPlot& p) { p.data3D(kX, y02, z, 3, 2, 1, 1, 6), p.data3DCurve(kX, kX, kX, 3), p.heatMap(1), p.contourMode(ContourMode::Base); },
+         writeSplotCommand,
+         "splot \"\" using 1:2:3 notitle with image, \"\" using 1:2:3 notitle with lines nosurface lw 2, "
+         "\"\" using 1:2:3 notitle with lines lw 2"},
+        {[](CPlot& p) { p.data3D(kX, y02, z, 3, 2, 1, 1, 6), p.heatMap(1), p.palette("magma"), p.palette("jet"); }, writeColorMap,
+         "set palette defined (0 \"#000004\", 1 \"#1c1044\", 2 \"#4f127b\", 3 \"#812581\", 4 \"#b5367a\", 5 \"#e55064\", "
+         "6 \"#fb8761\", 7 \"#fec287\", 8 \"#fcfdbf\")\n\n"},
+        {[](CPlot& p) { p.colorBoxLabel("a \"b\""); }, writeColorBoxLabel, "set cblabel \"a \\\"b\\\"\"\n"},
+        {[](CPlot& p) { p.styleSheet("clean"), p.grid(1, "xtics"); }, writeGridLines,
+         "set grid back lt 1 lw 1 lc rgb \"#dddddd\" dt solid\nset grid xtics\n"},
+        {[](CPlot& p) { p.dimension(3), p.styleSheet("clean"); }, writeGridLines, "set grid lt 1 lw 1 lc rgb \"#dddddd\" dt solid\nset grid\n"},
+        {[](CPlot& p) { p.styleSheet("clean"), p.grid(0); }, writeGridLines, "unset grid\n"},
+        {[](CPlot& p) { p.styleSheet("clean"), p.label(PlotAxis::Y, "m"); }, writeTitlesAndLabels, "set ylabel \"m\"\n"},
+        {[](CPlot& p) { p.styleSheet("clean"); }, writeBorder, "set border 15\n"},
+    });
+    for (Section section : {writeBorder, writeGridLines, writeZeroAxes, writeTitlesAndLabels, write3DSettings, writeColorMap, writeTicsDirection})
+        EXPECT_EQ(written([](CPlot& p) { p.data3D(kX, y02, z, 3, 2, 1, 1, 6), p.styleSheet("clean"), p.styleSheet("classic"); }, section),
+                  written([](CPlot& p) { p.data3D(kX, y02, z, 3, 2, 1, 1, 6); }, section));
+    // RIZARI_STYLE gives its look to every new plot and cell; a name of no sheet is told once.
+    const auto look = [](CPlot& p) {
+        std::string out;
+        ScriptWriter w(out);
+        for (Section section : {writeBorder, writeGridLines, writeZeroAxes, writeTitlesAndLabels}) section(w, PlotAccess::state(p));
+        return out;
+    };
+    CPlot classic, clean;
+    clean.styleSheet("clean");
+    ScopedEnv style("RIZARI_STYLE", "clean");
+    CPlot top;
+    top.subplot(1, 2);
+    EXPECT_EQ(look(top), look(clean));
+    EXPECT_EQ(look(*top.getSubplot(0, 1)), look(clean));
+    ScopedEnv unknown("RIZARI_STYLE", "Clean");
+    EXPECT_EQ(captureStderr([&] {
+                  CPlot first, second;
+                  top.deletePlots();
+                  EXPECT_EQ(look(second), look(classic));
+                  EXPECT_EQ(look(top), look(classic));
+              }),
+              "rizari: RIZARI_STYLE names no style sheet; known: classic, clean\n");
 }
 
 TEST(Sections, FrameAndLayout)

@@ -51,7 +51,23 @@
     RIZARI_TICS_DIRECTION_CODES(CODE) RIZARI_ANGLE_UNIT_CODES(CODE) RIZARI_TEXT_ALIGN_CODES(CODE)  \
     RIZARI_BOX_FILL_CODES(CODE) RIZARI_CONTOUR_MODE_CODES(CODE)
 
+// Named choices that members take as texts (palette("viridis"), styleSheet("clean")) and the typed
+// front as the enum classes below. Each list calls NAME(Name, "text") once per choice.
+#define RIZARI_PALETTE_NAMES(NAME)                                                                 \
+    NAME(Classic, "classic") NAME(Viridis, "viridis") NAME(Magma, "magma") NAME(Grey, "grey")      \
+    NAME(CoolWarm, "coolwarm")
+#define RIZARI_STYLE_SHEET_NAMES(NAME) NAME(Classic, "classic") NAME(Clean, "clean")
+
 namespace rizari {
+
+#define RIZARI_CHOICE(name, text) name,
+// The colours of the colour bar and the heat map: the classic rainbow, the perceptually uniform
+// viridis and magma, grey levels, and the diverging blue-white-red coolwarm.
+enum class Palette : int { RIZARI_PALETTE_NAMES(RIZARI_CHOICE) };
+// The look of a plot: classic (zero axes, dotted grid, "x"/"y" labels, the rainbow palette) or clean
+// (framed axes, a light grid, no default labels, viridis).
+enum class StyleSheet : int { RIZARI_STYLE_SHEET_NAMES(RIZARI_CHOICE) };
+#undef RIZARI_CHOICE
 
 #define RIZARI_ENUMERATOR(group, name, value) name = value,
 #define RIZARI_DECLARE_CODES(group, LIST)                                                          \

@@ -240,6 +240,19 @@ public:
     int inequalAnd(const char* op1, double a, const char* op2, double b, const char* color);
     int inequalOffset();
 
+    // ---- Extensions: heat maps, palettes and style sheets ----
+    // 1: the grid data sets of a 3D plot are drawn as a heat map seen from above, one cell per
+    // value, with the axes fitting the cells and no zero axes; 0 (the default): as surfaces.
+    void heatMap(int flag);
+    // The label of the colour bar of 3D plots; null: none (the default).
+    void colorBoxLabel(const char* text);
+    // The colours of surfaces, heat maps and the colour bar: "classic" (the default rainbow),
+    // "viridis", "magma", "grey" or "coolwarm".
+    void palette(const char* name);
+    // Sets the look of the plot: "classic" (the default) or "clean" (framed axes, light grid lines,
+    // no zero axes or default axis labels, viridis). RIZARI_STYLE names the look of new plots.
+    void styleSheet(const char* name);
+
 private:
     friend struct PlotAccess;
     std::unique_ptr<PlotImpl> impl_;

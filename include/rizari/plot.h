@@ -385,6 +385,16 @@ public:
     Plot& inequality(std::string_view op1, double a, std::string_view op2, double b, std::string_view color = {});
     Plot& stackNumberLine();
 
+    // ---- Heat maps, palettes and style sheets ----
+    // On: the grid data of a 3D plot is drawn as a heat map seen from above, one cell per value,
+    // the axes fitting the cells.
+    Plot& heatMap(bool on);
+    Plot& colorBoxLabel(std::string_view text);  // the colour bar's label; empty: none
+    Plot& palette(Palette palette);
+    // Sets the frame, grid, zero axes, axis labels, tic direction and palette of the look; what is
+    // set afterwards changes them.
+    Plot& styleSheet(StyleSheet sheet);
+
     // The CPlot underneath, for what the front does not name.
     CPlot& native();
 
