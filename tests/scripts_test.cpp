@@ -114,7 +114,7 @@ TEST_P(Golden, ScriptWritesWhatItsExpectationsSay)
     // still reach it once the variable is restored, so the list is never destroyed.
     static auto* const keptAssignments = new std::vector<const char*>;
     if (postScript) keptAssignments->push_back(postScript - std::strlen("GNUPLOT_PS_DIR="));
-    for (const auto& left : fs::directory_iterator(fake.tmpDir())) ADD_FAILURE() << "left after the script: " << left.path();
+    for (const auto& left : fs::recursive_directory_iterator(fake.tmpDir())) ADD_FAILURE() << "left after the script: " << left.path();
 
     const std::string transcript = fake.transcript();
     if (update) {
@@ -431,7 +431,7 @@ TEST(Runner, InstancesAreDestroyedAtTheEnd)
     ScopedEnv keep("RIZARI_KEEP", "1");
     Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n");
     EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): kept script $TMP/<1>\nCPlot::plotting(): kept data file $TMP/<2>\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);
+    EXPECT_EQ(fake.temporaryFiles(), 2);
 }
 
 // --reduce on thins a large data set also for a vector image, --reduce off not even for a raster
@@ -658,7 +658,7 @@ TEST(Runner, AStopSignalLeavesNoTemporaryFiles)
     pid_t runner = 0;
     ASSERT_EQ(posix_spawn(&runner, kRunner.c_str(), nullptr, nullptr, args, environ), 0);
     const auto start = std::chrono::steady_clock::now();
-    auto files = [&] { return std::distance(fs::directory_iterator(fake.tmpDir()), {}); };
+    auto files = [&] { return fake.temporaryFiles(); };
     while (files() < 2 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60))  // the script and a data file
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     kill(runner, SIGTERM);
