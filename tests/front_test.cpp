@@ -175,7 +175,7 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     // Members that take a list of numbers take any container of them, or a braced list.
     grid.contour(Contour::Base).contourLevels(std::vector<int>{1, 3});
     EXPECT_EQ(linesStarting(grid.script(), "set cntrparam"), "set cntrparam levels discrete 1.000000, 3.000000\n");
-    plot.polygon(std::array<float, 2>{0.5f, 1}, {2, 3});
+    plot.strokeColor("red").polygon(std::array<float, 2>{0.5f, 1}, {2, 3});
     EXPECT_EQ(linesStarting(plot.script(), "set object polygon"),
               "set object polygon from 0.5, 2 to 1, 3 to 0.5, 2 behind fillstyle empty border lc rgbcolor \"red\" linewidth 2 \n");
 }
