@@ -772,10 +772,11 @@ TEST(Runner, AMissingDataFileStopsThePlot)
     writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\np.data2D([1, 2], [5, 6])\nprint(p.plotting())\n");
     // The runner starts with only its standard streams open, then gets one more descriptor each round.
     std::string closeInherited;
-    for (int fd = 3; fd < 64; ++fd) closeInherited += " " + std::to_string(fd) + ">&-";
+    for (int fd = 3; fd < 64; ++fd) closeInherited += ' ' + std::to_string(fd) + ">&-";
     bool stopped = false;
+    const std::string folder = dir.path().string();
     for (int descriptors = 4; descriptors <= 16 && !stopped; ++descriptors) {
-        const std::string command = "cd '" + dir.path().string() + "' && bash -c 'exec" + closeInherited + "; ulimit -n " +
+        const std::string command = "cd '" + folder + "' && bash -c 'exec" + closeInherited + "; ulimit -n " +
                                     std::to_string(descriptors) + "; exec \"$0\" script.rz' '" + kRunner + "' >out.txt 2>err.txt";
         const int runs = fake.runs();
         std::system(command.c_str());

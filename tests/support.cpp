@@ -34,7 +34,7 @@ bool chooseRealEngine(const fs::path& home)
 std::string realEngineCommand(const fs::path& home)
 {
     const fs::path chosen = home / "sbin" / "gnuplot";
-    return fs::exists(chosen) ? "'" + chosen.string() + "'" : "gnuplot";
+    return fs::exists(chosen) ? '\'' + chosen.string() + '\'' : "gnuplot";
 }
 
 std::string utf8(const fs::path& path) { return unicode::utf8String(path); }
@@ -202,7 +202,7 @@ std::string FakeEngine::transcript()
         const std::string scriptName = unicode::utf8Path(args.substr(0, args.find('\n'))).lexically_relative(tmp_.path()).generic_string();
         std::string line = "==> gnuplot";
         std::istringstream argList(args);
-        for (std::string arg; std::getline(argList, arg);) line += " " + normalized(arg);
+        for (std::string arg; std::getline(argList, arg);) line += ' ' + normalized(arg);
         out += line + "\n";
         out += normalized(script(run));
         // Files in the order of their normalised numbers, so that the transcript is stable.
