@@ -752,7 +752,8 @@ TEST(Runner, FileNamesAreOnlyFiles)
     for (const auto& [folder, refusal] : cases) {
         SCOPED_TRACE(folder);
         const int runs = fake.runs();
-        const auto entries = [&] { return std::distance(fs::directory_iterator(dir.path() / folder), {}); };
+        const fs::path tmp = dir.path() / folder;
+        const auto entries = [&] { return std::distance(fs::directory_iterator(tmp), {}); };
         const auto before = entries();
         std::system(("cd '" + dir.path().string() + "' && TMP='" + folder + "' '" + kRunner + "' script.rz >out.txt 2>err.txt").c_str());
         const bool refused = *refusal != '\0';

@@ -178,9 +178,9 @@ TEST(Sections, SubplotPlacement)
     EXPECT_EQ(top.getSubplot(0, 1), second);
     EXPECT_EQ(second->getTitle(), nullptr);
     // Grids without cells or with more than 10,000 are refused and change nothing.
-    for (const auto& [rows, cols] : {std::pair{2, 0}, {0, 2}, {-65536, 65536}, {101, 100}, {65536, 65536}})
-        EXPECT_EQ(captureStderr([&] { EXPECT_EQ(top.subplot(rows, cols), -1); }),
-                  rows > 0 && cols > 0 ? "CPlot::subplot(): more than 10000 cells\n" : "CPlot::subplot(): invalid parameter\n");
+    for (const auto& grid : {std::pair{2, 0}, {0, 2}, {-65536, 65536}, {101, 100}, {65536, 65536}})
+        EXPECT_EQ(captureStderr([&] { EXPECT_EQ(top.subplot(grid.first, grid.second), -1); }),
+                  grid.first > 0 && grid.second > 0 ? "CPlot::subplot(): more than 10000 cells\n" : "CPlot::subplot(): invalid parameter\n");
     EXPECT_EQ(top.getSubplot(0, 1), second);
     EXPECT_EQ(top.subplot(100, 100), 0);
     EXPECT_NE(top.getSubplot(99, 99), nullptr);
