@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -36,18 +37,19 @@ struct PrivateFolder {
     }
 };
 
-// The folders of the process, one per temporary directory in use. They live as long as the
-// process: a plot that is destroyed while static objects go may still remove its files.
+// The folders of the process, one per temporary directory in use. The record goes with the
+// library (when the program ends or the module is unloaded); a plot destroyed after that still
+// removes its files, and only an empty folder may stay.
 struct Folders {
     std::mutex guard;
     std::vector<PrivateFolder> list;
 };
 
-Folders& folders()
-{
-    static Folders* all = new Folders;
-    return *all;
-}
+Folders* folders = new Folders;
+
+struct ReleaseFolders {
+    ~ReleaseFolders() { delete std::exchange(folders, nullptr); }
+} releaseFolders;
 
 // The private folder in the directory, made when there is none that is still ours. The caller
 // holds the guard.
@@ -88,8 +90,8 @@ void removeFolderIfEmpty(Folders& all, const std::string& file)
 std::optional<TemporaryFile> createTemporaryFile()
 {
     const auto dir = temporaryDirectory();
-    if (!dir) return std::nullopt;
-    Folders& all = folders();
+    if (!dir || !folders) return std::nullopt;
+    Folders& all = *folders;
     std::string name;
     int fd = -1;
     {
@@ -120,7 +122,7 @@ int removeTemporaryFile(const std::string& path)
     if (keepTemporaryFiles()) return 0;
     const bool removed = std::remove(path.c_str()) == 0;
     const int error = errno;
-    removeFolderIfEmpty(folders(), path);
+    if (folders) removeFolderIfEmpty(*folders, path);
     errno = error;
     return removed ? 0 : -1;
 }

@@ -108,13 +108,18 @@ int main(int argc, char** argv)
         std::string tmp = env("TMP");
         if (tmp.empty()) tmp = env("TEMP");
         std::error_code error;
-        // The files of the temporary folder and of the private folders in it, in their folders.
-        if (!tmp.empty())
-            for (const auto& entry : fs::recursive_directory_iterator(utf8Path(tmp), error)) {
-                const fs::path copy = dir / "tmp" / entry.path().lexically_relative(utf8Path(tmp));
-                if (entry.is_directory()) fs::create_directories(copy, error);
-                else if (entry.is_regular_file()) fs::copy_file(entry.path(), copy, error);
+        // The files of the temporary folder and of the private folders in it, in their folders;
+        // one folder open at a time, so that a run with few descriptors left copies them too.
+        std::vector<fs::path> folders;
+        if (!tmp.empty()) folders.push_back(utf8Path(tmp));
+        for (std::size_t i = 0; i < folders.size(); ++i) {
+            const fs::path copies = dir / "tmp" / folders[i].lexically_relative(utf8Path(tmp));
+            fs::create_directories(copies, error);
+            for (const auto& entry : fs::directory_iterator(folders[i], error)) {
+                if (entry.is_directory()) folders.push_back(entry.path());
+                else if (entry.is_regular_file()) fs::copy_file(entry.path(), copies / entry.path().filename(), error);
             }
+        }
     }
     if (const std::string image = env("RIZARI_FAKE_IMAGE"); !image.empty()) {
         const std::string start("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14);

@@ -215,6 +215,9 @@ TEST(EntryPoints, TheReferenceExamplesRun)
     TempDir work;  // before the fake engine points TMP at its own folder
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
+    // Set, so that a plotting() leaves it alone: the module would set it in storage the
+    // environment keeps, which the restored environment would then drop.
+    ScopedEnv postScript("GNUPLOT_PS_DIR", "unused");
     writeFile(work.path() / "measurements.dat", "1 2 3\n2 3 5\n3 5 4\n");
     const fs::path cwd = fs::current_path();
     fs::current_path(work.path());
