@@ -56,7 +56,8 @@ constexpr Axis operator|(Axis a, Axis b) { return static_cast<Axis>(static_cast<
 // Pixels when both numbers are integers ({800, 600}), inches when either is a floating-point number
 // ({6.0, 4.0}, {5, 3.5}). Each format takes its own unit, pixels for PNG, GIF, JPEG and SVG, inches
 // for PDF and EPS; a size in the other unit is converted at 72 pixels per inch, as gnuplot's cairo
-// terminals convert. Size{} keeps the terminal's default.
+// terminals convert. Size{} keeps the terminal's default. A page measures 1 to 200 inches, an image
+// 16 to 32767 pixels: save() refuses a size outside, so {8, 11} (pixels) is caught on a PDF.
 struct Size {
     enum class Unit { TerminalDefault, Pixels, Inches };
 
