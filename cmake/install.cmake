@@ -22,8 +22,10 @@ install(TARGETS rizari_module zu rizari_runner COMPONENT runtime
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   ARCHIVE EXCLUDE_FROM_ALL DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES docs/reference.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT runtime)
-# The typed front's guide goes with the headers, beside the reference it links to.
-install(FILES docs/cpp.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT dev)
+# The typed front's guide goes with the headers, into a documents folder of the dev component's own
+# (the rizari-dev package's: a package fills no other package's folder), with a copy of the
+# reference it links to, since rizari-dev installs without rizari.
+install(FILES docs/cpp.md docs/reference.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/rizari-dev COMPONENT dev)
 
 configure_package_config_file(cmake/rizariConfig.cmake.in ${PROJECT_BINARY_DIR}/rizariConfig.cmake
   INSTALL_DESTINATION ${RIZARI_CMAKE_DIR})

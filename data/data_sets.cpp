@@ -1,6 +1,7 @@
 // Adding data sets to a plot: the two append operations, the members that add curves, surfaces,
 // matrices and data files, and deleteData. Each data set keeps one copy of its values, written
 // straight from the caller's arrays into a block that is never zero-filled.
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -27,6 +28,31 @@ void copyFinite(double* out, const double* in, std::size_t n)
 }
 
 double* asDoubles(unsigned char* bytes) { return reinterpret_cast<double*>(bytes); }
+
+// The lines of a data file as a line reader with a 2047-byte buffer returns them: a line longer
+// than 2046 characters counts once per piece, and comment lines (a "#" first) not at all. Only
+// the bytes the file held when it was opened are read, so a file that grows meanwhile cannot
+// keep the count going. None for more lines than an int counts.
+std::optional<int> countDataLines(std::FILE* in, long long size)
+{
+    constexpr std::size_t kPiece = 2046;
+    long long count = 0;
+    std::size_t pieceLength = 0;
+    char buffer[8192];
+    for (long long left = size; left > 0;) {
+        const std::size_t wanted = left < static_cast<long long>(sizeof buffer) ? static_cast<std::size_t>(left) : sizeof buffer;
+        const std::size_t got = std::fread(buffer, 1, wanted, in);
+        if (got == 0) break;
+        left -= static_cast<long long>(got);
+        for (std::size_t i = 0; i < got; ++i) {
+            if (pieceLength == 0 && buffer[i] != '#') ++count;
+            ++pieceLength;
+            if (buffer[i] == '\n' || pieceLength == kPiece) pieceLength = 0;
+        }
+    }
+    if (count > INT_MAX) return std::nullopt;
+    return static_cast<int>(count);
+}
 
 const char* adderName(int dim) { return dim == 3 ? "CPlot::AddSurface()" : "CPlot::AddCurve()"; }
 
@@ -499,18 +525,20 @@ int CPlot::dataFile(const char* file, const char* option)
     PlotState& s = impl_->state;
     if (!oneLine("dataFile", option)) return -1;
     try {
-        std::FILE* in = file ? platform::openFile(file, "r") : nullptr;
-        if (!in) {
-            reportf("CPlot::dataFile(): cannot open file \"%s\".\n", file ? file : "(null)");
+        const auto opened = file ? platform::openRegularFile(file) : std::nullopt;
+        if (!opened) {
+            const auto state = file ? platform::fileState(file) : std::nullopt;
+            if (state && !state->regular) reportf("CPlot::dataFile(): \"%s\" is not a regular file.\n", file);
+            else reportf("CPlot::dataFile(): cannot open file \"%s\".\n", file ? file : "(null)");
             return -1;
         }
-        // Counted in pieces as a line reader with a 2047-byte buffer returns them: a line longer
-        // than 2046 characters counts once per piece.
-        int count = 0;
-        char piece[2047];
-        while (std::fgets(piece, sizeof piece, in))
-            if (piece[0] != '#') ++count;
-        std::fclose(in);
+        const std::optional<int> lines = countDataLines(opened->file, opened->size);
+        std::fclose(opened->file);
+        if (!lines) {
+            reportf("CPlot::dataFile(): \"%s\" has more lines than an int counts.\n", file);
+            return -1;
+        }
+        const int count = *lines;
 
         const OptText name(file);
         const OptText opt = optionalText(option);

@@ -1,6 +1,7 @@
 // Shape objects (rectangles, circles, ellipses, arc sectors and segments, polygons), the current
 // fill and stroke state every new shape copies, the object extents, and the shape objects
 // section of a plot block.
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstdint>
@@ -173,11 +174,11 @@ void CPlot::fillColor(const char* color)
     d.fillColor.assign(color);
 }
 
-// An opacity outside 0 .. 1 (or NaN) is refused.
+// An opacity outside 0 .. 1 is clamped into it, and NaN becomes 0 (see-through): every stored
+// value is one gnuplot takes.
 void CPlot::fillOpacity(double opacity)
 {
-    if (!(opacity >= 0.0 && opacity <= 1.0)) return reportInvalidParameter("fillOpacity");
-    impl_->state.draw.fillOpacity = opacity;
+    impl_->state.draw.fillOpacity = std::isnan(opacity) ? 0.0 : std::clamp(opacity, 0.0, 1.0);
 }
 
 void CPlot::fillPattern(int pattern)

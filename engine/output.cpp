@@ -63,7 +63,8 @@ void setOutput(OutputState& out, int type, int count, const char* terminal, cons
             return;
         }
         std::fclose(image->file);  // the engine writes it
-        out.file = forwardSlashes(image->name);
+        // A backslash in the temporary folder's name is a folder separator only on Windows.
+        out.file = platform::kBackslashSeparates ? forwardSlashes(image->name) : image->name;
         out.streamImage = image->name;
     } else if (count == 2 && type == PlotOutputType::File) {
         dropStreamFile(out);
@@ -161,7 +162,7 @@ int CPlot::CopyFileToStdout(const char* name)
     }
     // The size of the file itself: a directory opens for reading on some systems but has none.
     std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(unicode::utf8Path(platform::nativePath(name)), error);
+    const std::uintmax_t size = std::filesystem::file_size(unicode::utf8Path(name), error);
     if (error) {
         std::fclose(in);
         reportf("Error: open binary file %s\n", shown);
@@ -183,7 +184,12 @@ int CPlot::CopyFileToStdout(const char* name)
         report("Error: cannot change stdout to binary mode\n");
         return -1;
     }
-    platform::writeStdout(buffer.data(), got);
+    if (!platform::writeStdout(buffer.data(), got)) {
+        // The reader went away or the disk is full: the image did not arrive whole.
+        reportf("Error: cannot write the image to standard output: %s\n", std::strerror(errno));
+        platform::setStdoutBinary(false);
+        return -1;
+    }
     if (!platform::setStdoutBinary(false)) {
         report("Error: cannot reset stdout to text mode\n");
         return -1;

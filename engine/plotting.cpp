@@ -102,9 +102,10 @@ bool outputIsNamed(const OutputState& out)
     return true;
 }
 
-// The temporary folder, when there is one that the engine reads as a folder: a name that begins
-// with a command, a data block or an option would turn every file in it into one. None after the
-// message.
+// The temporary folder, when there is one that the engine reads as a folder (a name that begins
+// with a command, a data block, the home folder or an option would turn every file in it into
+// one) and in which no other user can swap a file before the engine opens it by name. None after
+// the message.
 std::optional<std::string> usableTemporaryFolder()
 {
     const auto folder = platform::temporaryDirectory();
@@ -114,6 +115,10 @@ std::optional<std::string> usableTemporaryFolder()
     }
     if (engineMisreads(*folder + "rizari") || folder->front() == '-') {
         reportf("Error: unusable temporary folder \"%s\"\n", folder->c_str());
+        return std::nullopt;
+    }
+    if (platform::othersMayReplaceFiles(*folder)) {
+        reportf("Error: unusable temporary folder \"%s\" (writable by others and not sticky)\n", folder->c_str());
         return std::nullopt;
     }
     return folder;

@@ -68,8 +68,9 @@ Plot& Plot::arcSegment(double x, double y, double radius, double angle1, double 
     return applied(*this, [&](CPlot& p) { return p.arcSegment(x, y, radius, angle1, angle2, CText(cutColor).orNull()); });
 }
 
-Plot& Plot::polygon(std::span<const double> xs, std::span<const double> ys)
+Plot& Plot::polygon(detail::Numbers xNumbers, detail::Numbers yNumbers)
 {
+    const std::span<const double> xs = xNumbers.view(), ys = yNumbers.view();
     const int n = pointCount("Plot::polygon", xs, ys);
     return applied(*this, [&](CPlot& p) { return p.polygon(xs.data(), ys.data(), nullptr, n, n); });
 }
@@ -98,8 +99,9 @@ Plot& Plot::line(double x1, double y1, double z1, double x2, double y2, double z
 
 Plot& Plot::point(double x, double y, double z) { return applied(*this, [&](CPlot& p) { return p.point(x, y, z); }); }
 
-Plot& Plot::scatter(std::span<const double> xs, std::span<const double> ys, std::string_view color)
+Plot& Plot::scatter(detail::Numbers xNumbers, detail::Numbers yNumbers, std::string_view color)
 {
+    const std::span<const double> xs = xNumbers.view(), ys = yNumbers.view();
     const int n = pointCount("Plot::scatter", xs, ys);
     return applied(*this, [&](CPlot& p) { p.scattern(xs.data(), ys.data(), n, CText(color).orNull()); });
 }
@@ -119,15 +121,16 @@ Plot& Plot::arc(double x, double y, double radius, double angle1, double angle2)
     return applied(*this, [&](CPlot& p) { return p.arc(x, y, radius, angle1, angle2); });
 }
 
-Plot& Plot::closedLine(std::span<const double> xs, std::span<const double> ys)
+Plot& Plot::closedLine(detail::Numbers xs, detail::Numbers ys)
 {
     if (PlotAccess::state(native()).dimension == 3) front::refuse("Plot::closedLine", "a 3D plot needs zs as well");
     // The plane reads no z: xs stands in for it.
-    return closedLine(xs, ys, xs);
+    return closedLine(xs.view(), ys.view(), xs.view());
 }
 
-Plot& Plot::closedLine(std::span<const double> xs, std::span<const double> ys, std::span<const double> zs)
+Plot& Plot::closedLine(detail::Numbers xNumbers, detail::Numbers yNumbers, detail::Numbers zNumbers)
 {
+    const std::span<const double> xs = xNumbers.view(), ys = yNumbers.view(), zs = zNumbers.view();
     const int n = pointCount("Plot::closedLine", xs, ys);
     if (zs.size() != xs.size()) front::refuse("Plot::closedLine", "the columns differ in length");
     return applied(*this, [&](CPlot& p) { return p.polygon(xs.data(), ys.data(), zs.data(), n, n); });

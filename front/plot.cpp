@@ -1,34 +1,41 @@
 // The Plot of the front: its life, its data sets and series, and the cells of its grid.
 #include "rizari/plot.h"
 
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "data/columns.h"
 #include "front/refusals.h"
-#include "platform/unicode.h"
+#include "plot/lifecycle.h"
 #include "plot/plot_state.h"
 
 namespace rizari {
 
-// A Plot sets up one CPlot: its own (the top plot of a grid), or a cell of its top plot's grid.
+// A Plot sets up one CPlot: its own (the top plot of a grid), or the cell at its place in its
+// top plot's grid. A cell's CPlot is looked up at each use, since the grid can change under it.
 struct Plot::Impl {
     std::unique_ptr<CPlot> owned;  // none for a cell
-    CPlot* plot = nullptr;
     Impl* top = nullptr;  // the top plot's Impl, itself for the top plot; it never moves
+    int row = 0;  // a cell's place
+    int col = 0;
     std::vector<std::unique_ptr<Series>> series;
-    std::vector<Plot> cells;  // the top plot's cells, row after row
-    int cols = 0;
+    std::map<std::pair<int, int>, Plot> cells;  // the top plot's cells that were asked for
+
+    CPlot& plot()
+    {
+        if (owned) return *owned;
+        const GridShape& grid = PlotAccess::state(*top->owned).subplots;
+        if (row >= grid.rows || col >= grid.cols)
+            front::refuse("Plot", "the cell (" + std::to_string(row) + ", " + std::to_string(col) + ") is no longer in the grid");
+        return *front::refusing([&] { return top->owned->getSubplot(row, col); });
+    }
 };
-
-namespace {
-
-
-}  // namespace
 
 Plot::Plot() : impl_(std::make_unique<Impl>())
 {
     impl_->owned = std::make_unique<CPlot>();
-    impl_->plot = impl_->owned.get();
     impl_->top = impl_.get();
 }
 
@@ -41,21 +48,30 @@ Plot& Plot::operator=(Plot&&) noexcept = default;
 CPlot& Plot::native()
 {
     if (!impl_) throw std::logic_error("rizari::Plot: used after it was moved from");
-    return *impl_->plot;
+    return impl_->plot();
 }
 
 CPlot& Plot::top()
 {
     native();
-    return *impl_->top->plot;
+    return *impl_->top->owned;
 }
 
 Series& Plot::seriesFrom(std::size_t firstNew)
 {
     CPlot& plot = native();
-    if (PlotAccess::state(plot).dataSets.size() <= firstNew) front::refuse("Plot", "no data set was added");
-    impl_->series.push_back(std::unique_ptr<Series>(new Series(plot, static_cast<int>(firstNew))));
+    const std::vector<DataSet>& sets = PlotAccess::state(plot).dataSets;
+    if (sets.size() <= firstNew) front::refuse("Plot", "no data set was added");
+    impl_->series.push_back(std::unique_ptr<Series>(new Series(*impl_, static_cast<int>(firstNew), sets[firstNew].identity)));
     return *impl_->series.back();
+}
+
+CPlot& Series::plot() const
+{
+    CPlot& plot = owner_->plot();
+    const DataSet* set = dataSetByNumber(PlotAccess::state(plot), number_);
+    if (!set || set->identity != identity_) front::refuse("Series", "its data set is gone");
+    return plot;
 }
 
 Series& Plot::addCurve(int elementType, std::span<const detail::Column> columns)
@@ -111,14 +127,15 @@ Series& Plot::addFile(const std::filesystem::path& file, std::string_view option
 {
     CPlot& plot = native();
     const std::size_t first = PlotAccess::state(plot).dataSets.size();
-    const std::string name = unicode::utf8String(file);
+    const std::string name = front::fileName("Plot::addFile", file);
     const front::CText option(options);
     front::refusing([&] { return plot.dataFile(name.c_str(), option.orNull()); });
     return seriesFrom(first);
 }
 
-Series& Plot::matrix(std::span<const double> values, int rows, int cols)
+Series& Plot::matrix(detail::Numbers numbers, int rows, int cols)
 {
+    const std::span<const double> values = numbers.view();
     if (rows < 0 || cols < 0 || values.size() != static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols))
         front::refuse("Plot::matrix", "values must hold rows * cols values");
     CPlot& plot = native();
@@ -136,21 +153,8 @@ Plot& Plot::dimension(int dimensions)
 Plot& Plot::grid(int rows, int cols)
 {
     CPlot& plot = native();
-    Impl& self = *impl_;
-    if (self.top != &self) front::refuse("Plot::grid", "a cell has no grid of its own");
+    if (impl_->top != impl_.get()) front::refuse("Plot::grid", "a cell has no grid of its own");
     front::refusing([&] { return plot.subplot(rows, cols); });
-    std::vector<Plot> cells;
-    cells.reserve(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
-    for (int row = 0; row < rows; ++row) {
-        for (int col = 0; col < cols; ++col) {
-            auto cell = std::make_unique<Impl>();
-            cell->plot = front::refusing([&] { return plot.getSubplot(row, col); });
-            cell->top = &self;
-            cells.push_back(Plot(std::move(cell)));
-        }
-    }
-    self.cells = std::move(cells);
-    self.cols = cols;
     return *this;
 }
 
@@ -158,9 +162,17 @@ Plot& Plot::cell(int row, int col)
 {
     native();
     Impl& top = *impl_->top;
-    if (top.cells.empty()) front::refuse("Plot::cell", "the plot has no grid: call grid(rows, cols) first");
-    front::refusing([&] { return top.plot->getSubplot(row, col); });
-    return top.cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(top.cols) + static_cast<std::size_t>(col)];
+    if (PlotAccess::state(*top.owned).subplots.rows == 0) front::refuse("Plot::cell", "the plot has no grid: call grid(rows, cols) first");
+    front::refusing([&] { return top.owned->getSubplot(row, col); });
+    auto place = top.cells.find({row, col});
+    if (place == top.cells.end()) {
+        auto cell = std::make_unique<Impl>();
+        cell->top = &top;
+        cell->row = row;
+        cell->col = col;
+        place = top.cells.emplace(std::pair{row, col}, Plot(std::move(cell))).first;
+    }
+    return place->second;
 }
 
 }  // namespace rizari

@@ -1,5 +1,7 @@
 #include "front/refusals.h"
 
+#include "platform/unicode.h"
+
 #include <climits>
 #include <stdexcept>
 
@@ -24,6 +26,13 @@ int countOf(std::string_view where, std::size_t size)
 {
     if (size > static_cast<std::size_t>(INT_MAX)) refuse(where, "more values than an int counts");
     return static_cast<int>(size);
+}
+
+std::string fileName(std::string_view where, const std::filesystem::path& path)
+{
+    std::string name = unicode::utf8String(path);
+    if (name.find('\0') != std::string::npos) refuse(where, "the file name holds a NUL character");
+    return name;
 }
 
 }  // namespace rizari::front

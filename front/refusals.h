@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -41,6 +42,10 @@ template <class Plot, class Call> Plot& applied(Plot& plot, Call&& call)
 
 // The count of a column as the members of CPlot take it: an int; more values are refused.
 int countOf(std::string_view where, std::size_t size);
+
+// A path as the members of CPlot take it: UTF-8; one that holds a NUL character, which would end
+// the name early, is refused.
+std::string fileName(std::string_view where, const std::filesystem::path& path);
 
 // A text as the members of CPlot take it: the empty text as none (a null pointer).
 class CText {

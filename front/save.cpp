@@ -2,6 +2,7 @@
 // script text, and PlotError with the engine's own words when a run fails.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -27,12 +28,19 @@ std::string knownExtensions()
     return list;
 }
 
-// The terminal the file's extension (in any case) picks.
-const Terminal& terminalFor(const std::filesystem::path& file)
+// The file's extension in lower case (".PNG" is ".png").
+std::string extensionOf(const std::filesystem::path& file)
 {
     std::string extension = unicode::utf8String(file.extension());
     for (char& c : extension)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return extension;
+}
+
+// The terminal the file's extension (in any case) picks.
+const Terminal& terminalFor(const std::filesystem::path& file)
+{
+    const std::string extension = extensionOf(file);
     for (const Terminal& terminal : allTerminals()) {
         const std::vector<std::string_view> picked = optionWords(terminal.extensions);
         if (!extension.empty() && std::ranges::find(picked, extension) != picked.end()) return terminal;
@@ -40,14 +48,52 @@ const Terminal& terminalFor(const std::filesystem::path& file)
     front::refuse("Plot::save", "unknown image format \"" + extension + "\": use " + knownExtensions());
 }
 
+// A page (PDF, EPS) measures 1 to 200 inches (the largest page PDF readers show), an image 16 to
+// 32767 pixels (the largest cairo draws); beyond them gnuplot fails, rounds to nothing or draws
+// what nobody asked for.
+struct SizeRange {
+    bool inches;
+    double least;
+    double most;
+};
+constexpr SizeRange kPageRange{true, 1, 200};
+constexpr SizeRange kImageRange{false, 16, 32767};
+
+const SizeRange& sizeRangeOf(const Terminal& terminal)
+{
+    return terminal.unit == SizeUnit::Lengths ? kPageRange : kImageRange;
+}
+
+// A number as the program gave it: inches with their fraction ("8.0"), pixels whole.
+std::string givenNumber(double value, bool inches)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, inches && value == std::floor(value) && std::fabs(value) < 1e15 ? "%.1f" : "%g", value);
+    return text;
+}
+
 // The image size as the engine keeps it (which writes it in each terminal's own unit); none for
-// the terminal's default.
-std::optional<ImageSize> imageSize(Size size)
+// the terminal's default. A size outside the format's range is refused in the units given and
+// those of the format.
+std::optional<ImageSize> imageSize(Size size, const Terminal& terminal, std::string_view extension)
 {
     if (size.unit == Size::Unit::TerminalDefault) return std::nullopt;
     const bool valid = std::isfinite(size.width) && std::isfinite(size.height) && size.width > 0 && size.height > 0;
     if (!valid) front::refuse("Plot::save", "the size must be finite and above 0");
-    return ImageSize{size.width, size.height, size.unit == Size::Unit::Inches};
+    const bool inches = size.unit == Size::Unit::Inches;
+    const ImageSize image{size.width, size.height, inches};
+    const SizeRange& range = sizeRangeOf(terminal);
+    const double width = range.inches ? image.inchWidth() : image.pixelWidth();
+    const double height = range.inches ? image.inchHeight() : image.pixelHeight();
+    if (width >= range.least && height >= range.least && width <= range.most && height <= range.most) return image;
+    const char* unit = range.inches ? "inches" : "pixels";
+    std::string why = "a " + std::string(extension) + (range.inches ? " page" : " image") + " measures " +
+                      givenNumber(range.least, false) + " to " + givenNumber(range.most, false) + " " + unit + "; {" +
+                      givenNumber(size.width, inches) + ", " + givenNumber(size.height, inches) + "} is " +
+                      givenNumber(width, false) + " x " + givenNumber(height, false) + " " + unit;
+    if (range.inches && !inches)
+        why += " (whole numbers are pixels: give inches as {" + givenNumber(size.width, true) + ", " + givenNumber(size.height, true) + "})";
+    front::refuse("Plot::save", why);
 }
 
 // The messages of a run without the line end of the last.
@@ -106,9 +152,10 @@ const std::filesystem::path& PlotError::script() const noexcept { return details
 
 Plot& Plot::output(const std::filesystem::path& file, Size size)
 {
-    const std::string terminal(terminalFor(file).name);
-    const std::optional<ImageSize> pixelsOrInches = imageSize(size);
-    const std::string name = unicode::utf8String(file);
+    const Terminal& format = terminalFor(file);
+    const std::string terminal(format.name);
+    const std::optional<ImageSize> pixelsOrInches = imageSize(size, format, extensionOf(file));
+    const std::string name = front::fileName("Plot::save", file);
     CPlot& plot = top();
     front::refusing([&] { plot.outputType(PlotOutputType::File, terminal.c_str(), name.c_str()); });
     PlotAccess::state(plot).output.size = pixelsOrInches;
@@ -119,7 +166,7 @@ Plot& Plot::output(Output kind, std::string_view terminal, const std::filesystem
 {
     CPlot& plot = top();
     const front::CText terminalText(terminal);
-    const std::string name = unicode::utf8String(file);
+    const std::string name = front::fileName("Plot::output", file);
     switch (kind) {
     case Output::Window: front::refusing([&] { plot.outputType(PlotOutputType::Window); }); break;
     case Output::File:
@@ -164,7 +211,7 @@ std::string Plot::script()
 
 Plot& Plot::engineHome(const std::filesystem::path& home)
 {
-    const std::string folder = unicode::utf8String(home);
+    const std::string folder = front::fileName("Plot::engineHome", home);
     top().setEngineHome(folder.c_str());
     return *this;
 }

@@ -11,14 +11,10 @@ namespace rizari {
 
 namespace {
 
-// The data set of a series, for the styles that CPlot sets only together with others (its line
-// type with the width and colour, its point type with the size).
-DataSet& dataSetOf(CPlot& plot, int number)
-{
-    DataSet* set = dataSetByNumber(PlotAccess::state(plot), number);
-    if (!set) front::refuse("Series", "its data set is gone");
-    return *set;
-}
+// The data set of a series (Series::plot() has found it there), for the styles that CPlot sets
+// only together with others (its line type with the width and colour, its point type with the
+// size).
+DataSet& dataSetOf(CPlot& plot, int number) { return *dataSetByNumber(PlotAccess::state(plot), number); }
 
 void requirePositive(const char* where, double amount)
 {
@@ -29,13 +25,13 @@ void requirePositive(const char* where, double amount)
 
 Series& Series::legend(std::string_view text)
 {
-    front::refusing([&] { plot_->legend(front::CText(text).get(), number_); });
+    front::refusing([&] { plot().legend(front::CText(text).get(), number_); });
     return *this;
 }
 
 Series& Series::style(Style style)
 {
-    front::refusing([&] { plot_->plotType(static_cast<int>(style), number_); });
+    front::refusing([&] { plot().plotType(static_cast<int>(style), number_); });
     return *this;
 }
 
@@ -47,39 +43,39 @@ Series& Series::style(Style style, std::string_view option)
     PlotTypeExtra extra;
     extra.count = 1;
     extra.texts[0] = text.get();
-    front::refusing([&] { plot_->plotType(static_cast<int>(style), number_, extra); });
+    front::refusing([&] { plot().plotType(static_cast<int>(style), number_, extra); });
     return *this;
 }
 
 Series& Series::lineWidth(double width)
 {
     requirePositive("Series::lineWidth", width);
-    dataSetOf(*plot_, number_).lineWidth = width;
+    dataSetOf(plot(), number_).lineWidth = width;
     return *this;
 }
 
 Series& Series::lineType(int type)
 {
-    dataSetOf(*plot_, number_).lineType = type;
+    dataSetOf(plot(), number_).lineType = type;
     return *this;
 }
 
 Series& Series::color(std::string_view color)
 {
-    dataSetOf(*plot_, number_).lineColor = ColorText(color);
+    dataSetOf(plot(), number_).lineColor = ColorText(color);
     return *this;
 }
 
 Series& Series::pointType(int type)
 {
-    dataSetOf(*plot_, number_).pointType = type;
+    dataSetOf(plot(), number_).pointType = type;
     return *this;
 }
 
 Series& Series::pointSize(double size)
 {
     requirePositive("Series::pointSize", size);
-    dataSetOf(*plot_, number_).pointSize = size;
+    dataSetOf(plot(), number_).pointSize = size;
     return *this;
 }
 
@@ -94,43 +90,43 @@ Series& Series::axes(std::string_view pair)
 {
     if (pair != "x1y1" && pair != "x1y2" && pair != "x2y1" && pair != "x2y2")
         front::refuse("Series::axes", "the axes are \"x1y1\", \"x1y2\", \"x2y1\" or \"x2y2\"");
-    front::refusing([&] { plot_->axes(number_, front::CText(pair).get()); });
+    front::refusing([&] { plot().axes(number_, front::CText(pair).get()); });
     return *this;
 }
 
 Series& Series::smooth(std::string_view option)
 {
-    front::refusing([&] { plot_->smooth(number_, front::CText(option).orNull()); });
+    front::refusing([&] { plot().smooth(number_, front::CText(option).orNull()); });
     return *this;
 }
 
 Series& Series::fill(Fill type)
 {
-    front::refusing([&] { plot_->boxFill(number_, static_cast<int>(type)); });
+    front::refusing([&] { plot().boxFill(number_, static_cast<int>(type)); });
     return *this;
 }
 
 Series& Series::fill(Fill type, double density)
 {
-    front::refusing([&] { plot_->boxFill(number_, static_cast<int>(type), density); });
+    front::refusing([&] { plot().boxFill(number_, static_cast<int>(type), density); });
     return *this;
 }
 
 Series& Series::fillPattern(Fill type, int pattern)
 {
-    front::refusing([&] { plot_->boxFill(number_, static_cast<int>(type), pattern); });
+    front::refusing([&] { plot().boxFill(number_, static_cast<int>(type), pattern); });
     return *this;
 }
 
 Series& Series::border(int lineType)
 {
-    front::refusing([&] { plot_->boxBorder(number_, lineType); });
+    front::refusing([&] { plot().boxBorder(number_, lineType); });
     return *this;
 }
 
 Series& Series::noBorder()
 {
-    front::refusing([&] { plot_->boxBorder(number_); });
+    front::refusing([&] { plot().boxBorder(number_); });
     return *this;
 }
 

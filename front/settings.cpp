@@ -129,8 +129,9 @@ Plot& Plot::colorBox(bool shown) { return applied(*this, [&](CPlot& p) { p.color
 Plot& Plot::contour(Contour mode) { return applied(*this, [&](CPlot& p) { p.contourMode(static_cast<int>(mode)); }); }
 Plot& Plot::contourLabels(bool shown) { return applied(*this, [&](CPlot& p) { p.contourLabel(shown); }); }
 
-Plot& Plot::contourLevels(std::span<const double> levels)
+Plot& Plot::contourLevels(detail::Numbers numbers)
 {
+    const std::span<const double> levels = numbers.view();
     const int count = front::countOf("Plot::contourLevels", levels.size());
     return applied(*this, [&](CPlot& p) { p.contourLevels(levels.data(), count); });
 }

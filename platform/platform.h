@@ -1,7 +1,8 @@
 // The few operating system services the library needs. One implementation per platform:
 // platform_posix.cpp and platform_windows.cpp (Win32 calls, UTF-16 at the boundary).
-// A backslash in a path handed to these functions is a directory separator on every platform.
-// Paths and environment values are UTF-8 on every platform.
+// Paths are the platform's own: on POSIX systems a backslash is a character of a name, as it is
+// for gnuplot there; on Windows both slashes separate folders. Paths and environment values are
+// UTF-8 on every platform.
 #pragma once
 
 #include <cstdint>
@@ -13,18 +14,31 @@
 
 namespace rizari::platform {
 
-// The path with every backslash turned into the platform's separator.
-std::string nativePath(std::string_view path);
+// Whether a backslash separates folders (Windows) rather than being a character of a name.
+#ifdef _WIN32
+inline constexpr bool kBackslashSeparates = true;
+#else
+inline constexpr bool kBackslashSeparates = false;
+#endif
 
 // The temporary directory with a separator at its end: TMP, else TEMP, else (POSIX) TMPDIR, else
 // the platform's writable default (/tmp; the Windows folder's Temp); none when there is no usable
 // one.
 std::optional<std::string> temporaryDirectory();
 
+// Whether users other than the owner may remove or rename what others put in the folder: it is
+// writable by its group or by everybody and lacks the sticky bit. gnuplot opens the library's
+// files by name, so such a folder would let another user swap a command script. Always false on
+// Windows, whose temporary folder belongs to its user.
+bool othersMayReplaceFiles(std::string_view folder);
+
 // A new file in the temporary directory, created atomically and exclusively (empty, readable and
 // writable only by the user, so no existing file is ever reused), open for writing through the
-// very descriptor that created it. It is recorded among the temporary files of the process until
-// removeTemporaryFile removes it. None on failure.
+// very descriptor that created it. On POSIX systems it lies in the process's private folder
+// inside the temporary directory (mode 0700, made on demand under a fresh name and removed with
+// its last file), so that no other user can put anything in its place before gnuplot opens it by
+// name. It is recorded among the temporary files of the process until removeTemporaryFile removes
+// it. None on failure.
 struct TemporaryFile {
     std::string name;
     std::FILE* file;
@@ -36,11 +50,21 @@ std::optional<TemporaryFile> createTemporaryFile();
 int removeTemporaryFile(const std::string& path);
 bool keepTemporaryFiles();
 
-// Removes the file at once; safe in an asynchronous signal handler.
+// Removes the file (or the empty folder) at once; safe in an asynchronous signal handler.
 void unlinkNow(const char* path) noexcept;
+void removeFolderNow(const char* path) noexcept;
 
 // fopen, for a UTF-8 path.
 std::FILE* openFile(std::string_view path, const char* mode);
+
+// A regular file opened for reading, with its size when it was opened; none (errno set) when it
+// cannot be opened or is no regular file (a FIFO, a device, a folder), which is refused without
+// waiting for a writer or reading for ever.
+struct OpenedFile {
+    std::FILE* file;
+    long long size;
+};
+std::optional<OpenedFile> openRegularFile(std::string_view path);
 // Removes a file; 0 on success, -1 with errno set on failure.
 int removeFile(std::string_view path);
 
@@ -106,6 +130,8 @@ std::optional<std::string> getEnv(const char* name);
 bool putEnv(std::string_view assignment);
 
 // The engine program of an installation home: home/sbin/gnuplot, on Windows home\sbin\wgnuplot.exe.
+// The interpreter hands its home with every "/" turned into a backslash, so on POSIX systems the
+// backslashes of a home are folder separators.
 std::string homeEngine(std::string_view home);
 
 // The engine programs that can be run, best first: the installation home's own, then the first one
@@ -158,7 +184,9 @@ int engineMajorVersion(const std::string& program);
 // nothing to do on POSIX.
 bool setStdoutBinary(bool binary);
 
-// Writes bytes to standard output unbuffered and unchanged, after flushing what stdio buffered.
+// Writes bytes to standard output unbuffered and unchanged, after flushing what stdio buffered;
+// false (errno set) when any of it could not be written: a full disk, /dev/full, a reader that
+// went away. A closed pipe raises no SIGPIPE in the process: it is an error like the others.
 bool writeStdout(const void* data, std::size_t size);
 
 }  // namespace rizari::platform

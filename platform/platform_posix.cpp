@@ -23,14 +23,6 @@ extern char** environ;
 
 namespace rizari::platform {
 
-std::string nativePath(std::string_view path)
-{
-    std::string out(path);
-    for (char& c : out)
-        if (c == '\\') c = '/';
-    return out;
-}
-
 std::optional<std::string> temporaryDirectory()
 {
     std::string dir;
@@ -45,50 +37,51 @@ std::optional<std::string> temporaryDirectory()
         if (access("/tmp", W_OK) != 0) return std::nullopt;
         dir = "/tmp";
     }
-    if (dir.back() != '/' && dir.back() != '\\') dir += '/';
+    if (dir.back() != '/') dir += '/';
     return dir;
 }
 
-std::optional<TemporaryFile> createTemporaryFile()
+bool othersMayReplaceFiles(std::string_view folder)
 {
-    const auto dir = temporaryDirectory();
-    if (!dir) return std::nullopt;
-    std::string name = nativePath(*dir) + "rizariXXXXXX";
-    const int fd = mkstemp(name.data());  // creates the file with mode 0600
-    if (fd < 0) return std::nullopt;
-    std::FILE* file = (keepTemporaryFiles() || temporary_files::add(name)) ? fdopen(fd, "w") : nullptr;
-    if (!file) {
-        close(fd);
-        removeTemporaryFile(name);
-        return std::nullopt;
-    }
-    return TemporaryFile{std::move(name), file};
-}
-
-int removeTemporaryFile(const std::string& path)
-{
-    temporary_files::forget(path);
-    if (keepTemporaryFiles()) return 0;
-    return std::remove(path.c_str()) == 0 ? 0 : -1;
+    struct stat st {};
+    if (stat(std::string(folder).c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0 && (st.st_mode & S_ISVTX) == 0;
 }
 
 void unlinkNow(const char* path) noexcept { unlink(path); }
 
-std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen(nativePath(path).c_str(), mode); }
+void removeFolderNow(const char* path) noexcept { rmdir(path); }
 
-int removeFile(std::string_view path) { return std::remove(nativePath(path).c_str()) == 0 ? 0 : -1; }
+std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen(std::string(path).c_str(), mode); }
 
+std::optional<OpenedFile> openRegularFile(std::string_view path)
+{
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer.
+    const int fd = open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return std::nullopt;
+    struct stat st {};
+    std::FILE* file = nullptr;
+    // Reads block again once it is known to be a regular file, as stdio expects.
+    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fcntl(fd, F_SETFL, 0) == 0) file = fdopen(fd, "r");
+    if (!file) {
+        close(fd);
+        return std::nullopt;
+    }
+    return OpenedFile{file, static_cast<long long>(st.st_size)};
+}
 
-bool isWritable(std::string_view path) { return access(nativePath(path).c_str(), W_OK) == 0; }
+int removeFile(std::string_view path) { return std::remove(std::string(path).c_str()) == 0 ? 0 : -1; }
+
+bool isWritable(std::string_view path) { return access(std::string(path).c_str(), W_OK) == 0; }
 
 std::optional<FileState> fileState(std::string_view path)
 {
-    const std::string native = nativePath(path);
+    const std::string name(path);
     struct stat own {}, target {};
-    if (lstat(native.c_str(), &own) != 0) return std::nullopt;
+    if (lstat(name.c_str(), &own) != 0) return std::nullopt;
     FileState state;
     state.link = S_ISLNK(own.st_mode);
-    if (stat(native.c_str(), &target) != 0) return state;  // a dangling link
+    if (stat(name.c_str(), &target) != 0) return state;  // a dangling link
     state.regular = S_ISREG(target.st_mode);
     state.device = static_cast<std::uint64_t>(target.st_dev);
     state.inode = static_cast<std::uint64_t>(target.st_ino);
@@ -98,12 +91,12 @@ std::optional<FileState> fileState(std::string_view path)
 
 bool removeIfStillEmpty(std::string_view path, const FileState& known)
 {
-    const std::string native = nativePath(path);
+    const std::string name(path);
     struct stat now {};
-    if (lstat(native.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_size != 0) return false;
+    if (lstat(name.c_str(), &now) != 0 || !S_ISREG(now.st_mode) || now.st_size != 0) return false;
     if (static_cast<std::uint64_t>(now.st_dev) != known.device || static_cast<std::uint64_t>(now.st_ino) != known.inode)
         return false;
-    return unlink(native.c_str()) == 0;
+    return unlink(name.c_str()) == 0;
 }
 
 namespace {
@@ -111,7 +104,7 @@ namespace {
 // Reads up to `bytes` bytes at `offset` (from the end when fromEnd).
 std::optional<std::string> readPart(std::string_view path, std::size_t bytes, bool fromEnd)
 {
-    const int fd = open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     std::optional<std::string> out;
@@ -237,7 +230,13 @@ bool putEnv(std::string_view assignment)
     return putenv(storage) == 0;
 }
 
-std::string homeEngine(std::string_view home) { return nativePath(std::string(home) + "/sbin/gnuplot"); }
+std::string homeEngine(std::string_view home)
+{
+    std::string engine = std::string(home) + "/sbin/gnuplot";
+    for (char& c : engine)
+        if (c == '\\') c = '/';
+    return engine;
+}
 
 std::vector<std::string> engineCandidates(std::string_view home)
 {
@@ -359,9 +358,49 @@ std::optional<std::string> outputOf(const std::string& program, const std::vecto
 
 bool setStdoutBinary(bool) { return true; }
 
+namespace {
+
+// While alive, SIGPIPE waits for the calling thread instead of ending the process; one that a
+// write raised meanwhile is taken away when it goes, so the write only fails with EPIPE.
+class HeldBrokenPipe {
+public:
+    HeldBrokenPipe()
+    {
+        sigemptyset(&pipe_);
+        sigaddset(&pipe_, SIGPIPE);
+        sigset_t pending;
+        sigemptyset(&pending);
+        sigpending(&pending);
+        waitingBefore_ = sigismember(&pending, SIGPIPE) == 1;
+        holding_ = pthread_sigmask(SIG_BLOCK, &pipe_, &saved_) == 0;
+    }
+    ~HeldBrokenPipe()
+    {
+        if (!holding_) return;
+        const int error = errno;
+        const timespec now{0, 0};
+        if (!waitingBefore_)
+            while (sigtimedwait(&pipe_, nullptr, &now) < 0 && errno == EINTR) {
+            }
+        pthread_sigmask(SIG_SETMASK, &saved_, nullptr);
+        errno = error;
+    }
+    HeldBrokenPipe(const HeldBrokenPipe&) = delete;
+    HeldBrokenPipe& operator=(const HeldBrokenPipe&) = delete;
+
+private:
+    sigset_t pipe_;
+    sigset_t saved_;
+    bool waitingBefore_ = false;
+    bool holding_ = false;
+};
+
+}  // namespace
+
 bool writeStdout(const void* data, std::size_t size)
 {
-    std::fflush(stdout);
+    const HeldBrokenPipe held;
+    if (std::fflush(stdout) != 0) return false;
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
         const ssize_t n = write(STDOUT_FILENO, p, size);

@@ -185,8 +185,6 @@ int exitCodeOf(const Handle& process)
 
 }  // namespace
 
-std::string nativePath(std::string_view path) { return std::string(path); }
-
 std::optional<std::string> temporaryDirectory()
 {
     std::string dir;
@@ -253,6 +251,14 @@ void unlinkNow(const char* path) noexcept
     if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, static_cast<int>(kMaxPath)) > 0) DeleteFileW(wide);
 }
 
+void removeFolderNow(const char* path) noexcept
+{
+    wchar_t wide[kMaxPath];
+    if (MultiByteToWideChar(CP_UTF8, 0, path, -1, wide, static_cast<int>(kMaxPath)) > 0) RemoveDirectoryW(wide);
+}
+
+bool othersMayReplaceFiles(std::string_view) { return false; }
+
 std::FILE* openFile(std::string_view path, const char* mode)
 {
     return _wfopen(widen(path).c_str(), widen(mode).c_str());
@@ -316,6 +322,30 @@ std::optional<std::string> readPart(std::string_view path, std::size_t bytes, bo
 }
 
 }  // namespace
+
+std::optional<OpenedFile> openRegularFile(std::string_view path)
+{
+    Handle file(CreateFileW(widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        setErrnoFromLastError();
+        return std::nullopt;
+    }
+    const auto state = stateOf(file.get());
+    if (!state || !state->regular) {
+        errno = EINVAL;
+        return std::nullopt;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file.get()), _O_RDONLY | _O_TEXT);
+    if (fd < 0) return std::nullopt;
+    file.release();  // the descriptor owns it now
+    std::FILE* stream = _fdopen(fd, "r");
+    if (!stream) {
+        _close(fd);
+        return std::nullopt;
+    }
+    return OpenedFile{stream, state->size};
+}
 
 std::optional<FileState> fileState(std::string_view path)
 {
@@ -461,7 +491,7 @@ bool setStdoutBinary(bool binary)
 
 bool writeStdout(const void* data, std::size_t size)
 {
-    std::fflush(stdout);
+    if (std::fflush(stdout) != 0) return false;
     const char* p = static_cast<const char*>(data);
     constexpr std::size_t kChunk = 1 << 20;  // _write takes an unsigned int
     while (size > 0) {

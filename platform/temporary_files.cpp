@@ -21,6 +21,7 @@ struct Entry {
     std::atomic<Entry*> next{nullptr};
     std::size_t capacity = 0;
     char* path = nullptr;  // capacity bytes, terminated
+    Kind kind = Kind::File;  // written and read only by the holder of the Writing state
 };
 
 std::atomic<Entry*> head{nullptr};
@@ -66,13 +67,14 @@ Entry* claim(std::size_t length) noexcept
 
 }  // namespace
 
-bool add(std::string_view path) noexcept
+bool add(std::string_view path, Kind kind) noexcept
 {
     std::lock_guard<std::mutex> lock(changing);
     Entry* e = claim(path.size());
     if (!e) return false;
     std::memcpy(e->path, path.data(), path.size());
     e->path[path.size()] = '\0';
+    e->kind = kind;
     e->state.store(Live, std::memory_order_release);
     return true;
 }
@@ -92,11 +94,19 @@ void forget(std::string_view path) noexcept
 
 void removeAll() noexcept
 {
-    for (Entry* e = head.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
-        int expected = Live;
-        if (!e->state.compare_exchange_strong(expected, Writing, std::memory_order_acq_rel)) continue;
-        unlinkNow(e->path);
-        e->state.store(Free, std::memory_order_release);
+    // The files first: a folder goes only once it is empty.
+    for (const Kind kind : {Kind::File, Kind::Folder}) {
+        for (Entry* e = head.load(std::memory_order_acquire); e; e = e->next.load(std::memory_order_acquire)) {
+            int expected = Live;
+            if (!e->state.compare_exchange_strong(expected, Writing, std::memory_order_acq_rel)) continue;
+            if (e->kind != kind) {
+                e->state.store(Live, std::memory_order_release);
+                continue;
+            }
+            if (kind == Kind::File) unlinkNow(e->path);
+            else removeFolderNow(e->path);
+            e->state.store(Free, std::memory_order_release);
+        }
     }
 }
 

@@ -8,11 +8,12 @@
 
 namespace rizari::platform::temporary_files {
 
-// Adds a file; false when no memory was left to record it.
-bool add(std::string_view path) noexcept;
-// Forgets a file (without removing it).
+// Adds a file, or a folder that holds such files; false when no memory was left to record it.
+enum class Kind { File, Folder };
+bool add(std::string_view path, Kind kind = Kind::File) noexcept;
+// Forgets a file or folder (without removing it).
 void forget(std::string_view path) noexcept;
-// Removes every recorded file and forgets them.
+// Removes every recorded file, then every recorded folder (now empty), and forgets them.
 void removeAll() noexcept;
 
 }  // namespace rizari::platform::temporary_files

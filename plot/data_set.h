@@ -1,7 +1,9 @@
 // One data set of a plot: its values (or the name of a data file) and its drawing style.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -77,7 +79,18 @@ struct Reduction {
     std::optional<std::size_t> keptPoints;
 };
 
+// A number no other data set of the process had before.
+inline std::uint64_t newDataSetIdentity()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
+
 struct DataSet {
+    // Tells this data set from any other later put in its place: a handle that kept it (the
+    // typed front's Series) knows when it is gone.
+    std::uint64_t identity = newDataSetIdentity();
+
     // Raw entries of the element type's width: 2D the n x values then the n y values; 3D also
     // the n z values; a matrix its rows one after the other. None for a data file.
     std::optional<ValueBlock> values;

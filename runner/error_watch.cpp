@@ -45,7 +45,10 @@ int closeFd(int fd) { return close(fd); }
 long long seekFd(int fd, long long offset, int origin) { return lseek(fd, offset, origin); }
 int readFd(int fd, char* buffer, unsigned size) { return static_cast<int>(read(fd, buffer, size)); }
 int writeFd(int fd, const char* data, unsigned size) { return static_cast<int>(write(fd, data, size)); }
-void emptyFd(int fd) { static_cast<void>(ftruncate(fd, 0)); }
+void emptyFd(int fd)
+{
+    if (ftruncate(fd, 0) != 0) return;  // a file that cannot be emptied keeps its text
+}
 
 // An unnamed file: tmpfile() removes its name at once. The descriptor is a duplicate, marked to
 // close in the engine and other children.

@@ -327,6 +327,9 @@ void catchStopSignals()
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;
     for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+    // A reader that goes away is a failed write, not a stop: the plot that streams to it fails,
+    // and the runner ends as always, its plots destroyed with their files.
+    std::signal(SIGPIPE, SIG_IGN);
 #else
     for (int signal : {SIGINT, SIGTERM, SIGBREAK}) std::signal(signal, noteSignal);  // Ctrl+C, Ctrl+Break
 #endif
@@ -414,7 +417,10 @@ int runScript(const Options& options)
     // A session's engine ends with the module, once the windows it drew are closed; a signal
     // while the runner waits for that ends the engine and then the runner.
     module.reset();
-    std::fflush(stdout);
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && !pendingSignal) {
+        std::fputs("rizari: cannot write standard output\n", stderr);
+        if (status == 0) status = kPlotFailed;
+    }
     if (pendingSignal) {
         std::signal(pendingSignal, SIG_DFL);
         std::raise(pendingSignal);

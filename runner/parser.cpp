@@ -268,7 +268,7 @@ private:
         if (!at().is('^')) return base;
         ++pos_;
         auto e = node(ExprKind::Binary, operands(std::move(base), unary()));
-        e->name = "^";
+        e->name = '^';
         return e;
     }
 

@@ -21,7 +21,8 @@ void appendQuoted(std::string& out, std::string_view text)
 bool engineMisreads(std::string_view name)
 {
     if (name.empty()) return false;
-    return name.front() == '|' || name.front() == '<' || name.front() == '$' || name == "-" || name == "+" || name == "++";
+    const char first = name.front();
+    return first == '|' || first == '<' || first == '$' || first == '~' || name == "-" || name == "+" || name == "++";
 }
 
 std::string engineFileName(std::string_view name)

@@ -28,8 +28,9 @@ namespace rizari {
 void appendQuoted(std::string& out, std::string_view text);
 
 // Whether the engine reads a file name of this beginning as something else than the file: a
-// command (a leading "|" or "<"), a data block (a leading "$"), or one of its pseudo-files
-// ("-", "+", "++").
+// command (a leading "|" or "<"), a data block (a leading "$"), one of its pseudo-files ("-",
+// "+", "++"), or a name in the home folder (a leading "~/", and on Windows "~\\", which it expands
+// to $HOME; any leading "~" is counted, so no spelling of it escapes).
 bool engineMisreads(std::string_view name);
 
 // The name as the engine must be given it to mean that very file on disk: a misread name gets

@@ -131,6 +131,11 @@ has_files() {
 }
 # only_under_usr DEB: every file and folder of the package lies under /usr.
 only_under_usr() { ! dpkg-deb -c "$1" | awk '{ print $6 }' | grep -v -e '^\./$' -e '^\./usr/'; }
+# own_documents_only: no package puts a file into the other's documents folder.
+own_documents_only() {
+    ! dpkg-deb -c "$runtime_deb" | awk '{ print $6 }' | grep '^\./usr/share/doc/rizari-dev/' &&
+        ! dpkg-deb -c "$dev_deb" | awk '{ print $6 }' | grep '^\./usr/share/doc/rizari/'
+}
 computed_depends() { dpkg-deb -f "$1" Depends | grep -q 'libc6 (>= '; }
 file_name_is_debian_default() {
     [[ "$(basename "$1")" == "$(dpkg-deb -f "$1" Package)_${version}_${arch}.deb" ]]
@@ -143,9 +148,11 @@ check "the runner, the module and libzu.so, the manual page and the documents in
     /usr/share/doc/rizari/copyright /usr/share/doc/rizari/changelog.gz /usr/share/doc/rizari/reference.md
 check "the library, headers, CMake package and rizari.pc in Debian's places" \
     has_files "$dev_deb" /usr/include/rizari/cplot.h /usr/include/rizari/codes.h /usr/include/rizari/plot.h \
-    /usr/share/doc/rizari/cpp.md "/usr/lib/$multiarch/librizari.a" \
+    "/usr/lib/$multiarch/librizari.a" \
     "/usr/lib/$multiarch/cmake/rizari/rizariConfig.cmake" "/usr/lib/$multiarch/pkgconfig/rizari.pc" \
-    /usr/share/doc/rizari-dev/copyright /usr/share/doc/rizari-dev/changelog.gz
+    /usr/share/doc/rizari-dev/copyright /usr/share/doc/rizari-dev/changelog.gz \
+    /usr/share/doc/rizari-dev/cpp.md /usr/share/doc/rizari-dev/reference.md
+check "each package's documents in its own folder only" own_documents_only
 for deb in "$runtime_deb" "$dev_deb"; do
     name=$(dpkg-deb -f "$deb" Package)
     check "$name: named as Debian names packages ($(basename "$deb"))" file_name_is_debian_default "$deb"

@@ -1,7 +1,7 @@
 // A stand-in for gnuplot that the tests install as an interpreter home's engine. Each run is
 // recorded in a new folder RIZARI_FAKE_CAPTURE/<n>: "args" (one argument per line, the program
 // name left out), "script" (a copy of the command script) and "tmp/" (a copy of every file of the
-// temporary directory TMP as it was when the engine ran).
+// temporary directory TMP and its folders as they were when the engine ran).
 //
 // Behaviour on request, for the tests of failures and of the window:
 //   RIZARI_FAKE_EXIT=N    exit with status N
@@ -108,9 +108,18 @@ int main(int argc, char** argv)
         std::string tmp = env("TMP");
         if (tmp.empty()) tmp = env("TEMP");
         std::error_code error;
-        if (!tmp.empty())
-            for (const auto& entry : fs::directory_iterator(utf8Path(tmp), error))
-                if (entry.is_regular_file()) fs::copy_file(entry.path(), dir / "tmp" / entry.path().filename(), error);
+        // The files of the temporary folder and of the private folders in it, in their folders;
+        // one folder open at a time, so that a run with few descriptors left copies them too.
+        std::vector<fs::path> folders;
+        if (!tmp.empty()) folders.push_back(utf8Path(tmp));
+        for (std::size_t i = 0; i < folders.size(); ++i) {
+            const fs::path copies = dir / "tmp" / folders[i].lexically_relative(utf8Path(tmp));
+            fs::create_directories(copies, error);
+            for (const auto& entry : fs::directory_iterator(folders[i], error)) {
+                if (entry.is_directory()) folders.push_back(entry.path());
+                else if (entry.is_regular_file()) fs::copy_file(entry.path(), copies / entry.path().filename(), error);
+            }
+        }
     }
     if (const std::string image = env("RIZARI_FAKE_IMAGE"); !image.empty()) {
         const std::string start("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff", 14);

@@ -83,6 +83,18 @@ TEST(Front, FileNameChoosesTerminalAndSize)
               "rizari::Plot::save(): unknown image format \"\": use .eps, .gif, .jpg, .jpeg, .pdf, .png or .svg");
     EXPECT_EQ(refusal([&] { plot.output("a.png", {0, 10}); }), "rizari::Plot::save(): the size must be finite and above 0");
     EXPECT_EQ(refusal([&] { plot.output("a.pdf", Size::inches(NAN, 1)); }), "rizari::Plot::save(): the size must be finite and above 0");
+    // Each format's range, told in the units given and in the format's own.
+    EXPECT_EQ(refusal([&] { plot.output("a.pdf", {8, 11}); }),
+              "rizari::Plot::save(): a .pdf page measures 1 to 200 inches; {8, 11} is 0.111111 x 0.152778 inches "
+              "(whole numbers are pixels: give inches as {8.0, 11.0})");
+    EXPECT_EQ(refusal([&] { plot.output("a.eps", {0.5, 300.0}); }),
+              "rizari::Plot::save(): a .eps page measures 1 to 200 inches; {0.5, 300.0} is 0.5 x 300 inches");
+    EXPECT_EQ(refusal([&] { plot.output("a.png", {1e300, 1e300}); }),
+              "rizari::Plot::save(): a .png image measures 16 to 32767 pixels; {1e+300, 1e+300} is 7.2e+301 x 7.2e+301 pixels");
+    EXPECT_EQ(refusal([&] { plot.output("a.svg", {15, 600}); }),
+              "rizari::Plot::save(): a .svg image measures 16 to 32767 pixels; {15, 600} is 15 x 600 pixels");
+    EXPECT_EQ(refusal([&] { plot.output("a.pdf", Size::inches(1, 200)).output("a.gif", {16, 32767}); }), "accepted");
+    EXPECT_EQ(refusal([&] { plot.save(std::string("report\0.svg", 11)); }), "rizari::Plot::save(): the file name holds a NUL character");
     EXPECT_EQ(fake.runs(), 0);
     // The guide lists the extensions of the terminal table.
     std::string listed;
@@ -94,6 +106,8 @@ TEST(Front, FileNameChoosesTerminalAndSize)
     }
     const std::string guide = readFile(buildPath(RIZARI_SOURCE_DIR) + "/docs/cpp.md");
     EXPECT_NE(guide.find("terminal: " + listed + "; any other"), std::string::npos) << listed;
+    // A name in the home folder is the file of that name here, as for CPlot.
+    EXPECT_EQ(linesStarting(plot.output("~/a.png").script(), "set output"), "set output \"./~/a.png\"\n");
 
     // The window, as show() draws it.
     EXPECT_EQ(linesStarting(plot.output(Output::Window).script(), "set terminal"), "set terminal wxt title \"Zu\"\n");
@@ -169,6 +183,12 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     grid.surface(gx, gy, gz);
     EXPECT_EQ(dataFile(grid, 0), "1 10 1\n1 20 2\n1 30 3\n\n2 10 4\n2 20 5\n2 30 6\n");
     EXPECT_EQ(dataSetOf(grid, 0).plotType, PlotType::PM3D);
+    // Members that take a list of numbers take any container of them, or a braced list.
+    grid.contour(Contour::Base).contourLevels(std::vector<int>{1, 3});
+    EXPECT_EQ(linesStarting(grid.script(), "set cntrparam"), "set cntrparam levels discrete 1.000000, 3.000000\n");
+    plot.strokeColor("red").polygon(std::array<float, 2>{0.5f, 1}, {2, 3});
+    EXPECT_EQ(linesStarting(plot.script(), "set object polygon"),
+              "set object polygon from 0.5, 2 to 1, 3 to 0.5, 2 behind fillstyle empty border lc rgbcolor \"red\" linewidth 2 \n");
 }
 
 // A refused argument throws std::invalid_argument with CPlot's message, and nothing is printed;
@@ -271,6 +291,22 @@ TEST(Front, HandlesSurviveMovesOfTheirPlot)
                                                  "plot \"" + *PlotAccess::state(right.native()).dataSets.at(0).fileName +
                                                  "\" notitle with lines lw 2 lc rgbcolor \"red\"\n");
     EXPECT_EQ(linesStarting(script, "set title"), "set title \"right\"\n");
+
+    // A grid changed through native() leaves the cell handles at their places; one whose place is
+    // gone, and every series whose data set is gone, say so (no dangling handle).
+    Plot& top = plots.front();
+    Plot& left = top.cell(0, 0);
+    Series& inCell = right.add({1, 2}, {3, 4});
+    top.native().subplot(1, 1);
+    EXPECT_EQ(refusal([&] { right.title("gone"); }), "rizari::Plot(): the cell (0, 1) is no longer in the grid");
+    EXPECT_EQ(refusal([&] { inCell.color("red"); }), "rizari::Plot(): the cell (0, 1) is no longer in the grid");
+    EXPECT_EQ(refusal([&] { left.title("left"); }), "accepted");
+    top.native().subplot(1, 2);
+    EXPECT_EQ(refusal([&] { inCell.color("red"); }), "rizari::Series(): its data set is gone");
+    top.native().deletePlots();
+    top.add({5, 6}, {7, 8});  // a new data set in the old one's place
+    EXPECT_EQ(refusal([&] { curve.legend("b"); }), "rizari::Series(): its data set is gone");
+    EXPECT_EQ(refusal([&] { right.title("right"); }), "rizari::Plot(): the cell (0, 1) is no longer in the grid");
 }
 
 }  // namespace

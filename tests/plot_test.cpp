@@ -162,7 +162,7 @@ TEST(Files, APlotRemovesOnlyWhatItMade)
     ASSERT_EQ(plot->plotting(), 0);
     EXPECT_EQ(fake.script(0), fake.script(1));
     EXPECT_FALSE(fs::exists(firstScript));
-    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);  // one data file, one script
+    EXPECT_EQ(fake.temporaryFiles(), 2);  // one data file, one script
     EXPECT_EQ(captureStderr([&] { plot.reset(); }), "");
     EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
     EXPECT_EQ(readFile(data), "1 2\n3 4\n");
@@ -218,7 +218,7 @@ TEST(Files, AFullDiskIsReported)
         std::string err = captureStderr([&] { EXPECT_EQ(data.plotting(), -1); });
         EXPECT_EQ(err.rfind("Error: cannot write file \"" + utf8(fake.tmpDir() / "rizari"), 0), 0u) << err;
         EXPECT_TRUE(err.ends_with(std::string(": ") + std::strerror(EFBIG) + "\n")) << err;
-        EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 1);  // the script only
+        EXPECT_EQ(fake.temporaryFiles(), 1);  // the script only
         script.setEngineHome(fake.home().c_str());  // a script too long for the disk
         script.data2DCurve(x.data(), x.data(), 1);
         script.nativeCmd(std::string(100000, '#').c_str());
@@ -328,25 +328,48 @@ TEST(Platform, TemporaryFolderAndFiles)
     ScopedEnv temp("TEMP", "/from/temp/");
     ScopedEnv tmpdir("TMPDIR", "C:\\from\\tmpdir\\");
     EXPECT_EQ(platform::temporaryDirectory(), utf8(dir.path()) + (kWindows ? "\\" : "/"));
-    EXPECT_EQ(platform::nativePath("a\\b/c\\"), kWindows ? "a\\b/c\\" : "a/b/c/");
     auto a = platform::createTemporaryFile();
     auto b = platform::createTemporaryFile();
     ASSERT_TRUE(a && b);
     EXPECT_NE(a->name, b->name);
-    EXPECT_EQ(unicode::utf8Path(a->name).parent_path(), dir.path());
     std::fputs("written\n", a->file);  // in binary: no CR
     std::fclose(a->file);
     std::fclose(b->file);
-#ifndef _WIN32
+#ifdef _WIN32
+    EXPECT_EQ(unicode::utf8Path(a->name).parent_path(), dir.path());
+#else
+    // On POSIX systems both lie in one private folder of the process, mode 0700.
+    const fs::path folder = unicode::utf8Path(a->name).parent_path();
+    EXPECT_EQ(folder.parent_path(), dir.path());
+    EXPECT_EQ(unicode::utf8Path(b->name).parent_path(), folder);
     struct stat st {};
     ASSERT_EQ(stat(a->name.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
+    ASSERT_EQ(stat(folder.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
 #endif
     EXPECT_EQ(readFile(unicode::utf8Path(a->name)), "written\n");
     EXPECT_EQ(platform::removeTemporaryFile(a->name), 0);
     EXPECT_EQ(platform::removeTemporaryFile(a->name), -1);
     removeTemporaryFiles();  // what is left goes with the one call for the signal path
     EXPECT_TRUE(dir.empty());
+#ifndef _WIN32
+    // A private folder that is no longer ours (here: opened to its group) is never used again; a
+    // new one goes with its last file.
+    auto c = platform::createTemporaryFile();
+    ASSERT_TRUE(c);
+    std::fclose(c->file);
+    const fs::path opened = unicode::utf8Path(c->name).parent_path();
+    fs::permissions(opened, fs::perms::group_write, fs::perm_options::add);
+    auto d = platform::createTemporaryFile();
+    ASSERT_TRUE(d);
+    std::fclose(d->file);
+    EXPECT_NE(unicode::utf8Path(d->name).parent_path(), opened);
+    EXPECT_EQ(platform::removeTemporaryFile(c->name), 0);
+    EXPECT_EQ(platform::removeTemporaryFile(d->name), 0);
+    EXPECT_TRUE(fs::remove(opened));
+    EXPECT_TRUE(dir.empty());
+#endif
     {
         ScopedEnv missing("TMP", utf8(dir.path() / "missing"));
         EXPECT_FALSE(platform::createTemporaryFile());
@@ -359,7 +382,7 @@ TEST(Platform, TemporaryFolderAndFiles)
     ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
     EXPECT_EQ(platform::temporaryDirectory(), unicode::narrow(windows) + "\\Temp\\");
 #else
-    EXPECT_EQ(platform::temporaryDirectory(), "C:\\from\\tmpdir\\");
+    EXPECT_EQ(platform::temporaryDirectory(), "C:\\from\\tmpdir\\/");  // a backslash is part of a POSIX name
     ScopedEnv noTmpdir("TMPDIR", std::nullopt);
     EXPECT_EQ(platform::temporaryDirectory(), "/tmp/");
 #endif

@@ -114,7 +114,7 @@ std::string outputOf(const std::string& command)
     return pclose(pipe) == 0 ? out : std::string();
 }
 
-std::string shellQuoted(const fs::path& path) { return "'" + path.string() + "'"; }
+std::string shellQuoted(const fs::path& path) { return '\'' + path.string() + '\''; }
 
 class ReducedPicture : public testing::Test {
 protected:

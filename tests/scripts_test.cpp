@@ -9,9 +9,11 @@
 //
 // RIZARI_UPDATE_GOLDEN=1 rewrites the expectations from what happens; review the diff.
 #ifndef _WIN32
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include <chrono>
@@ -116,7 +118,7 @@ TEST_P(Golden, ScriptWritesWhatItsExpectationsSay)
     // still reach it once the variable is restored, so the list is never destroyed.
     static auto* const keptAssignments = new std::vector<const char*>;
     if (postScript) keptAssignments->push_back(postScript - std::strlen("GNUPLOT_PS_DIR="));
-    for (const auto& left : fs::directory_iterator(fake.tmpDir())) ADD_FAILURE() << "left after the script: " << left.path();
+    for (const auto& left : fs::recursive_directory_iterator(fake.tmpDir())) ADD_FAILURE() << "left after the script: " << left.path();
 
     const std::string transcript = fake.transcript();
     if (update) {
@@ -457,7 +459,7 @@ TEST(Runner, InstancesAreDestroyedAtTheEnd)
     ScopedEnv keep("RIZARI_KEEP", "1");
     Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n");
     EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): kept script $TMP/<1>\nCPlot::plotting(): kept data file $TMP/<2>\n");
-    EXPECT_EQ(std::distance(fs::directory_iterator(fake.tmpDir()), {}), 2);
+    EXPECT_EQ(fake.temporaryFiles(), 2);
 }
 
 // --reduce on thins a large data set also for a vector image, --reduce off not even for a raster
@@ -632,6 +634,7 @@ TEST(Runner, BlockErrorsAndTheNestingLimit)
 // output is binary for it, so no LF gains a CR), and text after it is text again.
 TEST(Runner, WindowAndStreamOutput)
 {
+    TempDir dir;  // before the fake engine points TMP at its own folder
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
     ScopedEnv input("RIZARI_FAKE_STDIN", "0.5");
@@ -650,6 +653,37 @@ TEST(Runner, WindowAndStreamOutput)
     Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.outputType(PlotOutputType.Stream, \"png\")\np.plotting()\nprint(1)\n");
     EXPECT_EQ(r.bytes, std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff\0\0\0\0IEND\xae\x42\x60\x82", 26) + "1" + kLineEnd);
     EXPECT_EQ(r.status, 0) << r.err;
+#ifndef _WIN32
+    // A reader that went away (no SIGPIPE ends the runner) and a full disk fail the plot with the
+    // reason; the runner ends as always, its plots destroyed with their files.
+    writeFile(dir.path() / "stream.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\np.outputType(PlotOutputType.Stream, \"png\")\np.plotting()\n");
+    const std::string script = utf8(dir.path() / "stream.rz"), errors = utf8(dir.path() / "err.txt");
+    for (const bool readerGone : {true, false}) {
+        SCOPED_TRACE(readerGone);
+        int ends[2] = {-1, -1};
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        if (readerGone) {
+            ASSERT_EQ(pipe(ends), 0);
+            close(ends[0]);
+            posix_spawn_file_actions_adddup2(&actions, ends[1], STDOUT_FILENO);
+        } else {
+            posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/full", O_WRONLY, 0);
+        }
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        char* const args[] = {const_cast<char*>(kRunner.c_str()), const_cast<char*>(script.c_str()), nullptr};
+        pid_t runner = 0;
+        ASSERT_EQ(posix_spawn(&runner, kRunner.c_str(), &actions, nullptr, args, environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        if (readerGone) close(ends[1]);
+        int status = 0;
+        waitpid(runner, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+        EXPECT_EQ(readFile(dir.path() / "err.txt"), std::string("Error: cannot write the image to standard output: ") +
+                                                        std::strerror(readerGone ? EPIPE : ENOSPC) + "\nrizari: 1 plot failed\n");
+        EXPECT_EQ(fake.temporaryFiles(), 0);
+    }
+#endif
 }
 
 #ifndef _WIN32
@@ -691,7 +725,7 @@ TEST(Runner, AStopSignalLeavesNoTemporaryFiles)
     pid_t runner = 0;
     ASSERT_EQ(posix_spawn(&runner, kRunner.c_str(), nullptr, nullptr, args, environ), 0);
     const auto start = std::chrono::steady_clock::now();
-    auto files = [&] { return std::distance(fs::directory_iterator(fake.tmpDir()), {}); };
+    auto files = [&] { return fake.temporaryFiles(); };
     while (files() < 2 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60))  // the script and a data file
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     kill(runner, SIGTERM);
@@ -702,36 +736,65 @@ TEST(Runner, AStopSignalLeavesNoTemporaryFiles)
     EXPECT_TRUE(fs::is_empty(fake.tmpDir()));
 }
 
-// File names that the engine would read as a command, a pipe, a data block or a pseudo-file are
-// written so that they name the file; a temporary folder that would turn every file into one is
-// refused; a data file that cannot be made stops the plot instead of plotting another one's data.
+// File names that the engine would read as a command, a pipe, a data block, a pseudo-file or a
+// name in the home folder are written so that they name the file, and a backslash is a character
+// of a name; a data file must be a regular file (a FIFO would block). A temporary folder that
+// would turn every file into one, or in which another user could swap a file, is refused.
 TEST(Runner, FileNamesAreOnlyFiles)
 {
     TempDir dir;  // before the fake engine points TMP at its own folder
     FakeEngine fake;
     ScopedEnv home("ZUHOME", fake.home());
+    fs::create_directory(dir.path() / "~");
     std::string script = "p = CPlot()\n";
-    for (const char* name : {"<touch X", "|touch X", "-", "+", "++", "$data", "plain"}) {
+    for (const char* name : {"<touch X", "|touch X", "-", "+", "++", "$data", "~/d", "back\\slash", "plain"}) {
         writeFile(dir.path() / name, "1 2\n3 4\n");
-        script += "p.dataFile(\"" + std::string(name) + "\")\n";
+        std::string spelled;  // in the runner's strings a backslash is escaped
+        for (const char c : std::string_view(name)) spelled += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        script += "p.dataFile(\"" + spelled + "\")\n";
     }
-    Outcome r = runRunner(script + "p.outputType(PlotOutputType.File, \"png\", \"|touch X\")\nprint(p.plotting())\n", "", false, dir.path());
-    EXPECT_EQ(r.out + r.err, "0\n");
+    ASSERT_EQ(mkfifo((dir.path() / "fifo").c_str(), 0600), 0);
+    script += "print(p.dataFile(\"fifo\"))\n";
+    Outcome r = runRunner(script + "p.outputType(PlotOutputType.File, \"png\", \"|touch X\")\nprint(p.plotting())\n"
+                                   "p.outputType(PlotOutputType.File, \"png\", \"~/o.png\")\nprint(p.plotting())\n",
+                          "", false, dir.path());
+    EXPECT_EQ(r.out + r.err, "-1\n0\n0\nCPlot::dataFile(): \"fifo\" is not a regular file.\nrizari: 1 call refused\n");
+    EXPECT_NE(fake.script(0).find("set output \"./|touch X\"\n"), std::string::npos);
+    EXPECT_NE(fake.script(1).find("set output \"./~/o.png\"\n"), std::string::npos);
     const std::string written = fake.script();
-    EXPECT_NE(written.find("set output \"./|touch X\"\n"), std::string::npos);
     EXPECT_NE(written.find("plot \"./<touch X\" notitle with lines lw 2, \"./|touch X\" notitle with lines lw 2, "
                            "\"./-\" notitle with lines lw 2, \"./+\" notitle with lines lw 2, \"./++\" notitle with lines lw 2, "
-                           "\"./$data\" notitle with lines lw 2, \"plain\" notitle with lines lw 2\n"),
+                           "\"./$data\" notitle with lines lw 2, \"./~/d\" notitle with lines lw 2, "
+                           "\"back\\\\slash\" notitle with lines lw 2, \"plain\" notitle with lines lw 2\n"),
               std::string::npos)
         << written;
 
-    fs::create_directory(dir.path() / "|tmp");
+    // Refused temporary folders; a sticky one that all may write, and one with a backslash in
+    // its name, serve.
+    for (const char* folder : {"|tmp", "~", "open", "shared", "back\\tmp"}) fs::create_directory(dir.path() / folder);
+    fs::permissions(dir.path() / "open", fs::perms::all);
+    fs::permissions(dir.path() / "shared", fs::perms::all | fs::perms::sticky_bit);
     writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\nprint(p.plotting())\n");
-    std::system(("cd '" + dir.path().string() + "' && TMP='|tmp' '" + kRunner + "' script.rz >out.txt 2>err.txt").c_str());
-    EXPECT_EQ(readFile(dir.path() / "out.txt"), "-1\n");
-    EXPECT_EQ(readFile(dir.path() / "err.txt"), "Error: unusable temporary folder \"|tmp/\"\nrizari: 1 plot failed\n");
-    EXPECT_EQ(fake.runs(), 1);
-    EXPECT_TRUE(fs::is_empty(dir.path() / "|tmp"));
+    const std::pair<const char*, const char*> cases[] = {
+        {"|tmp", "Error: unusable temporary folder \"|tmp/\"\n"},
+        {"~", "Error: unusable temporary folder \"~/\"\n"},
+        {"open", "Error: unusable temporary folder \"open/\" (writable by others and not sticky)\n"},
+        {"shared", ""},
+        {"back\\tmp", ""},
+    };
+    for (const auto& [folder, refusal] : cases) {
+        SCOPED_TRACE(folder);
+        const int runs = fake.runs();
+        const fs::path tmp = dir.path() / folder;
+        const auto entries = [&] { return std::distance(fs::directory_iterator(tmp), {}); };
+        const auto before = entries();
+        std::system(("cd '" + dir.path().string() + "' && TMP='" + folder + "' '" + kRunner + "' script.rz >out.txt 2>err.txt").c_str());
+        const bool refused = *refusal != '\0';
+        EXPECT_EQ(readFile(dir.path() / "out.txt"), refused ? "-1\n" : "0\n");
+        EXPECT_EQ(readFile(dir.path() / "err.txt"), refused ? refusal + std::string("rizari: 1 plot failed\n") : "");
+        EXPECT_EQ(fake.runs(), runs + (refused ? 0 : 1));
+        EXPECT_EQ(entries(), before);  // nothing left there
+    }
 }
 
 // With too few file descriptors left for a data file, the plot stops; it never plots without it.
@@ -743,10 +806,11 @@ TEST(Runner, AMissingDataFileStopsThePlot)
     writeFile(dir.path() / "script.rz", "p = CPlot()\np.data2D([1, 2], [3, 4])\np.data2D([1, 2], [5, 6])\nprint(p.plotting())\n");
     // The runner starts with only its standard streams open, then gets one more descriptor each round.
     std::string closeInherited;
-    for (int fd = 3; fd < 64; ++fd) closeInherited += " " + std::to_string(fd) + ">&-";
+    for (int fd = 3; fd < 64; ++fd) closeInherited += ' ' + std::to_string(fd) + ">&-";
     bool stopped = false;
+    const std::string folder = dir.path().string();
     for (int descriptors = 4; descriptors <= 16 && !stopped; ++descriptors) {
-        const std::string command = "cd '" + dir.path().string() + "' && bash -c 'exec" + closeInherited + "; ulimit -n " +
+        const std::string command = "cd '" + folder + "' && bash -c 'exec" + closeInherited + "; ulimit -n " +
                                     std::to_string(descriptors) + "; exec \"$0\" script.rz' '" + kRunner + "' >out.txt 2>err.txt";
         const int runs = fake.runs();
         std::system(command.c_str());

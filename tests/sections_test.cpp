@@ -245,9 +245,9 @@ TEST(Sections, SubplotPlacement)
     EXPECT_EQ(top.getSubplot(0, 1), second);
     EXPECT_EQ(second->getTitle(), nullptr);
     // Grids without cells or with more than 10,000 are refused and change nothing.
-    for (const auto& [rows, cols] : {std::pair{2, 0}, {0, 2}, {-65536, 65536}, {101, 100}, {65536, 65536}})
-        EXPECT_EQ(captureStderr([&] { EXPECT_EQ(top.subplot(rows, cols), -1); }),
-                  rows > 0 && cols > 0 ? "CPlot::subplot(): more than 10000 cells\n" : "CPlot::subplot(): invalid parameter\n");
+    for (const auto& grid : {std::pair{2, 0}, {0, 2}, {-65536, 65536}, {101, 100}, {65536, 65536}})
+        EXPECT_EQ(captureStderr([&] { EXPECT_EQ(top.subplot(grid.first, grid.second), -1); }),
+                  grid.first > 0 && grid.second > 0 ? "CPlot::subplot(): more than 10000 cells\n" : "CPlot::subplot(): invalid parameter\n");
     EXPECT_EQ(top.getSubplot(0, 1), second);
     EXPECT_EQ(top.subplot(100, 100), 0);
     EXPECT_NE(top.getSubplot(99, 99), nullptr);
@@ -303,15 +303,15 @@ TEST(Sections, ShapesAndObjectRanges)
     check({
         {[](CPlot& p) { p.strokeColor("navy"), p.circle(HUGE_VAL, -HUGE_VAL, 1); }, writeShapeObjects,
          "set object circle center 9.8e+307, -9.8e+307 size 1 behind fillstyle empty border lc rgbcolor \"navy\" linewidth 2 \n"},
-        // An opacity outside 0 .. 1 (or NaN) is refused: the one before stays.
+        // An opacity outside 0 .. 1 is clamped into it; NaN becomes 0.
         {[](CPlot& p) {
-             p.noStrokeColor(), p.fillColor("c"), p.fillOpacity(0), p.circle(0, 0, 1), p.fillOpacity(1.5), p.fillOpacity(NAN);
-             p.fillOpacity(-0.1), p.circle(0, 0, 1), p.fillOpacity(1), p.circle(0, 0, 1);
+             p.noStrokeColor(), p.fillColor("c"), p.fillOpacity(1.5), p.circle(0, 0, 1), p.fillOpacity(-0.2), p.circle(0, 0, 1);
+             p.fillOpacity(0.4), p.fillOpacity(NAN), p.circle(0, 0, 1);
          },
          writeShapeObjects,
+         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 1 \n"
          "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 0 \n"
-         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 0 \n"
-         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 1 \n"},
+         "set object circle center 0, 0 size 1 behind fillcolor rgbcolor \"c\" fillstyle transparent solid 0 \n"},
         // The cut colour of arc segments: given below 180 degrees, a solid fill's colour from 180
         // on, else the background's or white; without stroke, fill or cut colour only the sector.
         {[](CPlot& p) { p.noStrokeColor(), p.arcSegment(0, 0, 1, 0, 90), p.arcSegment(0, 0, 1, 0, 90, "red"),

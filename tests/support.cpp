@@ -34,7 +34,7 @@ bool chooseRealEngine(const fs::path& home)
 std::string realEngineCommand(const fs::path& home)
 {
     const fs::path chosen = home / "sbin" / "gnuplot";
-    return fs::exists(chosen) ? "'" + chosen.string() + "'" : "gnuplot";
+    return fs::exists(chosen) ? '\'' + chosen.string() + '\'' : "gnuplot";
 }
 
 std::string utf8(const fs::path& path) { return unicode::utf8String(path); }
@@ -126,6 +126,13 @@ int FakeEngine::runs() const
     return n;
 }
 
+long FakeEngine::temporaryFiles() const
+{
+    std::error_code ignored;  // a folder may go while it is counted
+    return std::count_if(fs::recursive_directory_iterator(tmp_.path(), ignored), fs::recursive_directory_iterator(),
+                         [](const fs::directory_entry& entry) { return entry.is_regular_file(); });
+}
+
 int FakeEngine::versionQuestions() const
 {
     const std::string asked = readFile(capture_.path() / "versions");
@@ -139,6 +146,20 @@ std::string FakeEngine::args(int run) const { return readFile(runDir(run) / "arg
 std::string FakeEngine::script(int run) const { return readFile(runDir(run) / "script"); }
 
 namespace {
+
+// Where a temporary name that starts at `start` ends: a file of the temporary folder, or a
+// private folder there and a file in it ("rizariAbC123/rizariXyZ789"), each a word of letters,
+// digits and underscores.
+std::size_t endOfTemporaryName(const std::string& text, std::size_t start)
+{
+    const auto wordEnd = [&](std::size_t at) {
+        while (at < text.size() && (std::isalnum(static_cast<unsigned char>(text[at])) || text[at] == '_')) ++at;
+        return at;
+    };
+    const std::size_t end = wordEnd(start);
+    if (end + 1 < text.size() && text[end] == '/' && wordEnd(end + 1) > end + 1) return wordEnd(end + 1);
+    return end;
+}
 
 std::string replaced(std::string text, char from, const std::string& to)
 {
@@ -164,8 +185,7 @@ std::string FakeEngine::normalized(const std::string& text)
         }
         if (hit == std::string::npos) break;
         out.append(text, pos, hit - pos);
-        std::size_t end = hit + length;
-        while (end < text.size() && (std::isalnum(static_cast<unsigned char>(text[end])) || text[end] == '_')) ++end;
+        const std::size_t end = endOfTemporaryName(text, hit + length);
         const std::string base = text.substr(hit + length, end - hit - length);
         out += "$TMP/<" + std::to_string(names_.emplace(base, static_cast<int>(names_.size()) + 1).first->second) + ">";
         pos = end;
@@ -179,16 +199,18 @@ std::string FakeEngine::transcript()
     std::map<std::string, std::string> seen;  // file name -> content at the run before
     for (int run = 0; run < runs(); ++run) {
         const std::string args = this->args(run);
-        const std::string scriptName = utf8(unicode::utf8Path(args.substr(0, args.find('\n'))).filename());
+        const std::string scriptName = unicode::utf8Path(args.substr(0, args.find('\n'))).lexically_relative(tmp_.path()).generic_string();
         std::string line = "==> gnuplot";
         std::istringstream argList(args);
-        for (std::string arg; std::getline(argList, arg);) line += " " + normalized(arg);
+        for (std::string arg; std::getline(argList, arg);) line += ' ' + normalized(arg);
         out += line + "\n";
         out += normalized(script(run));
         // Files in the order of their normalised numbers, so that the transcript is stable.
         std::map<int, std::string> files;
-        for (const auto& entry : fs::directory_iterator(runDir(run) / "tmp")) {
-            const std::string name = entry.path().filename().string();
+        const fs::path copies = runDir(run) / "tmp";
+        for (const auto& entry : fs::recursive_directory_iterator(copies)) {
+            if (!entry.is_regular_file()) continue;
+            const std::string name = entry.path().lexically_relative(copies).generic_string();
             normalized(utf8(tmp_.path() / name));
             if (name != scriptName) files[names_[name]] = name;
         }

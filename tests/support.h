@@ -91,6 +91,8 @@ public:
     std::string home() const { return utf8(home_.path()); }
     fs::path engine() const { return engineIn(home_.path()); }
     const fs::path& tmpDir() const { return tmp_.path(); }
+    // The files in the temporary folder, those in the process's private folders there included.
+    long temporaryFiles() const;
 
     int runs() const;
     int versionQuestions() const;  // how often the engine was asked its version

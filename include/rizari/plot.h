@@ -15,6 +15,7 @@
 
 #include <concepts>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <initializer_list>
 #include <memory>
@@ -55,7 +56,8 @@ constexpr Axis operator|(Axis a, Axis b) { return static_cast<Axis>(static_cast<
 // Pixels when both numbers are integers ({800, 600}), inches when either is a floating-point number
 // ({6.0, 4.0}, {5, 3.5}). Each format takes its own unit, pixels for PNG, GIF, JPEG and SVG, inches
 // for PDF and EPS; a size in the other unit is converted at 72 pixels per inch, as gnuplot's cairo
-// terminals convert. Size{} keeps the terminal's default.
+// terminals convert. Size{} keeps the terminal's default. A page measures 1 to 200 inches, an image
+// 16 to 32767 pixels: save() refuses a size outside, so {8, 11} (pixels) is caught on a PDF.
 struct Size {
     enum class Unit { TerminalDefault, Pixels, Inches };
 
@@ -151,46 +153,35 @@ struct Column {
 
 template <class R> Column columnOf(const R& values) { return {std::ranges::data(values), std::ranges::size(values)}; }
 
-}  // namespace detail
-
-class Plot;
-
-// ---- Series: one data set of a plot ----
-
-// A handle to a data set, valid as long as its plot (moves of the Plot included; a new grid()
-// replaces the cells and their series). Each member styles the data set and returns the series.
-class RIZARI_API Series {
+// The numbers of a member that takes a list of them (levels, the corners of a polygon): any
+// container of numbers, or a braced list. Doubles are read where they lie; other numbers are
+// copied as doubles for the call. Made only as a parameter.
+class Numbers {
 public:
-    Series(const Series&) = delete;
-    Series& operator=(const Series&) = delete;
+    template <Values R>
+    Numbers(const R& values)
+    {
+        if constexpr (std::same_as<ValueOf<R>, double>) {
+            view_ = {std::ranges::data(values), std::ranges::size(values)};
+        } else {
+            copy_ = asDoubles(values);
+            view_ = copy_;
+        }
+    }
+    Numbers(std::initializer_list<double> values) : view_(values.begin(), values.size()) {}
+    Numbers(const Numbers&) = delete;
+    Numbers& operator=(const Numbers&) = delete;
 
-    Series& legend(std::string_view text);  // its entry in the legend box, which it turns on
-    Series& style(Style style);
-    Series& style(Style style, std::string_view option);  // Candlesticks, FilledCurves, Vectors: gnuplot words
-    Series& lineWidth(double width);
-    Series& lineType(int type);
-    Series& color(std::string_view color);
-    Series& pointType(int type);
-    Series& pointSize(double size);
-    Series& axes(Axis x, Axis y);  // Axis::X or X2, Axis::Y or Y2
-    Series& axes(std::string_view pair);  // gnuplot's words: "x1y1", "x1y2", "x2y1" or "x2y2"
-    Series& smooth(std::string_view option);
-    Series& fill(Fill type);
-    Series& fill(Fill type, double density);
-    Series& fillPattern(Fill type, int pattern);
-    Series& border(int lineType);
-    Series& noBorder();
-
-    // Its data set number, for the members of CPlot (Plot::native()).
-    int number() const { return number_; }
+    std::span<const double> view() const { return view_; }
 
 private:
-    friend class Plot;
-    Series(CPlot& plot, int number) : plot_(&plot), number_(number) {}
-
-    CPlot* plot_;
-    int number_;
+    std::vector<double> copy_;
+    std::span<const double> view_;
 };
+
+}  // namespace detail
+
+class Series;
 
 // ---- Plot ----
 
@@ -243,12 +234,13 @@ public:
     // A data file read by gnuplot, with gnuplot's words for it ("using 1:3").
     Series& addFile(const std::filesystem::path& file, std::string_view options = {});
     // A table of rows x cols values, row after row.
-    Series& matrix(std::span<const double> values, int rows, int cols);
+    Series& matrix(detail::Numbers values, int rows, int cols);
     Plot& dimension(int dimensions);  // 2 or 3
 
     // ---- Subplots ----
-    // A grid of cells, cell(0, 0) at the top left. A cell is a Plot of its own, valid as long as
-    // this plot; it shares this plot's output. A new grid replaces the cells and their series.
+    // A grid of cells, cell(0, 0) at the top left. A cell is a Plot of its own for its place in
+    // the grid, valid as long as this plot; it shares this plot's output. A new grid starts each
+    // cell afresh: the series of the cells before report that their data sets are gone.
     Plot& grid(int rows, int cols);
     Plot& cell(int row, int col);
 
@@ -323,7 +315,7 @@ public:
     Plot& colorBox(bool shown);
     Plot& contour(Contour mode);
     Plot& contourLabels(bool shown);
-    Plot& contourLevels(std::span<const double> levels);
+    Plot& contourLevels(detail::Numbers levels);
     Plot& coordinates(Coordinates system);
     Plot& coordinates(Coordinates system, Angle unit);
     Plot& polar(Angle unit);
@@ -360,7 +352,7 @@ public:
     Plot& ellipse(double x, double y, double width, double height, double angle);
     Plot& arcSector(double x, double y, double radius, double angle1, double angle2);
     Plot& arcSegment(double x, double y, double radius, double angle1, double angle2, std::string_view cutColor = {});
-    Plot& polygon(std::span<const double> xs, std::span<const double> ys);
+    Plot& polygon(detail::Numbers xs, detail::Numbers ys);
     Plot& regularPolygon(double x, double y, int corners, double side, double angle);
     Plot& fillColor(std::string_view color);
     Plot& fillOpacity(double opacity);
@@ -374,12 +366,12 @@ public:
     Plot& line(double x1, double y1, double x2, double y2);
     Plot& line(double x1, double y1, double z1, double x2, double y2, double z2);
     Plot& point(double x, double y, double z = 0);
-    Plot& scatter(std::span<const double> xs, std::span<const double> ys, std::string_view color = {});
+    Plot& scatter(detail::Numbers xs, detail::Numbers ys, std::string_view color = {});
     Plot& circleOpen(double x, double y, std::string_view color = {});
     Plot& circleClosed(double x, double y, std::string_view color = {});
     Plot& arc(double x, double y, double radius, double angle1, double angle2);
-    Plot& closedLine(std::span<const double> xs, std::span<const double> ys);
-    Plot& closedLine(std::span<const double> xs, std::span<const double> ys, std::span<const double> zs);
+    Plot& closedLine(detail::Numbers xs, detail::Numbers ys);
+    Plot& closedLine(detail::Numbers xs, detail::Numbers ys, detail::Numbers zs);
     Plot& line1D(double x1, double x2, std::string_view color = {});
     Plot& inequality(std::string_view op, double value, std::string_view color = {});
     Plot& inequality(std::string_view op1, double a, std::string_view op2, double b, std::string_view color = {});
@@ -395,10 +387,13 @@ public:
     // set afterwards changes them.
     Plot& styleSheet(StyleSheet sheet);
 
-    // The CPlot underneath, for what the front does not name.
+    // The CPlot underneath, for what the front does not name. What is changed there is seen
+    // here: after native().deletePlots() the series report that their data sets are gone, and a
+    // cell whose place a grid made there no longer has reports that it is gone.
     CPlot& native();
 
 private:
+    friend class Series;
     struct Impl;
     explicit Plot(std::unique_ptr<Impl> impl);
 
@@ -408,6 +403,48 @@ private:
     CPlot& top();
 
     std::unique_ptr<Impl> impl_;
+};
+
+// ---- Series: one data set of a plot ----
+
+// A handle to a data set, valid as long as its plot (moves of the Plot included). Each member
+// styles the data set and returns the series; once the data set is gone (a new grid, or a reset
+// through Plot::native()), each throws std::invalid_argument instead.
+class RIZARI_API Series {
+public:
+    Series(const Series&) = delete;
+    Series& operator=(const Series&) = delete;
+
+    Series& legend(std::string_view text);  // its entry in the legend box, which it turns on
+    Series& style(Style style);
+    Series& style(Style style, std::string_view option);  // Candlesticks, FilledCurves, Vectors: gnuplot words
+    Series& lineWidth(double width);
+    Series& lineType(int type);
+    Series& color(std::string_view color);
+    Series& pointType(int type);
+    Series& pointSize(double size);
+    Series& axes(Axis x, Axis y);  // Axis::X or X2, Axis::Y or Y2
+    Series& axes(std::string_view pair);  // gnuplot's words: "x1y1", "x1y2", "x2y1" or "x2y2"
+    Series& smooth(std::string_view option);
+    Series& fill(Fill type);
+    Series& fill(Fill type, double density);
+    Series& fillPattern(Fill type, int pattern);
+    Series& border(int lineType);
+    Series& noBorder();
+
+    // Its data set number, for the members of CPlot (Plot::native()).
+    int number() const { return number_; }
+
+private:
+    friend class Plot;
+    Series(Plot::Impl& owner, int number, std::uint64_t identity) : owner_(&owner), number_(number), identity_(identity) {}
+
+    // The plot that holds the data set, when the data set is still there; refused otherwise.
+    CPlot& plot() const;
+
+    Plot::Impl* owner_;
+    int number_;
+    std::uint64_t identity_;
 };
 
 }  // namespace rizari
