@@ -72,7 +72,7 @@ std::optional<Kept> reduce(const Series& s, ReducedStyle style, PixelArea area =
 {
     const PointColumns columns = s.columns();
     Kept kept(columns);
-    const auto count = reducePoints(columns, style, missing, area, kept);
+    const auto count = reducePoints(columns, style, missing, PictureAxes{area}, kept).kept;
     if (!count) {
         EXPECT_TRUE(kept.points.empty());
         return std::nullopt;
@@ -383,15 +383,19 @@ TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
 TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
 {
     const std::vector<std::pair<std::string, std::function<void(CPlot&)>>> whole = {
-        {"log y", [](CPlot& p) { p.scaleType(PlotAxis::Y, ScaleType::Log); }},
-        {"log x", [](CPlot& p) { p.scaleType(PlotAxis::X, ScaleType::Log); }},
-        {"x range", [](CPlot& p) { p.axisRange(PlotAxis::X, 0, 10); }},
-        {"y range", [](CPlot& p) { p.axisRange(PlotAxis::Y, -1, 1); }},
         {"no autoscale", [](CPlot& p) { p.autoScale(PlotAxis::Y, 0); }},
         {"x2y2", [](CPlot& p) { p.axes(0, "x2y2"); }},
         {"x1y2", [](CPlot& p) { p.axes(0, "x1y2"); }},
         {"smooth", [](CPlot& p) { p.smooth(0, "csplines"); }},
-        {"native", [](CPlot& p) { p.nativeCmd("set xrange [0:1]"); }},
+        {"native range", [](CPlot& p) { p.nativeCmd("set grid; set xr [0:1]"); }},
+        {"native margin", [](CPlot& p) { p.nativeCmd("set lmarg 5"); }},
+        {"native terminal", [](CPlot& p) { p.nativeCmd("set grid; set t png size 300,200"); }},
+        {"native replot", [](CPlot& p) { p.nativeCmd("replot"); }},
+        {"translucent points",
+         [](CPlot& p) {
+             p.plotType(PlotType::Points, 0);
+             p.lineType(0, 1, 1, "#F0FF0000");
+         }},
         {"shape", [](CPlot& p) { p.rectangle(0, 0, 1, 1); }},
         {"polar", [](CPlot& p) { p.polarPlot(AngleUnit::Radians); }},
         {"3D", [](CPlot& p) { p.dimension(3); }},
@@ -409,6 +413,12 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
         EXPECT_EQ(p.target(), std::nullopt) << name;
     }
     const std::vector<std::pair<std::string, std::function<void(CPlot&)>>> thinned = {
+        {"log y", [](CPlot& p) { p.scaleType(PlotAxis::Y, ScaleType::Log); }},
+        {"log x", [](CPlot& p) { p.scaleType(PlotAxis::X, ScaleType::Log); }},
+        {"x range", [](CPlot& p) { p.axisRange(PlotAxis::X, 0, 10); }},
+        {"y range", [](CPlot& p) { p.axisRange(PlotAxis::Y, -1, 1); }},
+        {"native grid and key", [](CPlot& p) { p.nativeCmd("set grid; set key left # a comment"); }},
+        {"translucent line", [](CPlot& p) { p.lineType(0, 1, 1, "#80FF0000"); }},
         {"x1y1", [](CPlot& p) { p.axes(0, "x1y1"); }},
         {"log x2", [](CPlot& p) { p.scaleType(PlotAxis::X2, ScaleType::Log); }},
         {"steps", [](CPlot& p) { p.plotType(PlotType::Steps, 0); }},
@@ -432,17 +442,22 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
         filled.plot.outputType(PlotOutputType::File, terminal, "unused");
         EXPECT_EQ(filled.target().has_value(), thins) << terminal;
     }
-    // Only the library's own doubles: a caller's file, another element type, a table's first two
-    // columns.
+    // Values of every numeric element type but the 8-bit ones (written as characters), a table's
+    // first two columns (not a filled table, which fills between its second and third).
     RulePlot p;
     const std::vector<float> floats(60000, 1.0f);
     p.plot.AddCurve(std::nullopt, std::nullopt, 30000, ElementType::Float, floats.data());
     const std::vector<double> table(3 * 30000, 1.0), column(30000, 1.0);
     p.plot.data(table.data(), 30000, 3);
     p.plot.data(column.data(), 30000, 1);
-    EXPECT_EQ(p.target(1), std::nullopt);
+    p.plot.AddCurve(std::nullopt, std::nullopt, 30000, ElementType::UChar, floats.data());
+    p.plot.data(table.data(), 30000, 3);
+    p.plot.plotType(PlotType::FilledCurves, 5, {1, {}, {"x1"}});
+    EXPECT_EQ(p.target(1), lines(640, 480));
     EXPECT_EQ(p.target(2), lines(640, 480));
     EXPECT_EQ(p.target(3), std::nullopt);
+    EXPECT_EQ(p.target(4), std::nullopt);
+    EXPECT_EQ(p.target(5), std::nullopt);
 }
 
 // ---- The files plotting() writes ----
