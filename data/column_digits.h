@@ -32,14 +32,15 @@ struct ColumnStats {
     void add(double v)
     {
         if (std::isnan(v)) return;
-        if (v < low) low = v;
-        if (v > high) high = v;
-        if (!std::isnan(last)) {
-            if (v < last) ascending = false;
-            if (v > last) descending = false;
-            const double step = std::fabs(v - last);
-            if (step > 0 && step < spacing) spacing = step;
-        }
+        low = v < low ? v : low;
+        high = v > high ? v : high;
+        if (!ascending && !descending) return;  // the spacing no longer counts
+        // The first step is NaN: it compares false everywhere.
+        const double step = v - last;
+        ascending = ascending && !(step < 0);
+        descending = descending && !(step > 0);
+        const double size = std::fabs(step);
+        spacing = size > 0 && size < spacing ? size : spacing;
         last = v;
     }
 };

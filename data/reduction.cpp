@@ -295,38 +295,75 @@ public:
     // ySpan: the y extent the picture shows, or an estimate of it (a little small is safe: the
     // pixel sizes stay upper bounds).
     LineReducer(const P& p, const Window& xWindow, double ySpan, PixelArea area, Options options, KeptPoints& out)
-        : p_(p), out_(out), options_(options), height_(area.height),
-          buckets_(xWindow, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width) * (options.stepsStyle ? 2 : 1)),
+        : p_(p), out_(out), options_(options), height_(area.height), low_(xWindow.low),
           // Upper bounds of the pixels per unit: the plot area is smaller than the terminal, and
           // autoscaled axes are at least as wide as the data.
           xPixels_(area.width / xWindow.span()), ySpan_(ySpan)
     {
+        const std::size_t buckets = static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width) * (options.stepsStyle ? 2 : 1);
+        quarterScale_ = static_cast<double>(buckets * kQuarters) / xWindow.span();
+        lastQuarter_ = buckets * kQuarters - 1;
     }
 
-    // Drawn point i inside the x range, at x in the picture's space.
+    // Drawn point i inside the x range, at (x, y) in the picture's space. The extremes of the
+    // bucket's four quarters are kept on the way, so that a bucket is read again only where it
+    // is smooth (its samples) or where the steps styles need their risers.
     void add(std::size_t i, double x, double y)
     {
-        const std::size_t bucket = buckets_.of(x);
-        if (bucket != current_) {
-            finish();
-            current_ = bucket;
-            first_ = i;
-        }
-        last_ = i;
-        seenLow_ = std::min(seenLow_, y);
-        seenHigh_ = std::max(seenHigh_, y);
+        const double at = (x - low_) * quarterScale_;
+        const std::size_t quarter = at <= 0 ? 0 : std::min(lastQuarter_, static_cast<std::size_t>(at));
+        if (quarter != currentQuarter_) return startQuarter(quarter, i, y);
+        open_.last = i;
+        if (y < open_.lowY) open_.lowY = y, open_.low = i;
+        if (y > open_.highY) open_.highY = y, open_.high = i;
     }
 
     void finish()
     {
+        closeQuarter();
         if (first_ == kNoPoint) return;
         // The y extent seen so far only grows: the estimate is replaced once it is exceeded.
         yPixels_ = height_ / std::max({ySpan_, seenHigh_ - seenLow_, std::numeric_limits<double>::min()});
-        reduceBucket(first_, last_);
+        reduceBucket(first_, quarters_[lastQuarterOfBucket_].last);
         first_ = kNoPoint;
+        quarters_.fill(Quarter{});
     }
 
+    bool ySpread() const { return seenHigh_ > seenLow_; }
+
 private:
+    // The quarter being filled goes to its bucket's four.
+    void closeQuarter()
+    {
+        if (currentQuarter_ == kNoPoint) return;
+        quarters_[currentQuarter_ % kQuarters] = open_;
+        lastQuarterOfBucket_ = currentQuarter_ % kQuarters;
+        seenLow_ = std::min(seenLow_, open_.lowY);
+        seenHigh_ = std::max(seenHigh_, open_.highY);
+        currentQuarter_ = kNoPoint;
+    }
+
+    void startQuarter(std::size_t quarter, std::size_t i, double y)
+    {
+        closeQuarter();
+        if (quarter / kQuarters != current_) {
+            finish();
+            current_ = quarter / kQuarters;
+            first_ = i;
+        }
+        currentQuarter_ = quarter;
+        open_ = {i, i, i, i, y, y};
+    }
+
+    static constexpr std::size_t kQuarters = 4;
+    // The steps of a bucket that decide its regime: the first so many.
+    static constexpr std::size_t kSampledSteps = 128;
+
+    struct Quarter {
+        std::size_t first = kNoPoint, last = kNoPoint, low = kNoPoint, high = kNoPoint;
+        double lowY = 0, highY = 0;
+    };
+
     std::size_t next(std::size_t i) const
     {
         do ++i;
@@ -343,24 +380,34 @@ private:
     // The drawn points a .. b of one bucket.
     void reduceBucket(std::size_t a, std::size_t b)
     {
-        std::size_t steps = 0, lattice = 0, chaos = 0;
-        lowest_ = highest_ = a;
-        double xi = p_.x(a), yi = p_.y(a), low = yi, high = yi;
-        for (std::size_t j = next(a); j <= b; j = next(j)) {
+        std::size_t sampled = 0, lattice = 0, chaos = 0;
+        double xi = p_.x(a), yi = p_.y(a);
+        for (std::size_t j = next(a); j <= b && sampled < kSampledSteps; j = next(j)) {
             const double xj = p_.x(j), yj = p_.y(j);
             const double dx = (xj - xi) * xPixels_, dy = std::fabs(yj - yi) * yPixels_;
-            ++steps;
+            ++sampled;
             if (std::max(dx, dy) <= 2 * kEngineUnit) ++lattice;
             else if (dx < kEngineUnit && dy >= 0.3 && dy <= 3.0) ++chaos;
-            if (yj < low) low = yj, lowest_ = j;
-            if (yj > high) high = yj, highest_ = j;
             xi = xj, yi = yj;
         }
-        const bool staircase = options_.corners && !options_.stepsStyle && steps >= 8 && lattice * 10 >= steps * 8;
-        const bool noise = !staircase && steps >= 16 && chaos * 10 >= steps * 4;
+        const Quarter* lowest = nullptr;
+        const Quarter* highest = nullptr;
+        for (const Quarter& q : quarters_) {
+            if (q.first == kNoPoint) continue;
+            if (!lowest || q.lowY < lowest->lowY) lowest = &q;
+            if (!highest || q.highY > highest->highY) highest = &q;
+        }
+        lowest_ = lowest->low;
+        highest_ = highest->high;
+        const bool staircase = options_.corners && !options_.stepsStyle && sampled >= 8 && lattice * 10 >= sampled * 8;
+        const bool noise = !staircase && sampled >= 16 && chaos * 10 >= sampled * 4;
         anchors_.clear();
-        if (noise) addQuarterExtremes(a, b);
-        else addExtremes(a, b, lowest_, highest_, 1);
+        if (noise) {
+            for (const Quarter& q : quarters_)
+                if (q.first != kNoPoint) addExtremes(q.first, q.last, q.low, q.high, 2);
+        } else {
+            addExtremes(a, b, lowest_, highest_, 1);
+        }
         std::sort(anchors_.begin(), anchors_.end());
         anchors_.erase(std::unique(anchors_.begin(), anchors_.end()), anchors_.end());
         if (staircase || options_.stepsStyle) {
@@ -390,26 +437,6 @@ private:
                     else right = kNoPoint;
                 }
             }
-        }
-    }
-
-    // The extremes of four equal x parts of the bucket, two neighbours each side.
-    void addQuarterExtremes(std::size_t a, std::size_t b)
-    {
-        const double width = (p_.x(b) - p_.x(a)) / 4;
-        std::size_t start = a;
-        for (int quarter = 1; quarter <= 4 && start <= b; ++quarter) {
-            const double limit = quarter == 4 ? kInfinity : p_.x(a) + width * quarter;
-            std::size_t end = start, low = start, high = start;
-            double lowY = p_.y(start), highY = lowY;
-            for (std::size_t i = next(start); i <= b && p_.x(i) < limit; i = next(i)) {
-                end = i;
-                const double y = p_.y(i);
-                if (y < lowY) lowY = y, low = i;
-                if (y > highY) highY = y, high = i;
-            }
-            addExtremes(start, end, low, high, 2);
-            start = next(end);
         }
     }
 
@@ -476,10 +503,14 @@ private:
     KeptPoints& out_;
     Options options_;
     double height_;
-    Buckets buckets_;
+    double low_, quarterScale_ = 0;
+    std::size_t lastQuarter_ = 0;
     double xPixels_, ySpan_, yPixels_ = 0;
 
-    std::size_t current_ = kNoPoint, first_ = kNoPoint, last_ = kNoPoint;
+    std::size_t current_ = kNoPoint, first_ = kNoPoint;
+    std::size_t currentQuarter_ = kNoPoint, lastQuarterOfBucket_ = 0;
+    Quarter open_;
+    std::array<Quarter, kQuarters> quarters_{};
     double seenLow_ = kInfinity, seenHigh_ = -kInfinity;
     std::vector<std::size_t> anchors_;  // the current bucket's, sorted
     std::size_t anchorAt_ = 0;
@@ -558,14 +589,13 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
             break;
         }
         if (place != Place::Inside) continue;
-        if (e.count == 0 && e.before != kNoPoint) held.original(e.before);
-        e.add(i, x, y);
+        if (e.count++ == 0 && e.before != kNoPoint) held.original(e.before);
         reducer.add(i, x, y);
     }
     reducer.finish();
     if (e.after != kNoPoint) held.original(e.after);
     if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
-    if (!(e.ymax > e.ymin)) return whole("its y values do not spread");
+    if (!reducer.ySpread()) return whole("its y values do not spread");
     held.statistics(scanner.xStats, scanner.yStats);
     return Thinning{0, {}};
 }
