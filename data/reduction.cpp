@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -356,6 +357,8 @@ private:
     }
 
     static constexpr std::size_t kQuarters = 4;
+    // The highest and lowest points of a bucket of tall strokes that are kept.
+    static constexpr std::size_t kPeaks = 3;
     // The steps of a bucket that decide its regime: the first so many.
     static constexpr std::size_t kSampledSteps = 128;
 
@@ -380,7 +383,7 @@ private:
     // The drawn points a .. b of one bucket.
     void reduceBucket(std::size_t a, std::size_t b)
     {
-        std::size_t sampled = 0, lattice = 0, chaos = 0;
+        std::size_t sampled = 0, lattice = 0, chaos = 0, tall = 0;
         double xi = p_.x(a), yi = p_.y(a);
         for (std::size_t j = next(a); j <= b && sampled < kSampledSteps; j = next(j)) {
             const double xj = p_.x(j), yj = p_.y(j);
@@ -388,6 +391,7 @@ private:
             ++sampled;
             if (std::max(dx, dy) <= 2 * kEngineUnit) ++lattice;
             else if (dx < kEngineUnit && dy >= 0.3 && dy <= 3.0) ++chaos;
+            if (dy >= 2 && dx < 1) ++tall;
             xi = xj, yi = yj;
         }
         const Quarter* lowest = nullptr;
@@ -407,6 +411,7 @@ private:
                 if (q.first != kNoPoint) addExtremes(q.first, q.last, q.low, q.high, 2);
         } else {
             addExtremes(a, b, lowest_, highest_, 1);
+            if (!staircase && !options_.stepsStyle && tall * 10 >= sampled * 4) addPeaks(a, b);
         }
         std::sort(anchors_.begin(), anchors_.end());
         anchors_.erase(std::unique(anchors_.begin(), anchors_.end()), anchors_.end());
@@ -438,6 +443,20 @@ private:
                 }
             }
         }
+    }
+
+    // The next highest and lowest points of a bucket of tall strokes, each with its neighbours:
+    // the outline of the band the strokes draw is the spikes of several of them, where the lines
+    // two pixels wide reach beyond the bucket's one highest point.
+    void addPeaks(std::size_t a, std::size_t b)
+    {
+        peaks_.clear();
+        for (std::size_t i = a; i <= b; i = next(i)) peaks_.push_back({p_.y(i), i});
+        const std::size_t k = std::min(kPeaks, peaks_.size());
+        std::partial_sort(peaks_.begin(), peaks_.begin() + k, peaks_.end());
+        for (std::size_t j = 1; j < k; ++j) addExtremes(a, b, peaks_[j].second, peaks_[j].second, 1);
+        std::partial_sort(peaks_.begin(), peaks_.begin() + k, peaks_.end(), std::greater<>());
+        for (std::size_t j = 1; j < k; ++j) addExtremes(a, b, peaks_[j].second, peaks_[j].second, 1);
     }
 
     // Whether drawn point i is an anchor; i never decreases from one call to the next within a
@@ -513,6 +532,7 @@ private:
     std::array<Quarter, kQuarters> quarters_{};
     double seenLow_ = kInfinity, seenHigh_ = -kInfinity;
     std::vector<std::size_t> anchors_;  // the current bucket's, sorted
+    std::vector<std::pair<double, std::size_t>> peaks_;
     std::size_t anchorAt_ = 0;
     std::size_t lowest_ = 0, highest_ = 0;
     bool firstOfBucket_ = true;
