@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <limits>
 #include <vector>
 
@@ -27,6 +26,8 @@ constexpr int kMostPixels = 32767;
 constexpr std::size_t kMostCounterBytes = std::size_t{8} << 20;
 // A filled curve's bucket is taken in pieces of at most this many points.
 constexpr std::size_t kMostBufferedPoints = std::size_t{1} << 16;
+// Lines and steps are checked this many points at a time.
+constexpr std::size_t kBlock = 256;
 // The joined styles estimate the y extent, before their one pass, from this many points.
 constexpr std::size_t kExtentSamples = 8192;
 
@@ -122,6 +123,46 @@ public:
         return Place::Inside;
     }
 
+    // Points from .. to - 1 at once where they are all drawn, within the picture's values and in
+    // order, on linear axes without an x range: the common case, read with fewer tests a point.
+    // False, with nothing taken, otherwise.
+    bool takeBlock(std::size_t from, std::size_t to)
+    {
+        if (logX_ || logY_ || zoomed_) return false;
+        bool fine = true;
+        double previous = previousX_, spacing = kInfinity, low = yStats.low, high = yStats.high;
+        for (std::size_t i = from; i < to; ++i) {
+            const double x = p_.rawX(i), y = p_.rawY(i);
+            // NaN fails the first two tests: a missing point goes the careful way.
+            fine = fine && std::fabs(x) <= kFarOut && std::fabs(y) <= kFarOut && x >= previous;
+            const double step = x - previous;
+            spacing = step > 0 && step < spacing ? step : spacing;
+            previous = x;
+            low = y < low ? y : low;
+            high = y > high ? y : high;
+        }
+        ColumnStats ys = yStats;
+        if (ys.ascending || ys.descending) {
+            for (std::size_t i = from; i < to; ++i) ys.add(p_.rawY(i));
+        }
+        ys.low = low;
+        ys.high = high;
+        if (!fine) return false;
+        // x in order: its statistics follow from the ends, the steps and the value before.
+        const double firstX = p_.rawX(from);
+        xStats.add(firstX);
+        xStats.low = std::min(xStats.low, firstX);
+        xStats.high = std::max(xStats.high, previous);
+        if (previous > firstX) xStats.descending = false;
+        xStats.spacing = std::min(xStats.spacing, spacing);
+        xStats.last = previous;
+        yStats = ys;
+        previousX_ = previous;
+        drawn += to - from;
+        insideSeen += to - from;
+        return true;
+    }
+
     // The rest of a joined data set after the x range: only whether it stays in order.
     bool restInOrder(std::size_t from)
     {
@@ -140,6 +181,7 @@ public:
 
     ColumnStats xStats, yStats;
     std::size_t drawn = 0;
+    std::size_t insideSeen = 0;  // drawn points inside the x range so far (lines)
     bool sorted = true;
     std::string_view failure;
 
@@ -450,13 +492,26 @@ private:
     // two pixels wide reach beyond the bucket's one highest point.
     void addPeaks(std::size_t a, std::size_t b)
     {
-        peaks_.clear();
-        for (std::size_t i = a; i <= b; i = next(i)) peaks_.push_back({p_.y(i), i});
-        const std::size_t k = std::min(kPeaks, peaks_.size());
-        std::partial_sort(peaks_.begin(), peaks_.begin() + k, peaks_.end());
-        for (std::size_t j = 1; j < k; ++j) addExtremes(a, b, peaks_[j].second, peaks_[j].second, 1);
-        std::partial_sort(peaks_.begin(), peaks_.begin() + k, peaks_.end(), std::greater<>());
-        for (std::size_t j = 1; j < k; ++j) addExtremes(a, b, peaks_[j].second, peaks_[j].second, 1);
+        // The kPeaks highest and lowest, each list sorted from the most extreme; a new point
+        // enters only past the last of its list.
+        std::array<std::pair<double, std::size_t>, kPeaks> high, low;
+        high.fill({-kInfinity, kNoPoint});
+        low.fill({kInfinity, kNoPoint});
+        for (std::size_t i = a; i <= b; i = next(i)) {
+            const double y = p_.y(i);
+            if (y > high.back().first) {
+                high.back() = {y, i};
+                for (std::size_t k = kPeaks - 1; k > 0 && high[k].first > high[k - 1].first; --k) std::swap(high[k], high[k - 1]);
+            }
+            if (y < low.back().first) {
+                low.back() = {y, i};
+                for (std::size_t k = kPeaks - 1; k > 0 && low[k].first < low[k - 1].first; --k) std::swap(low[k], low[k - 1]);
+            }
+        }
+        for (std::size_t k = 1; k < kPeaks; ++k) {
+            if (high[k].second != kNoPoint) addExtremes(a, b, high[k].second, high[k].second, 1);
+            if (low[k].second != kNoPoint) addExtremes(a, b, low[k].second, low[k].second, 1);
+        }
     }
 
     // Whether drawn point i is an anchor; i never decreases from one call to the next within a
@@ -532,7 +587,6 @@ private:
     std::array<Quarter, kQuarters> quarters_{};
     double seenLow_ = kInfinity, seenHigh_ = -kInfinity;
     std::vector<std::size_t> anchors_;  // the current bucket's, sorted
-    std::vector<std::pair<double, std::size_t>> peaks_;
     std::size_t anchorAt_ = 0;
     std::size_t lowest_ = 0, highest_ = 0;
     bool firstOfBucket_ = true;
@@ -598,19 +652,27 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
     Scanner<P> scanner(p, missing, axes, true);
     LineReducer<P> reducer(p, xWindow, ySpanEstimate(p, axes, sampleFirst, sampleLast), axes.area, {steps, !steps}, held);
     Extent e;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        double x = 0, y = 0;
-        const Place place = scanner.take(i, x, y);
-        if (place == Place::Failed) return whole(scanner.failure);
-        if (place == Place::Before) e.before = i;
-        if (place == Place::After) {
-            if (!scanner.restInOrder(i + 1)) return whole(scanner.failure);
-            e.after = i;
-            break;
+    for (std::size_t i = 0; i < p.size();) {
+        const std::size_t end = std::min(p.size(), i + kBlock);
+        if (scanner.takeBlock(i, end)) {
+            for (; i < end; ++i) reducer.add(i, p.rawX(i), p.rawY(i));
+            continue;
         }
-        if (place != Place::Inside) continue;
-        if (e.count++ == 0 && e.before != kNoPoint) held.original(e.before);
-        reducer.add(i, x, y);
+        for (; i < end; ++i) {
+            double x = 0, y = 0;
+            const Place place = scanner.take(i, x, y);
+            if (place == Place::Failed) return whole(scanner.failure);
+            if (place == Place::Before) e.before = i;
+            if (place == Place::After) {
+                if (!scanner.restInOrder(i + 1)) return whole(scanner.failure);
+                e.after = i;
+                break;
+            }
+            if (place != Place::Inside) continue;
+            if (!scanner.insideSeen++ && e.before != kNoPoint) held.original(e.before);
+            reducer.add(i, x, y);
+        }
+        if (e.after != kNoPoint) break;
     }
     reducer.finish();
     if (e.after != kNoPoint) held.original(e.after);
