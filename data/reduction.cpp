@@ -322,9 +322,12 @@ private:
 // step within two lattice units), which gnuplot draws as a fine axis-aligned staircase and the
 // reduction samples in small steps with the staircase's corners added; and dense noise of a few
 // pixels (steps narrower than a lattice unit, 0.3 to 3 pixels high), where gnuplot snaps some
-// segments and not others and four sub-buckets keep more of it. The steps styles draw their own
-// risers: in their smooth runs a point is added wherever y moved half a pixel, since a made-up
-// riser longer than a pixel would be snapped to the grid.
+// segments and not others and four sub-buckets keep more of it. Where the steps are tall (noise
+// of many pixels) and narrower than a lattice unit, the band's outline is drawn by several
+// spikes, some snapped: the next highest and lowest points stay as well; tall steps a lattice
+// unit or wider are never snapped, and their extremes need no neighbours. The steps styles draw their own risers: in their smooth runs a point is
+// added wherever y moved half a pixel, since a made-up riser longer than a pixel would be snapped
+// to the grid.
 //
 // The points come in order, one at a time (add), each read once from memory; a bucket's points
 // are read again while they are still in the cache.
@@ -425,7 +428,7 @@ private:
     // The drawn points a .. b of one bucket.
     void reduceBucket(std::size_t a, std::size_t b)
     {
-        std::size_t sampled = 0, lattice = 0, chaos = 0, tall = 0;
+        std::size_t sampled = 0, lattice = 0, chaos = 0, tall = 0, narrow = 0;
         double xi = p_.x(a), yi = p_.y(a);
         for (std::size_t j = next(a); j <= b && sampled < kSampledSteps; j = next(j)) {
             const double xj = p_.x(j), yj = p_.y(j);
@@ -434,6 +437,7 @@ private:
             if (std::max(dx, dy) <= 2 * kEngineUnit) ++lattice;
             else if (dx < kEngineUnit && dy >= 0.3 && dy <= 3.0) ++chaos;
             if (dy >= 2 && dx < 1) ++tall;
+            if (dx < kEngineUnit) ++narrow;
             xi = xj, yi = yj;
         }
         const Quarter* lowest = nullptr;
@@ -452,8 +456,12 @@ private:
             for (const Quarter& q : quarters_)
                 if (q.first != kNoPoint) addExtremes(q.first, q.last, q.low, q.high, 2);
         } else {
-            addExtremes(a, b, lowest_, highest_, 1);
-            if (!staircase && !options_.stepsStyle && tall * 10 >= sampled * 4) addPeaks(a, b);
+            // Tall strokes a lattice unit or more apart are never snapped: their extremes need no
+            // neighbours, and the spikes' tips lie apart.
+            const bool tallStrokes = !staircase && !options_.stepsStyle && tall * 10 >= sampled * 4;
+            const bool snapped = narrow * 10 >= sampled * 5;
+            addExtremes(a, b, lowest_, highest_, tallStrokes && !snapped ? 0 : 1);
+            if (tallStrokes && snapped) addPeaks(a, b);
         }
         std::sort(anchors_.begin(), anchors_.end());
         anchors_.erase(std::unique(anchors_.begin(), anchors_.end()), anchors_.end());

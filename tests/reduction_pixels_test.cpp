@@ -85,6 +85,7 @@ std::vector<Case> everyStyle()
         {"lines, noisy with gaps", PlotType::Lines, withGaps()},
         {"lines, smooth", PlotType::Lines, sampled(smoothSine)},
         {"lines, noisy chirp", PlotType::Lines, sampled(chirp)},
+        {"lines, noisy chirp, steps wider than 1/200 pixel", PlotType::Lines, sampled(chirp, 50000)},
         {"lines, spikes", PlotType::Lines, sampled(spikes)},
         {"steps, noisy", PlotType::Steps, sampled(noisySine)},
         {"fsteps, levels", PlotType::FSteps, sampled(levels)},
