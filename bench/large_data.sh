@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
-# Large data: a noisy sine drawn by the C++ API into an 800 x 600 pngcairo image, thinned (the
-# default for PNG) against gnuplot alone drawing the thinned file, against every point drawn, and
-# against matplotlib on the same points; wall times are medians of RUNS runs (the whole 1e6 run
-# once: it takes minutes), peak memory is the library process's own. Prints a Markdown table.
+# Large data drawn by the typed C++ front from the caller's arrays (Plot::addView) into an 800 x 600
+# pngcairo image, thinned (the default for PNG), against gnuplot alone drawing the thinned file
+# that RIZARI_KEEP=1 kept, and against matplotlib on the same points (bench_large.cpp says what
+# each case draws). Times are medians of RUNS runs (default 3): processor seconds (user and
+# system, the process and the children it waited for: rizari's includes gnuplot's), which a loaded
+# machine disturbs little, and wall seconds; peak memory is the library process's own, the
+# caller's arrays included. Then rizari's own part at 1e7 points, in-process
+# with an engine that returns at once, against one read pass over x and y. Prints Markdown tables.
 #   bench/large_data.sh [BUILD_DIR]   (default build-bench; configured and built when missing)
+# WHOLE=1 also draws the 1e6 line and scatter cases from every point (minutes) and counts the
+# pixels that differ from the thinned pictures (ImageMagick's compare, fuzz 10%).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build-bench}
@@ -19,48 +25,49 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export TMP="$work"
 
-# Wall seconds of one run of the command; its standard output goes to $work/out.
-wall() {
-  local start end
-  start=$(date +%s.%N)
-  "$@" >"$work/out"
-  end=$(date +%s.%N)
-  echo "$start $end" | awk '{ printf "%.3f\n", $2 - $1 }'
+# Processor and wall seconds of one run of the command ("CPU WALL"); its standard output goes to
+# $work/out.
+timed() {
+  /usr/bin/time -f '%U %S %e' -o "$work/time" "$@" >"$work/out"
+  awk '{ printf "%.2f %.2f\n", $1 + $2, $3 }' "$work/time"
 }
 
-# The median wall seconds of $runs runs.
+# The medians of $runs runs: "CPU WALL".
 median() {
-  for _ in $(seq "$runs"); do wall "$@"; done | sort -n | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }'
+  for _ in $(seq "$runs"); do timed "$@"; done >"$work/times"
+  printf '%s %s\n' "$(sort -n -k1 "$work/times" | awk '{ t[NR] = $1 } END { print t[int((NR + 1) / 2)] }')" \
+    "$(sort -n -k2 "$work/times" | awk '{ t[NR] = $2 } END { print t[int((NR + 1) / 2)] }')"
 }
 
-# The library's peak resident set in MiB, from the last run.
-peak() { awk '{ printf "%.0f", $1 / 1024 }' "$work/out"; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2fx", a / b }'; }
 
-row() { printf '| %s | %s | %s | %s |\n' "$@"; }
-
-echo "| case | points | wall s | note |"
-echo "|---|---:|---:|---|"
-for n in 1000000 10000000; do
-  "$program" raw "$n" "$work/points.raw"
+matplotlib=$(/usr/bin/python3 -c 'import matplotlib; print(matplotlib.__version__)')
+echo "| case | points | rizari cpu s (wall) | gnuplot alone on the thinned file | matplotlib $matplotlib | matplotlib / rizari, cpu | rizari peak MiB (arrays) | kept points |"
+echo "|---|---:|---:|---:|---:|---:|---:|---:|"
+for run in line:100000 line:1000000 line:10000000 points:1000000 dots:1000000 float:1000000 zoomed:1000000 logx:1000000; do
+  name=${run%%:*} n=${run##*:}
+  "$program" raw "$name" "$n" "$work/points.raw"
+  read -r t tw < <(median "$program" draw "$name" "$n" "$work/$name.png")
+  peak=$(awk '{ printf "%.0f", $1 / 1024 }' "$work/out")
   arrays=$((n * 16 / 1048576))
-  t=$(median "$program" thinned "$n" "$work/thinned.png")
-  row "rizari, thinned (default)" "$n" "$t" \
-    "library peak $(peak) MiB; the caller's arrays $arrays MiB, twice (the plot keeps a copy) + 16 MiB = $((2 * arrays + 16)) MiB"
-  thinned=$t
-  kept=$(RIZARI_KEEP=1 "$program" thinned "$n" "$work/kept.png" 2>&1 >/dev/null | sed -n 's/.*kept script \(.*\)$/\1/p')
-  t=$(median gnuplot "$kept")
-  row "gnuplot alone on the thinned file" "$n" "$t" "rizari / gnuplot alone: $(awk -v a="$thinned" -v b="$t" 'BEGIN { printf "%.2fx", a / b }')"
-  t=$(median /usr/bin/python3 bench/large_data.py "$n" "$work/points.raw" "$work/matplotlib.png")
-  row "matplotlib $(/usr/bin/python3 -c 'import matplotlib; print(matplotlib.__version__)')" "$n" "$t" \
-    "matplotlib / rizari: $(awk -v a="$t" -v b="$thinned" 'BEGIN { printf "%.2fx", a / b }')"
-  if [ "$n" -eq 1000000 ] && [ "${WHOLE:-1}" = 1 ]; then
-    t=$(wall "$program" whole "$n" "$work/whole.png")
-    differing="ImageMagick's compare is not installed"
-    if command -v compare >/dev/null; then
-      differing=$(compare -metric AE -fuzz 10% "$work/whole.png" "$work/thinned.png" null: 2>&1 || true)
-      differing="$differing pixels of 480000 differ from the thinned picture"
-    fi
-    row "rizari, every point (reduceLargeData(false))" "$n" "$t" \
-      "one run; whole / thinned: $(awk -v a="$t" -v b="$thinned" 'BEGIN { printf "%.1fx", a / b }'); library peak $(peak) MiB; $differing"
+  [ "$name" = float ] && arrays=$((n * 24 / 1048576))
+  told=$(RIZARI_KEEP=1 "$program" draw "$name" "$n" "$work/kept.png" 2>&1 >/dev/null)
+  kept=$(echo "$told" | sed -n 's/.*reduced from [0-9]* to \([0-9]*\) points.*/\1/p')
+  script=$(echo "$told" | sed -n 's/.*kept script \(.*\)$/\1/p')
+  read -r g gw < <(median gnuplot "$script")
+  read -r m mw < <(median /usr/bin/python3 bench/large_data.py "$name" "$n" "$work/points.raw" "$work/matplotlib.png")
+  echo "| $name | $n | $t ($tw) | $g ($gw) | $m ($mw) | $(ratio "$m" "$t") | $peak ($arrays) | ${kept:-whole} |"
+  if [ "${WHOLE:-0}" = 1 ] && [ "$n" -eq 1000000 ] && [ "$name" != float ]; then
+    read -r w ww < <(timed "$program" whole "$name" "$n" "$work/whole.png")
+    differing=$(compare -metric AE -fuzz 10% "$work/whole.png" "$work/$name.png" null: 2>&1 || true)
+    echo "| $name, every point | $n | $w ($ww) | | | | | $differing pixels of 480000 differ |"
   fi
 done
+
+echo
+echo "| rizari's own part, 1e7 points, engine returning at once | ms | / one read pass |"
+echo "|---|---:|---:|"
+read -r pass api view < <("$program" own 10000000)
+echo "| one read pass over x and y (min and max) | $pass | 1.00x |"
+echo "| CPlot data2D + plotting() (the plot's copy, thinned) | $api | $(ratio "$api" "$pass") |"
+echo "| Plot addView + render() (no copy, thinned) | $view | $(ratio "$view" "$pass") |"

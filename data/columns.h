@@ -17,4 +17,9 @@ int addColumns(CPlot& plot, int elementType, std::span<const void* const> column
 // entries, row i for x[i]. As data3DSurface adds it from doubles, with its messages and result.
 int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const void* y, int ny, const void* z);
 
+// Adds a curve of n points in the plane that draws from the caller's columns x and y (n entries of
+// the element type each) where they lie, with no copy: the caller keeps them alive until the plot
+// is drawn. As data2DCurve adds the same points, with its messages and result.
+int addBorrowedColumns(CPlot& plot, int elementType, const void* x, const void* y, int n);
+
 }  // namespace rizari

@@ -14,6 +14,7 @@
 #include "data/reduction_rule.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
+#include "plot/checks.h"
 #include "script/number_format.h"
 
 namespace rizari {
@@ -90,40 +91,55 @@ template <class T> bool isMissing(T v)
 // How the coordinates of each line are made.
 enum class Layout { XY, XYZ, XYZero };
 
-template <class T> ColumnDigits digitsOf(const unsigned char* values, std::size_t n, Layout layout)
+// The columns of a data set's values as they lie: x, y and (for XYZ) z. Borrowed doubles may
+// hold infinities, which are written as the library's copies hold them.
+struct Columns {
+    const unsigned char* x;
+    const unsigned char* y;
+    const unsigned char* z;
+    bool finite;  // infinities become ±9.8e307
+};
+
+template <class T> T entryOf(const Columns& c, const unsigned char* column, std::size_t i)
+{
+    const T v = entryAt<T>(column, i);
+    if constexpr (std::is_same_v<T, double>)
+        return c.finite ? finiteValue(v) : v;
+    else
+        return v;
+}
+
+template <class T> ColumnDigits digitsOf(const Columns& c, std::size_t n, Layout layout)
 {
     ColumnDigits digits;
     if constexpr (std::is_floating_point_v<T>) {
-        digits.x = columnDigits<T>(values, n);
-        digits.y = columnDigits<T>(values + n * sizeof(T), n);
-        if (layout == Layout::XYZ) digits.z = columnDigits<T>(values + 2 * n * sizeof(T), n);
+        digits.x = columnDigits<T>(c.x, n);
+        digits.y = columnDigits<T>(c.y, n);
+        if (layout == Layout::XYZ) digits.z = columnDigits<T>(c.z, n);
     }
     return digits;
 }
 
-template <class T> void writePoints(BlockFile& out, const unsigned char* values, std::size_t n, Layout layout,
-                                    std::size_t rowLength, ColumnDigits digits)
+template <class T> void writePoints(BlockFile& out, const Columns& c, std::size_t n, Layout layout, std::size_t rowLength,
+                                    ColumnDigits digits)
 {
-    const unsigned char* xs = values;
-    const unsigned char* ys = values + n * sizeof(T);
-    const unsigned char* zs = values + 2 * n * sizeof(T);
     for (std::size_t i = 0; i < n; ++i) {
         char* p = out.lineStart();
         // The empty line between grid rows comes before the test for missing values, so a row
         // keeps its separator even when its first point is left out.
         if (layout == Layout::XYZ && i > 0 && rowLength > 0 && i % rowLength == 0) *p++ = '\n';
-        const T y = entryAt<T>(ys, i);
+        const T y = entryOf<T>(c, c.y, i);
         bool missing = isMissing(y);
         T z{};
         if (layout == Layout::XYZ) {
-            z = entryAt<T>(zs, i);
+            z = entryOf<T>(c, c.z, i);
             missing = missing || isMissing(z);
         }
         if (missing) {
             out.lineEnd(p);
             continue;
         }
-        p = putEntry(p, entryAt<T>(xs, i), digits.x);
+        p = putEntry(p, entryOf<T>(c, c.x, i), digits.x);
         *p++ = ' ';
         p = putEntry(p, y, digits.y);
         if (layout == Layout::XYZ) {
@@ -152,16 +168,28 @@ void writeRow(BlockFile& out, const unsigned char* row, std::size_t cols)
     out.lineEnd(p);
 }
 
-// The kept points of a thinned data set, written as the whole file writes its points; the
-// reduction's own points get the digits of their columns.
-class ReducedPoints : public KeptPoints {
+// The kept points of a thinned data set, written as the whole file writes its points, with the
+// digits of the columns as the reduction read them; the reduction's own points as numbers of
+// the element type where they are whole, else as doubles.
+template <class T> class ReducedPoints : public KeptPoints {
 public:
-    ReducedPoints(BlockFile& out, const unsigned char* values, std::size_t n, ColumnDigits digits)
-        : out_(out), values_(values), n_(n), digits_(digits)
+    ReducedPoints(BlockFile& out, const Columns& columns) : out_(out), columns_(columns) {}
+    void statistics(const ColumnStats& x, const ColumnStats& y) override
     {
+        if constexpr (std::is_floating_point_v<T>) digits_ = {columnDigits(x), columnDigits(y), kPlainDigits};
     }
-    void original(std::size_t i) override { extra(entryAt<double>(values_, i), entryAt<double>(values_, n_ + i)); }
+    void original(std::size_t i) override { line(entryOf<T>(columns_, columns_.x, i), entryOf<T>(columns_, columns_.y, i)); }
     void extra(double x, double y) override
+    {
+        if constexpr (std::is_integral_v<T>) {
+            if (x != std::trunc(x) || y != std::trunc(y)) return line(x, y);
+            return line(static_cast<T>(x), static_cast<T>(y));
+        }
+        line(x, y);
+    }
+
+private:
+    template <class V> void line(V x, V y)
     {
         char* p = out_.lineStart();
         p = putEntry(p, x, digits_.x);
@@ -170,11 +198,8 @@ public:
         *p++ = '\n';
         out_.lineEnd(p);
     }
-
-private:
     BlockFile& out_;
-    const unsigned char* values_;
-    std::size_t n_;
+    Columns columns_;
     ColumnDigits digits_;
 };
 
@@ -197,14 +222,25 @@ private:
     std::size_t cols_;
 };
 
-// Writes the points of the data set thinned for the picture; none, with nothing written, when it
-// is to be written whole.
-std::optional<std::size_t> writeReduced(KeptPoints& kept, const PointColumns& points, int plotType, MissingPoints missing,
-                                        const ReductionTarget& target)
+// The picture's axes of a target.
+PictureAxes axesOf(const ReductionTarget& target)
+{
+    PictureAxes axes{{target.width, target.height}, std::nullopt, std::nullopt, target.logX, target.logY};
+    if (target.xRange) axes.xRange = AxisSpan{(*target.xRange)[0], (*target.xRange)[1]};
+    if (target.yRange) axes.yRange = AxisSpan{(*target.yRange)[0], (*target.yRange)[1]};
+    return axes;
+}
+
+// Writes the points of the data set thinned for the picture; tells `reduction` how many it
+// kept, or why none (nothing is written then).
+bool writeReduced(KeptPoints& kept, const PointColumns& points, int plotType, MissingPoints missing, Reduction& reduction)
 {
     const auto style = reducedStyle(plotType);
-    if (!style) return std::nullopt;
-    return reducePoints(points, *style, missing, {target.width, target.height}, kept);
+    if (!style) return false;
+    const Thinning thinning = reducePoints(points, *style, missing, axesOf(reduction.target), kept);
+    reduction.keptPoints = thinning.kept;
+    reduction.whyWhole = thinning.whyWhole;
+    return thinning.kept.has_value();
 }
 
 void writeMatrix(BlockFile& out, const DataSet& set, Reduction* reduction)
@@ -217,10 +253,22 @@ void writeMatrix(BlockFile& out, const DataSet& set, Reduction* reduction)
     if (reduction && cols >= 2) {
         ReducedRows kept(out, base, cols);
         const PointColumns points(base, base + sizeof(double), cols * sizeof(double), rows);
-        reduction->keptPoints = writeReduced(kept, points, set.plotType, MissingPoints::Break, reduction->target);
-        if (reduction->keptPoints) return;
+        if (writeReduced(kept, points, set.plotType, MissingPoints::Break, *reduction)) return;
     }
     for (std::size_t r = 0; r < rows; ++r) writeRow(out, base + r * cols * sizeof(double), cols);
+}
+
+// The columns of a data set of n points: borrowed, or in its own block (none when the block is
+// too small).
+template <class T> std::optional<Columns> columnsOf(const DataSet& set, std::size_t n, std::size_t columns)
+{
+    if (set.borrowed) {
+        if (columns != 2) return std::nullopt;
+        return Columns{static_cast<const unsigned char*>(set.borrowed->x), static_cast<const unsigned char*>(set.borrowed->y), nullptr, true};
+    }
+    if (set.values->size() / sizeof(T) / columns < n) return std::nullopt;  // fewer values than points
+    const unsigned char* values = set.values->data();
+    return Columns{values, values + n * sizeof(T), values + 2 * n * sizeof(T), false};
 }
 
 template <class T> void writeTyped(BlockFile& out, const DataSet& set, int dimension, Reduction* reduction)
@@ -231,34 +279,29 @@ template <class T> void writeTyped(BlockFile& out, const DataSet& set, int dimen
     // in the plane z = 0.
     Layout layout = Layout::XY;
     if (dimension == 3) layout = set.gridXCount > 0 ? Layout::XYZ : Layout::XYZero;
-    const std::size_t columns = layout == Layout::XYZ ? 3 : 2;
-    if (set.values->size() / sizeof(T) / columns < n) return;  // fewer values than points
-    const unsigned char* values = set.values->data();
-    const ColumnDigits digits = digitsOf<T>(values, n, layout);
-    if constexpr (std::is_same_v<T, double>) {
-        if (reduction && layout == Layout::XY) {
-            ReducedPoints kept(out, values, n, digits);
-            const PointColumns points(values, values + n * sizeof(double), sizeof(double), n);
-            reduction->keptPoints = writeReduced(kept, points, set.plotType, MissingPoints::Joined, reduction->target);
-            if (reduction->keptPoints) return;
-        }
+    const auto columns = columnsOf<T>(set, n, layout == Layout::XYZ ? 3 : 2);
+    if (!columns) return;
+    if (reduction && layout == Layout::XY) {
+        ReducedPoints<T> kept(out, *columns);
+        const PointColumns points({columns->x, sizeof(T), set.elementType}, {columns->y, sizeof(T), set.elementType}, n);
+        if (writeReduced(kept, points, set.plotType, MissingPoints::Joined, *reduction)) return;
     }
     const std::size_t rowLength = set.gridXCount > 0 ? n / static_cast<std::size_t>(set.gridXCount) : 0;
-    writePoints<T>(out, values, n, layout, rowLength, digits);
+    writePoints<T>(out, *columns, n, layout, rowLength, digitsOf<T>(*columns, n, layout));
 }
 
 bool writeValues(BlockFile& out, const DataSet& set, int dimension, Reduction* reduction)
 {
     switch (set.elementType) {
-    case ElementType::Char: writeTyped<std::int8_t>(out, set, dimension, nullptr); break;
-    case ElementType::UChar: writeTyped<std::uint8_t>(out, set, dimension, nullptr); break;
-    case ElementType::Short: writeTyped<std::int16_t>(out, set, dimension, nullptr); break;
-    case ElementType::UShort: writeTyped<std::uint16_t>(out, set, dimension, nullptr); break;
+    case ElementType::Char: writeTyped<std::int8_t>(out, set, dimension, reduction); break;
+    case ElementType::UChar: writeTyped<std::uint8_t>(out, set, dimension, reduction); break;
+    case ElementType::Short: writeTyped<std::int16_t>(out, set, dimension, reduction); break;
+    case ElementType::UShort: writeTyped<std::uint16_t>(out, set, dimension, reduction); break;
     case ElementType::Int:
-    case ElementType::Long: writeTyped<std::int32_t>(out, set, dimension, nullptr); break;
+    case ElementType::Long: writeTyped<std::int32_t>(out, set, dimension, reduction); break;
     case ElementType::UInt:
-    case ElementType::ULong: writeTyped<std::uint32_t>(out, set, dimension, nullptr); break;
-    case ElementType::Float: writeTyped<float>(out, set, dimension, nullptr); break;
+    case ElementType::ULong: writeTyped<std::uint32_t>(out, set, dimension, reduction); break;
+    case ElementType::Float: writeTyped<float>(out, set, dimension, reduction); break;
     case ElementType::Double: writeTyped<double>(out, set, dimension, reduction); break;
     default: return false;
     }
@@ -281,7 +324,7 @@ WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file, Re
     }
     BlockFile out(file, buffer.get());
     bool known = true;
-    if (set.values) {
+    if (set.values || set.borrowed) {
         if (set.pointCount == kMatrixPointCount)
             writeMatrix(out, set, reduction);
         else

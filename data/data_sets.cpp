@@ -362,6 +362,19 @@ int addColumns(CPlot& plot, int elementType, std::span<const void* const> column
     return appendCurve(plot, s, std::move(*block), n, elementType, shape3D);
 }
 
+int addBorrowedColumns(CPlot& plot, int elementType, const void* x, const void* y, int n)
+{
+    PlotState& s = PlotAccess::state(plot);
+    if (!fits2D(s, n, 1, n)) return -1;
+    const std::size_t index = s.dataSets.size();
+    // An empty block stands for the values while the record is made; the columns replace it.
+    if (appendDataSet(s, 2, std::nullopt, std::nullopt, n, 0, elementType, true, ValueBlock::allocate(0)) != 0) return -1;
+    DataSet& set = s.dataSets[index];
+    set.values.reset();
+    set.borrowed = BorrowedColumns{x, y};
+    return finishPendingFill(plot, s, [] { return Outline{}; });
+}
+
 int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const void* y, int ny, const void* z)
 {
     if (elementType == ElementType::Double)

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -25,75 +26,261 @@ constexpr int kMostPixels = 32767;
 constexpr std::size_t kMostCounterBytes = std::size_t{8} << 20;
 // A filled curve's bucket is taken in pieces of at most this many points.
 constexpr std::size_t kMostBufferedPoints = std::size_t{1} << 16;
+// Lines and steps are checked this many points at a time.
+constexpr std::size_t kBlock = 256;
+// The joined styles estimate the y extent, before their one pass, from this many points.
+constexpr std::size_t kExtentSamples = 8192;
 
+template <class T> T entryAt(const ValueColumn& c, std::size_t i)
+{
+    T v;
+    std::memcpy(&v, c.base + i * c.stride, sizeof v);
+    return v;
+}
+
+// Values read in one known element type, or in any (a switch per value).
+template <class T> struct ValuesOf {
+    static double at(const ValueColumn& c, std::size_t i) { return static_cast<double>(entryAt<T>(c, i)); }
+};
+struct AnyValues {
+    static double at(const ValueColumn& c, std::size_t i) { return valueAt(c, i); }
+};
+
+// The points in the picture's space: the log10 of a value on a log axis, else the value.
+template <class Values> class Points {
+public:
+    Points(const PointColumns& p, const PictureAxes& axes)
+        : x_(p.xColumn()), y_(p.yColumn()), n_(p.size()), logX_(axes.logX), logY_(axes.logY)
+    {
+    }
+    std::size_t size() const { return n_; }
+    double rawX(std::size_t i) const { return Values::at(x_, i); }
+    double rawY(std::size_t i) const { return Values::at(y_, i); }
+    double x(std::size_t i) const { return logX_ ? std::log10(rawX(i)) : rawX(i); }
+    double y(std::size_t i) const { return logY_ ? std::log10(rawY(i)) : rawY(i); }
+    // A point the writer leaves out: its y is NaN.
+    bool leftOut(std::size_t i) const { return std::isnan(rawY(i)); }
+
+private:
+    ValueColumn x_, y_;
+    std::size_t n_;
+    bool logX_, logY_;
+};
+
+// An interval of the picture's space.
+struct Window {
+    double low = kInfinity, high = -kInfinity;
+    double span() const { return high - low; }
+    bool spread() const { return high > low && std::isfinite(span()); }
+};
+
+// An axis range in the picture's space.
+Window windowOf(const AxisSpan& span, bool log)
+{
+    const double a = log ? std::log10(span.from) : span.from, b = log ? std::log10(span.to) : span.to;
+    return {std::min(a, b), std::max(a, b)};
+}
+
+// Where a point lies for the picture.
+enum class Place { LeftOut, Before, Inside, After, Failed };
+
+// Reads each point once: checks that gnuplot draws it as the reduction assumes, places it
+// against the x range and gathers the statistics of both columns.
+template <class P> class Scanner {
+public:
+    Scanner(const P& p, MissingPoints missing, const PictureAxes& axes, bool joined)
+        : p_(p), missing_(missing), logX_(axes.logX), logY_(axes.logY), joined_(joined)
+    {
+        if (axes.xRange) {
+            zoom_ = windowOf(*axes.xRange, axes.logX);
+            zoomed_ = true;
+        }
+    }
+
+    // Point i in the picture's space (x, y set when it is drawn).
+    Place take(std::size_t i, double& x, double& y)
+    {
+        const double rx = p_.rawX(i), ry = p_.rawY(i);
+        xStats.add(rx);
+        if (std::isnan(ry)) {
+            if (missing_ == MissingPoints::Break) return fail("a missing point breaks its line");
+            return Place::LeftOut;
+        }
+        yStats.add(ry);
+        // Also false for NaN: an x of NaN is written as it is, and gnuplot breaks the line there.
+        if (!(std::fabs(rx) <= kFarOut && std::fabs(ry) <= kFarOut)) return fail("it holds an infinity or a value beyond 1e300");
+        if ((logX_ && !(rx > 0)) || (logY_ && !(ry > 0))) return fail("it holds a value at or below 0 on a log axis");
+        x = logX_ ? std::log10(rx) : rx;
+        y = logY_ ? std::log10(ry) : ry;
+        if (x < previousX_) {
+            sorted = false;
+            if (joined_) return fail("its x values are not in order");
+        }
+        previousX_ = x;
+        ++drawn;
+        if (zoomed_ && x < zoom_.low) return Place::Before;
+        if (zoomed_ && x > zoom_.high) return Place::After;
+        return Place::Inside;
+    }
+
+    // Points from .. to - 1 at once where they are all drawn, within the picture's values and in
+    // order, on linear axes without an x range: the common case, read with fewer tests a point.
+    // False, with nothing taken, otherwise.
+    bool takeBlock(std::size_t from, std::size_t to)
+    {
+        if (logX_ || logY_ || zoomed_) return false;
+        bool fine = true;
+        double previous = previousX_, spacing = kInfinity, low = yStats.low, high = yStats.high;
+        for (std::size_t i = from; i < to; ++i) {
+            const double x = p_.rawX(i), y = p_.rawY(i);
+            // NaN fails the first two tests: a missing point goes the careful way.
+            fine = fine && std::fabs(x) <= kFarOut && std::fabs(y) <= kFarOut && x >= previous;
+            const double step = x - previous;
+            spacing = step > 0 && step < spacing ? step : spacing;
+            previous = x;
+            low = y < low ? y : low;
+            high = y > high ? y : high;
+        }
+        ColumnStats ys = yStats;
+        if (ys.ascending || ys.descending) {
+            for (std::size_t i = from; i < to; ++i) ys.add(p_.rawY(i));
+        }
+        ys.low = low;
+        ys.high = high;
+        if (!fine) return false;
+        // x in order: its statistics follow from the ends, the steps and the value before.
+        const double firstX = p_.rawX(from);
+        xStats.add(firstX);
+        xStats.low = std::min(xStats.low, firstX);
+        xStats.high = std::max(xStats.high, previous);
+        if (previous > firstX) xStats.descending = false;
+        xStats.spacing = std::min(xStats.spacing, spacing);
+        xStats.last = previous;
+        yStats = ys;
+        previousX_ = previous;
+        drawn += to - from;
+        insideSeen += to - from;
+        return true;
+    }
+
+    // The rest of a joined data set after the x range: only whether it stays in order.
+    bool restInOrder(std::size_t from)
+    {
+        for (std::size_t i = from; i < p_.size(); ++i) {
+            if (p_.leftOut(i)) continue;
+            const double x = p_.x(i);
+            if (x < previousX_) {
+                fail("its x values are not in order");
+                return false;
+            }
+            previousX_ = x;
+            ++drawn;
+        }
+        return true;
+    }
+
+    ColumnStats xStats, yStats;
+    std::size_t drawn = 0;
+    std::size_t insideSeen = 0;  // drawn points inside the x range so far (lines)
+    bool sorted = true;
+    std::string_view failure;
+
+private:
+    Place fail(std::string_view why)
+    {
+        failure = why;
+        return Place::Failed;
+    }
+    const P& p_;
+    MissingPoints missing_;
+    bool logX_, logY_, joined_;
+    bool zoomed_ = false;
+    Window zoom_;
+    double previousX_ = -kInfinity;
+};
+
+// The drawn points inside the x range, in the picture's space.
 struct Extent {
     double xmin = kInfinity, xmax = -kInfinity, ymin = kInfinity, ymax = -kInfinity;
-    std::size_t count = 0;  // points that are drawn
-    bool sorted = true;     // x never decreases from one drawn point to the next
+    std::size_t count = 0;
     std::size_t ixmin = 0, ixmax = 0, iymin = 0, iymax = 0;
+    // With an x range: the last drawn point before it and the first after it (joined styles).
+    std::size_t before = kNoPoint, after = kNoPoint;
+    Window xWindow, yWindow;  // what the picture shows: the axis ranges, else the points' extent
 
+    void add(std::size_t i, double x, double y)
+    {
+        ++count;
+        if (x < xmin) xmin = x, ixmin = i;
+        if (x > xmax) xmax = x, ixmax = i;
+        if (y < ymin) ymin = y, iymin = i;
+        if (y > ymax) ymax = y, iymax = i;
+    }
     bool isExtreme(std::size_t i) const { return i == ixmin || i == ixmax || i == iymin || i == iymax; }
 };
 
-// A point the writer leaves out: its y is NaN.
-bool leftOut(const PointColumns& p, std::size_t i) { return std::isnan(p.y(i)); }
-
-// The extent of the drawn points; none when a point would break the line or leave the picture.
-std::optional<Extent> extentOf(const PointColumns& p, MissingPoints missing)
+// The windows of the picture: the axis ranges where given, else the extent of the points.
+void setWindows(Extent& e, const PictureAxes& axes)
 {
-    Extent e;
-    double previousX = -kInfinity;
-    for (std::size_t i = 0; i < p.size(); ++i) {
-        const double x = p.x(i), y = p.y(i);
-        if (std::isnan(y) && missing == MissingPoints::Joined) continue;
-        // Also false for NaN: an x of NaN is written as it is, and gnuplot breaks the line there.
-        if (!(std::fabs(x) <= kFarOut && std::fabs(y) <= kFarOut)) return std::nullopt;
-        ++e.count;
-        if (x < previousX) e.sorted = false;
-        previousX = x;
-        if (x < e.xmin) e.xmin = x, e.ixmin = i;
-        if (x > e.xmax) e.xmax = x, e.ixmax = i;
-        if (y < e.ymin) e.ymin = y, e.iymin = i;
-        if (y > e.ymax) e.ymax = y, e.iymax = i;
-    }
-    return e;
+    e.xWindow = axes.xRange ? windowOf(*axes.xRange, axes.logX) : Window{e.xmin, e.xmax};
+    e.yWindow = axes.yRange ? windowOf(*axes.yRange, axes.logY) : Window{e.ymin, e.ymax};
 }
 
-// Counts the points given to `out`.
-class Counted : public KeptPoints {
+// The result of a reduction that leaves the data set whole.
+Thinning whole(std::string_view why = {}) { return Thinning{std::nullopt, why}; }
+
+// The kept points, held until the reduction is known to succeed, then handed out in order with
+// the reduction's own points taken back from the picture's space.
+class HeldPoints : public KeptPoints {
 public:
-    explicit Counted(KeptPoints& out) : out_(out) {}
-    void original(std::size_t i) override
-    {
-        ++count_;
-        out_.original(i);
-    }
+    explicit HeldPoints(const PictureAxes& axes) : logX_(axes.logX), logY_(axes.logY) {}
+    void statistics(const ColumnStats& x, const ColumnStats& y) override { x_ = x, y_ = y; }
+    void original(std::size_t i) override { order_.push_back(i); }
     void extra(double x, double y) override
     {
-        ++count_;
-        out_.extra(x, y);
+        order_.push_back(kExtraMark | extras_.size());
+        extras_.push_back({logX_ ? std::pow(10.0, x) : x, logY_ ? std::pow(10.0, y) : y});
     }
-    std::size_t count() const { return count_; }
+    std::size_t handTo(KeptPoints& out) const
+    {
+        out.statistics(x_, y_);
+        for (std::uint64_t k : order_) {
+            if (k & kExtraMark) {
+                const auto& [x, y] = extras_[k & ~kExtraMark];
+                out.extra(x, y);
+            } else {
+                out.original(static_cast<std::size_t>(k));
+            }
+        }
+        return order_.size();
+    }
 
 private:
-    KeptPoints& out_;
-    std::size_t count_ = 0;
+    static constexpr std::uint64_t kExtraMark = std::uint64_t{1} << 63;
+    std::vector<std::uint64_t> order_;
+    std::vector<std::array<double, 2>> extras_;
+    ColumnStats x_, y_;
+    bool logX_, logY_;
 };
 
-// The bucket of an x among `buckets` equal parts of the data's x range.
+// The bucket of an x among `buckets` equal parts of a window.
 class Buckets {
 public:
-    Buckets(const Extent& e, std::size_t buckets) : xmin_(e.xmin), scale_(static_cast<double>(buckets) / (e.xmax - e.xmin)), last_(buckets - 1) {}
-    std::size_t of(double x) const { return std::min(last_, static_cast<std::size_t>((x - xmin_) * scale_)); }
+    Buckets(const Window& w, std::size_t buckets) : low_(w.low), scale_(static_cast<double>(buckets) / w.span()), last_(buckets - 1) {}
+    std::size_t of(double x) const
+    {
+        const double at = (x - low_) * scale_;
+        return at <= 0 ? 0 : std::min(last_, static_cast<std::size_t>(at));
+    }
     std::size_t count() const { return last_ + 1; }
 
 private:
-    double xmin_;
+    double low_;
     double scale_;
     std::size_t last_;
 };
 
-// Saturating counts (0 to 3) of the points in each cell of a grid over the data's extent.
+// Saturating counts (0 to 3) of the points in each cell of a grid over the picture's windows.
 class CellCounts {
 public:
     // None when the counters would take too much memory.
@@ -103,11 +290,12 @@ public:
         return CellCounts(e, columns, rows);
     }
 
-    std::size_t cellOf(double x, double y) const
+    // None for a point outside the windows, which is not drawn.
+    std::optional<std::size_t> cellOf(double x, double y) const
     {
-        const std::size_t column = std::min(columns_ - 1, static_cast<std::size_t>((x - xmin_) * xScale_));
-        const std::size_t row = std::min(rows_ - 1, static_cast<std::size_t>((y - ymin_) * yScale_));
-        return row * columns_ + column;
+        const double column = (x - xmin_) * xScale_, row = (y - ymin_) * yScale_;
+        if (!(column >= 0 && row >= 0 && column <= static_cast<double>(columns_) && row <= static_cast<double>(rows_))) return std::nullopt;
+        return std::min(rows_ - 1, static_cast<std::size_t>(row)) * columns_ + std::min(columns_ - 1, static_cast<std::size_t>(column));
     }
     unsigned count(std::size_t cell) const { return (bits_[cell / 4] >> (cell % 4 * 2)) & 3u; }
     void add(std::size_t cell)
@@ -117,8 +305,8 @@ public:
 
 private:
     CellCounts(const Extent& e, std::size_t columns, std::size_t rows)
-        : xmin_(e.xmin), ymin_(e.ymin), xScale_(static_cast<double>(columns) / (e.xmax - e.xmin)),
-          yScale_(static_cast<double>(rows) / (e.ymax - e.ymin)), columns_(columns), rows_(rows), bits_(columns * rows / 4 + 1, 0)
+        : xmin_(e.xWindow.low), ymin_(e.yWindow.low), xScale_(static_cast<double>(columns) / e.xWindow.span()),
+          yScale_(static_cast<double>(rows) / e.yWindow.span()), columns_(columns), rows_(rows), bits_(columns * rows / 4 + 1, 0)
     {
     }
     double xmin_, ymin_, xScale_, yScale_;
@@ -134,87 +322,161 @@ private:
 // step within two lattice units), which gnuplot draws as a fine axis-aligned staircase and the
 // reduction samples in small steps with the staircase's corners added; and dense noise of a few
 // pixels (steps narrower than a lattice unit, 0.3 to 3 pixels high), where gnuplot snaps some
-// segments and not others and four sub-buckets keep more of it. The steps styles draw their own
-// risers: in their smooth runs a point is added wherever y moved half a pixel, since a made-up
-// riser longer than a pixel would be snapped to the grid.
-class LineReducer {
+// segments and not others and four sub-buckets keep more of it. Where the steps are tall (noise
+// of many pixels) and narrower than a lattice unit, the band's outline is drawn by several
+// spikes, some snapped: the next highest and lowest points stay as well; tall steps a lattice
+// unit or wider are never snapped, and their extremes need no neighbours. The steps styles draw their own risers: in their smooth runs a point is
+// added wherever y moved half a pixel, since a made-up riser longer than a pixel would be snapped
+// to the grid.
+//
+// The points come in order, one at a time (add), each read once from memory; a bucket's points
+// are read again while they are still in the cache.
+template <class P> class LineReducer {
 public:
     struct Options {
         bool stepsStyle;  // steps, fsteps, histeps
         bool corners;     // staircase corners may be added (not between the marks of linespoints)
     };
 
-    LineReducer(const PointColumns& p, const Extent& e, PixelArea area, Options options, KeptPoints& out)
-        : p_(p), out_(out), options_(options),
-          buckets_(e, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width) * (options.stepsStyle ? 2 : 1)),
-          // Upper bounds of the pixels per data unit: the plot area is smaller than the terminal,
-          // and autoscaled axes are at least as wide as the data.
-          xPixels_(area.width / (e.xmax - e.xmin)), yPixels_(area.height / (e.ymax - e.ymin))
+    // ySpan: the y extent the picture shows, or an estimate of it (a little small is safe: the
+    // pixel sizes stay upper bounds).
+    LineReducer(const P& p, const Window& xWindow, double ySpan, PixelArea area, Options options, KeptPoints& out)
+        : p_(p), out_(out), options_(options), height_(area.height), low_(xWindow.low),
+          // Upper bounds of the pixels per unit: the plot area is smaller than the terminal, and
+          // autoscaled axes are at least as wide as the data.
+          xPixels_(area.width / xWindow.span()), ySpan_(ySpan)
     {
+        const std::size_t buckets = static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width) * (options.stepsStyle ? 2 : 1);
+        quarterScale_ = static_cast<double>(buckets * kQuarters) / xWindow.span();
+        lastQuarter_ = buckets * kQuarters - 1;
     }
 
-    void run()
+    // Drawn point i inside the x range, at (x, y) in the picture's space. The extremes of the
+    // bucket's four quarters are kept on the way, so that a bucket is read again only where it
+    // is smooth (its samples) or where the steps styles need their risers.
+    void add(std::size_t i, double x, double y)
     {
-        std::size_t current = kNoPoint, first = kNoPoint, last = kNoPoint;
-        for (std::size_t i = 0; i < p_.size(); ++i) {
-            if (leftOut(p_, i)) continue;
-            const std::size_t bucket = buckets_.of(p_.x(i));
-            if (bucket != current) {
-                if (first != kNoPoint) reduceBucket(first, last);
-                current = bucket;
-                first = i;
-            }
-            last = i;
-        }
-        if (first != kNoPoint) reduceBucket(first, last);
+        const double at = (x - low_) * quarterScale_;
+        const std::size_t quarter = at <= 0 ? 0 : std::min(lastQuarter_, static_cast<std::size_t>(at));
+        if (quarter != currentQuarter_) return startQuarter(quarter, i, y);
+        open_.last = i;
+        if (y < open_.lowY) open_.lowY = y, open_.low = i;
+        if (y > open_.highY) open_.highY = y, open_.high = i;
     }
+
+    void finish()
+    {
+        closeQuarter();
+        if (first_ == kNoPoint) return;
+        // The y extent seen so far only grows: the estimate is replaced once it is exceeded.
+        yPixels_ = height_ / std::max({ySpan_, seenHigh_ - seenLow_, std::numeric_limits<double>::min()});
+        reduceBucket(first_, quarters_[lastQuarterOfBucket_].last);
+        first_ = kNoPoint;
+        quarters_.fill(Quarter{});
+    }
+
+    bool ySpread() const { return seenHigh_ > seenLow_; }
 
 private:
+    // The quarter being filled goes to its bucket's four.
+    void closeQuarter()
+    {
+        if (currentQuarter_ == kNoPoint) return;
+        quarters_[currentQuarter_ % kQuarters] = open_;
+        lastQuarterOfBucket_ = currentQuarter_ % kQuarters;
+        seenLow_ = std::min(seenLow_, open_.lowY);
+        seenHigh_ = std::max(seenHigh_, open_.highY);
+        currentQuarter_ = kNoPoint;
+    }
+
+    void startQuarter(std::size_t quarter, std::size_t i, double y)
+    {
+        closeQuarter();
+        if (quarter / kQuarters != current_) {
+            finish();
+            current_ = quarter / kQuarters;
+            first_ = i;
+        }
+        currentQuarter_ = quarter;
+        open_ = {i, i, i, i, y, y};
+    }
+
+    static constexpr std::size_t kQuarters = 4;
+    // The highest and lowest points of a bucket of tall strokes that are kept.
+    static constexpr std::size_t kPeaks = 3;
+    // The steps of a bucket that decide its regime: the first so many.
+    static constexpr std::size_t kSampledSteps = 128;
+
+    struct Quarter {
+        std::size_t first = kNoPoint, last = kNoPoint, low = kNoPoint, high = kNoPoint;
+        double lowY = 0, highY = 0;
+    };
+
     std::size_t next(std::size_t i) const
     {
         do ++i;
-        while (i < p_.size() && leftOut(p_, i));
+        while (i < p_.size() && p_.leftOut(i));
         return i;
     }
     std::size_t previous(std::size_t i) const
     {
         while (i > 0)
-            if (!leftOut(p_, --i)) return i;
+            if (!p_.leftOut(--i)) return i;
         return kNoPoint;
     }
 
     // The drawn points a .. b of one bucket.
     void reduceBucket(std::size_t a, std::size_t b)
     {
-        std::size_t steps = 0, lattice = 0, chaos = 0;
-        lowest_ = highest_ = a;
-        for (std::size_t i = a, j = next(a); j <= b; i = j, j = next(j)) {
-            const double dx = (p_.x(j) - p_.x(i)) * xPixels_, dy = std::fabs(p_.y(j) - p_.y(i)) * yPixels_;
-            ++steps;
+        std::size_t sampled = 0, lattice = 0, chaos = 0, tall = 0, narrow = 0;
+        double xi = p_.x(a), yi = p_.y(a);
+        for (std::size_t j = next(a); j <= b && sampled < kSampledSteps; j = next(j)) {
+            const double xj = p_.x(j), yj = p_.y(j);
+            const double dx = (xj - xi) * xPixels_, dy = std::fabs(yj - yi) * yPixels_;
+            ++sampled;
             if (std::max(dx, dy) <= 2 * kEngineUnit) ++lattice;
             else if (dx < kEngineUnit && dy >= 0.3 && dy <= 3.0) ++chaos;
-            if (p_.y(j) < p_.y(lowest_)) lowest_ = j;
-            if (p_.y(j) > p_.y(highest_)) highest_ = j;
+            if (dy >= 2 && dx < 1) ++tall;
+            if (dx < kEngineUnit) ++narrow;
+            xi = xj, yi = yj;
         }
-        const bool staircase = options_.corners && !options_.stepsStyle && steps >= 8 && lattice * 10 >= steps * 8;
-        const bool noise = !staircase && steps >= 16 && chaos * 10 >= steps * 4;
+        const Quarter* lowest = nullptr;
+        const Quarter* highest = nullptr;
+        for (const Quarter& q : quarters_) {
+            if (q.first == kNoPoint) continue;
+            if (!lowest || q.lowY < lowest->lowY) lowest = &q;
+            if (!highest || q.highY > highest->highY) highest = &q;
+        }
+        lowest_ = lowest->low;
+        highest_ = highest->high;
+        const bool staircase = options_.corners && !options_.stepsStyle && sampled >= 8 && lattice * 10 >= sampled * 8;
+        const bool noise = !staircase && sampled >= 16 && chaos * 10 >= sampled * 4;
         anchors_.clear();
-        if (noise) addQuarterExtremes(a, b);
-        else addExtremes(a, b, 1);
+        if (noise) {
+            for (const Quarter& q : quarters_)
+                if (q.first != kNoPoint) addExtremes(q.first, q.last, q.low, q.high, 2);
+        } else {
+            // Tall strokes a lattice unit or more apart are never snapped: their extremes need no
+            // neighbours, and the spikes' tips lie apart.
+            const bool tallStrokes = !staircase && !options_.stepsStyle && tall * 10 >= sampled * 4;
+            const bool snapped = narrow * 10 >= sampled * 5;
+            addExtremes(a, b, lowest_, highest_, tallStrokes && !snapped ? 0 : 1);
+            if (tallStrokes && snapped) addPeaks(a, b);
+        }
         std::sort(anchors_.begin(), anchors_.end());
         anchors_.erase(std::unique(anchors_.begin(), anchors_.end()), anchors_.end());
-        emitBucket(a, b, staircase);
+        if (staircase || options_.stepsStyle) {
+            emitBucket(a, b, staircase);
+        } else {
+            for (std::size_t i : anchors_) emit(i, false);
+            previousStaircase_ = false;
+        }
     }
 
-    // The first, lowest, highest and last of the drawn points a .. b, each with up to `reach`
-    // drawn neighbours on either side within a .. b.
-    void addExtremes(std::size_t a, std::size_t b, int reach)
+    // The given points (first, lowest, highest, last of a .. b), each with up to `reach` drawn
+    // neighbours on either side within a .. b.
+    void addExtremes(std::size_t a, std::size_t b, std::size_t low, std::size_t high, int reach)
     {
-        std::size_t low = a, high = a;
-        for (std::size_t i = a; i <= b; i = next(i)) {
-            if (p_.y(i) < p_.y(low)) low = i;
-            if (p_.y(i) > p_.y(high)) high = i;
-        }
         for (std::size_t c : {a, low, high, b}) {
             anchors_.push_back(c);
             std::size_t left = c, right = c;
@@ -233,17 +495,30 @@ private:
         }
     }
 
-    // The extremes of four equal x parts of the bucket, two neighbours each side.
-    void addQuarterExtremes(std::size_t a, std::size_t b)
+    // The next highest and lowest points of a bucket of tall strokes, each with its neighbours:
+    // the outline of the band the strokes draw is the spikes of several of them, where the lines
+    // two pixels wide reach beyond the bucket's one highest point.
+    void addPeaks(std::size_t a, std::size_t b)
     {
-        const double width = (p_.x(b) - p_.x(a)) / 4;
-        std::size_t start = a;
-        for (int quarter = 1; quarter <= 4 && start <= b; ++quarter) {
-            const double limit = quarter == 4 ? kInfinity : p_.x(a) + width * quarter;
-            std::size_t end = start;
-            for (std::size_t i = next(start); i <= b && p_.x(i) < limit; i = next(i)) end = i;
-            addExtremes(start, end, 2);
-            start = next(end);
+        // The kPeaks highest and lowest, each list sorted from the most extreme; a new point
+        // enters only past the last of its list.
+        std::array<std::pair<double, std::size_t>, kPeaks> high, low;
+        high.fill({-kInfinity, kNoPoint});
+        low.fill({kInfinity, kNoPoint});
+        for (std::size_t i = a; i <= b; i = next(i)) {
+            const double y = p_.y(i);
+            if (y > high.back().first) {
+                high.back() = {y, i};
+                for (std::size_t k = kPeaks - 1; k > 0 && high[k].first > high[k - 1].first; --k) std::swap(high[k], high[k - 1]);
+            }
+            if (y < low.back().first) {
+                low.back() = {y, i};
+                for (std::size_t k = kPeaks - 1; k > 0 && low[k].first < low[k - 1].first; --k) std::swap(low[k], low[k - 1]);
+            }
+        }
+        for (std::size_t k = 1; k < kPeaks; ++k) {
+            if (high[k].second != kNoPoint) addExtremes(a, b, high[k].second, high[k].second, 1);
+            if (low[k].second != kNoPoint) addExtremes(a, b, low[k].second, low[k].second, 1);
         }
     }
 
@@ -306,12 +581,19 @@ private:
         firstOfBucket_ = false;
     }
 
-    const PointColumns& p_;
+    const P& p_;
     KeptPoints& out_;
     Options options_;
-    Buckets buckets_;
-    double xPixels_, yPixels_;
+    double height_;
+    double low_, quarterScale_ = 0;
+    std::size_t lastQuarter_ = 0;
+    double xPixels_, ySpan_, yPixels_ = 0;
 
+    std::size_t current_ = kNoPoint, first_ = kNoPoint;
+    std::size_t currentQuarter_ = kNoPoint, lastQuarterOfBucket_ = 0;
+    Quarter open_;
+    std::array<Quarter, kQuarters> quarters_{};
+    double seenLow_ = kInfinity, seenHigh_ = -kInfinity;
     std::vector<std::size_t> anchors_;  // the current bucket's, sorted
     std::size_t anchorAt_ = 0;
     std::size_t lowest_ = 0, highest_ = 0;
@@ -321,23 +603,135 @@ private:
     double lastY_ = std::numeric_limits<double>::quiet_NaN();
 };
 
+// The y extent of the picture before the one pass: the y range, else that of a sample of the
+// drawn points between first and last (within the x range when given).
+template <class P> double ySpanEstimate(const P& p, const PictureAxes& axes, std::size_t first, std::size_t last)
+{
+    if (axes.yRange) return windowOf(*axes.yRange, axes.logY).span();
+    Window w;
+    const std::size_t step = std::max<std::size_t>(1, (last - first) / kExtentSamples);
+    for (std::size_t i = first; i <= last; i += step) {
+        if (p.leftOut(i)) continue;
+        const double y = p.y(i);
+        if (std::fabs(y) > kFarOut) continue;  // NaN passes: min and max skip it
+        w.low = std::min(w.low, y);
+        w.high = std::max(w.high, y);
+    }
+    return w.spread() ? w.span() : 0.0;
+}
+
+// The first drawn point at or after i (forward) or at or before it; kNoPoint when there is none.
+template <class P> std::size_t drawnFrom(const P& p, std::size_t i, bool forward)
+{
+    for (; i < p.size(); forward ? ++i : --i)
+        if (!p.leftOut(i)) return i;
+    return kNoPoint;
+}
+
+// The index of the first drawn point at or after x (x sorted, unverified): for the sample only.
+template <class P> std::size_t firstAtOrAfter(const P& p, double x)
+{
+    std::size_t low = 0, high = p.size();
+    while (low < high) {
+        const std::size_t mid = low + (high - low) / 2;
+        if (p.x(mid) < x) low = mid + 1;
+        else high = mid;
+    }
+    return std::min(low, p.size() - 1);
+}
+
+// ---- One pass for lines and steps ----
+
+// Lines and steps read each point once: the checks, the statistics and the buckets together.
+// The kept points are held until the pass has seen that the data set can be thinned.
+template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const PictureAxes& axes, bool steps, HeldPoints& held)
+{
+    const std::size_t first = drawnFrom(p, 0, true);
+    if (first == kNoPoint) return whole();
+    const std::size_t last = drawnFrom(p, p.size() - 1, false);
+    Window xWindow{p.x(first), p.x(last)};
+    std::size_t sampleFirst = first, sampleLast = last;
+    if (axes.xRange) {
+        xWindow = windowOf(*axes.xRange, axes.logX);
+        sampleFirst = std::max(first, firstAtOrAfter(p, xWindow.low));
+        sampleLast = std::max(sampleFirst, std::min(last, firstAtOrAfter(p, xWindow.high)));
+    }
+    if (!xWindow.spread()) return whole("its x values do not spread");
+    Scanner<P> scanner(p, missing, axes, true);
+    LineReducer<P> reducer(p, xWindow, ySpanEstimate(p, axes, sampleFirst, sampleLast), axes.area, {steps, !steps}, held);
+    Extent e;
+    for (std::size_t i = 0; i < p.size();) {
+        const std::size_t end = std::min(p.size(), i + kBlock);
+        if (scanner.takeBlock(i, end)) {
+            for (; i < end; ++i) reducer.add(i, p.rawX(i), p.rawY(i));
+            continue;
+        }
+        for (; i < end; ++i) {
+            double x = 0, y = 0;
+            const Place place = scanner.take(i, x, y);
+            if (place == Place::Failed) return whole(scanner.failure);
+            if (place == Place::Before) e.before = i;
+            if (place == Place::After) {
+                if (!scanner.restInOrder(i + 1)) return whole(scanner.failure);
+                e.after = i;
+                break;
+            }
+            if (place != Place::Inside) continue;
+            if (!scanner.insideSeen++ && e.before != kNoPoint) held.original(e.before);
+            reducer.add(i, x, y);
+        }
+        if (e.after != kNoPoint) break;
+    }
+    reducer.finish();
+    if (e.after != kNoPoint) held.original(e.after);
+    if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
+    if (!reducer.ySpread()) return whole("its y values do not spread");
+    held.statistics(scanner.xStats, scanner.yStats);
+    return Thinning{0, {}};
+}
+
+// ---- The other styles: a pass for the extent, then one for the points ----
+
+template <class P> std::optional<Extent> extentOf(const P& p, const PictureAxes& axes, Scanner<P>& scanner)
+{
+    Extent e;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        double x = 0, y = 0;
+        switch (scanner.take(i, x, y)) {
+        case Place::Failed: return std::nullopt;
+        case Place::LeftOut: break;
+        case Place::Before: e.before = i; break;
+        case Place::After:
+            if (e.after == kNoPoint) e.after = i;
+            break;
+        case Place::Inside: e.add(i, x, y); break;
+        }
+    }
+    setWindows(e, axes);
+    return e;
+}
+
+// Whether a drawn point lies inside the x range (the data's extent when there is none).
+bool insideX(const Extent& e, double x) { return x >= e.xWindow.low && x <= e.xWindow.high; }
+
 // ---- Marks: points, dots, and the marks of linespoints ----
 
 // The first few points of each quarter-pixel cell of a grid over the data: three point marks (a
 // mark is a few pixels wide and drawn over its neighbours; the antialiased edge of a band of
 // filled circles needs that many), two dots (a dot covers only its own pixel). The points that
 // set the autoscaled ranges stay.
-bool reduceMarks(const PointColumns& p, const Extent& e, PixelArea area, bool dots, KeptPoints& out)
+template <class P> bool reduceMarks(const P& p, const Extent& e, PixelArea area, bool dots, KeptPoints& out)
 {
     constexpr std::size_t kCellsPerPixel = 2;  // each way
     const unsigned most = dots ? 2 : 3;
     auto counts = CellCounts::over(e, kCellsPerPixel * static_cast<std::size_t>(area.width), kCellsPerPixel * static_cast<std::size_t>(area.height));
     if (!counts) return false;
     for (std::size_t i = 0; i < p.size(); ++i) {
-        if (leftOut(p, i)) continue;
-        const std::size_t cell = counts->cellOf(p.x(i), p.y(i));
-        if (counts->count(cell) < most || e.isExtreme(i)) {
-            counts->add(cell);
+        if (p.leftOut(i)) continue;
+        const auto cell = counts->cellOf(p.x(i), p.y(i));
+        if (!cell) continue;  // outside the axis ranges: not drawn
+        if (counts->count(*cell) < most || e.isExtreme(i)) {
+            counts->add(*cell);
             out.original(i);
         }
     }
@@ -349,19 +743,27 @@ bool reduceMarks(const PointColumns& p, const Extent& e, PixelArea area, bool do
 // within four pixels reach two pixels above and below it, and those within two pixels four. The
 // others are capped at three per pixel cell. Each mark is a point of the line as well, written in
 // its place among the line's points.
-class LinesPointsReducer : public KeptPoints {
+template <class P> class LinesPointsReducer : public KeptPoints {
 public:
-    LinesPointsReducer(const PointColumns& p, const Extent& e, PixelArea area, CellCounts counts, KeptPoints& out)
-        : p_(p), e_(e), area_(area), buckets_(e, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width)),
-          yPixels_(area.height / (e.ymax - e.ymin)), counts_(std::move(counts)), out_(out)
+    LinesPointsReducer(const P& p, const Extent& e, PixelArea area, CellCounts counts, KeptPoints& out)
+        : p_(p), e_(e), area_(area), buckets_(e.xWindow, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width)),
+          yPixels_(area.height / e.yWindow.span()), counts_(std::move(counts)), out_(out)
     {
     }
 
     void run()
     {
         measureBand();
-        LineReducer(p_, e_, area_, {false, false}, *this).run();
+        if (e_.before != kNoPoint) out_.original(e_.before);  // beyond the x range: no mark shows
+        LineReducer<P> line(p_, e_.xWindow, e_.yWindow.span(), area_, {false, false}, *this);
+        for (std::size_t i = 0; i < p_.size(); ++i) {
+            if (p_.leftOut(i)) continue;
+            const double x = p_.x(i);
+            if (insideX(e_, x)) line.add(i, x, p_.y(i));
+        }
+        line.finish();
         marksBefore(p_.size());
+        if (e_.after != kNoPoint) out_.original(e_.after);
     }
 
     void original(std::size_t i) override
@@ -386,7 +788,7 @@ private:
         const std::size_t n = buckets_.count();
         std::vector<double> low(n, kInfinity), high(n, -kInfinity);
         for (std::size_t i = 0; i < p_.size(); ++i) {
-            if (leftOut(p_, i)) continue;
+            if (p_.leftOut(i) || !insideX(e_, p_.x(i))) continue;
             const std::size_t k = buckets_.of(p_.x(i));
             low[k] = std::min(low[k], p_.y(i));
             high[k] = std::max(high[k], p_.y(i));
@@ -428,10 +830,10 @@ private:
 
     bool markShows(std::size_t i)
     {
-        if (leftOut(p_, i) || hidden(i)) return false;
-        const std::size_t cell = counts_.cellOf(p_.x(i), p_.y(i));
-        if (counts_.count(cell) >= 3) return false;
-        counts_.add(cell);
+        if (p_.leftOut(i)) return false;
+        const auto cell = counts_.cellOf(p_.x(i), p_.y(i));
+        if (!cell || hidden(i) || counts_.count(*cell) >= 3) return false;
+        counts_.add(*cell);
         return true;
     }
 
@@ -442,7 +844,7 @@ private:
             if (markShows(nextMark_)) out_.original(nextMark_);
     }
 
-    const PointColumns& p_;
+    const P& p_;
     const Extent& e_;
     PixelArea area_;
     Buckets buckets_;
@@ -456,10 +858,10 @@ private:
 // ---- Impulses ----
 
 // The three largest or smallest y of a bucket.
-class Extremes {
+template <class P> class Extremes {
 public:
     explicit Extremes(bool largest) : largest_(largest) {}
-    void offer(const PointColumns& p, std::size_t i)
+    void offer(const P& p, std::size_t i)
     {
         if (count_ < kept_.size()) {
             kept_[count_++] = i;
@@ -477,7 +879,7 @@ public:
     void clear() { count_ = 0; }
 
 private:
-    bool better(const PointColumns& p, std::size_t a, std::size_t b) const { return largest_ ? p.y(a) > p.y(b) : p.y(a) < p.y(b); }
+    bool better(const P& p, std::size_t a, std::size_t b) const { return largest_ ? p.y(a) > p.y(b) : p.y(a) < p.y(b); }
     bool largest_;
     std::array<std::size_t, 3> kept_{};
     std::size_t count_ = 0;
@@ -485,10 +887,10 @@ private:
 
 // Per bucket the three largest and three smallest y (each impulse is a stroke of its own), and
 // the first and last point of the data (the x range; without them gnuplot's grid dots moved).
-void reduceImpulses(const PointColumns& p, const Extent& e, PixelArea area, KeptPoints& out)
+template <class P> void reduceImpulses(const P& p, const Extent& e, PixelArea area, KeptPoints& out)
 {
-    const Buckets buckets(e, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width));
-    Extremes high(true), low(false);
+    const Buckets buckets(e.xWindow, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width));
+    Extremes<P> high(true), low(false);
     std::vector<std::size_t> kept;
     auto flush = [&] {
         high.each([&](std::size_t i) { kept.push_back(i); });
@@ -502,7 +904,7 @@ void reduceImpulses(const PointColumns& p, const Extent& e, PixelArea area, Kept
     };
     std::size_t current = kNoPoint;
     for (std::size_t i = 0; i < p.size(); ++i) {
-        if (leftOut(p, i)) continue;
+        if (p.leftOut(i) || !insideX(e, p.x(i))) continue;  // beyond the x range: not drawn
         const std::size_t bucket = buckets.of(p.x(i));
         if (bucket != current && current != kNoPoint) flush();
         current = bucket;
@@ -518,7 +920,7 @@ void reduceImpulses(const PointColumns& p, const Extent& e, PixelArea area, Kept
 // The heights at which the piecewise linear curve through a bucket's points spends the fractions
 // (j + 1/2) / K of its x extent below: its quantiles. Each segment spreads its width evenly over
 // the heights it passes; a level segment puts it all at one height.
-template <std::size_t K> std::array<double, K> heightQuantiles(const PointColumns& p, const std::vector<std::size_t>& points)
+template <std::size_t K, class P> std::array<double, K> heightQuantiles(const P& p, const std::vector<std::size_t>& points)
 {
     struct Event {
         double height;
@@ -567,24 +969,26 @@ template <std::size_t K> std::array<double, K> heightQuantiles(const PointColumn
 // spread over the bucket's x, in the direction that starts near the first point) and its last
 // point. The same width of the bucket lies below each height as in the data, so the fill covers
 // the same area at each height. The points with the lowest and highest y stay (autoscale).
-class FilledCurveReducer {
+template <class P> class FilledCurveReducer {
 public:
-    FilledCurveReducer(const PointColumns& p, const Extent& e, PixelArea area, KeptPoints& out)
-        : p_(p), e_(e), buckets_(e, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width)), out_(out)
+    FilledCurveReducer(const P& p, const Extent& e, PixelArea area, KeptPoints& out)
+        : p_(p), e_(e), buckets_(e.xWindow, static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width)), out_(out)
     {
     }
 
     void run()
     {
+        if (e_.before != kNoPoint) out_.original(e_.before);
         std::size_t current = kNoPoint;
         for (std::size_t i = 0; i < p_.size(); ++i) {
-            if (leftOut(p_, i)) continue;
+            if (p_.leftOut(i) || !insideX(e_, p_.x(i))) continue;
             const std::size_t bucket = buckets_.of(p_.x(i));
             if ((bucket != current && current != kNoPoint) || points_.size() == kMostBufferedPoints) flush();
             current = bucket;
             points_.push_back(i);
         }
         flush();
+        if (e_.after != kNoPoint) out_.original(e_.after);
     }
 
 private:
@@ -618,7 +1022,7 @@ private:
         points_.clear();
     }
 
-    const PointColumns& p_;
+    const P& p_;
     const Extent& e_;
     Buckets buckets_;
     KeptPoints& out_;
@@ -627,39 +1031,90 @@ private:
 
 bool needsSortedX(ReducedStyle style) { return style != ReducedStyle::Points && style != ReducedStyle::Dots; }
 
-bool reduceStyle(const PointColumns& p, const Extent& e, ReducedStyle style, PixelArea area, KeptPoints& out)
+template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, PixelArea area, KeptPoints& out)
 {
     switch (style) {
-    case ReducedStyle::Lines: LineReducer(p, e, area, {false, true}, out).run(); return true;
-    case ReducedStyle::Steps: LineReducer(p, e, area, {true, false}, out).run(); return true;
+    case ReducedStyle::Lines:
+    case ReducedStyle::Steps: return false;  // reduceLine
     case ReducedStyle::LinesPoints: {
         auto counts = CellCounts::over(e, static_cast<std::size_t>(area.width), static_cast<std::size_t>(area.height));
         if (!counts) return false;
-        LinesPointsReducer(p, e, area, std::move(*counts), out).run();
+        LinesPointsReducer<P>(p, e, area, std::move(*counts), out).run();
         return true;
     }
     case ReducedStyle::Impulses: reduceImpulses(p, e, area, out); return true;
     case ReducedStyle::Points: return reduceMarks(p, e, area, false, out);
     case ReducedStyle::Dots: return reduceMarks(p, e, area, true, out);
-    case ReducedStyle::FilledCurve: FilledCurveReducer(p, e, area, out).run(); return true;
+    case ReducedStyle::FilledCurve: FilledCurveReducer<P>(p, e, area, out).run(); return true;
     }
     return false;
 }
 
+template <class Values> Thinning reduceAs(const PointColumns& points, ReducedStyle style, MissingPoints missing, const PictureAxes& axes,
+                                          KeptPoints& out)
+{
+    const Points<Values> p(points, axes);
+    HeldPoints held(axes);
+    Thinning result;
+    if (style == ReducedStyle::Lines || style == ReducedStyle::Steps) {
+        result = reduceLine(p, missing, axes, style == ReducedStyle::Steps, held);
+        if (!result.kept) return result;
+    } else {
+        Scanner<Points<Values>> scanner(p, missing, axes, needsSortedX(style));
+        const auto e = extentOf(p, axes, scanner);
+        if (!e) return whole(scanner.failure);
+        if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
+        if (!e->xWindow.spread() || !e->yWindow.spread()) return whole("its x or y values do not spread");
+        if (!reduceStyle(p, *e, style, axes.area, held)) return whole("its picture would need too many counters");
+        held.statistics(scanner.xStats, scanner.yStats);
+        result = Thinning{0, {}};
+    }
+    result.kept = held.handTo(out);
+    return result;
+}
+
 }  // namespace
 
-std::optional<std::size_t> reducePoints(const PointColumns& points, ReducedStyle style, MissingPoints missing,
-                                        PixelArea area, KeptPoints& out)
+bool readableElementType(int elementType)
 {
-    if (area.width < 1 || area.height < 1 || area.width > kMostPixels || area.height > kMostPixels) return std::nullopt;
-    const auto extent = extentOf(points, missing);
-    if (!extent || extent->count <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(area.width))
-        return std::nullopt;
-    const Extent& e = *extent;
-    if (!(e.xmax > e.xmin) || !(e.ymax > e.ymin) || (needsSortedX(style) && !e.sorted)) return std::nullopt;
-    Counted counted(out);
-    if (!reduceStyle(points, e, style, area, counted)) return std::nullopt;
-    return counted.count();
+    switch (elementType) {
+    case ElementType::Short:
+    case ElementType::UShort:
+    case ElementType::Int:
+    case ElementType::UInt:
+    case ElementType::Long:
+    case ElementType::ULong:
+    case ElementType::Float:
+    case ElementType::Double: return true;
+    default: return false;
+    }
+}
+
+double valueAt(const ValueColumn& c, std::size_t i)
+{
+    switch (c.elementType) {
+    case ElementType::Short: return entryAt<std::int16_t>(c, i);
+    case ElementType::UShort: return entryAt<std::uint16_t>(c, i);
+    case ElementType::Int:
+    case ElementType::Long: return entryAt<std::int32_t>(c, i);
+    case ElementType::UInt:
+    case ElementType::ULong: return entryAt<std::uint32_t>(c, i);
+    case ElementType::Float: return entryAt<float>(c, i);
+    case ElementType::Double: return entryAt<double>(c, i);
+    default: return std::numeric_limits<double>::quiet_NaN();
+    }
+}
+
+Thinning reducePoints(const PointColumns& points, ReducedStyle style, MissingPoints missing, const PictureAxes& axes, KeptPoints& out)
+{
+    const PixelArea area = axes.area;
+    if (area.width < 1 || area.height < 1 || area.width > kMostPixels || area.height > kMostPixels)
+        return whole("its picture is larger than 32767 pixels a side");
+    const int xType = points.xColumn().elementType, yType = points.yColumn().elementType;
+    if (!readableElementType(xType) || !readableElementType(yType)) return whole("8-bit values are written as characters");
+    if (xType == yType && xType == ElementType::Double) return reduceAs<ValuesOf<double>>(points, style, missing, axes, out);
+    if (xType == yType && xType == ElementType::Float) return reduceAs<ValuesOf<float>>(points, style, missing, axes, out);
+    return reduceAs<AnyValues>(points, style, missing, axes, out);
 }
 
 }  // namespace rizari

@@ -12,38 +12,57 @@
 //    other: a few per pixel cell keep the picture.
 //  * A filled curve is one polygon filled once: per bucket, a ramp through the quantiles of the
 //    curve's heights covers the same area at each height.
-// Points are bucketed over the data's own x range (the axes, autoscaled, are at least as wide),
-// a few buckets per pixel column; the points that set the autoscaled ranges are always kept.
+// Points are bucketed over the visible x range (the data's own when x is autoscaled: the axes are
+// at least as wide), a few buckets per pixel column, in log space on a log axis; the points that
+// set the autoscaled ranges are always kept. With an explicit x range, points beyond it are left
+// out but for one beyond each edge, so that a line enters and leaves the frame as before (gnuplot
+// autoscales y over the points inside the x range only).
+//
+// The values are read where they lie, in their own element type; the joined styles read each
+// point once, while the column statistics that the digits rule needs are gathered on the way.
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <optional>
+#include <string_view>
+
+#include "data/column_digits.h"
+#include "rizari/codes.h"
 
 namespace rizari {
 
-// The x and y values of a data set's points as its block holds them: point i's x at
-// xs + i * stride, its y at ys + i * stride (doubles).
+// One column of values as they lie in memory: entry i, of the element type, at base + i * stride.
+struct ValueColumn {
+    const unsigned char* base = nullptr;
+    std::size_t stride = sizeof(double);
+    int elementType = ElementType::Double;
+};
+
+// Whether the reduction reads values of this element type (8-bit entries are written as
+// characters, which gnuplot does not read as their numbers).
+bool readableElementType(int elementType);
+
+// Entry i of a column, as a double.
+double valueAt(const ValueColumn& column, std::size_t i);
+
+// The x and y values of a data set's points.
 class PointColumns {
 public:
+    PointColumns(ValueColumn x, ValueColumn y, std::size_t count) : x_(x), y_(y), count_(count) {}
+    // Doubles: point i's x at xs + i * stride, its y at ys + i * stride.
     PointColumns(const unsigned char* xs, const unsigned char* ys, std::size_t stride, std::size_t count)
-        : xs_(xs), ys_(ys), stride_(stride), count_(count)
+        : PointColumns({xs, stride, ElementType::Double}, {ys, stride, ElementType::Double}, count)
     {
     }
     std::size_t size() const { return count_; }
-    double x(std::size_t i) const { return at(xs_, i); }
-    double y(std::size_t i) const { return at(ys_, i); }
+    double x(std::size_t i) const { return valueAt(x_, i); }
+    double y(std::size_t i) const { return valueAt(y_, i); }
+    const ValueColumn& xColumn() const { return x_; }
+    const ValueColumn& yColumn() const { return y_; }
 
 private:
-    double at(const unsigned char* column, std::size_t i) const
-    {
-        double v;
-        std::memcpy(&v, column + i * stride_, sizeof v);
-        return v;
-    }
-    const unsigned char* xs_;
-    const unsigned char* ys_;
-    std::size_t stride_;
+    ValueColumn x_;
+    ValueColumn y_;
     std::size_t count_;
 };
 
@@ -68,6 +87,21 @@ struct PixelArea {
     int height = 0;
 };
 
+// An explicit range of an axis, as given (either end may be the larger).
+struct AxisSpan {
+    double from = 0;
+    double to = 0;
+};
+
+// The picture a data set is thinned for: its pixels and the axes' mapping.
+struct PictureAxes {
+    PixelArea area;
+    std::optional<AxisSpan> xRange;  // none: autoscaled to the data
+    std::optional<AxisSpan> yRange;
+    bool logX = false;
+    bool logY = false;
+};
+
 // Buckets per pixel column of the joined styles (twice as many for the steps).
 inline constexpr int kBucketsPerPixel = 4;
 // A data set is reduced only above this many finite points per pixel column: below it the
@@ -78,16 +112,25 @@ inline constexpr int kReductionThresholdPerPixel = 40;
 class KeptPoints {
 public:
     virtual ~KeptPoints() = default;
+    // The statistics of the columns as far as the reduction read them, before the first point.
+    virtual void statistics(const ColumnStats& /*x*/, const ColumnStats& /*y*/) {}
     virtual void original(std::size_t i) = 0;    // point i as the data set holds it
     virtual void extra(double x, double y) = 0;  // a point of the reduction's own
 };
 
-// Hands `out` the points of a picture of `area` in `style` and returns their number; none, with
-// nothing handed out, when the data set is to be written whole: at most the threshold of finite
-// points, no spread in x or y, a value gnuplot leaves out of the picture (beyond ±1e300), a
-// missing point that breaks the line, x out of order for a joined style, or a counter grid for the
-// point styles that would take more than a few MiB.
-std::optional<std::size_t> reducePoints(const PointColumns& points, ReducedStyle style, MissingPoints missing,
-                                        PixelArea area, KeptPoints& out);
+// What a reduction did: the number of points handed out, or why none were (the data set is to be
+// written whole; no reason when it is only small).
+struct Thinning {
+    std::optional<std::size_t> kept;
+    std::string_view whyWhole;
+};
+
+// Hands `out` the points of a picture in `style` when it thins the data set, else nothing: at most
+// the threshold of drawn points, no spread in x or y, a value gnuplot leaves out of the picture
+// (beyond ±1e300), a value at or below 0 on a log axis, a missing point that breaks the line, x
+// out of order for a joined style, or a counter grid for the point styles that would take more
+// than a few MiB.
+Thinning reducePoints(const PointColumns& points, ReducedStyle style, MissingPoints missing, const PictureAxes& axes,
+                      KeptPoints& out);
 
 }  // namespace rizari

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "data/picture_commands.h"
 #include "platform/platform.h"
 #include "script/terminals.h"
 
@@ -71,14 +72,26 @@ bool reductionWanted(const OutputState& out, bool raster)
     return raster && out.type != PlotOutputType::Window;
 }
 
-// The plot draws with the ranges that autoscaling gives the data: no range, log scale or polar
-// mapping of its own, and nothing that could set one behind the library's back.
-bool autoscaledToData(const PlotState& s)
+// Why the plot's axes are not those the reduction plans for; empty when they are: a 2D plot on x
+// and y autoscaled or given explicit ranges, and nothing that could change the mapping of x to
+// pixels behind the library's back.
+std::string_view axesNotPlanned(const PlotState& s)
 {
     const AxesState& a = s.axes;
-    return s.dimension == 2 && !s.view.polar && s.text.nativeCommands.empty() && s.draw.shapes.empty() &&
-           a.autoscaled.contains(AxisX) && a.autoscaled.contains(AxisY) && !a.range[AxisX] && !a.range[AxisY] &&
-           !a.logAxes.contains(AxisX) && !a.logAxes.contains(AxisY);
+    if (s.dimension != 2) return "the plot is 3D";
+    if (s.view.polar) return "the plot is polar";
+    for (const std::string& command : s.text.nativeCommands)
+        if (changesPicture(command)) return "a native command can change the axes or the picture's size";
+    if (!s.draw.shapes.empty()) return "shapes set the ranges";
+    for (const AxisIndex axis : {AxisX, AxisY})
+        if (!a.range[axis] && !a.autoscaled.contains(axis)) return "an axis has neither autoscale nor a range";
+    return {};
+}
+
+std::optional<std::array<double, 2>> rangeOf(const AxesState& a, AxisIndex axis)
+{
+    if (!a.range[axis]) return std::nullopt;
+    return std::array<double, 2>{a.range[axis]->min, a.range[axis]->max};
 }
 
 // A filled curve is thinned when it is filled to a horizontal line: "x1", "x2" (the axes), or
@@ -95,26 +108,49 @@ bool filledToHorizontalLine(const OptText& option)
     return line == "x1" || line == "x2" || line.starts_with("y=") || line.starts_with("y1=") || line.starts_with("y2=");
 }
 
-// The points of the set as the reduction reads them: none for sets it leaves whole.
-std::optional<std::size_t> pointsOf(const DataSet& set)
+// The points of the set as the reduction reads them; none for a set it cannot read, with the
+// reason when there is one to tell.
+std::optional<std::size_t> pointsOf(const DataSet& set, std::string_view& why)
 {
-    if (!set.values) return std::nullopt;
     if (set.pointCount == kMatrixPointCount) {
-        // A table is drawn with its first two columns as x and y.
-        if (set.matrix.cols < 2 || set.matrix.rows <= 0) return std::nullopt;
+        // A table is drawn with its first two columns as x and y; a filled curve fills between the
+        // second and third.
+        if (!set.values || set.matrix.cols < 2 || set.matrix.rows <= 0) return std::nullopt;
+        if (set.matrix.cols > 2 && set.plotType == PlotType::FilledCurves) why = "a filled table of three or more columns";
         return static_cast<std::size_t>(set.matrix.rows);
     }
-    if (set.elementType != ElementType::Double || set.pointCount <= 0) return std::nullopt;
+    if ((!set.values && !set.borrowed) || set.pointCount <= 0) return std::nullopt;
+    if (!readableElementType(set.elementType)) why = "8-bit values are written as characters";
     return static_cast<std::size_t>(set.pointCount);
 }
 
-// The style and options of the set draw what the reduction assumes.
-bool drawnAsReduced(const DataSet& set)
+// Whether a colour text has an alpha channel that lets what lies below show: "#AARRGGBB" or
+// "0xAARRGGBB" with AA above 0.
+bool translucent(const std::optional<ColorText>& color)
 {
-    if (set.fileOption || set.smooth) return false;
-    if (set.axes && (set.axes->find("x2") != std::string::npos || set.axes->find("y2") != std::string::npos)) return false;
-    if (!reducedStyle(set.plotType)) return false;
-    return set.plotType != PlotType::FilledCurves || filledToHorizontalLine(set.styleOption);
+    if (!color) return false;
+    std::string_view text = color->view();
+    if (text.starts_with("#")) text.remove_prefix(1);
+    else if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
+    else return false;
+    return text.size() == 8 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos && text.substr(0, 2) != "00";
+}
+
+// Why the style and options of the set are not what the reduction assumes; empty when they are.
+std::string_view drawnNotAsReduced(const DataSet& set)
+{
+    if (set.fileOption) return "it has column options";
+    if (set.smooth) return "smooth is set";
+    if (set.axes && (set.axes->find("x2") != std::string::npos || set.axes->find("y2") != std::string::npos))
+        return "it is drawn on the x2 or y2 axes";
+    const auto style = reducedStyle(set.plotType);
+    if (!style) return "its style is drawn from every point";
+    if (set.plotType == PlotType::FilledCurves && !filledToHorizontalLine(set.styleOption)) return "it is not filled to a horizontal line";
+    // Marks and impulses are strokes of their own: translucent ones darken each other.
+    const bool strokes = *style == ReducedStyle::Points || *style == ReducedStyle::Dots || *style == ReducedStyle::LinesPoints ||
+                         *style == ReducedStyle::Impulses;
+    if (strokes && (translucent(set.lineColor) || translucent(set.pointColor))) return "its colour is translucent";
+    return {};
 }
 
 }  // namespace
@@ -135,22 +171,38 @@ std::optional<ReducedStyle> reducedStyle(int plotType)
     }
 }
 
-std::optional<ReductionTarget> reductionTarget(const PlotState& cell, const OutputState& output, const DataSet& set)
+ThinningPlan thinningPlan(const PlotState& cell, const OutputState& output, const DataSet& set)
 {
-    const auto points = pointsOf(set);
-    if (!points || !drawnAsReduced(set) || !autoscaledToData(cell)) return std::nullopt;
+    std::string_view why;
+    const auto points = pointsOf(set, why);
+    if (!points) return {};
     const auto picture = pictureOf(output);
-    if (!picture || !reductionWanted(output, picture->raster)) return std::nullopt;
+    const bool raster = picture && picture->raster;
+    if (!reductionWanted(output, raster)) return {};
+    const auto wholeFor = [](std::string_view reason) { return ThinningPlan{std::nullopt, reason}; };
+    if (!why.empty()) return wholeFor(why);
+    if (why = drawnNotAsReduced(set); !why.empty()) return wholeFor(why);
+    if (why = axesNotPlanned(cell); !why.empty()) return wholeFor(why);
+    if (!picture) return wholeFor("the picture's size cannot be read");
+    const AxesState& a = cell.axes;
+    const bool logX = a.logAxes.contains(AxisX), logY = a.logAxes.contains(AxisY);
     // A filled curve's ramp covers the same area only where edges are antialiased: without, the
-    // ramp's steps fill whole pixels and the area comes out darker.
-    if (set.plotType == PlotType::FilledCurves && !picture->antialiased) return std::nullopt;
+    // ramp's steps fill whole pixels and the area comes out darker. Its baseline is a line of the
+    // linear axes.
+    if (set.plotType == PlotType::FilledCurves && !picture->antialiased) return wholeFor("filled curves are thinned for cairo terminals only");
+    if (set.plotType == PlotType::FilledCurves && (logX || logY)) return wholeFor("filled curves are thinned on linear axes only");
     // A cell of a grid has its share of the picture; a plot larger than its terminal more.
     const std::array<double, 2>& share = cell.frame.size;
     const auto area = wholePixels(std::ceil(picture->size.width * share[0]), std::ceil(picture->size.height * share[1]));
-    if (!area) return std::nullopt;
-    const ReductionTarget target{set.plotType, area->width, area->height};
-    if (*points <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(target.width)) return std::nullopt;
-    return target;
+    if (!area) return wholeFor("the picture's size cannot be read");
+    if (*points <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(area->width))
+        return wholeFor("it has at most 40 points per pixel column");
+    return {ReductionTarget{set.plotType, area->width, area->height, rangeOf(a, AxisX), rangeOf(a, AxisY), logX, logY}, {}};
+}
+
+std::optional<ReductionTarget> reductionTarget(const PlotState& cell, const OutputState& output, const DataSet& set)
+{
+    return thinningPlan(cell, output, set).target;
 }
 
 void CPlot::reduceLargeData(std::optional<bool> on) { impl_->state.output.reduceLargeData = on; }

@@ -22,8 +22,18 @@ constexpr const char* kNoTemporaryDirectory =
 // call's (data/reduction_rule.h).
 bool writtenForAnotherPicture(const DataSet& set, const std::optional<ReductionTarget>& target)
 {
-    const auto before = set.reduction ? std::optional(set.reduction->target) : std::nullopt;
-    return set.temporaryFile && before != target;
+    if (!set.temporaryFile) return false;
+    if (!set.reduction || !target) return set.reduction.has_value() != target.has_value();
+    return !(set.reduction->target == *target);
+}
+
+// One line for a large data set written whole where thinning was wanted, with the reason.
+void tellDrawnWhole(const DataSet& set, std::size_t index, std::string_view why)
+{
+    const long long points = set.pointCount == kMatrixPointCount ? set.matrix.rows : set.pointCount;
+    if (why.empty() || points <= static_cast<long long>(kToldPoints)) return;
+    reportf("CPlot::plotting(): data set %zu (%lld points) drawn whole: %.*s (see Large data in the README)\n", index, points,
+            static_cast<int>(why.size()), why.data());
 }
 
 // Writes each data set that has no file yet, or one written for another picture, to a new
@@ -32,8 +42,10 @@ bool writtenForAnotherPicture(const DataSet& set, const std::optional<ReductionT
 // stop signal waits.
 bool writeDataFiles(PlotState& s, const OutputState& output, const platform::DeferredStopSignals* stop)
 {
-    for (DataSet& set : s.dataSets) {
-        const auto target = reductionTarget(s, output, set);
+    for (std::size_t index = 0; index < s.dataSets.size(); ++index) {
+        DataSet& set = s.dataSets[index];
+        const ThinningPlan plan = thinningPlan(s, output, set);
+        const auto& target = plan.target;
         if (set.fileName && !writtenForAnotherPicture(set, target)) continue;  // a caller's file, or written by an earlier call
         if (stop && stop->stopRequested()) return false;
         if (set.temporaryFile) {
@@ -54,7 +66,7 @@ bool writeDataFiles(PlotState& s, const OutputState& output, const platform::Def
         }
         set.fileName = file->name;
         set.temporaryFile = true;
-        auto reduction = target ? std::optional(Reduction{*target, std::nullopt}) : std::nullopt;
+        auto reduction = target ? std::optional(Reduction{*target, std::nullopt, {}}) : std::nullopt;
         if (WriteDataFile(set, s.dimension, file->file, reduction ? &*reduction : nullptr) == WriteResult::Failed) {
             platform::removeTemporaryFile(file->name);
             set.fileName.reset();
@@ -62,6 +74,7 @@ bool writeDataFiles(PlotState& s, const OutputState& output, const platform::Def
             return false;
         }
         set.reduction = reduction;
+        tellDrawnWhole(set, index, reduction ? reduction->whyWhole : plan.whyWhole);
     }
     return true;
 }

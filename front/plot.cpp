@@ -90,6 +90,17 @@ Series& Plot::addCurve(int elementType, std::span<const detail::Column> columns)
     return seriesFrom(first);
 }
 
+Series& Plot::addBorrowed(int elementType, std::span<const detail::Column> columns)
+{
+    const char* where = "Plot::addView";
+    if (columns[0].size != columns[1].size) front::refuse(where, "the columns differ in length");
+    const int n = front::countOf(where, columns[0].size);
+    CPlot& plot = native();
+    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    front::refusing([&] { return addBorrowedColumns(plot, elementType, columns[0].values, columns[1].values, n); });
+    return seriesFrom(first);
+}
+
 Series& Plot::addSurface(int elementType, detail::Column xs, detail::Column ys, detail::Column zs)
 {
     const char* where = "Plot::surface";

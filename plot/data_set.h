@@ -1,11 +1,13 @@
 // One data set of a plot: its values (or the name of a data file) and its drawing style.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "plot/color_text.h"
 #include "plot/value_block.h"
@@ -62,21 +64,35 @@ struct MatrixShape {
     int cols = 0;
 };
 
-// The picture a temporary data file was thinned for (data/reduction.h): the data set's style and
-// the most pixels its plot area can span. Files thinned for equal targets hold the same points.
+// The picture a temporary data file was thinned for (data/reduction.h): the data set's style, the
+// most pixels its plot area can span and its axes' mapping (explicit ranges, as given, and log
+// scales). Files thinned for equal targets hold the same points.
 struct ReductionTarget {
     int plotType = PlotType::Lines;
     int width = 0;
     int height = 0;
+    std::optional<std::array<double, 2>> xRange, yRange;
+    bool logX = false;
+    bool logY = false;
 
     bool operator==(const ReductionTarget&) const = default;
 };
 
 // How a data set's temporary file was written: for which picture, and how many points it kept
-// (none when the data set was written whole after all: small, or its x not in order).
+// (none when the data set was written whole after all: small, or, as whyWhole says, its values
+// not drawn as the reduction assumes).
 struct Reduction {
     ReductionTarget target;
     std::optional<std::size_t> keptPoints;
+    std::string_view whyWhole;
+};
+
+// The caller's columns that a 2D data set draws from in place of a copy of its own: x and y, each
+// of pointCount entries of the data set's element type. The caller keeps them alive (and as they
+// should be drawn) until the plot is drawn.
+struct BorrowedColumns {
+    const void* x = nullptr;
+    const void* y = nullptr;
 };
 
 // A number no other data set of the process had before.
@@ -92,8 +108,10 @@ struct DataSet {
     std::uint64_t identity = newDataSetIdentity();
 
     // Raw entries of the element type's width: 2D the n x values then the n y values; 3D also
-    // the n z values; a matrix its rows one after the other. None for a data file.
+    // the n z values; a matrix its rows one after the other. None for a data file, or for
+    // borrowed columns.
     std::optional<ValueBlock> values;
+    std::optional<BorrowedColumns> borrowed;
     OptText fileName;
     bool temporaryFile = false;  // fileName was made by plotting() and goes with the data set
     // The picture the temporary file was thinned for; none when it was written for any picture.

@@ -413,7 +413,7 @@ int runScript(const Options& options)
         return kScriptFailure;
     }
     catchStopSignals();
-    const int status = runProgram(program, *module, shownName);
+    int status = runProgram(program, *module, shownName);
     // A session's engine ends with the module, once the windows it drew are closed; a signal
     // while the runner waits for that ends the engine and then the runner.
     module.reset();

@@ -130,6 +130,21 @@ TEST(Front, LargeDataIsThinnedUnlessTheProgramSaysNo)
     EXPECT_EQ(lines(), 200000);
     plot.thinLargeData(true);
     EXPECT_LT(lines(), 20000);
+
+    // A view draws from the caller's arrays where they lie, as they are when the plot is drawn:
+    // the file a copy of the same values gives, thinned as well.
+    std::vector<float> fx(x.begin(), x.end()), fy(y.begin(), y.end());
+    Plot copied, viewed;
+    copied.add(fx, fy).legend("a");
+    viewed.addView(fx, fy).legend("a");
+    copied.output("b.png");
+    viewed.output("b.png");
+    fy[0] = -0.5f;  // still the lowest point of its bucket
+    EXPECT_FALSE(dataSetOf(viewed, 0).values);
+    std::string expected = dataFile(copied, 0);
+    expected.replace(0, expected.find('\n'), "0 -0.5");
+    EXPECT_EQ(dataFile(viewed, 0), expected);
+    EXPECT_LT(std::ranges::count(expected, '\n'), 20000);
 }
 
 // Each element type keeps its own entries (no copy as doubles on the way) and is written as CPlot
@@ -173,6 +188,8 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     EXPECT_EQ(dataSetOf(plot, 7).elementType, ElementType::Double);
     EXPECT_EQ(dataFile(plot, 7), "1 0.5\n2 2.5\n");
     EXPECT_EQ(dataFile(plot, 8), "-4e+10 7\n3 8\n");
+    plot.addView(doubles, doubles);
+    EXPECT_EQ(dataFile(plot, 9), "1 1\n9.8e+307 9.8e+307\n");  // a view's infinity as well
 
     // A curve in space and a surface over a grid (row i for x[i]) make the plot 3D.
     Plot space;

@@ -43,6 +43,9 @@ double gauss(std::mt19937_64& rng) { return std::normal_distribution<double>(0, 
 // A sine with noise a few pixels high: a dense band with gnuplot's pixel snapping in play.
 double noisySine(double x, std::mt19937_64& rng) { return std::sin(x) + 0.05 * gauss(rng); }
 double smoothSine(double x, std::mt19937_64&) { return std::sin(x); }
+// Noise of a third of the amplitude on a sine whose frequency rises ninefold: a band whose outline
+// goes from open waves to a solid block.
+double chirp(double x, std::mt19937_64& rng) { return std::sin(x + x * x / 10) + 0.3 * gauss(rng); }
 // Forty levels, each a run of equal values.
 double levels(double x, std::mt19937_64&) { return std::sin(std::floor(x) * 7.3) * 3; }
 // Small noise with a few tall one-point spikes.
@@ -81,6 +84,8 @@ std::vector<Case> everyStyle()
     return {
         {"lines, noisy with gaps", PlotType::Lines, withGaps()},
         {"lines, smooth", PlotType::Lines, sampled(smoothSine)},
+        {"lines, noisy chirp", PlotType::Lines, sampled(chirp)},
+        {"lines, noisy chirp, steps wider than 1/200 pixel", PlotType::Lines, sampled(chirp, 50000)},
         {"lines, spikes", PlotType::Lines, sampled(spikes)},
         {"steps, noisy", PlotType::Steps, sampled(noisySine)},
         {"fsteps, levels", PlotType::FSteps, sampled(levels)},

@@ -1,6 +1,7 @@
 // The reduction of large data sets: what each style keeps, when a data set stays whole, which
 // plots and outputs are thinned and for which picture, and the files plotting() writes.
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <cmath>
 #include <map>
@@ -67,12 +68,19 @@ struct Kept : KeptPoints {
     std::vector<Point> points;
 };
 
+PictureAxes axesOf(PixelArea area)
+{
+    PictureAxes axes;
+    axes.area = area;
+    return axes;
+}
+
 // The points a reduction keeps; none when it leaves the data set whole (then it handed out nothing).
 std::optional<Kept> reduce(const Series& s, ReducedStyle style, PixelArea area = kArea, MissingPoints missing = MissingPoints::Joined)
 {
     const PointColumns columns = s.columns();
     Kept kept(columns);
-    const auto count = reducePoints(columns, style, missing, area, kept);
+    const auto count = reducePoints(columns, style, missing, axesOf(area), kept).kept;
     if (!count) {
         EXPECT_TRUE(kept.points.empty());
         return std::nullopt;
@@ -232,6 +240,65 @@ TEST(Reduction, MarksKeepAFewPointsInEveryOccupiedCell)
     }
 }
 
+// Values are read where they lie, in their own element type: float and integer columns keep the
+// points their values keep as doubles. An x range (either way round) is bucketed over its width,
+// keeping one point beyond each edge and none further; a log x axis is bucketed in log space.
+TEST(Reduction, ElementTypesAndTheAxesOfThePicture)
+{
+    const Series s = noisy(200000);
+    const std::size_t n = s.x.size();
+    std::vector<float> floats(s.block.begin(), s.block.end());
+    std::vector<std::int32_t> ints(2 * n);
+    for (std::size_t i = 0; i < n; ++i) ints[i] = static_cast<std::int32_t>(i), ints[n + i] = static_cast<std::int32_t>(std::lround(1000 * s.y[i]));
+    const auto typed = [&](const auto& values, int type) {
+        const auto* base = reinterpret_cast<const unsigned char*>(values.data());
+        const std::size_t size = sizeof(values[0]);
+        return PointColumns({base, size, type}, {base + n * size, size, type}, n);
+    };
+    const auto keptBy = [](const PointColumns& columns, ReducedStyle style, const PictureAxes& axes) {
+        Kept kept(columns);
+        return reducePoints(columns, style, MissingPoints::Joined, axes, kept).kept ? kept.indices() : std::vector<std::size_t>{};
+    };
+    const Series widenedFloats(std::vector<double>(floats.begin(), floats.begin() + n), std::vector<double>(floats.begin() + n, floats.end()));
+    const Series widenedInts(std::vector<double>(ints.begin(), ints.begin() + n), std::vector<double>(ints.begin() + n, ints.end()));
+    for (ReducedStyle style : {ReducedStyle::Lines, ReducedStyle::Points}) {
+        EXPECT_EQ(keptBy(typed(floats, ElementType::Float), style, axesOf(kArea)), keptBy(widenedFloats.columns(), style, axesOf(kArea)));
+        EXPECT_EQ(keptBy(typed(ints, ElementType::Int), style, axesOf(kArea)), keptBy(widenedInts.columns(), style, axesOf(kArea)));
+        EXPECT_FALSE(keptBy(typed(ints, ElementType::Int), style, axesOf(kArea)).empty());
+    }
+
+    PictureAxes zoomed = axesOf(kArea);
+    zoomed.xRange = AxisSpan{60, 20};
+    const std::vector<std::size_t> inside = keptBy(s.columns(), ReducedStyle::Lines, zoomed);
+    ASSERT_GT(inside.size(), 2u);
+    EXPECT_LT(inside.size() * 4, n);
+    EXPECT_EQ(inside.front(), static_cast<std::size_t>(std::lower_bound(s.x.begin(), s.x.end(), 20.0) - s.x.begin()) - 1);
+    EXPECT_EQ(inside.back(), static_cast<std::size_t>(std::upper_bound(s.x.begin(), s.x.end(), 60.0) - s.x.begin()));
+    for (std::size_t k = 1; k + 1 < inside.size(); ++k) EXPECT_TRUE(s.x[inside[k]] >= 20 && s.x[inside[k]] <= 60) << inside[k];
+
+    // Each bucket's lowest and highest point stay: over [20, 60], and in log space.
+    std::vector<double> logX(n);
+    for (std::size_t i = 0; i < n; ++i) logX[i] = std::pow(10.0, 3.0 * static_cast<double>(i) / static_cast<double>(n - 1));
+    const Series logSpaced(logX, s.y);
+    PictureAxes logAxes = axesOf(kArea);
+    logAxes.logX = true;
+    const std::vector<std::size_t> logKept = keptBy(logSpaced.columns(), ReducedStyle::Lines, logAxes);
+    const auto extremes = [](const std::vector<double>& at, const Series& points, const std::vector<std::size_t>& indices) {
+        std::map<long, std::pair<double, double>> out;
+        for (std::size_t i : indices) {
+            if (at[i] < 0 || at[i] > 1) continue;
+            auto [it, added] = out.try_emplace(std::min(2559L, static_cast<long>(at[i] * 2560)), points.y[i], points.y[i]);
+            it->second = {std::min(it->second.first, points.y[i]), std::max(it->second.second, points.y[i])};
+        }
+        return out;
+    };
+    std::vector<double> zoomAt(n), logAt(n);
+    for (std::size_t i = 0; i < n; ++i) zoomAt[i] = (s.x[i] - 20) / 40, logAt[i] = std::log10(logX[i]) / 3;
+    EXPECT_EQ(extremes(zoomAt, s, inside), extremes(zoomAt, s, allIndices(s)));
+    EXPECT_EQ(extremes(logAt, logSpaced, logKept), extremes(logAt, logSpaced, allIndices(logSpaced)));
+    EXPECT_LT(logKept.size() * 2, n);
+}
+
 // Impulses keep each bucket's three tallest and three deepest, and the ends of the x range.
 TEST(Reduction, ImpulsesKeepEachBucketsTallestAndDeepest)
 {
@@ -307,7 +374,13 @@ struct RulePlot {
     ScopedEnv unset{"RIZARI_REDUCE", std::nullopt};
 };
 
-ReductionTarget lines(int width, int height) { return {PlotType::Lines, width, height}; }
+ReductionTarget lines(int width, int height)
+{
+    ReductionTarget target;
+    target.width = width;
+    target.height = height;
+    return target;
+}
 
 // Raster images are thinned; windows and vector images only when turned on, by RIZARI_REDUCE=1
 // or the plot's own call, which comes first. Terminals are named as gnuplot reads them: any
@@ -386,15 +459,19 @@ TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
 TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
 {
     const std::vector<std::pair<std::string, std::function<void(CPlot&)>>> whole = {
-        {"log y", [](CPlot& p) { p.scaleType(PlotAxis::Y, ScaleType::Log); }},
-        {"log x", [](CPlot& p) { p.scaleType(PlotAxis::X, ScaleType::Log); }},
-        {"x range", [](CPlot& p) { p.axisRange(PlotAxis::X, 0, 10); }},
-        {"y range", [](CPlot& p) { p.axisRange(PlotAxis::Y, -1, 1); }},
         {"no autoscale", [](CPlot& p) { p.autoScale(PlotAxis::Y, 0); }},
         {"x2y2", [](CPlot& p) { p.axes(0, "x2y2"); }},
         {"x1y2", [](CPlot& p) { p.axes(0, "x1y2"); }},
         {"smooth", [](CPlot& p) { p.smooth(0, "csplines"); }},
-        {"native", [](CPlot& p) { p.nativeCmd("set xrange [0:1]"); }},
+        {"native range", [](CPlot& p) { p.nativeCmd("set grid; set xr [0:1]"); }},
+        {"native margin", [](CPlot& p) { p.nativeCmd("set lmarg 5"); }},
+        {"native terminal", [](CPlot& p) { p.nativeCmd("set grid; set t png size 300,200"); }},
+        {"native replot", [](CPlot& p) { p.nativeCmd("replot"); }},
+        {"translucent points",
+         [](CPlot& p) {
+             p.plotType(PlotType::Points, 0);
+             p.lineType(0, 1, 1, "#F0FF0000");
+         }},
         {"shape", [](CPlot& p) { p.rectangle(0, 0, 1, 1); }},
         {"polar", [](CPlot& p) { p.polarPlot(AngleUnit::Radians); }},
         {"3D", [](CPlot& p) { p.dimension(3); }},
@@ -412,6 +489,12 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
         EXPECT_EQ(p.target(), std::nullopt) << name;
     }
     const std::vector<std::pair<std::string, std::function<void(CPlot&)>>> thinned = {
+        {"log y", [](CPlot& p) { p.scaleType(PlotAxis::Y, ScaleType::Log); }},
+        {"log x", [](CPlot& p) { p.scaleType(PlotAxis::X, ScaleType::Log); }},
+        {"x range", [](CPlot& p) { p.axisRange(PlotAxis::X, 0, 10); }},
+        {"y range", [](CPlot& p) { p.axisRange(PlotAxis::Y, -1, 1); }},
+        {"native grid and key", [](CPlot& p) { p.nativeCmd("set grid; set key left # a comment"); }},
+        {"translucent line", [](CPlot& p) { p.lineType(0, 1, 1, "#80FF0000"); }},
         {"x1y1", [](CPlot& p) { p.axes(0, "x1y1"); }},
         {"log x2", [](CPlot& p) { p.scaleType(PlotAxis::X2, ScaleType::Log); }},
         {"steps", [](CPlot& p) { p.plotType(PlotType::Steps, 0); }},
@@ -435,17 +518,22 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
         filled.plot.outputType(PlotOutputType::File, terminal, "unused");
         EXPECT_EQ(filled.target().has_value(), thins) << terminal;
     }
-    // Only the library's own doubles: a caller's file, another element type, a table's first two
-    // columns.
+    // Values of every numeric element type but the 8-bit ones (written as characters), a table's
+    // first two columns (not a filled table, which fills between its second and third).
     RulePlot p;
     const std::vector<float> floats(60000, 1.0f);
     p.plot.AddCurve(std::nullopt, std::nullopt, 30000, ElementType::Float, floats.data());
     const std::vector<double> table(3 * 30000, 1.0), column(30000, 1.0);
     p.plot.data(table.data(), 30000, 3);
     p.plot.data(column.data(), 30000, 1);
-    EXPECT_EQ(p.target(1), std::nullopt);
+    p.plot.AddCurve(std::nullopt, std::nullopt, 30000, ElementType::UChar, floats.data());
+    p.plot.data(table.data(), 30000, 3);
+    p.plot.plotType(PlotType::FilledCurves, 5, {1, {}, {"x1"}});
+    EXPECT_EQ(p.target(1), lines(640, 480));
     EXPECT_EQ(p.target(2), lines(640, 480));
     EXPECT_EQ(p.target(3), std::nullopt);
+    EXPECT_EQ(p.target(4), std::nullopt);
+    EXPECT_EQ(p.target(5), std::nullopt);
 }
 
 // ---- The files plotting() writes ----
@@ -473,7 +561,7 @@ TEST(ReductionFiles, ThinnedForItsPictureAndWrittenAnewForAnother)
     ASSERT_TRUE(set.reduction && set.reduction->keptPoints);
     const std::string reduced = readFile(*set.fileName);
     EXPECT_EQ(lineCount(reduced), *set.reduction->keptPoints);
-    EXPECT_LT(lineCount(reduced), 40000u);
+    EXPECT_LT(lineCount(reduced) * 2, 100000u);
     std::ostringstream line;
     line << "CPlot::plotting(): kept data file " << *set.fileName << " (reduced from 100000 to " << *set.reduction->keptPoints << " points)\n";
     EXPECT_NE(told.find(line.str()), std::string::npos) << told;
@@ -499,6 +587,18 @@ TEST(ReductionFiles, ThinnedForItsPictureAndWrittenAnewForAnother)
     p.reduceLargeData(true);
     ASSERT_EQ(p.plotting(), 0);
     EXPECT_EQ(readFile(*set.fileName).size() < whole.size() / 2, true);
+
+    // A large data set drawn whole where it would be thinned says why, from 200,001 points on.
+    CPlot smoothed;
+    smoothed.setEngineHome(fake.home().c_str());
+    for (const std::size_t points : {200000, 200001}) {
+        const Series big = noisy(points);
+        smoothed.data2D(big.x, big.y);
+        smoothed.smooth(static_cast<int>(points % 2), "csplines");
+    }
+    smoothed.outputType(PlotOutputType::File, "pngcairo", utf8(fake.tmpDir() / "smooth.png").c_str());
+    told = captureStderr([&] { EXPECT_EQ(smoothed.plotting(), 0); });
+    EXPECT_EQ(told, "CPlot::plotting(): data set 1 (200001 points) drawn whole: smooth is set (see Large data in the README)\n");
 
     CPlot small;
     small.setEngineHome(fake.home().c_str());

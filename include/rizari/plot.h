@@ -228,6 +228,16 @@ public:
             return surface(detail::asDoubles(xs), detail::asDoubles(ys), detail::asDoubles(zs));
         }
     }
+    // A curve in the plane drawn from the caller's columns where they lie, without the plot's copy
+    // (for large data: the process holds the points once). The columns must stay alive, and hold
+    // what is to be drawn, until the last save(), show(), render() or script() of this plot.
+    template <detail::Values X, detail::Values Y>
+        requires detail::AsTheyAre<X, Y>
+    Series& addView(const X& xs, const Y& ys)
+    {
+        const detail::Column columns[] = {detail::columnOf(xs), detail::columnOf(ys)};
+        return addBorrowed(detail::kElementType<detail::ValueOf<X>>, columns);
+    }
     Series& add(std::initializer_list<double> xs, std::initializer_list<double> ys);
     Series& add(std::initializer_list<double> xs, std::initializer_list<double> ys, std::initializer_list<double> zs);
     Series& surface(std::initializer_list<double> xs, std::initializer_list<double> ys, std::initializer_list<double> zs);
@@ -398,6 +408,7 @@ private:
     explicit Plot(std::unique_ptr<Impl> impl);
 
     Series& addCurve(int elementType, std::span<const detail::Column> columns);
+    Series& addBorrowed(int elementType, std::span<const detail::Column> columns);
     Series& addSurface(int elementType, detail::Column xs, detail::Column ys, detail::Column zs);
     Series& seriesFrom(std::size_t firstNew);
     CPlot& top();
