@@ -45,7 +45,7 @@ struct ArrayOrNull {};  // an array, or null where the member accepts none
     OWN(data3D, Int, None, A, A, A)                                                                \
     FIXED(data3DCurve)                                                                             \
     FIXED(data3DSurface)                                                                           \
-    FIXED(data)                                                                                    \
+    OWN(data, Int, None, A, I, I)                                                                  \
     FORMS(dataFile, int(T), int(T, T))                                                             \
     FIXED(deleteData)                                                                              \
     GROUP("Output and plotting")                                                                   \
@@ -155,4 +155,10 @@ struct ArrayOrNull {};  // an array, or null where the member accepts none
     GROUP("Inequality regions")                                                                    \
     FORMS(inequal, int(T, D), int(T, D, T))                                                        \
     FORMS(inequalAnd, int(T, D, T, D), int(T, D, T, D, T))                                         \
-    FIXED(inequalOffset)
+    FIXED(inequalOffset)                                                                           \
+    GROUP("Extensions")                                                                            \
+    FIXED(timeAxis)                                                                                \
+    FIXED(axisRangeTime)                                                                           \
+    FIXED(dataFileSeparator)                                                                       \
+    FIXED(dataFileHeader)                                                                          \
+    OWN(histogram, Int, Range, A, I)

@@ -101,6 +101,7 @@ struct DataSet {
     double pointSize = kNoPointSize;
     std::optional<ColorText> pointColor;
     BoxStyle boxes;
+    std::optional<double> boxWidth;  // each box this wide (a histogram's bins); none: the plot's width
 
     OptText legend;
     bool takesQueuedLegend = true;
