@@ -59,7 +59,7 @@ bool writeOwnFileWords(ScriptWriter& w, const PlotState& s, const DataSet& set)
 {
     const bool separated = separatorOf(s).has_value();
     const bool times = s.timeAxes.first(s.dimension) != nullptr;
-    const bool widths = set.boxWidth && set.plotType == PlotType::Boxes && s.dimension == 2;
+    const bool widths = set.binWidth && set.plotType == PlotType::Boxes && s.dimension == 2;
     if (!separated && !times && !widths) return false;
     w.put("using ");
     for (int column = 1; column <= ownColumns(set, s.dimension); ++column) {
@@ -70,7 +70,7 @@ bool writeOwnFileWords(ScriptWriter& w, const PlotState& s, const DataSet& set)
         else if (times) w.print("($%d)", column);
         else w.print("%d", column);
     }
-    if (widths) w.print(":(%g)", *set.boxWidth);
+    if (widths) w.print(":(%g)", *set.binWidth);
     w.put(" ");
     return true;
 }

@@ -1,8 +1,11 @@
 // histogram: the counts of values in equal bins, added as a curve of the bins' centres and
 // counts drawn as boxes exactly as wide as the bins.
+#include "data/histogram.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string_view>
 #include <utility>
 
 #include "data/computed_curve.h"
@@ -110,11 +113,26 @@ int addHistogram(CPlot& plot, const double* values, int n, int bins, std::option
     if (result != 0) return result;
     DataSet& set = s.dataSets.back();
     set.plotType = PlotType::Boxes;
-    set.boxWidth = (edges->high - edges->low) / bins;
+    set.binWidth = (edges->high - edges->low) / bins;
     return 0;
 }
 
 }  // namespace
+
+void writeHistogramRanges(ScriptWriter& w, const PlotState& s)
+{
+    if (s.dimension != 2) return;
+    bool onY = false, onY2 = false;
+    for (const DataSet& set : s.dataSets) {
+        if (!set.binWidth) continue;
+        const bool second = set.axes && std::string_view(*set.axes).ends_with("y2");
+        (second ? onY2 : onY) = true;
+    }
+    for (const AxisIndex axis : {AxisY, AxisY2}) {
+        const bool used = axis == AxisY ? onY : onY2;
+        if (used && s.axes.autoscaled.contains(axis) && !s.axes.range[axis]) w.print("set %srange [*<0:*]\n", kAxisName[axis]);
+    }
+}
 
 int CPlot::histogram(const double* values, int n, int bins) { return addHistogram(*this, values, n, bins, std::nullopt); }
 

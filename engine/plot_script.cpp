@@ -4,6 +4,7 @@
 
 #include "data/data_file_writer.h"
 #include "data/file_reading.h"
+#include "data/histogram.h"
 #include "data/reduction_rule.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
@@ -87,6 +88,7 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     writeTicsFormats(w, s);
     writeTimeAxes(w, s);
     writeFileReading(w, s);
+    writeHistogramRanges(w, s);
     writeArrows(w, s);
     writeTextLabels(w, s);
     writeAxisTics(w, s);

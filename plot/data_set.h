@@ -101,7 +101,7 @@ struct DataSet {
     double pointSize = kNoPointSize;
     std::optional<ColorText> pointColor;
     BoxStyle boxes;
-    std::optional<double> boxWidth;  // each box this wide (a histogram's bins); none: the plot's width
+    std::optional<double> binWidth;  // a histogram: boxes as wide as its bins, counted from 0 up
 
     OptText legend;
     bool takesQueuedLegend = true;

@@ -14,8 +14,9 @@ namespace {
 std::string shapeText(const Array& a)
 {
     const std::vector<int>& shape = a.shape();
-    if (shape.size() == 1) return std::to_string(shape[0]) + " values";
-    return std::to_string(shape[0]) + " rows of " + std::to_string(shape[1]);
+    const std::string count = std::to_string(shape[0]);
+    if (shape.size() == 1) return count + (shape[0] == 1 ? " value" : " values");
+    return count + (shape[0] == 1 ? " row of " : " rows of ") + std::to_string(shape[1]);
 }
 
 const Array& table(const BuiltinCall& call, std::size_t position)

@@ -148,6 +148,10 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     EXPECT_EQ(dataSetOf(plot, 7).elementType, ElementType::Double);
     EXPECT_EQ(dataFile(plot, 7), "1 0.5\n2 2.5\n");
     EXPECT_EQ(dataFile(plot, 8), "-4e+10 7\n3 8\n");
+    // Times of the system clock are seconds since 1970, fractions kept.
+    using namespace std::chrono;
+    plot.add(std::vector<sys_time<milliseconds>>{sys_days{1970y / 1 / 2} + 500ms, sys_days{1970y / 1 / 3}}, std::vector<int>{1, 2});
+    EXPECT_EQ(dataFile(plot, 9), "86400.5 1\n172800 2\n");
 
     // A curve in space and a surface over a grid (row i for x[i]) make the plot 3D.
     Plot space;
@@ -192,6 +196,9 @@ TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
         EXPECT_EQ(refusal([&] { flat.logScale(Axis::Y, 1); }), "rizari::Plot::logScale(): the base must be a finite number above 1");
         EXPECT_EQ(refusal([&] { flat.fontScale(0); }), "rizari::Plot::fontScale(): not a finite number above 0");
         EXPECT_EQ(refusal([&] { flat.fontScale(0.5); }), "accepted");  // a fraction of 1 too
+        EXPECT_EQ(refusal([&] { flat.cell(0, 0).histogram(x, 0); }), "CPlot::histogram(): invalid number of bins");
+        EXPECT_EQ(refusal([&] { flat.timeAxis(Axis::X, "%Y", "").timeRange(Axis::X, "2024", "2024-01"); }),
+                  "CPlot::axisRangeTime(): \"2024-01\" is no time in the input format \"%Y\"");
     });
     EXPECT_EQ(printed, "");
 }
