@@ -75,7 +75,7 @@ constexpr const char* tailSyntax(Tail tail)
     case Tail::AxisStyle: return " [, int, text]";
     case Tail::PlotType: return " [, int... | text...]";
     case Tail::BoxFill: return " [, double | int]";
-    case Tail::Range: return " [, double low, double high]";
+    case Tail::Range: return " [, double, double]";
     default: return "";
     }
 }
