@@ -31,8 +31,8 @@ struct Bins {
     {
         if (!(v >= low && v <= high)) return std::nullopt;
         int k = std::clamp(static_cast<int>(std::floor((v - low) / (high - low) * count)), 0, count - 1);
-        // The division rounds; the edges as they are written decide.
-        while (k > 0 && v < edge(k)) --k;
+        // The division rounds; the edges as they are written decide (edge 0 is low itself).
+        while (v < edge(k)) --k;
         while (k < count - 1 && v >= edge(k + 1)) ++k;
         return k;
     }

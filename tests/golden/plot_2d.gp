@@ -266,12 +266,12 @@ unset clip two
 set mouse
 
 set termoption enhanced
-plot "data/daily.csv" using 1:2 title columnheader with lines lw 2, "data/daily.csv" skip 1 using 1:3 title "rain (mm)" with lines lw 2, "$TMP/<7>" using (real(word(strcol(1),1))):(real(word(strcol(1),2))) notitle with lines lw 2, "$TMP/<8>" using (real(word(strcol(1),1))):(real(word(strcol(1),2))):(0.5) notitle with boxes lw 2
+plot "data/daily.csv" using 1:2 title columnheader with lines lw 2, "data/daily.csv" skip 1 using 1:3 title "rain (mm)" with lines lw 2, "$TMP/<7>" using (real(word(strcol(1),1))):(real(word(strcol(1),2))) notitle with lines lw 2, "$TMP/<8>" using (real(word(strcol(1),1))):(real(word(strcol(1),2))):(0.025) notitle with boxes lw 2
 ==> $TMP/<7>
 0 1
 86400 2
 ==> $TMP/<8>
-0.25 2
-0.75 1
-1.25 0
-1.75 1
+0.1125 2
+0.1375 1
+0.1625 0
+0.1875 1
