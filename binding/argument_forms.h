@@ -25,6 +25,7 @@ enum class Tail {
     PlotType,      // the plot type (fixed argument 0) decides: ints, or texts for the option styles
     BoxFill,       // count 1: a density for the solid fills, a pattern for the pattern fills (type: fixed argument 1)
     GetGrid,       // no script arguments: two places through which the member reports
+    Range,         // count 0 reads nothing; count 2 reads two doubles, the low and high ends
     Lifecycle,     // CPlot and dCPlot: reached through CPlot() and delete, not as member calls
 };
 
@@ -59,6 +60,9 @@ inline std::optional<std::vector<Kind>> tailKinds(Tail tail, int count, int deci
         if (decidingValue == BoxFill::Solid || decidingValue == BoxFill::TransparentSolid) return Kinds{Kind::Double};
         if (decidingValue == BoxFill::Pattern || decidingValue == BoxFill::TransparentPattern) return Kinds{Kind::Int};
         return std::nullopt;
+    case Tail::Range:
+        if (count == 2) return Kinds{Kind::Double, Kind::Double};
+        return count == 0 ? std::optional<Kinds>(Kinds{}) : std::nullopt;
     default: return count == 0 ? std::optional<Kinds>(Kinds{}) : std::nullopt;
     }
 }
@@ -71,6 +75,7 @@ constexpr const char* tailSyntax(Tail tail)
     case Tail::AxisStyle: return " [, int, text]";
     case Tail::PlotType: return " [, int... | text...]";
     case Tail::BoxFill: return " [, double | int]";
+    case Tail::Range: return " [, double, double]";
     default: return "";
     }
 }
@@ -81,7 +86,8 @@ constexpr int longestTail(Tail tail)
     switch (tail) {
     case Tail::ElementCount:
     case Tail::BoxFill: return 1;
-    case Tail::AxisStyle: return 2;
+    case Tail::AxisStyle:
+    case Tail::Range: return 2;
     case Tail::PlotType: return kMostStyleExtras;
     default: return 0;
     }

@@ -237,6 +237,40 @@ RIZARI_EXPORT int32_t CPlot_polygon_zudl(ZuArgs* args)
     });
 }
 
+// A two-dimensional array is read in its own rows: a table of rows of another length would put
+// its values in the wrong columns (3 rows of n values read as n rows of 3).
+RIZARI_EXPORT int32_t CPlot_data_zudl(ZuArgs* args)
+{
+    return guarded(args, [](Frame& f) {
+        CPlot* plot = f.instance();
+        const ShapedArray table = takeShaped(f);
+        const int rows = f.i32();
+        const int cols = f.i32();
+        if (table.dims == 2 && rows > 0 && cols > 0 && cols != table.cols) {
+            reportf("CPlot::data(): the array holds %d rows of %d values, not %d rows of %d\n", table.rows, table.cols, rows, cols);
+            return -1;
+        }
+        return plot->data(table.values, rows, cols);
+    });
+}
+
+// The values of an array of any shape, then the bins; count 2 gives the range.
+RIZARI_EXPORT int32_t CPlot_histogram_zudl(ZuArgs* args)
+{
+    return guarded(args, [](Frame& f) {
+        CPlot* plot = f.instance();
+        const ShapedArray values = takeShaped(f);
+        const long long count = values.dims == 2 ? static_cast<long long>(values.rows) * values.cols : values.cols;
+        const int n = count <= INT32_MAX ? static_cast<int>(count) : -1;
+        const int bins = f.i32();
+        const auto kinds = tailKinds(Tail::Range, f.i32(), 0);
+        if (!kinds) return kNoForm;
+        if (kinds->empty()) return plot->histogram(values.values, n, bins);
+        const double low = f.f64();
+        return plot->histogram(values.values, n, bins, low, f.f64());
+    });
+}
+
 // ---- Second names: the same entry point under another name ----
 
 #define RIZARI_SKIP(...)

@@ -45,7 +45,7 @@ struct ArrayOrNull {};  // an array, or null where the member accepts none
     OWN(data3D, Int, None, A, A, A)                                                                \
     FIXED(data3DCurve)                                                                             \
     FIXED(data3DSurface)                                                                           \
-    FIXED(data)                                                                                    \
+    OWN(data, Int, None, A, I, I)                                                                  \
     FORMS(dataFile, int(T), int(T, T))                                                             \
     FIXED(deleteData)                                                                              \
     GROUP("Output and plotting")                                                                   \
@@ -160,4 +160,9 @@ struct ArrayOrNull {};  // an array, or null where the member accepts none
     FIXED(heatMap)                                                                                 \
     FIXED(colorBoxLabel)                                                                           \
     FIXED(palette)                                                                                 \
-    FIXED(styleSheet)
+    FIXED(styleSheet)                                                                              \
+    FIXED(timeAxis)                                                                                \
+    FIXED(axisRangeTime)                                                                           \
+    FIXED(dataFileSeparator)                                                                       \
+    FIXED(dataFileHeader)                                                                          \
+    OWN(histogram, Int, Range, A, I)

@@ -1,5 +1,6 @@
 #include "data/data_file_writer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cerrno>
 #include <cmath>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <new>
 #include <type_traits>
+#include <vector>
 
 #include "data/column_digits.h"
 #include "data/reduction_rule.h"
@@ -154,12 +156,31 @@ template <class T> void writePoints(BlockFile& out, const Columns& c, std::size_
     }
 }
 
-// One row of a table: each value followed by a blank, then the line end.
-void writeRow(BlockFile& out, const unsigned char* row, std::size_t cols)
+// The digits of each column of a table of rows of cols doubles, as the columns of curves get
+// them: a column of times keeps them apart. Plain digits where the memory to read a column is
+// not to be had.
+std::vector<int> tableDigits(const unsigned char* base, std::size_t rows, std::size_t cols)
+{
+    std::vector<int> digits;
+    try {
+        digits.assign(cols, kPlainDigits);
+        std::vector<double> column(rows);
+        for (std::size_t c = 0; c < cols; ++c) {
+            for (std::size_t r = 0; r < rows; ++r) column[r] = entryAt<double>(base, r * cols + c);
+            digits[c] = columnDigits<double>(reinterpret_cast<const unsigned char*>(column.data()), rows);
+        }
+    } catch (const std::bad_alloc&) {
+        std::fill(digits.begin(), digits.end(), kPlainDigits);
+    }
+    return digits;
+}
+
+// One row of a table: each value followed by a blank, then the line end; digits[c] for column c.
+void writeRow(BlockFile& out, const unsigned char* row, std::size_t cols, const std::vector<int>& digits)
 {
     for (std::size_t c = 0; c < cols; ++c) {
         char* p = out.lineStart();
-        p = formatG(p, entryAt<double>(row, c));
+        p = formatGDigits(p, entryAt<double>(row, c), c < digits.size() ? digits[c] : kPlainDigits);
         *p++ = ' ';
         out.lineEnd(p);
     }
@@ -206,20 +227,24 @@ private:
 // The kept rows of a thinned table; the reduction's own points as rows of x and y.
 class ReducedRows : public KeptPoints {
 public:
-    ReducedRows(BlockFile& out, const unsigned char* values, std::size_t cols) : out_(out), values_(values), cols_(cols) {}
-    void original(std::size_t i) override { writeRow(out_, values_ + i * cols_ * sizeof(double), cols_); }
+    ReducedRows(BlockFile& out, const unsigned char* values, std::size_t cols, const std::vector<int>& digits)
+        : out_(out), values_(values), cols_(cols), digits_(digits)
+    {
+    }
+    void original(std::size_t i) override { writeRow(out_, values_ + i * cols_ * sizeof(double), cols_, digits_); }
     void extra(double x, double y) override
     {
         unsigned char row[2 * sizeof(double)];
         std::memcpy(row, &x, sizeof x);
         std::memcpy(row + sizeof x, &y, sizeof y);
-        writeRow(out_, row, 2);
+        writeRow(out_, row, 2, digits_);
     }
 
 private:
     BlockFile& out_;
     const unsigned char* values_;
     std::size_t cols_;
+    const std::vector<int>& digits_;
 };
 
 // The picture's axes of a target.
@@ -250,12 +275,13 @@ void writeMatrix(BlockFile& out, const DataSet& set, Reduction* reduction)
     const std::size_t cols = static_cast<std::size_t>(set.matrix.cols);
     if (set.values->size() / sizeof(double) / cols < rows) return;  // values do not fill the matrix
     const unsigned char* base = set.values->data();
+    const std::vector<int> digits = tableDigits(base, rows, cols);
     if (reduction && cols >= 2) {
-        ReducedRows kept(out, base, cols);
+        ReducedRows kept(out, base, cols, digits);
         const PointColumns points(base, base + sizeof(double), cols * sizeof(double), rows);
         if (writeReduced(kept, points, set.plotType, MissingPoints::Break, *reduction)) return;
     }
-    for (std::size_t r = 0; r < rows; ++r) writeRow(out, base + r * cols * sizeof(double), cols);
+    for (std::size_t r = 0; r < rows; ++r) writeRow(out, base + r * cols * sizeof(double), cols, digits);
 }
 
 // The columns of a data set of n points: borrowed, or in its own block (none when the block is

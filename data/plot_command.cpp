@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "data/file_reading.h"
 #include "data/plot_styles.h"
 #include "data/styles.h"
 #include "script/sections.h"
@@ -17,8 +18,9 @@ std::string fileNameOf(const DataSet& set) { return engineFileName(set.fileName.
 // The file of a data set in the splot command, with the columns of a cartesian grid.
 void writeSplotSource(ScriptWriter& w, const PlotState& s, const DataSet& set)
 {
-    if (s.view.coordSystem == CoordSystem::Cartesian) w.print("\"%q\" using 1:2:3 ", fileNameOf(set));
-    else w.print("\"%q\" ", fileNameOf(set));
+    w.print("\"%q\" ", fileNameOf(set));
+    const bool named = writeReadingWords(w, s, set);
+    if (!named && s.view.coordSystem == CoordSystem::Cartesian) w.put("using 1:2:3 ");
 }
 
 bool drawsContourLines(const ViewState& v)
@@ -27,9 +29,10 @@ bool drawsContourLines(const ViewState& v)
                           v.contourMode == ContourMode::Both);
 }
 
-void writeTitle(ScriptWriter& w, const DataSet& set)
+void writeTitle(ScriptWriter& w, const PlotState& s, const DataSet& set)
 {
     if (set.legend) w.print("title \"%t\" ", *set.legend);
+    else if (titleFromHeader(s, set)) w.put("title columnheader ");
     else w.put("notitle ");
 }
 
@@ -99,10 +102,11 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
         w.put(separator);
         separator = ", ";
         w.print("\"%q\" ", fileNameOf(set));
+        writeReadingWords(w, s, set);
         if (set.fileOption) w.print("%s ", *set.fileOption);
         if (set.smooth) w.print("smooth %s ", *set.smooth);
         if (set.axes) w.print("axes %s ", *set.axes);
-        writeTitle(w, set);
+        writeTitle(w, s, set);
         const PlotStyle* style = findPlotStyle(set.plotType);
         w.print("with %s", style ? style->keyword2D : kUnknownStyleKeyword);
         if (style && style->takesText() && set.styleOption) w.print(" %s", *set.styleOption);
@@ -129,7 +133,7 @@ void writeSplotCommand(ScriptWriter& w, const PlotState& s)
         const bool titleOnContours = contourClause && s.view.contourLabels;
         writeSplotSource(w, s, set);
         if (titleOnContours) w.put("notitle ");
-        else writeTitle(w, set);
+        else writeTitle(w, s, set);
         const PlotStyle* style = findPlotStyle(set.plotType);
         if (cells) {
             w.put("with image");
@@ -140,7 +144,7 @@ void writeSplotCommand(ScriptWriter& w, const PlotState& s)
         if (!contourClause) continue;
         w.put(", ");
         writeSplotSource(w, s, set);
-        if (titleOnContours) writeTitle(w, set);
+        if (titleOnContours) writeTitle(w, s, set);
         else w.put("notitle ");
         w.put("with lines nosurface");
         writeLineAndPoints(w, set, true);

@@ -3,12 +3,15 @@
 #include "engine/plot_script.h"
 
 #include "data/data_file_writer.h"
+#include "data/file_reading.h"
+#include "data/histogram.h"
 #include "data/reduction_rule.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/sections.h"
 #include "script/terminals.h"
 #include "settings/sections.h"
+#include "settings/time_axes.h"
 
 namespace rizari {
 
@@ -106,6 +109,9 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     writeFillStyle(w, s);
     writeBars(w, s);
     writeTicsFormats(w, s);
+    writeTimeAxes(w, s);
+    writeFileReading(w, s);
+    writeHistogramRanges(w, s);
     writeArrows(w, s);
     writeTextLabels(w, s);
     writeAxisTics(w, s);

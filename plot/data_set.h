@@ -132,6 +132,7 @@ struct DataSet {
     double pointSize = kNoPointSize;
     std::optional<ColorText> pointColor;
     BoxStyle boxes;
+    std::optional<double> binWidth;  // a histogram: boxes as wide as its bins, counted from 0 up
 
     OptText legend;
     bool takesQueuedLegend = true;

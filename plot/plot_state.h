@@ -235,6 +235,34 @@ struct GridShape {
     int cols = 0;
 };
 
+// An axis that shows times. Its values are seconds since 1970-01-01 00:00 UTC; data files give
+// them as texts in the input format, and its tic labels show them in the label format (the
+// engine's time conversions, "%Y-%m-%d", "%b %d").
+struct TimeAxis {
+    std::string inputFormat;
+    std::string labelFormat;
+};
+
+struct TimeAxesState {
+    std::array<std::optional<TimeAxis>, AxisCount> axes;
+
+    // The first time axis the plot draws (z only in 3D); null when it has none.
+    const TimeAxis* first(int dimension) const
+    {
+        for (int i = 0; i < AxisCount; ++i)
+            if (axes[i] && (i != AxisZ || dimension == 3)) return &*axes[i];
+        return nullptr;
+    }
+};
+
+// How the engine reads the caller's data files of a plot (one way for them all).
+struct FileReadingState {
+    // The character between the columns; none: a comma where the plot reads a .csv file, else
+    // blanks. A blank itself stands for blanks and tabs.
+    std::optional<char> separator;
+    bool headerNames = false;  // each file's first line names its columns: the legends
+};
+
 // Everything a reset gives back its default.
 struct PlotState {
     int dimension = 2;
@@ -250,6 +278,8 @@ struct PlotState {
     DrawState draw;
     ColorMapState colorMap;
     LookState look;
+    TimeAxesState timeAxes;
+    FileReadingState reading;
 };
 
 // What a CPlot holds: its state, and what a reset keeps.

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "runner/script_error.h"
+#include "runner/table_builtins.h"
 
 namespace rizari::runner {
 namespace {
@@ -220,6 +221,9 @@ const Builtin kBuiltins[] = {
     {"floor", "x", elementWise<floorOf>, "the largest whole number not above x, element by element"},
     {"meshx", "x, y", meshX, "the x of each point of the grid x by y, as data3D reads it"},
     {"meshy", "x, y", meshY, "the y of each point of the grid x by y, as data3D reads it"},
+    {"columns", "a, b[, c, d, e, f]", columnsOf, "the table whose columns are the arrays given: row i holds their i-th values"},
+    {"transpose", "a", transposed, "the table turned over: its columns become rows"},
+    {"append", "a, b", appended, "values after values, or rows after the rows of a table"},
 };
 
 }  // namespace

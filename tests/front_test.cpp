@@ -190,6 +190,10 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     EXPECT_EQ(dataFile(plot, 8), "-4e+10 7\n3 8\n");
     plot.addView(doubles, doubles);
     EXPECT_EQ(dataFile(plot, 9), "1 1\n9.8e+307 9.8e+307\n");  // a view's infinity as well
+    // Times of the system clock are seconds since 1970, fractions kept.
+    using namespace std::chrono;
+    plot.add(std::vector<sys_time<milliseconds>>{sys_days{1970y / 1 / 2} + 500ms, sys_days{1970y / 1 / 3}}, std::vector<int>{1, 2});
+    EXPECT_EQ(dataFile(plot, 10), "86400.5 1\n172800 2\n");
 
     // A curve in space and a surface over a grid (row i for x[i]) make the plot 3D.
     Plot space;
@@ -240,6 +244,9 @@ TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
         EXPECT_EQ(refusal([&] { flat.logScale(Axis::Y, 1); }), "rizari::Plot::logScale(): the base must be a finite number above 1");
         EXPECT_EQ(refusal([&] { flat.fontScale(0); }), "rizari::Plot::fontScale(): not a finite number above 0");
         EXPECT_EQ(refusal([&] { flat.fontScale(0.5); }), "accepted");  // a fraction of 1 too
+        EXPECT_EQ(refusal([&] { flat.cell(0, 0).histogram(x, 0); }), "CPlot::histogram(): invalid number of bins");
+        EXPECT_EQ(refusal([&] { flat.timeAxis(Axis::X, "%Y", "").timeRange(Axis::X, "2024", "2024-01"); }),
+                  "CPlot::axisRangeTime(): \"2024-01\" is no time in the input format \"%Y\"");
     });
     EXPECT_EQ(printed, "");
 }

@@ -13,6 +13,7 @@
 #include <cmath>
 #include <atomic>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -81,6 +82,55 @@ TEST(DataSets, EmptyMatrixAndFilledCurveValues)
     EXPECT_EQ(captureStderr([&] {  // negative counts make no grid, even where their product is the count of z
         EXPECT_EQ(space.data3D(x, x, y, -1, -3, 1, 1, 3) + space.data3D(x, x, y, -1, 0, 1, 1, 0), -2);
     }), "CPlot::data3D(): dimensions of x, y and z do not match\nCPlot::data3D(): dimensions of x, y and z do not match\n");
+}
+
+// The extensions refuse what they cannot use with one line each, answer -1 where they give an int,
+// and leave the plot's script as it was.
+TEST(DataSets, ExtensionsRefuseWithOneLineAndChangeNothing)
+{
+    FakeEngine fake;
+    const double v[] = {1, 2, 3}, none[] = {NAN, kInf};
+    const struct {
+        std::function<int(CPlot&)> call;
+        const char* message;
+    } cases[] = {
+        {[](CPlot& p) { return p.timeAxis(5, "%Y", nullptr), 0; }, "CPlot::timeAxis(): invalid axis\n"},
+        {[](CPlot& p) { return p.timeAxis(PlotAxis::Y, "%Y-%q", nullptr), 0; }, "CPlot::timeAxis(): invalid input format \"%Y-%q\"\n"},
+        {[](CPlot& p) { return p.timeAxis(PlotAxis::Y, "year %", nullptr), 0; }, "CPlot::timeAxis(): invalid input format \"year %\"\n"},
+        {[](CPlot& p) { return p.timeAxis(PlotAxis::XY, "%d.%m.%Y", "%b"), 0; },
+         "CPlot::timeAxis(): the plot reads its times in \"%Y-%m-%d\": one input format for all its time axes\n"},
+        {[](CPlot& p) { return p.axisRangeTime(PlotAxis::XY, "2024-01-01", "2024-02-01"), 0; },
+         "CPlot::axisRangeTime(): not a time axis: call timeAxis() first\n"},
+        {[](CPlot& p) { return p.axisRangeTime(PlotAxis::X2, "2024-01-01", "2024-02-30"), 0; },
+         "CPlot::axisRangeTime(): \"2024-02-30\" is no time in the input format \"%Y-%m-%d\"\n"},
+        {[](CPlot& p) { return p.axisRangeTime(PlotAxis::X2, nullptr, "2024-02-01"), 0; }, "CPlot::axisRangeTime(): invalid parameter\n"},
+        {[](CPlot& p) { return p.dataFileSeparator("0"), 0; }, "CPlot::dataFileSeparator(): invalid separator\n"},
+        {[](CPlot& p) { return p.dataFileSeparator("#"), 0; }, "CPlot::dataFileSeparator(): invalid separator\n"},
+        {[](CPlot& p) { return p.dataFileHeader(2), 0; }, "CPlot::dataFileHeader(): invalid parameter\n"},
+        {[&](CPlot& p) { return p.histogram(v, 3, 0); }, "CPlot::histogram(): invalid number of bins\n"},
+        {[&](CPlot& p) { return p.histogram(v, -1, 2); }, "CPlot::histogram(): invalid number of values\n"},
+        {[&](CPlot& p) { return p.histogram(none, 2, 2); }, "CPlot::histogram(): no finite value to take the range from\n"},
+        {[&](CPlot& p) { return p.histogram(v, 3, 2, 1, 1); }, "CPlot::histogram(): invalid range\n"},
+        {[&](CPlot& p) { return p.histogram(v, 3, 2, -1e308, 1e308); }, "CPlot::histogram(): invalid range\n"},
+        {[&](CPlot& p) { return p.histogram(v, 3, 2, 0, kInf); }, "CPlot::histogram(): invalid parameter\n"},
+        {[&](CPlot&) {
+             CPlot space;
+             space.dimension(3);
+             return space.histogram(v, 3, 2);
+         },
+         "CPlot::histogram(): a histogram is drawn in a 2D plot\n"},
+    };
+    for (const auto& c : cases) {
+        CPlot p;
+        p.setEngineHome(fake.home().c_str());
+        p.timeAxis(PlotAxis::X, "%Y-%m-%d", nullptr), p.timeAxis(PlotAxis::X2, "%Y-%m-%d", nullptr);
+        p.data2DCurve(v, v, 3);
+        const auto before = plotScriptText(PlotAccess::impl(p));
+        int answer = 0;
+        EXPECT_EQ(captureStderr([&] { answer = c.call(p); }), c.message);
+        EXPECT_EQ(answer, std::string(c.message).find("histogram") != std::string::npos ? -1 : 0) << c.message;
+        EXPECT_EQ(plotScriptText(PlotAccess::impl(p)), before) << c.message;
+    }
 }
 
 #ifndef _WIN32  // the address space limit is POSIX's

@@ -322,6 +322,7 @@ TEST(EntryPoints, TheReferenceQuotesOnlyMessagesTheCodePrints)
     int quoted = 0;
     for (std::size_t at = 0; (at = reference.find('`', at)) != std::string::npos;) {
         const std::size_t end = reference.find('`', at + 1);
+        ASSERT_NE(end, std::string::npos) << "a backtick without its pair at byte " << at;
         std::string message = reference.substr(at + 1, end - at - 1);
         at = end + 1;
         if (message.rfind("CPlot::", 0) != 0 && message.rfind("Error:", 0) != 0 && message.rfind("plot.line", 0) != 0) continue;

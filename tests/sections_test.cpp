@@ -4,6 +4,8 @@
 #include "script/sections.h"
 #include "settings/sections.h"
 
+#include "data/file_reading.h"
+
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -93,6 +95,26 @@ TEST(Sections, AxesScalesAndTics)
          "set xtics border nomirror (\"2147483647/2\" 1073741823.500000)\n", "set xtics"},
         {[](CPlot& p) { p.axisRange(PlotAxis::X, -1e300, -1e300), p.ticsFraction(PlotAxis::X, 2); }, writeAxisTics,
          "set xtics border nomirror (\"-1073741824\" -1073741824.000000)\n", "set xtics"},
+        // Times in an input format: two-digit years pivot at 69; days of the year; month names,
+        // fields without a character between them, a fraction of a second, am and pm; seconds.
+        {[](CPlot& p) { p.timeAxis(PlotAxis::X, "%d/%m/%y %H:%M", nullptr), p.axisRangeTime(PlotAxis::X, "31/12/68 23:59", "1/1/69  0:00"); },
+         writeRanges, "set xrange [3124223940.000000:-31536000.000000]\n"},
+        {[](CPlot& p) { p.timeAxis(PlotAxis::X, "%j %Y", nullptr), p.axisRangeTime(PlotAxis::X, "366 2024", "365 2023"); }, writeRanges,
+         "set xrange [1735603200.000000:1703980800.000000]\n"},
+        {[](CPlot& p) {
+             p.timeAxis(PlotAxis::X, "%B %d, %Y %H%M%S %p", nullptr);
+             p.axisRangeTime(PlotAxis::X, "march 5, 2024 123045.5 PM", "MARCH 5, 2024 123000 am");
+         },
+         writeRanges, "set xrange [1709641845.500000:1709598600.000000]\n"},
+        {[](CPlot& p) { p.timeAxis(PlotAxis::X, "%s", nullptr), p.axisRangeTime(PlotAxis::X, "-86400.5", "0"); }, writeRanges,
+         "set xrange [-86400.500000:0.000000]\n"},
+        // No such day, text left over, a field too short, an hour past 12 with pm: no range.
+        {[](CPlot& p) {
+             p.timeAxis(PlotAxis::X, "%b %d %Y %H %p", nullptr);
+             for (const char* from : {"Feb 29 2023 1 am", "Feb 28 2023 1 amx", "Fe 28 2023 1 am", "Feb 28 2023 13 pm"})
+                 p.axisRangeTime(PlotAxis::X, from, "Mar 1 2024 1 am");
+         },
+         writeRanges, ""},
     });
 }
 
@@ -403,6 +425,23 @@ TEST(Sections, DataSetClauses)
     EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Boxes, 0), p.boxFill(-1, BoxFill::Solid, 0.5); }), "with boxes lw 2");
     EXPECT_EQ(clause([](CPlot& p) { p.plotType(PlotType::Boxes, 0), p.boxFill(-1, BoxFill::Pattern, 2), p.boxBorder(-1); }),
               "with boxes fs pattern 2 noborder lw 2");
+    // On a time axis the library's own files are read as the seconds they hold, never in the
+    // time format; a histogram's boxes are as wide as its bins.
+    EXPECT_EQ(written([](CPlot& p) { p.timeAxis(PlotAxis::Y2, "%H", nullptr), p.histogram(kX, 3, 2); }, writePlotCommand),
+              "plot \"\" using ($1):($2):(1) notitle with boxes lw 2");
+}
+
+// A .csv file is read comma-separated unless the plot says otherwise; a blank separator is the
+// engine's own default.
+TEST(Sections, DataFileSeparator)
+{
+    const auto csv = [](CPlot& p) { p.AddCurve(std::string("a.CSV"), std::nullopt, 1, ElementType::Double, nullptr); };
+    check({
+        {csv, writeFileReading, "set datafile separator \",\"\n"},
+        {[&](CPlot& p) { csv(p), p.dataFileSeparator(" "); }, writeFileReading, ""},
+        {[&](CPlot& p) { csv(p), p.dataFileSeparator("\t"), p.dataFileSeparator("ab"); }, writeFileReading, "set datafile separator \"\t\"\n"},
+        {[](CPlot& p) { p.dataFileSeparator(";"), p.data2DCurve(kX, kX, 3); }, writeFileReading, ""},  // no file of the caller's
+    });
 }
 
 TEST(Sections, PlotWideFillStyle)

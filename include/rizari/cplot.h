@@ -252,6 +252,22 @@ public:
     // Sets the look of the plot: "classic" (the default) or "clean" (framed axes, light grid lines,
     // no zero axes or default axis labels, viridis). RIZARI_STYLE names the look of new plots.
     void styleSheet(const char* name);
+    // ---- Extensions: time axes, data files, histograms ----
+    // Those axes show times: seconds since 1970-01-01 00:00 UTC, read from data files in
+    // inputFormat and labelled in labelFormat (null: the input format); a null inputFormat makes
+    // them number axes again. A plot reads all its times in one input format.
+    void timeAxis(int axis, const char* inputFormat, const char* labelFormat);
+    // The range of time axes, given as texts in their input format.
+    void axisRangeTime(int axis, const char* from, const char* to);
+    // The character between the columns of the plot's data files; null: a comma when the plot
+    // reads a .csv file, else blanks.
+    void dataFileSeparator(const char* separator);
+    // 1: the first line of each data file names its columns, which become the legends; 0: data.
+    void dataFileHeader(int flag);
+    // Adds the counts of the values in `bins` equal bins, drawn as boxes that span their bins:
+    // over the values' own extent, or from low to high.
+    int histogram(const double* values, int n, int bins);
+    int histogram(const double* values, int n, int bins, double low, double high);
 
 private:
     friend struct PlotAccess;

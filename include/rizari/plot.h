@@ -13,6 +13,7 @@
 // A Plot, its cells and its series belong to one thread at a time, as a CPlot does.
 #pragma once
 
+#include <chrono>
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
@@ -152,6 +153,26 @@ struct Column {
 };
 
 template <class R> Column columnOf(const R& values) { return {std::ranges::data(values), std::ranges::size(values)}; }
+
+// Times of the system clock, whose epoch is 1970-01-01 00:00 UTC: the values of time axes.
+template <class T> inline constexpr bool kIsSystemTime = false;
+template <class D> inline constexpr bool kIsSystemTime<std::chrono::sys_time<D>> = true;
+
+template <class R>
+concept TimePoints = std::ranges::sized_range<const R&> && kIsSystemTime<std::remove_cv_t<std::ranges::range_value_t<const R&>>>;
+
+template <class D> double epochSeconds(std::chrono::sys_time<D> time)
+{
+    return std::chrono::duration<double>(time.time_since_epoch()).count();
+}
+
+template <class R> std::vector<double> epochSeconds(const R& times)
+{
+    std::vector<double> seconds;
+    seconds.reserve(std::ranges::size(times));
+    for (const auto& time : times) seconds.push_back(epochSeconds(time));
+    return seconds;
+}
 
 // The numbers of a member that takes a list of them (levels, the corners of a polygon): any
 // container of numbers, or a braced list. Doubles are read where they lie; other numbers are
@@ -396,6 +417,32 @@ public:
     // Sets the frame, grid, zero axes, axis labels, tic direction and palette of the look; what is
     // set afterwards changes them.
     Plot& styleSheet(StyleSheet sheet);
+
+    // ---- Times, data files and histograms ----
+    // Those axes show times, labelled in labelFormat (gnuplot's time conversions: "%b %d",
+    // "%Y-%m-%d", "%H:%M"); data files give them in inputFormat, which axis ranges given as texts
+    // follow too. Their values are seconds since 1970-01-01 00:00 UTC: system_clock time points
+    // in add() and range().
+    Plot& timeAxis(Axis axes, std::string_view inputFormat, std::string_view labelFormat);
+    Plot& timeRange(Axis axes, std::string_view from, std::string_view to);  // texts in the input format
+    template <class D1, class D2> Plot& range(Axis axes, std::chrono::sys_time<D1> from, std::chrono::sys_time<D2> to)
+    {
+        return range(axes, detail::epochSeconds(from), detail::epochSeconds(to));
+    }
+    // Times and values: a curve on a time axis.
+    template <detail::TimePoints T, detail::Values Y> Series& add(const T& times, const Y& ys)
+    {
+        return add(detail::epochSeconds(times), ys);
+    }
+    // The character between the columns of data files (",", ";", "\t"); empty: a comma for
+    // .csv files, else blanks.
+    Plot& fileSeparator(std::string_view separator);
+    // Whether the first line of each data file names its columns, which become the legends.
+    Plot& fileHeader(bool names);
+    // The counts of the values in equal bins, drawn as boxes that span their bins: over the
+    // values' own extent, or from low to high.
+    Series& histogram(const detail::Numbers& values, int bins);
+    Series& histogram(const detail::Numbers& values, int bins, double low, double high);
 
     // The CPlot underneath, for what the front does not name. What is changed there is seen
     // here: after native().deletePlots() the series report that their data sets are gone, and a
