@@ -155,4 +155,6 @@ struct ArrayOrNull {};  // an array, or null where the member accepts none
     GROUP("Inequality regions")                                                                    \
     FORMS(inequal, int(T, D), int(T, D, T))                                                        \
     FORMS(inequalAnd, int(T, D, T, D), int(T, D, T, D, T))                                         \
-    FIXED(inequalOffset)
+    FIXED(inequalOffset)                                                                           \
+    GROUP("Extensions")                                                                            \
+    FIXED(liveWindow)

@@ -7,14 +7,17 @@
 #include "platform/posix_io.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <spawn.h>
-#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <condition_variable>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
+#include <thread>
 
 extern char** environ;
 
@@ -24,6 +27,10 @@ namespace {
 
 // How often the end of a session looks whether the windows its engine left open are closed.
 constexpr long kGroupPollNanoseconds = 100'000'000;
+// The program's command channel, and the lowest descriptor our ends of its pipes may have, so
+// that handing them to the program as 0, 2 and 3 never overwrites one of them.
+constexpr int kCommandDescriptor = 3;
+constexpr int kFirstFreeDescriptor = kCommandDescriptor + 1;
 
 RunResult endOf(int status)
 {
@@ -31,18 +38,86 @@ RunResult endOf(int status)
     return {RunResult::End::Exited, WEXITSTATUS(status), {}};
 }
 
+// Both ends of a new pipe, closed on exec, at kFirstFreeDescriptor or above; false with errno set.
+bool openPipe(int (&ends)[2])
+{
+    if (pipe2(ends, O_CLOEXEC) != 0) return false;
+    for (int& end : ends) {
+        if (end >= kFirstFreeDescriptor) continue;
+        const int moved = fcntl(end, F_DUPFD_CLOEXEC, kFirstFreeDescriptor);
+        const int error = errno;
+        close(end);
+        end = moved;
+        if (moved < 0) {
+            for (int& other : ends) posix::closeEnd(other);
+            errno = error;
+            return false;
+        }
+    }
+    return true;
+}
+
+// Ends a process group once the limit has passed, unless it is dismissed first. Its thread takes
+// no signal: the thread that waits for the program must see them.
+class GroupWatch {
+public:
+    GroupWatch(pid_t group, std::chrono::milliseconds limit)
+    {
+        if (limit.count() <= 0) return;
+        sigset_t all, old;
+        sigfillset(&all);
+        pthread_sigmask(SIG_SETMASK, &all, &old);
+        try {
+            thread_ = std::thread([this, group, limit] { watch(group, limit); });
+        } catch (...) {
+            // Without a thread the wait has no limit.
+        }
+        pthread_sigmask(SIG_SETMASK, &old, nullptr);
+    }
+    ~GroupWatch() { dismiss(); }
+    GroupWatch(const GroupWatch&) = delete;
+    GroupWatch& operator=(const GroupWatch&) = delete;
+
+    // Ends the watch; the group is left alone from here on.
+    void dismiss()
+    {
+        if (!thread_.joinable()) return;
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            dismissed_ = true;
+        }
+        changed_.notify_one();
+        thread_.join();
+    }
+    // Whether the limit passed and the group was ended (after dismiss()).
+    bool fired() const { return fired_; }
+
+private:
+    void watch(pid_t group, std::chrono::milliseconds limit)
+    {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (changed_.wait_for(lock, limit, [this] { return dismissed_; })) return;
+        fired_ = true;
+        kill(-group, SIGKILL);  // also a stopped program; not yet reaped, so the group is still its own
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool dismissed_ = false;
+    bool fired_ = false;
+    std::thread thread_;
+};
+
 }  // namespace
 
 EngineProcess::~EngineProcess() { stop(); }
 
 bool EngineProcess::start(const std::string& program, const std::vector<std::string>& argv)
 {
-    if (pid_ > 0) return false;
-    // The input is a socket, not a pipe: writing to it after the program ended fails with EPIPE
-    // instead of raising SIGPIPE in a host that did not ask for it.
+    if (running()) return false;
     int input[2], messages[2];
-    if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, input) != 0) return false;
-    if (pipe2(messages, O_CLOEXEC) != 0) {
+    if (!openPipe(input)) return false;
+    if (!openPipe(messages)) {
         const int error = errno;
         close(input[0]), close(input[1]);
         errno = error;
@@ -51,8 +126,9 @@ bool EngineProcess::start(const std::string& program, const std::vector<std::str
     std::vector<char*> args = posix::argvPointers(argv);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, input[1], STDIN_FILENO);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, messages[1], STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, input[0], kCommandDescriptor);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
@@ -62,21 +138,24 @@ bool EngineProcess::start(const std::string& program, const std::vector<std::str
     const int rc = posix_spawn(&pid, program.c_str(), &actions, &attributes, args.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    close(input[1]);
+    close(input[0]);
     close(messages[1]);
     if (rc != 0) {
-        close(input[0]), close(messages[0]);
+        close(input[1]), close(messages[0]);
         end_ = {RunResult::End::NotStarted, rc, {}};
         errno = rc;
         return false;
     }
     pid_ = pid;
-    input_ = input[0];
+    owner_ = getpid();
+    input_ = input[1];
     messages_ = messages[0];
     pending_.clear();
     end_ = {RunResult::End::Exited, 0, {}};
     return true;
 }
+
+bool EngineProcess::running() const { return pid_ > 0 && owner_ == getpid(); }
 
 void EngineProcess::closeChannels()
 {
@@ -104,7 +183,7 @@ void EngineProcess::reap(bool interruptible)
 
 bool EngineProcess::endedByItself()
 {
-    if (pid_ <= 0) return false;
+    if (!running()) return false;
     int status = 0;
     if (waitpid(pid_, &status, WNOHANG) != pid_) return false;
     pid_ = -1;
@@ -115,17 +194,37 @@ bool EngineProcess::endedByItself()
 
 bool EngineProcess::send(std::string_view text)
 {
+    if (!running()) return false;
+    // Writing into the pipe of a program that has ended raises SIGPIPE: it is held back here and
+    // taken away again, unless one was already waiting.
+    sigset_t pipeSignal, saved, waiting;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &saved);
+    sigpending(&waiting);
+    const bool pipeSignalWaited = sigismember(&waiting, SIGPIPE) == 1;
+    int error = 0;
     while (!text.empty()) {
-        const ssize_t n = ::send(input_, text.data(), text.size(), MSG_NOSIGNAL);
+        const ssize_t n = write(input_, text.data(), text.size());
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
+        if (n <= 0) {
+            error = n < 0 ? errno : EPIPE;
+            break;
+        }
         text.remove_prefix(static_cast<std::size_t>(n));
     }
-    return true;
+    if (error == EPIPE && !pipeSignalWaited) {
+        const timespec none{0, 0};
+        sigtimedwait(&pipeSignal, nullptr, &none);
+    }
+    pthread_sigmask(SIG_SETMASK, &saved, nullptr);
+    return error == 0;
 }
 
-EngineProcess::Read EngineProcess::readUntil(std::string_view marker, std::string& before, std::string& line)
+EngineProcess::Read EngineProcess::readUntil(std::string_view marker, std::string& before, std::string& line,
+                                             std::chrono::milliseconds limit)
 {
+    GroupWatch watch(pid_, limit);
     std::size_t searched = 0;  // lines before this offset of pending_ hold no marker
     for (;;) {
         for (std::size_t end; (end = pending_.find('\n', searched)) != std::string::npos; searched = end + 1) {
@@ -140,11 +239,14 @@ EngineProcess::Read EngineProcess::readUntil(std::string_view marker, std::strin
         const ssize_t n = read(messages_, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) return Read::Interrupted;
         if (n <= 0) {
+            watch.dismiss();  // before the reaping, which frees the group's number
             before += pending_;
             pending_.clear();
             closeChannels();
             reap(false);
-            return Read::Ended;
+            if (!watch.fired()) return Read::Ended;
+            end_ = {RunResult::End::TimedOut, static_cast<int>(limit.count()), {}};
+            return Read::TimedOut;
         }
         pending_.append(buffer, static_cast<std::size_t>(n));
     }
@@ -152,7 +254,7 @@ EngineProcess::Read EngineProcess::readUntil(std::string_view marker, std::strin
 
 const RunResult& EngineProcess::finish(bool waitForGroup)
 {
-    if (pid_ <= 0) return end_;
+    if (!running()) return end_;
     const pid_t group = pid_;
     posix::closeEnd(input_);
     std::string last = std::move(pending_);
@@ -175,7 +277,7 @@ const RunResult& EngineProcess::finish(bool waitForGroup)
 
 const RunResult& EngineProcess::stop()
 {
-    if (pid_ <= 0) return end_;
+    if (!running()) return end_;
     kill(-pid_, SIGTERM);
     closeChannels();
     pending_.clear();
@@ -195,9 +297,13 @@ bool EngineProcess::start(const std::string&, const std::vector<std::string>&)
     errno = ENOSYS;
     return false;
 }
+bool EngineProcess::running() const { return false; }
 bool EngineProcess::endedByItself() { return false; }
 bool EngineProcess::send(std::string_view) { return false; }
-EngineProcess::Read EngineProcess::readUntil(std::string_view, std::string&, std::string&) { return Read::Ended; }
+EngineProcess::Read EngineProcess::readUntil(std::string_view, std::string&, std::string&, std::chrono::milliseconds)
+{
+    return Read::Ended;
+}
 const RunResult& EngineProcess::finish(bool) { return end_; }
 const RunResult& EngineProcess::stop() { return end_; }
 void EngineProcess::closeChannels() {}

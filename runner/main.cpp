@@ -26,7 +26,7 @@ constexpr int kPlotFailed = 1;  // also when a member refused an argument
 constexpr int kScriptFailure = 2;
 
 constexpr const char* kUsage =
-    "usage: rizari [--module PATH] [--session] [--reduce on|off] SCRIPT | --help | --members | --version\n";
+    "usage: rizari [--module PATH] [--session | --no-session] [--reduce on|off] SCRIPT | --help | --members | --version\n";
 
 // Also the text of the manual page, which help2man makes from it: a line ending in ':' over
 // indented lines is a heading, "Options:" and "Environment:" start sections of their own, and an
@@ -69,9 +69,11 @@ Exit status:
 
 Options:
   --module PATH  the module to load
-  --session      one gnuplot runs every plotting() of the script (faster for many plots); each
-                 window plot keeps one window, redrawn in place, and rizari ends once the
-                 windows are closed; the same as RIZARI_SESSION=1
+  --session      window plots are live too: one window per plot object, redrawn in place
+                 by each plotting(), and rizari ends once the windows are closed; the same
+                 as RIZARI_SESSION=1
+  --no-session   every plotting() runs a gnuplot of its own (by default one gnuplot draws
+                 the script's file and stream plots); the same as RIZARI_SESSION=0
   --reduce on|off  thin large data sets to the points the picture can show: on for
                  every output, off for none; without it raster images (png, gif,
                  jpeg) are thinned, windows and vector images are not; the same as
@@ -85,7 +87,9 @@ Environment:
                  else the one on PATH
   TMP            the folder for the command scripts and data files (else TEMP, else TMPDIR)
   RIZARI_KEEP=1  keep the command scripts and data files
-  RIZARI_SESSION=1  as --session, for any program that loads the module
+  RIZARI_SESSION=1|0  as --session or --no-session, for any program that loads the module
+  RIZARI_PLOT_LIMIT=S  a plot that the session's gnuplot has not finished after S seconds
+                 (default 600; 0 waits for ever) ends that gnuplot and fails
   RIZARI_REDUCE=1|0  as --reduce on|off, for any program that loads the module
   RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in
                  )" RIZARI_INSTALLED_MODULE_FULL_DIR "\n";
@@ -229,7 +233,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> args = unicode::arguments(argc, argv);
     std::string modulePath;
     std::string script;
-    bool session = false;
+    std::optional<const char*> session;
     std::optional<const char*> reduce;
     bool usageError = false;
     for (std::size_t i = 1; i < args.size() && !usageError; ++i) {
@@ -248,7 +252,10 @@ int main(int argc, char** argv)
             return 0;
         }
         if (arg == "--module" && i + 1 < args.size()) modulePath = args[++i];
-        else if (arg == "--session") session = true;
+        else if (arg == "--session" || arg == "--no-session") {
+            usageError = session.has_value();
+            session = arg == "--session" ? "1" : "0";
+        }
         else if (arg == "--reduce" && i + 1 < args.size()) {
             reduce = reduceSwitch(args[++i]);
             usageError = !reduce;
@@ -261,7 +268,7 @@ int main(int argc, char** argv)
         return kScriptFailure;
     }
     if (modulePath.empty()) modulePath = defaultModulePath();
-    if ((session && !setSwitch("RIZARI_SESSION", "1")) || (reduce && !setSwitch("RIZARI_REDUCE", *reduce))) {
+    if ((session && !setSwitch("RIZARI_SESSION", *session)) || (reduce && !setSwitch("RIZARI_REDUCE", *reduce))) {
         std::fputs("rizari: no memory for the environment of --session or --reduce\n", stderr);
         return kScriptFailure;
     }

@@ -10,8 +10,10 @@
 
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "script/engine_compat.h"
 
@@ -31,6 +33,26 @@ bool engineMisreads(std::string_view name);
 // The name as the engine must be given it to mean that very file on disk: a misread name gets
 // "./" in front, which names the same file.
 std::string engineFileName(std::string_view name);
+
+// What a script sets in the engine beyond its own plot, noted by the writer as the script is
+// written. gnuplot keeps a terminal's options from one plot to the next, so the lines that set
+// them are kept, one group per place that writes them: the plot's terminal first, then each
+// cell's text options. A caller's text that the script holds as gnuplot code can set anything.
+struct EngineEffects {
+    std::vector<std::string> terminalLines;
+    bool callerCode = false;
+};
+
+// A caller's text that the script holds as gnuplot code, written as it stands by %s. A command is
+// a line of its own and counts as code whatever it says. An option text sits inside one of the
+// script's commands: made of words, numbers, quoted names and the signs of option lists only, it
+// stays in that command; any other sign (";", "`", "@", "\\", braces, parentheses, "=" ...) might
+// reach further, and it counts as code.
+struct CallerCode {
+    enum class Kind { Option, Command };
+    const std::string& text;
+    Kind kind = Kind::Option;
+};
 
 class ScriptWriter {
 public:
@@ -58,6 +80,8 @@ public:
         Arg(double v) : kind(Kind::Double), d(v) {}
         Arg(const char* v) : kind(Kind::Text), s(v) {}
         Arg(const std::string& v) : kind(Kind::Text), s(v.c_str()) {}
+        Arg(const CallerCode& v) : kind(Kind::Text), s(v.text.c_str()), code(v.kind) {}
+        std::optional<CallerCode::Kind> code;  // a caller's text, for %s
     };
 
     template <class... A>
@@ -73,6 +97,22 @@ public:
     // False once a write to the file failed (the system's error is then in errno).
     bool ok() const { return ok_; }
 
+    // The effects of what is written from now on are noted there.
+    void noteEffects(EngineEffects& effects) { effects_ = &effects; }
+
+    // While it lives, the text written is also noted as one group of terminal lines.
+    class TerminalLines {
+    public:
+        explicit TerminalLines(ScriptWriter& w);
+        ~TerminalLines();
+        TerminalLines(const TerminalLines&) = delete;
+        TerminalLines& operator=(const TerminalLines&) = delete;
+
+    private:
+        ScriptWriter& w_;
+        std::string lines_;
+    };
+
 private:
     void emit(std::string_view format, const Arg* args, std::size_t count);
 
@@ -81,6 +121,8 @@ private:
     const EngineDialect* dialect_ = nullptr;  // none until the version source has answered
     VersionSource version_;
     bool ok_ = true;
+    EngineEffects* effects_ = nullptr;
+    std::string* terminalLines_ = nullptr;  // the group being noted
 };
 
 }  // namespace rizari

@@ -83,7 +83,7 @@ struct Size {
 class RIZARI_API PlotError : public std::runtime_error {
 public:
     PlotError(const std::string& what, std::string engineErrors, std::optional<int> exitStatus,
-              std::filesystem::path script);
+              std::filesystem::path script, std::string scriptText = {});
     PlotError(const PlotError&) noexcept = default;
     PlotError& operator=(const PlotError&) noexcept = default;
     ~PlotError() override;
@@ -95,12 +95,15 @@ public:
     // The command script gnuplot was given; it stays on disk until the plot goes or plots again
     // (empty when none was written).
     const std::filesystem::path& script() const noexcept;
+    // The text of that script, which outlives the file (empty when none was written).
+    const std::string& scriptText() const noexcept;
 
 private:
     struct Details {
         std::string engineErrors;
         std::optional<int> exitStatus;
         std::filesystem::path script;
+        std::string scriptText;
     };
     std::shared_ptr<const Details> details_;  // shared, so that copies of the exception never throw
 };
