@@ -359,26 +359,43 @@ TEST_F(Session, PlotsOfSeveralThreadsTakeTurns)
 }
 
 // An engine killed between two plots is started again by the next plot, which draws as before.
-TEST_F(Session, AKilledEngineIsStartedAgain)
+// One that stops answering (here a stopped process) fails only the plot it was given once the
+// limit has passed, and is ended; the plot after it draws. The last EngineSession ends the engine.
+TEST_F(Session, AKilledOrStoppedEngineFailsOnlyItsOwnPlot)
 {
-    EngineSession session;
+    ScopedEnv limit("RIZARI_PLOT_LIMIT", "0.5");
     const std::vector<double> x = {0, 1, 2}, y = {2, 0, 1};
-    CPlot p;
-    p.setEngineHome(home_.path().string().c_str());
-    p.data2D(x, y);
-    p.outputType(PlotOutputType::File, "pngcairo", (out_.path() / "first.png").string().c_str());
-    ASSERT_EQ(p.plotting(), 0);
-    const std::vector<pid_t> engines = children();
-    ASSERT_EQ(engines.size(), 1u);
-    ASSERT_EQ(kill(engines.front(), SIGKILL), 0);
-    for (int i = 0; i < 100 && readFile("/proc/" + std::to_string(engines.front()) + "/stat").find(" Z ") == std::string::npos; ++i)
-        usleep(20000);  // until it is dead, not yet reaped
-    p.outputType(PlotOutputType::File, "pngcairo", (out_.path() / "second.png").string().c_str());
-    EXPECT_EQ(captureStderr([&] { EXPECT_EQ(p.plotting(), 0); }), "");
-    EXPECT_EQ(readFile(out_.path() / "second.png"), readFile(out_.path() / "first.png"));
-    const std::vector<pid_t> now = children();
-    ASSERT_EQ(now.size(), 1u);  // the new engine; the killed one is reaped
-    EXPECT_NE(now.front(), engines.front());
+    {
+        EngineSession session;
+        CPlot p;
+        p.setEngineHome(home_.path().string().c_str());
+        p.data2D(x, y);
+        const auto drawInto = [&](const char* name) {
+            p.outputType(PlotOutputType::File, "pngcairo", (out_.path() / name).string().c_str());
+            int result = -2;
+            const std::string err = captureStderr([&] { result = p.plotting(); });
+            return std::to_string(result) + " " + withoutRunNames(err);
+        };
+        ASSERT_EQ(drawInto("first.png"), "0 ");
+        const std::vector<pid_t> engines = children();
+        ASSERT_EQ(engines.size(), 1u);
+        ASSERT_EQ(kill(engines.front(), SIGKILL), 0);
+        for (int i = 0; i < 100 && readFile("/proc/" + std::to_string(engines.front()) + "/stat").find(" Z ") == std::string::npos; ++i)
+            usleep(20000);  // until it is dead, not yet reaped
+        EXPECT_EQ(drawInto("second.png"), "0 ");
+        const std::vector<pid_t> now = children();
+        ASSERT_EQ(now.size(), 1u);  // the new engine; the killed one is reaped
+        EXPECT_NE(now.front(), engines.front());
+
+        ASSERT_EQ(kill(now.front(), SIGSTOP), 0);
+        EXPECT_EQ(drawInto("stopped.png"), "-1 CPlot::plotting(): gnuplot did not finish the plot within 0.5 s and was ended; script: " +
+                                                (tmp_.path() / "rizariXXXXXX").string() + " (set RIZARI_KEEP=1 to keep it)\n");
+        EXPECT_FALSE(fs::exists(out_.path() / "stopped.png"));
+        EXPECT_EQ(drawInto("third.png"), "0 ");
+        for (const char* name : {"second.png", "third.png"}) EXPECT_EQ(readFile(out_.path() / name), readFile(out_.path() / "first.png"));
+    }
+    EXPECT_TRUE(children().empty());
+    EXPECT_TRUE(tmp_.empty());
 }
 
 }  // namespace
