@@ -146,6 +146,12 @@ void Plot::show() { output(Output::Window).render(); }
 
 void Plot::render() { runEngine(top()); }
 
+Plot& Plot::liveWindow(bool on)
+{
+    top().liveWindow(on ? 1 : 0);
+    return *this;
+}
+
 Plot& Plot::thinLargeData(std::optional<bool> on)
 {
     top().reduceLargeData(on);

@@ -13,7 +13,8 @@
 // may be used from separate threads. They share the colour cycle of shapes (a counter that every
 // plot advances), the record of temporary files behind removeTemporaryFiles(), the engine of a
 // session (which runs one plot at a time), and the process environment, which plotting() reads
-// (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION, RIZARI_REDUCE). A signal whose
+// (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION, RIZARI_PLOT_LIMIT,
+// RIZARI_REDUCE). A signal whose
 // handler was installed without SA_RESTART interrupts plotting(): the engine is ended and
 // plotting() answers -1.
 #pragma once

@@ -259,8 +259,11 @@ public:
     // Draws into the file, the terminal chosen by its extension: .png, .svg, .pdf, .eps, .gif,
     // .jpg or .jpeg; any other is refused.
     void save(const std::filesystem::path& file, Size size = {});
-    // Draws in a window and returns when it is closed.
+    // Draws in a window and returns when it is closed (a live window: once it is drawn).
     void show();
+    // A live window: show() draws into one window of the plot, redrawn in place by each call, and
+    // returns once it is drawn; the program waits at its end until the window is closed.
+    Plot& liveWindow(bool on = true);
     // Chooses the file output of save() without drawing.
     Plot& output(const std::filesystem::path& file, Size size = {});
     // Chooses the output by kind: Window, File (terminal and file) or Stream (terminal: the image
