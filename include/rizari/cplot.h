@@ -14,9 +14,8 @@
 // plot advances), the record of temporary files behind removeTemporaryFiles(), the engine of a
 // session (which runs one plot at a time), and the process environment, which plotting() reads
 // (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION, RIZARI_PLOT_LIMIT,
-// RIZARI_REDUCE). A signal whose
-// handler was installed without SA_RESTART interrupts plotting(): the engine is ended and
-// plotting() answers -1.
+// RIZARI_REDUCE). A signal whose handler was installed without SA_RESTART interrupts
+// plotting(): the engine is ended and plotting() answers -1.
 #pragma once
 
 #include <array>
