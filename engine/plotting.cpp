@@ -242,12 +242,14 @@ void selectSessionWindow(PlotImpl& top, bool inSession)
 }
 
 // The session's engine runs the plot, or a gnuplot of its own: always the window plots that are
-// not live, and the file and stream plots whose code could set anything in the engine.
+// not live, the file and stream plots whose code could set anything in the engine, and those
+// that the session hands back.
 platform::RunResult runEngine(const std::string& engine, PlotImpl& top, bool inSession, const EngineEffects& effects)
 {
     const OutputState& out = top.state.output;
     const bool window = out.type == PlotOutputType::Window;
-    if (inSession && (window || !effects.callerCode)) return session::run(engine, {*out.script, effects, window});
+    if (inSession && (window || !effects.callerCode))
+        if (auto run = session::run(engine, {*out.script, effects, window})) return std::move(*run);
     return runAlone(engine, top);
 }
 

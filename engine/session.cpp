@@ -110,11 +110,14 @@ public:
         return version_.value_or(0);
     }
 
-    platform::RunResult run(const std::string& program, const Job& job)
+    std::optional<platform::RunResult> run(const std::string& program, const Job& job)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!reusableFor(program, job)) finishEngine(false);
-        if (!startFor(program)) return {platform::RunResult::End::NotStarted, errno, {}};
+        if (!reusableFor(program, job)) {
+            if (windows_ && !job.window && engine_.running()) return std::nullopt;  // a fresh engine would close them
+            finishEngine(false);
+        }
+        if (!startFor(program)) return platform::RunResult{platform::RunResult::End::NotStarted, errno, {}};
         noteEffects(job);
         const int sequence = ++sent_;
         std::string commands = kClean;
@@ -123,9 +126,9 @@ public:
         std::string messages = std::exchange(startMessages_, {});
         if (!engine_.send(commands)) return withMessages(engine_.stop(), std::move(messages));  // it ended
         const std::optional<int> errorNumber = awaitAnswer(sequence, messages);
-        if (interrupted_) return {platform::RunResult::End::Interrupted, SIGTERM, std::move(messages)};
+        if (interrupted_) return platform::RunResult{platform::RunResult::End::Interrupted, SIGTERM, std::move(messages)};
         if (!errorNumber) return withMessages(engine_.end(), std::move(messages));
-        return {platform::RunResult::End::Exited, *errorNumber == 0 ? 0 : kFailedScriptStatus, std::move(messages)};
+        return platform::RunResult{platform::RunResult::End::Exited, *errorNumber == 0 ? 0 : kFailedScriptStatus, std::move(messages)};
     }
 
     // Ends the engine; with waitForWindows only once the windows it drew are closed.
@@ -296,7 +299,7 @@ void prepare(const std::string& program) { theSession().prepare(program); }
 
 int majorVersion(const std::string& program) { return theSession().majorVersion(program); }
 
-platform::RunResult run(const std::string& program, const Job& job) { return theSession().run(program, job); }
+std::optional<platform::RunResult> run(const std::string& program, const Job& job) { return theSession().run(program, job); }
 
 int newWindow() { return ++lastWindow; }
 

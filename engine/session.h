@@ -8,7 +8,8 @@
 //   every cell alike, so that repeating them leaves the terminal as a fresh engine has it;
 // - a file or stream plot whose texts hold gnuplot code that can set anything runs a gnuplot of
 //   its own (plotting() decides); a live window plot with such code has the engine started
-//   afresh after it; so has a change of the working folder or of the engine program;
+//   afresh after it; so has a change of the working folder or of the engine program (a file plot
+//   that would start it afresh while it holds live windows runs a gnuplot of its own instead);
 // - the engine's answer after a plot carries a random marker, new for each engine, and the
 //   plot's number, so no text of a plot can pass for it; a plot that has not ended within a limit
 //   ends the engine and fails alone.
@@ -21,6 +22,7 @@
 // Windows every plot runs its own engine.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -51,8 +53,10 @@ struct Job {
 
 // Has the session's engine run the script and waits until it has finished it, with its output
 // file complete and closed. The engine's own messages about it are in the result's errors; a
-// script that failed ends the engine, with gnuplot's own exit status.
-platform::RunResult run(const std::string& program, const Job& job);
+// script that failed ends the engine, with gnuplot's own exit status. None for a file plot that
+// the engine cannot draw as a fresh one would while it holds live windows, which starting it
+// afresh would close: that plot runs a gnuplot of its own.
+std::optional<platform::RunResult> run(const std::string& program, const Job& job);
 
 // A window of its own for a live window plot (a per-process number, from 1).
 int newWindow();

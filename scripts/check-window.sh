@@ -82,10 +82,15 @@ close_windows  # gnuplot closes its window on q
 closed_runner_exits "the window was closed"
 echo "check-window: passed (window closed, runner exited 0, temporary folder empty)"
 
-# The live window: examples/live.rz, 100 plots of one plot object drawn by the session's engine, and
-# one more plot that draws a file to tell the check that the plots are done.
+# The live window: examples/live.rz, 100 plots of one plot object drawn by the session's engine, then
+# two file plots of different terminals (the second cannot reuse the engine, and must not close the
+# window for it); the last tells the check that the plots are done.
 {
   cat examples/live.rz
+  echo 'other = CPlot()'
+  echo "other.outputType(PlotOutputType.File, \"pngcairo\", \"$scratch/other.png\")"
+  echo 'other.text("other", TextAlign.Left, 0, 0, 0)'
+  echo 'other.plotting()'
   echo 'done = CPlot()'
   echo "done.outputType(PlotOutputType.File, \"png\", \"$scratch/done.png\")"
   echo 'done.text("done", TextAlign.Left, 0, 0, 0)'
