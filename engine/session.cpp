@@ -292,7 +292,7 @@ bool forFiles()
 bool forWindows(bool asked)
 {
     if (!platform::kEngineProcesses) return false;
-    return asked || liveSessions.load() > 0 || platform::getEnv("RIZARI_SESSION") == "1";
+    return asked || liveSessions.load() > 0 || (chosen.load() != 0 && platform::getEnv("RIZARI_SESSION") == "1");
 }
 
 void prepare(const std::string& program) { theSession().prepare(program); }
