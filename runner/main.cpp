@@ -72,8 +72,8 @@ Options:
   --session      window plots are live too: one window per plot object, redrawn in place
                  by each plotting(), and rizari ends once the windows are closed; the same
                  as RIZARI_SESSION=1
-  --no-session   every plotting() runs a gnuplot of its own (by default one gnuplot draws
-                 the script's file and stream plots); the same as RIZARI_SESSION=0
+  --no-session   a gnuplot of its own for each file and stream plot (by default one
+                 gnuplot draws them all); the same as RIZARI_SESSION=0
   --reduce on|off  thin large data sets to the points the picture can show: on for
                  every output, off for none; without it raster images (png, gif,
                  jpeg) are thinned, windows and vector images are not; the same as
