@@ -264,9 +264,9 @@ class Session : public RealEngine {};
 // table with a gnuplot per plot and again with the session, which must leave the same files and
 // give the same results and messages, and the plain plots must draw. Native commands that set
 // what a reset leaves, option and terminal texts that reach beyond their command, an unbalanced
-// brace and an exit have the plot run a gnuplot of its own; terminal options, fonts and sizes
-// change the lines the engine drew with, so it starts afresh; a data file name that gnuplot
-// prints cannot pass for the engine's answer.
+// brace and an exit have the plot run a gnuplot of its own; terminal options, fonts, sizes and
+// the program's working folder change what the engine drew with, so it starts afresh; a data file
+// name that gnuplot prints cannot pass for the engine's answer.
 TEST_F(Session, NothingAPlotSaysReachesTheNext)
 {
     const std::vector<double> x = {0, 0.25, 0.5, 0.75, 1}, y = {0.1, 0.3, 0.2, 0.5, 0.4};
@@ -278,6 +278,7 @@ TEST_F(Session, NothingAPlotSaysReachesTheNext)
     const auto command = [](const char* line) { return [line](CPlot& p) { p.nativeCmd(line); }; };
     const std::vector<Case> cases = {
         {"cd", "pngcairo", command("cd 'other'")},
+        {"the program's folder", "pngcairo", [](CPlot&) { fs::current_path("other"); }},
         {"decimal sign", "pngcairo", command("set decimalsign ','")},
         {"table", "pngcairo", command("set table 'table.txt'")},
         {"set t", "pngcairo", command("set t pngcairo font 'Courier,28'")},
@@ -321,6 +322,7 @@ TEST_F(Session, NothingAPlotSaysReachesTheNext)
                 const std::string err = captureStderr([&] { result = p->plotting(); });
                 told.push_back(std::string(cases[i].name) + ": " + std::to_string(result) + " " + withoutRunNames(err));
             }
+            fs::current_path(folder);
         }
         fs::current_path(cwd);
         return told;
