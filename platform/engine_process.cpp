@@ -16,7 +16,9 @@
 #include <csignal>
 #include <cstdio>
 #include <ctime>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 extern char** environ;
@@ -57,60 +59,92 @@ bool openPipe(int (&ends)[2])
     return true;
 }
 
-// Ends a process group once the limit has passed, unless it is dismissed first. Its thread takes
-// no signal: the thread that waits for the program must see them.
-class GroupWatch {
+}  // namespace
+
+// Ends a process group once a limit has passed, unless it is disarmed first. One thread waits for
+// every limit of its EngineProcess, so that arming and disarming cost no thread start and no
+// wait; it takes no signal, since the thread that reads the program's messages must see them. It
+// ends a group only while armed, under its lock, so once disarm() has returned the group's
+// number may be given back (the program reaped).
+class EngineProcess::GroupWatch {
 public:
-    GroupWatch(pid_t group, std::chrono::milliseconds limit)
+    GroupWatch()
     {
-        if (limit.count() <= 0) return;
         sigset_t all, old;
         sigfillset(&all);
         pthread_sigmask(SIG_SETMASK, &all, &old);
         try {
-            thread_ = std::thread([this, group, limit] { watch(group, limit); });
+            thread_ = std::thread([this] { watch(); });
         } catch (...) {
-            // Without a thread the wait has no limit.
+            // Without a thread waits have no limit.
         }
         pthread_sigmask(SIG_SETMASK, &old, nullptr);
     }
-    ~GroupWatch() { dismiss(); }
-    GroupWatch(const GroupWatch&) = delete;
-    GroupWatch& operator=(const GroupWatch&) = delete;
-
-    // Ends the watch; the group is left alone from here on.
-    void dismiss()
+    ~GroupWatch()
     {
         if (!thread_.joinable()) return;
         {
             std::lock_guard<std::mutex> lock(mutex_);
-            dismissed_ = true;
+            quit_ = true;
         }
         changed_.notify_one();
         thread_.join();
     }
-    // Whether the limit passed and the group was ended (after dismiss()).
-    bool fired() const { return fired_; }
+    GroupWatch(const GroupWatch&) = delete;
+    GroupWatch& operator=(const GroupWatch&) = delete;
+
+    void arm(pid_t group, std::chrono::milliseconds limit)
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            group_ = group;
+            deadline_ = std::chrono::steady_clock::now() + limit;
+            fired_ = false;
+        }
+        changed_.notify_one();
+    }
+    // Whether the group was ended since arm(); from here on it is left alone.
+    bool disarm()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        deadline_.reset();
+        return fired_;
+    }
 
 private:
-    void watch(pid_t group, std::chrono::milliseconds limit)
+    void watch()
     {
         std::unique_lock<std::mutex> lock(mutex_);
-        if (changed_.wait_for(lock, limit, [this] { return dismissed_; })) return;
-        fired_ = true;
-        kill(-group, SIGKILL);  // also a stopped program; not yet reaped, so the group is still its own
+        while (!quit_) {
+            if (!deadline_) {
+                changed_.wait(lock);
+            } else if (std::chrono::steady_clock::now() < *deadline_) {
+                changed_.wait_until(lock, *deadline_);
+            } else {
+                kill(-group_, SIGKILL);  // also a stopped program; not yet reaped, so the group is still its own
+                fired_ = true;
+                deadline_.reset();
+            }
+        }
     }
 
     std::mutex mutex_;
     std::condition_variable changed_;
-    bool dismissed_ = false;
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
+    pid_t group_ = -1;
     bool fired_ = false;
+    bool quit_ = false;
     std::thread thread_;
 };
 
-}  // namespace
+EngineProcess::EngineProcess() = default;
 
-EngineProcess::~EngineProcess() { stop(); }
+EngineProcess::~EngineProcess()
+{
+    stop();
+    // In a forked copy of the process the watching thread is not there to end: its record is left.
+    if (watch_ && owner_ != getpid()) static_cast<void>(watch_.release());
+}
 
 bool EngineProcess::start(const std::string& program, const std::vector<std::string>& argv)
 {
@@ -224,7 +258,21 @@ bool EngineProcess::send(std::string_view text)
 EngineProcess::Read EngineProcess::readUntil(std::string_view marker, std::string& before, std::string& line,
                                              std::chrono::milliseconds limit)
 {
-    GroupWatch watch(pid_, limit);
+    const bool limited = limit.count() > 0;
+    if (limited) {
+        if (!watch_) watch_ = std::make_unique<GroupWatch>();
+        watch_->arm(pid_, limit);
+    }
+    const Read read = readMarkerLine(marker, before, line);
+    const bool timedOut = limited && watch_->disarm();
+    if (read != Read::Ended) return read;
+    reap(false);
+    if (timedOut) end_ = {RunResult::End::TimedOut, static_cast<int>(limit.count()), {}};
+    return timedOut ? Read::TimedOut : Read::Ended;
+}
+
+EngineProcess::Read EngineProcess::readMarkerLine(std::string_view marker, std::string& before, std::string& line)
+{
     std::size_t searched = 0;  // lines before this offset of pending_ hold no marker
     for (;;) {
         for (std::size_t end; (end = pending_.find('\n', searched)) != std::string::npos; searched = end + 1) {
@@ -239,14 +287,10 @@ EngineProcess::Read EngineProcess::readUntil(std::string_view marker, std::strin
         const ssize_t n = read(messages_, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) return Read::Interrupted;
         if (n <= 0) {
-            watch.dismiss();  // before the reaping, which frees the group's number
             before += pending_;
             pending_.clear();
             closeChannels();
-            reap(false);
-            if (!watch.fired()) return Read::Ended;
-            end_ = {RunResult::End::TimedOut, static_cast<int>(limit.count()), {}};
-            return Read::TimedOut;
+            return Read::Ended;  // not yet reaped
         }
         pending_.append(buffer, static_cast<std::size_t>(n));
     }
@@ -291,6 +335,8 @@ const RunResult& EngineProcess::stop()
 
 namespace rizari::platform {
 
+class EngineProcess::GroupWatch {};
+EngineProcess::EngineProcess() = default;
 EngineProcess::~EngineProcess() = default;
 bool EngineProcess::start(const std::string&, const std::vector<std::string>&)
 {
@@ -304,6 +350,7 @@ EngineProcess::Read EngineProcess::readUntil(std::string_view, std::string&, std
 {
     return Read::Ended;
 }
+EngineProcess::Read EngineProcess::readMarkerLine(std::string_view, std::string&, std::string&) { return Read::Ended; }
 const RunResult& EngineProcess::finish(bool) { return end_; }
 const RunResult& EngineProcess::stop() { return end_; }
 void EngineProcess::closeChannels() {}

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,7 @@ public:
     // The file name under which the program finds its command channel: an argument to give it.
     static constexpr const char* kCommandFile = "/dev/fd/3";
 
-    EngineProcess() = default;
+    EngineProcess();
     ~EngineProcess();  // stop()
     EngineProcess(const EngineProcess&) = delete;
     EngineProcess& operator=(const EngineProcess&) = delete;
@@ -64,8 +65,12 @@ public:
     const RunResult& stop();
 
 private:
+    class GroupWatch;
+
     void closeChannels();
     void reap(bool interruptible);
+    // readUntil() without its limit; Ended leaves the program to be reaped.
+    Read readMarkerLine(std::string_view marker, std::string& before, std::string& line);
 
     int pid_ = -1;
     int owner_ = -1;  // the process that started it: a forked copy of ours leaves it alone
@@ -73,6 +78,7 @@ private:
     int messages_ = -1;
     std::string pending_;  // read past the last marker line
     RunResult end_{RunResult::End::NotStarted, 0, {}};
+    std::unique_ptr<GroupWatch> watch_;  // made at the first wait with a limit
 };
 
 }  // namespace rizari::platform
