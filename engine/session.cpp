@@ -59,11 +59,12 @@ std::string newMarker()
 // seconds.
 std::chrono::milliseconds plotLimit()
 {
-    const auto text = platform::getEnv("RIZARI_PLOT_LIMIT");
-    if (!text || text->empty()) return kDefaultPlotLimit;
-    char* end = nullptr;
-    const double seconds = std::strtod(text->c_str(), &end);
-    if (*end != '\0' || !(seconds >= 0) || seconds > 1e6) return kDefaultPlotLimit;
+    constexpr double kLongest = 1e6;  // seconds; a larger number is no limit a clock can wait for
+    const std::string text = platform::getEnv("RIZARI_PLOT_LIMIT").value_or("");
+    double seconds = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);  // whatever the locale
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || !(seconds >= 0) || seconds > kLongest)
+        return kDefaultPlotLimit;
     return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
 }
 
