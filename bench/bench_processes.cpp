@@ -44,6 +44,7 @@ constexpr int kBatchPlots = 30;
 constexpr long kSmallPlot = 100;             // points of each small plot
 constexpr double kSessionTarget = 1.15;      // the default batch at most this times the floor
 constexpr double kSmallPlotTarget = 1.1;     // one small plot at most this times gnuplot alone
+constexpr int kSmallPlotRuns = 10;           // a small plot takes tens of milliseconds: each repetition averages this many
 constexpr double kBytesPerCopy = 2 * sizeof(double);  // per point: x and y
 constexpr double kMiB = 1024.0 * 1024.0;
 constexpr double kRunnerTargetRatio = 0.7;  // the runner's time at most this share of fprintf's
@@ -272,10 +273,10 @@ void registerCases()
         });
     }
     const std::vector<std::string> realEngine = {"ZUHOME=" + setup().realHome().string(), "TMP=" + setup().world.tmp().string()};
-    addCase("small/rizari", 1, [=](benchmark::State& state) {
+    addCase("small/rizari", kSmallPlotRuns, [=](benchmark::State& state) {
         measure(state, kSmallPlot, {RIZARI_RUNNER, runnerScript(kSmallPlot, true).string()}, realEngine);
     });
-    addCase("small/gnuplot", 1, [=](benchmark::State& state) {
+    addCase("small/gnuplot", kSmallPlotRuns, [=](benchmark::State& state) {
         measure(state, kSmallPlot, {setup().realEngine, preparedScript(kSmallPlot).string()}, {});
     });
     addCase("batch/engine-per-plot", 1, [=](benchmark::State& state) {
