@@ -1,5 +1,5 @@
 // The C++ API against the data file writer alone, in this process, on the same sine points:
-// data2D and plotting() (an engine that returns at once, a PNG file output), against WriteDataFile
+// data2D and plotting() (an engine per plot that returns at once, a PNG file output), against WriteDataFile
 // of a data set that already holds the values; and the typed front (Plot::add of the same arrays
 // and render()) against data2D and plotting(). The plot is destroyed outside the timed part, which
 // removes its files and gives its copy back to the system.
@@ -117,6 +117,7 @@ void summarize(const Medians& m, std::FILE* out)
 
 int main(int argc, char** argv)
 {
+    useEngineSession(false);  // the engine that returns at once is no engine to keep
     for (long n : kSizes) {
         const int iterations = n >= 1000000 ? 1 : 10;
         addCase("api/" + sizeName(n), iterations, [=](benchmark::State& state) { api(state, n); });

@@ -165,4 +165,5 @@ struct ArrayOrNull {};  // an array, or null where the member accepts none
     FIXED(axisRangeTime)                                                                           \
     FIXED(dataFileSeparator)                                                                       \
     FIXED(dataFileHeader)                                                                          \
-    OWN(histogram, Int, Range, A, I)
+    OWN(histogram, Int, Range, A, I)                                                               \
+    FIXED(liveWindow)

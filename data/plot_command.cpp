@@ -103,13 +103,13 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
         separator = ", ";
         w.print("\"%q\" ", fileNameOf(set));
         writeReadingWords(w, s, set);
-        if (set.fileOption) w.print("%s ", *set.fileOption);
-        if (set.smooth) w.print("smooth %s ", *set.smooth);
-        if (set.axes) w.print("axes %s ", *set.axes);
+        if (set.fileOption) w.print("%s ", CallerCode{*set.fileOption});
+        if (set.smooth) w.print("smooth %s ", CallerCode{*set.smooth});
+        if (set.axes) w.print("axes %s ", CallerCode{*set.axes});
         writeTitle(w, s, set);
         const PlotStyle* style = findPlotStyle(set.plotType);
         w.print("with %s", style ? style->keyword2D : kUnknownStyleKeyword);
-        if (style && style->takesText() && set.styleOption) w.print(" %s", *set.styleOption);
+        if (style && style->takesText() && set.styleOption) w.print(" %s", CallerCode{*set.styleOption});
         // Filled curves are translucent once a fill was asked for, so that curves behind show.
         if (set.plotType == PlotType::FilledCurves && s.style.fillRequested) w.put(" fs transparent solid 0.6");
         if (style && style->boxFill && set.boxes.given()) writeBoxFillClause(w, set.boxes);

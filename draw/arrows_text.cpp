@@ -72,7 +72,7 @@ void writeArrows(ScriptWriter& w, const PlotState& s)
     }
     for (const PlotArrow& a : s.draw.arrows) {
         w.print("set arrow from %f, %f, %f to %f, %f, %f", a.tail.x, a.tail.y, a.tail.z, a.head.x, a.head.y, a.head.z);
-        if (a.option) w.print(" %s", *a.option);
+        if (a.option) w.print(" %s", CallerCode{*a.option});
         w.put("\n");
     }
 }

@@ -124,7 +124,10 @@ void CPlot::setEngineHome(const char* home)
     else impl_->engineHome.reset();
 }
 
-void writeTerminalLines(ScriptWriter& w, const PlotState& top)
+namespace {
+
+// The terminal and its options.
+void writeTerminal(ScriptWriter& w, const PlotState& top)
 {
     const OutputState& out = top.output;
     if (out.type == PlotOutputType::Window && out.sessionWindow) {
@@ -144,12 +147,24 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
         }
     } else if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream) {
         const std::string terminal = out.terminal.value_or("");
-        w.print("set terminal %s", terminal);
+        w.print("set terminal %s", CallerCode{terminal});
         if (out.size) writeSize(w, TerminalText(terminal), *out.size);
         if (takesEnhancedWord(terminal)) w.print(" %s", top.text.enhanced ? "enhanced" : "noenhanced");
         w.put("\n");
-        w.print("set output \"%q\"\n", engineFileName(out.file.value_or("")));
     }
+}
+
+}  // namespace
+
+void writeTerminalLines(ScriptWriter& w, const PlotState& top)
+{
+    {
+        const ScriptWriter::TerminalLines noted(w);
+        writeTerminal(w, top);
+    }
+    const OutputState& out = top.output;
+    if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream)
+        w.print("set output \"%q\"\n", engineFileName(out.file.value_or("")));
 }
 
 int CPlot::CopyFileToStdout(const char* name)

@@ -92,6 +92,13 @@ const Terminal* outputTerminal(const OutputState& out)
 // Whether the plot's block ends in a plot command.
 bool drawsSomething(const PlotState& s) { return !s.dataSets.empty() || !s.draw.shapes.empty() || !s.draw.textLabels.empty(); }
 
+// A cell's text options set options of the terminal: they are noted with the terminal's lines.
+void writeCellTextOptions(ScriptWriter& w, const PlotState& s)
+{
+    const ScriptWriter::TerminalLines noted(w);
+    writeTextOptions(w, s);
+}
+
 // One plot's block, section by section in the order the engine needs them: settings that later
 // lines depend on come first, then the terminal, the titles, the 3D settings and finally the
 // plot command.
@@ -135,12 +142,12 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     if (is3D && !s.dataSets.empty()) {
         writeColorMap(w, s);
         writeNativeCommands(w, s);
-        writeTextOptions(w, s);
+        writeCellTextOptions(w, s);
         writeSplotCommand(w, s);
     } else if (drawsSomething(s)) {
         w.put("set mouse\n\n");
         writeNativeCommands(w, s);
-        writeTextOptions(w, s);
+        writeCellTextOptions(w, s);
         writeShapeObjects(w, s);
         writeObjectRanges(w, s);
         writePlotCommand(w, s);

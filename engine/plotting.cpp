@@ -56,19 +56,30 @@ void tellKeptFiles(PlotImpl& top)
             if (set.temporaryFile) tellKeptDataFile(set);
 }
 
+// How a message names the command script: it is removed with the plot, or when the plot draws
+// again, unless RIZARI_KEEP=1 keeps it.
+std::string scriptNote(const std::string& script)
+{
+    return "script: " + script + (platform::keepTemporaryFiles() ? "" : " (set RIZARI_KEEP=1 to keep it)");
+}
+
 // The engine's own error, if any, is above this line; false when the run failed.
 bool reportRun(const platform::RunResult& run, const std::string& script)
 {
     using End = platform::RunResult::End;
     if (run.end == End::Exited && run.code == 0) return true;
+    const std::string note = scriptNote(script);
     if (run.end == End::NotStarted)
-        reportf("CPlot::plotting(): gnuplot could not be started; script: %s\n", script.c_str());
+        reportf("CPlot::plotting(): gnuplot could not be started; %s\n", note.c_str());
     else if (run.end == End::Exited)
-        reportf("CPlot::plotting(): gnuplot failed (exit status %d); script: %s\n", run.code, script.c_str());
+        reportf("CPlot::plotting(): gnuplot failed (exit status %d); %s\n", run.code, note.c_str());
     else if (run.end == End::Signaled)
-        reportf("CPlot::plotting(): gnuplot failed (signal %d); script: %s\n", run.code, script.c_str());
+        reportf("CPlot::plotting(): gnuplot failed (signal %d); %s\n", run.code, note.c_str());
+    else if (run.end == End::TimedOut)
+        reportf("CPlot::plotting(): gnuplot did not finish the plot within %g s and was ended; %s\n", run.code / 1000.0,
+                note.c_str());
     else
-        reportf("CPlot::plotting(): gnuplot was stopped; script: %s\n", script.c_str());
+        reportf("CPlot::plotting(): gnuplot was stopped; %s\n", note.c_str());
     return false;
 }
 
@@ -126,7 +137,7 @@ std::optional<std::string> usableTemporaryFolder()
 
 // Writes the command script and the data files. A stop signal that arrives meanwhile is held
 // back, and when one waits no engine is started. False after the message.
-bool writeScriptAndData(PlotImpl& top, const std::string& engine, bool inSession)
+bool writeScriptAndData(PlotImpl& top, const std::string& engine, bool inSession, EngineEffects& effects)
 {
     const platform::DeferredStopSignals stop;
     OutputState& out = top.state.output;
@@ -144,13 +155,14 @@ bool writeScriptAndData(PlotImpl& top, const std::string& engine, bool inSession
     std::setvbuf(script.get(), nullptr, _IONBF, 0);
     // The engine's version is asked only when a line of the script depends on it.
     ScriptWriter w(script.get(), [&] { return inSession ? session::majorVersion(engine) : platform::engineMajorVersion(engine); });
+    w.noteEffects(effects);
     const bool written = writePlotScript(w, top, true, &stop);
     if (!finishScript(script, w, out) || !written) {
         if (stop.stopRequested()) report("CPlot::plotting(): stopped by a signal before gnuplot started\n");
         return false;
     }
     if (stop.stopRequested()) {
-        reportf("CPlot::plotting(): stopped by a signal before gnuplot started; script: %s\n", out.script->c_str());
+        reportf("CPlot::plotting(): stopped by a signal before gnuplot started; %s\n", scriptNote(*out.script).c_str());
         return false;
     }
     return true;
@@ -169,6 +181,13 @@ std::optional<ImageWatch> watchImage(const OutputState& out)
     return ImageWatch{*out.file, platform::fileState(*out.file), out.type == PlotOutputType::Stream};
 }
 
+// The picture file (or "the window") is left without a picture.
+void reportNoImage(const std::string& picture, bool drawsSomething, const std::string& script)
+{
+    reportf("CPlot::plotting(): gnuplot made no image in %s%s; %s\n", picture.c_str(), drawsSomething ? "" : " (the plot has no data)",
+            scriptNote(script).c_str());
+}
+
 // After a good run: false (after its message) when the run left an empty file or a picture cut
 // short. A device, a FIFO or another file that is not a regular one is not looked at, nor a file
 // that the engine did not make at all (gnuplot always makes it, or fails).
@@ -179,12 +198,11 @@ bool pictureMade(const ImageWatch& image, const OutputState& out, const std::str
     switch (checkImage(image.path, out)) {
     case ImageState::Complete: return true;
     case ImageState::Incomplete:
-        reportf("CPlot::plotting(): gnuplot left an incomplete image in %s; script: %s\n", image.path.c_str(), script.c_str());
+        reportf("CPlot::plotting(): gnuplot left an incomplete image in %s; %s\n", image.path.c_str(), scriptNote(script).c_str());
         return false;
     case ImageState::Empty: break;
     }
-    reportf("CPlot::plotting(): gnuplot made no image in %s%s; script: %s\n", image.path.c_str(),
-            drawsSomething ? "" : " (the plot has no data)", script.c_str());
+    reportNoImage(image.path, drawsSomething, script);
     return false;
 }
 
@@ -219,7 +237,7 @@ platform::RunResult runAlone(const std::string& engine, PlotImpl& top)
     return platform::runAndWait(engine, args, options);
 }
 
-// In a session a window plot draws into a window of its own, numbered at its first window plot.
+// A live window plot draws into a window of its own plot, numbered at its first live window plot.
 void selectSessionWindow(PlotImpl& top, bool inSession)
 {
     OutputState& out = top.state.output;
@@ -228,10 +246,16 @@ void selectSessionWindow(PlotImpl& top, bool inSession)
     out.sessionWindow = window ? top.sessionWindow : std::nullopt;
 }
 
-platform::RunResult runInSession(const std::string& engine, const OutputState& out)
+// The session's engine runs the plot, or a gnuplot of its own: always the window plots that are
+// not live, the file and stream plots whose code could set anything in the engine, and those
+// that the session hands back.
+platform::RunResult runEngine(const std::string& engine, PlotImpl& top, bool inSession, const EngineEffects& effects)
 {
+    const OutputState& out = top.state.output;
     const bool window = out.type == PlotOutputType::Window;
-    return session::run(engine, {*out.script, window ? std::string() : session::terminalLinesOf(*out.script), window});
+    if (inSession && (window || !effects.callerCode))
+        if (auto run = session::run(engine, {*out.script, effects, window})) return std::move(*run);
+    return runAlone(engine, top);
 }
 
 }  // namespace
@@ -250,14 +274,21 @@ int CPlot::plotting()
         OutputState& out = s.output;
         const std::string& engine = engines.front();
         if (!outputIsNamed(out) || !usableTemporaryFolder()) return -1;
-        const bool inSession = session::active();
+        const bool window = out.type == PlotOutputType::Window;
+        const bool inSession = window ? session::forWindows(out.liveWindow) : session::forFiles();
         if (inSession) session::prepare(engine);  // it starts while the files are written
         selectSessionWindow(*impl_, inSession);
-        if (!writeScriptAndData(*impl_, engine, inSession)) return -1;
+        EngineEffects effects;
+        if (!writeScriptAndData(*impl_, engine, inSession, effects)) return -1;
         tellKeptFiles(*impl_);
+        // A window with nothing to draw would never open, and gnuplot would wait at its prompt.
+        if (window && !anyCellDraws(*impl_)) {
+            reportNoImage("the window", false, *out.script);
+            return -1;
+        }
 
         const auto image = watchImage(out);
-        const platform::RunResult& run = out.engineRun.emplace(inSession ? runInSession(engine, out) : runAlone(engine, *impl_));
+        const platform::RunResult& run = out.engineRun.emplace(runEngine(engine, *impl_, inSession, effects));
         report(run.errors);
         if (reportRun(run, *out.script) && (!image || pictureMade(*image, out, *out.script, anyCellDraws(*impl_)))) {
             if (out.type == PlotOutputType::Stream) return CopyFileToStdout(out.file->c_str());

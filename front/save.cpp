@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "engine/script_text.h"
 #include "front/refusals.h"
+#include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/plot_state.h"
 #include "rizari/plot.h"
@@ -123,12 +125,15 @@ void runEngine(CPlot& top)
     std::string engineErrors;
     std::optional<int> exitStatus;
     std::filesystem::path script;  // only the script of this call: an earlier call's may still be there
+    std::string scriptText;
     if (out.engineRun) {
         engineErrors = out.engineRun->errors;
         if (out.engineRun->end == platform::RunResult::End::Exited) exitStatus = out.engineRun->code;
         if (out.script) script = unicode::utf8Path(*out.script);
+        if (out.script) scriptText = platform::fileHead(*out.script, SIZE_MAX).value_or("");
     }
-    throw PlotError(withoutLineEnd(std::move(messages)), std::move(engineErrors), exitStatus, std::move(script));
+    throw PlotError(withoutLineEnd(std::move(messages)), std::move(engineErrors), exitStatus, std::move(script),
+                    std::move(scriptText));
 }
 
 }  // namespace
@@ -136,9 +141,9 @@ void runEngine(CPlot& top)
 // ---- PlotError ----
 
 PlotError::PlotError(const std::string& what, std::string engineErrors, std::optional<int> exitStatus,
-                     std::filesystem::path script)
+                     std::filesystem::path script, std::string scriptText)
     : std::runtime_error(what),
-      details_(std::make_shared<const Details>(Details{std::move(engineErrors), exitStatus, std::move(script)}))
+      details_(std::make_shared<const Details>(Details{std::move(engineErrors), exitStatus, std::move(script), std::move(scriptText)}))
 {
 }
 
@@ -147,6 +152,7 @@ PlotError::~PlotError() = default;
 const std::string& PlotError::engineErrors() const noexcept { return details_->engineErrors; }
 std::optional<int> PlotError::exitStatus() const noexcept { return details_->exitStatus; }
 const std::filesystem::path& PlotError::script() const noexcept { return details_->script; }
+const std::string& PlotError::scriptText() const noexcept { return details_->scriptText; }
 
 // ---- Output ----
 
@@ -187,6 +193,12 @@ void Plot::save(const std::filesystem::path& file, Size size) { output(file, siz
 void Plot::show() { output(Output::Window).render(); }
 
 void Plot::render() { runEngine(top()); }
+
+Plot& Plot::liveWindow(bool on)
+{
+    top().liveWindow(on ? 1 : 0);
+    return *this;
+}
 
 Plot& Plot::thinLargeData(std::optional<bool> on)
 {

@@ -144,10 +144,11 @@ std::vector<std::string> engineCandidates(std::string_view home);
 std::string windowsCommandLine(const std::vector<std::string>& argv);
 
 // How a run of a program ended: its exit status, the signal that ended it, the reason it did not
-// start (an errno value), or an interrupted wait (the program was then ended); and what it wrote
-// to standard error when that was captured.
+// start (an errno value), an interrupted wait, or a run that outlasted its limit (code: the limit
+// in milliseconds; the program was ended in both cases); and what it wrote to standard error when that
+// was captured.
 struct RunResult {
-    enum class End { Exited, Signaled, NotStarted, Interrupted } end;
+    enum class End { Exited, Signaled, NotStarted, Interrupted, TimedOut } end;
     int code = 0;
     std::string errors;
 };

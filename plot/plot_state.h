@@ -56,6 +56,8 @@ struct OutputState {
     OptText streamImage;
     // The window of a window plot run by a session's engine (set by plotting() for the run).
     std::optional<int> sessionWindow;
+    // Its window plots are live ones, drawn by the session's engine (liveWindow).
+    bool liveWindow = false;
     // Whether large data sets are thinned for the picture (data/reduction_rule.h); none leaves it
     // to RIZARI_REDUCE and the output.
     std::optional<bool> reduceLargeData;

@@ -34,8 +34,8 @@ constexpr int kScriptFailure = 2;
 struct Options {
     std::string modulePath;
     std::string script;
-    bool session = false;
-    std::optional<const char*> reduce;  // the value of RIZARI_REDUCE
+    std::optional<const char*> session;  // the value of RIZARI_SESSION
+    std::optional<const char*> reduce;   // the value of RIZARI_REDUCE
     bool optionsEnded = false;          // after "--" every argument is the script
     void (*answer)() = nullptr;         // an option that answers at once (--help) and runs nothing
 };
@@ -61,15 +61,19 @@ struct Option {
     bool (*apply)(Options& options, const std::string& value);
     void (*answer)();
     std::string_view help;
+    bool excludesPrevious = false;  // the previous option's other choice: "[--session | --no-session]"
 };
 
 const Option kOptions[] = {
     {"--module", "PATH", [](Options& o, const std::string& path) { o.modulePath = path; return true; }, nullptr,
      "the module to load"},
-    {"--session", "", [](Options& o, const std::string&) { o.session = true; return true; }, nullptr,
-     "one gnuplot runs every plotting() of the script (faster for many plots); each\n"
-     "window plot keeps one window, redrawn in place, and rizari ends once the\n"
-     "windows are closed; the same as RIZARI_SESSION=1"},
+    {"--session", "", [](Options& o, const std::string&) { return !std::exchange(o.session, "1"); }, nullptr,
+     "window plots are live too: one window per plot object, redrawn in place\n"
+     "by each plotting(), and rizari ends once the windows are closed; the same\n"
+     "as RIZARI_SESSION=1"},
+    {"--no-session", "", [](Options& o, const std::string&) { return !std::exchange(o.session, "0"); }, nullptr,
+     "a gnuplot of its own for each file and stream plot (by default one\n"
+     "gnuplot draws them all); the same as RIZARI_SESSION=0", true},
     {"--reduce", "on|off", [](Options& o, const std::string& word) { o.reduce = reduceSwitch(word); return o.reduce.has_value(); }, nullptr,
      "thin large data sets to the points the picture can show: on for\n"
      "every output, off for none; without it raster images (png, gif,\n"
@@ -99,9 +103,12 @@ std::string optionTerm(const Option& option)
 std::string usage()
 {
     std::string line = "usage: rizari";
-    for (const Option& option : kOptions)
-        if (option.apply) line += " [" + optionTerm(option) + "]";
-    line += " SCRIPT";
+    for (const Option& option : kOptions) {
+        if (!option.apply || option.name == "--") continue;
+        if (option.excludesPrevious) line.insert(line.size() - 1, " | " + optionTerm(option));
+        else line += " [" + optionTerm(option) + "]";
+    }
+    line += " [--] SCRIPT";
     for (const Option& option : kOptions)
         if (option.answer) line += " | " + optionTerm(option);
     return line + "\n";
@@ -207,7 +214,9 @@ Environment:
                  else the one on PATH
   TMP            the folder for the command scripts and data files (else TEMP, else TMPDIR)
   RIZARI_KEEP=1  keep the command scripts and data files
-  RIZARI_SESSION=1  as --session, for any program that loads the module
+  RIZARI_SESSION=1|0  as --session or --no-session, for any program that loads the module
+  RIZARI_PLOT_LIMIT=S  a plot that the session's gnuplot has not finished after S seconds
+                 (default 600; 0 waits for ever) ends that gnuplot and fails
   RIZARI_REDUCE=1|0  as --reduce on|off, for any program that loads the module
   RIZARI_STYLE=clean  the clean look for every new plot (see styleSheet); classic is the default
   RIZARI_MODULE  the module, else librizari.dl beside rizari, else the one in
@@ -348,7 +357,7 @@ void catchStopSignals()
 // The switches that the module reads from the environment, as --session and --reduce set them.
 bool applySwitches(const Options& options)
 {
-    if ((options.session && !setSwitch("RIZARI_SESSION", "1")) || (options.reduce && !setSwitch("RIZARI_REDUCE", *options.reduce))) {
+    if ((options.session && !setSwitch("RIZARI_SESSION", *options.session)) || (options.reduce && !setSwitch("RIZARI_REDUCE", *options.reduce))) {
         std::fputs("rizari: no memory for the environment of --session or --reduce\n", stderr);
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "script/number_format.h"
 
+#include <cctype>
+
 namespace rizari {
 
 void appendQuoted(std::string& out, std::string_view text)
@@ -30,6 +32,40 @@ std::string engineFileName(std::string_view name)
     return engineMisreads(name) ? "./" + std::string(name) : std::string(name);
 }
 
+namespace {
+
+// The signs of an option list besides letters and digits: none of them ends a command, opens a
+// block, runs a shell command, expands a macro or makes an expression with effects.
+constexpr std::string_view kOptionSigns = " \t,.:+-_/'\"#%*";
+
+// Whether a caller's text can reach beyond the command it is written into.
+bool reachesFurther(std::string_view text, CallerCode::Kind kind)
+{
+    if (kind == CallerCode::Kind::Command) return true;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        const bool plain = std::isalnum(byte) || byte >= 0x80 || kOptionSigns.find(c) != std::string_view::npos;
+        if (!plain) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+ScriptWriter::TerminalLines::TerminalLines(ScriptWriter& w) : w_(w) { w_.terminalLines_ = &lines_; }
+
+ScriptWriter::TerminalLines::~TerminalLines()
+{
+    w_.terminalLines_ = nullptr;
+    if (!w_.effects_) return;
+    try {
+        w_.effects_->terminalLines.push_back(std::move(lines_));
+    } catch (...) {
+        // Unnoted lines could not match another plot's: the engine is started afresh.
+        w_.effects_->callerCode = true;
+    }
+}
+
 const EngineDialect& ScriptWriter::dialect()
 {
     if (!dialect_) dialect_ = &dialectFor(version_ ? version_() : 0);
@@ -38,6 +74,7 @@ const EngineDialect& ScriptWriter::dialect()
 
 void ScriptWriter::put(std::string_view text)
 {
+    if (terminalLines_) terminalLines_->append(text);
     if (text_) {
         text_->append(text);
     } else if (file_ && !text.empty() && ok_) {
@@ -83,6 +120,7 @@ void ScriptWriter::emit(std::string_view format, const Arg* args, std::size_t co
             break;
         case 's':
             if (a.kind == Arg::Kind::Text && a.s) out += a.s;
+            if (a.code && effects_ && reachesFurther(a.s, *a.code)) effects_->callerCode = true;
             break;
         case 'q':
             if (a.kind == Arg::Kind::Text && a.s) appendQuoted(out, a.s);

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "script/engine_compat.h"
 #include "script/terminals.h"
@@ -36,6 +37,26 @@ bool engineMisreads(std::string_view name);
 // The name as the engine must be given it to mean that very file on disk: a misread name gets
 // "./" in front, which names the same file.
 std::string engineFileName(std::string_view name);
+
+// What a script sets in the engine beyond its own plot, noted by the writer as the script is
+// written. gnuplot keeps a terminal's options from one plot to the next, so the lines that set
+// them are kept, one group per place that writes them: the plot's terminal first, then each
+// cell's text options. A caller's text that the script holds as gnuplot code can set anything.
+struct EngineEffects {
+    std::vector<std::string> terminalLines;
+    bool callerCode = false;
+};
+
+// A caller's text that the script holds as gnuplot code, written as it stands by %s. A command is
+// a line of its own and counts as code whatever it says. An option text sits inside one of the
+// script's commands: made of words, numbers, quoted names and the signs of option lists only, it
+// stays in that command; any other sign (";", "`", "@", "\\", braces, parentheses, "=" ...) might
+// reach further, and it counts as code.
+struct CallerCode {
+    enum class Kind { Option, Command };
+    const std::string& text;
+    Kind kind = Kind::Option;
+};
 
 class ScriptWriter {
 public:
@@ -63,6 +84,8 @@ public:
         Arg(double v) : kind(Kind::Double), d(v) {}
         Arg(const char* v) : kind(Kind::Text), s(v) {}
         Arg(const std::string& v) : kind(Kind::Text), s(v.c_str()) {}
+        Arg(const CallerCode& v) : kind(Kind::Text), s(v.text.c_str()), code(v.kind) {}
+        std::optional<CallerCode::Kind> code;  // a caller's text, for %s
     };
 
     template <class... A>
@@ -83,6 +106,22 @@ public:
     // The first shown text that would have been markup there; none when every one stays text.
     const std::optional<std::string>& refusedText() const { return refusedText_; }
 
+    // The effects of what is written from now on are noted there.
+    void noteEffects(EngineEffects& effects) { effects_ = &effects; }
+
+    // While it lives, the text written is also noted as one group of terminal lines.
+    class TerminalLines {
+    public:
+        explicit TerminalLines(ScriptWriter& w);
+        ~TerminalLines();
+        TerminalLines(const TerminalLines&) = delete;
+        TerminalLines& operator=(const TerminalLines&) = delete;
+
+    private:
+        ScriptWriter& w_;
+        std::string lines_;
+    };
+
 private:
     void emit(std::string_view format, const Arg* args, std::size_t count);
 
@@ -93,6 +132,8 @@ private:
     bool ok_ = true;
     TextMarkup markup_ = TextMarkup::None;
     std::optional<std::string> refusedText_;
+    EngineEffects* effects_ = nullptr;
+    std::string* terminalLines_ = nullptr;  // the group being noted
 };
 
 }  // namespace rizari

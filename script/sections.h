@@ -44,6 +44,8 @@ void writeTextLabels(ScriptWriter& w, const PlotState& s);
 void writeShapeObjects(ScriptWriter& w, const PlotState& s);   // draw/shapes.cpp
 
 void writeFillStyle(ScriptWriter& w, const PlotState& s);      // data/styles.cpp
+// The terminal and its options (noted as the plot's terminal lines), then the file its picture
+// goes to, which every plot sets anew.
 void writeTerminalLines(ScriptWriter& w, const PlotState& top);  // engine/output.cpp
 void writeObjectRanges(ScriptWriter& w, const PlotState& s);   // data/plot_command.cpp
 void writePlotCommand(ScriptWriter& w, const PlotState& s);

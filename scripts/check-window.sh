@@ -2,8 +2,8 @@
 # Shows a window plot with the real gnuplot on a virtual display, with the runner's standard input
 # on /dev/null as an IDE or a desktop launcher would start it. The window must stay open until it
 # is closed, the runner must then return 0, and the temporary folder must be empty.
-# Then a live window in an engine session (--session): a curve that grows over 100 plots of one
-# plot object. There must be one window, its picture must change while the plots go on, the
+# Then a live window (examples/live.rz asks for it with liveWindow(1)): a curve that grows over
+# 100 plots of one plot object. There must be one window, its picture must change while the plots go on, the
 # runner must wait for it after the last plot and return 0 once it is closed, with the temporary
 # folder empty.
 #
@@ -82,16 +82,21 @@ close_windows  # gnuplot closes its window on q
 closed_runner_exits "the window was closed"
 echo "check-window: passed (window closed, runner exited 0, temporary folder empty)"
 
-# The live window: examples/live.rz, 100 plots of one plot object in a session, and one more plot
-# that draws a file to tell the check that the plots are done.
+# The live window: examples/live.rz, 100 plots of one plot object drawn by the session's engine, then
+# two file plots of different terminals (the second cannot reuse the engine, and must not close the
+# window for it); the last tells the check that the plots are done.
 {
   cat examples/live.rz
+  echo 'other = CPlot()'
+  echo "other.outputType(PlotOutputType.File, \"pngcairo\", \"$scratch/other.png\")"
+  echo 'other.text("other", TextAlign.Left, 0, 0, 0)'
+  echo 'other.plotting()'
   echo 'done = CPlot()'
   echo "done.outputType(PlotOutputType.File, \"png\", \"$scratch/done.png\")"
   echo 'done.text("done", TextAlign.Left, 0, 0, 0)'
   echo 'done.plotting()'
 } >"$scratch/live.rz"
-TMP="$scratch/tmp" TEMP= TMPDIR= "$build/rizari" --session "$scratch/live.rz" </dev/null >"$scratch/out" 2>&1 &
+TMP="$scratch/tmp" TEMP= TMPDIR= "$build/rizari" "$scratch/live.rz" </dev/null >"$scratch/out" 2>&1 &
 runner=$!
 window=$(first_window 30) || fail "no live window appeared"
 import -window root "$scratch/first.png"

@@ -99,7 +99,7 @@ void writeGrid(ScriptWriter& w, const PlotState& s)
         return;
     }
     w.put("set grid");
-    if (f.gridOption) w.print(" %s", *f.gridOption);
+    if (f.gridOption) w.print(" %s", CallerCode{*f.gridOption});
     w.put("\n");
     if (s.view.polar) w.put("set grid polar\n");
 }

@@ -100,7 +100,7 @@ void CPlot::nativeCmd(const char* command)
 void writeKey(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
-    if (t.legendOption) w.print("set key %s\n", *t.legendOption);
+    if (t.legendOption) w.print("set key %s\n", CallerCode{*t.legendOption});
     else if (t.legend == LegendMode::At && s.dimension == 3) w.print("set key at %g, %g, %g\n", t.legendAt.x, t.legendAt.y, t.legendAt.z);
     else if (t.legend == LegendMode::At) w.print("set key at %g, %g\n", t.legendAt.x, t.legendAt.y);
     else if (t.legend == LegendMode::On) w.put("set key\n");
@@ -125,7 +125,7 @@ void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)
 
 void writeNativeCommands(ScriptWriter& w, const PlotState& s)
 {
-    for (const std::string& command : s.text.nativeCommands) w.print("%s\n", command);
+    for (const std::string& command : s.text.nativeCommands) w.print("%s\n", CallerCode{command, CallerCode::Kind::Command});
 }
 
 void writeTextOptions(ScriptWriter& w, const PlotState& s)

@@ -7,8 +7,11 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <random>
 #include <sstream>
 #include <thread>
 
@@ -131,9 +134,79 @@ std::string picture(const fs::path& file)
     return pixels;
 }
 
-// The gallery script fails on any message or missing image; here every image must be complete.
-// Then every example runs again in one runner, as one batch in a session: each image must be the
-// same, byte for byte (a PDF pixel for pixel).
+// The text with every `from` replaced by `to`.
+std::string replaced(std::string text, std::string_view from, std::string_view to)
+{
+    for (std::size_t at = 0; (at = text.find(from, at)) != std::string::npos; at += to.size()) text.replace(at, from.size(), to);
+    return text;
+}
+
+// What two runs of the same plots may print differently: temporary names (rizari and six
+// letters or digits) and the time that begins GTK's messages ("12:34:56: ").
+std::string withoutRunNames(const std::string& text)
+{
+    std::string out;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.size() > 10 && line[2] == ':' && line[5] == ':' && line.compare(8, 2, ": ") == 0) line.erase(0, 10);
+        for (std::size_t at = 0; (at = line.find("rizari", at)) != std::string::npos; at += 6)
+            if (at + 12 <= line.size() && std::all_of(line.begin() + at + 6, line.begin() + at + 12, [](unsigned char c) { return std::isalnum(c); }))
+                line.replace(at + 6, 6, "XXXXXX");
+        out += line + "\n";
+    }
+    return out;
+}
+
+// Every file a run left in its folder (its temporary folder left out), by name, as its picture.
+std::map<std::string, std::string> picturesIn(const fs::path& folder)
+{
+    std::map<std::string, std::string> found;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        const std::string name = fs::relative(entry.path(), folder).string();
+        if (entry.is_regular_file() && !name.starts_with("tmp/") && !name.starts_with("data/")) found[name] = picture(entry.path());
+    }
+    return found;
+}
+
+// Plots that leave the engine otherwise than they found it, or draw through it plainly, each into
+// the file named by {out} (the stream plot to standard output): the grid whose cells turn enhanced
+// text off, the second in 28-point Courier, drawn twice in a row; native commands that set what a reset leaves; a
+// failing plot; terminals with options of their own, sizes and fonts; SVG and PDF.
+const std::vector<std::string> kMixedPlots = {
+    "m = CPlot()\nm.subplot(1, 2)\na = m.getSubplot(0, 0)\na.data2D(x, sin(x))\na.title(\"left_cell\")\na.enhanceText(0)\n"
+    "b = m.getSubplot(0, 1)\nb.data2D(x, cos(x))\nb.title(\"right_cell\")\nb.enhanceText(0)\nb.font(\"Courier\", 28)\n"
+    "m.outputType(PlotOutputType.File, \"pngcairo\", \"{out}-first.png\")\nm.plotting()\n"
+    "m.outputType(PlotOutputType.File, \"pngcairo\", \"{out}.png\")\n",
+    "m = CPlot()\nm.data2D(x, sin(x) / 3)\nm.nativeCmd(\"set decimalsign ','\")\nm.nativeCmd(\"set linetype 1 lc rgb 'red'\")\n"
+    "m.nativeCmd(\"set terminal pngcairo font 'Courier,20'\")\nm.outputType(PlotOutputType.File, \"pngcairo\", \"{out}.png\")\n",
+    "m = CPlot()\nm.data2D(x, sin(x))\nm.lineType(0, 1, 2, \"no-such-colour\")\nm.outputType(PlotOutputType.File, \"pngcairo\", \"{out}.png\")\n",
+    "m = CPlot()\nm.data2D(x, x * x)\nm.outputType(PlotOutputType.Stream, \"png\")\n",
+    "m = CPlot()\nm.data2D(x, cos(x))\nm.title(\"x^2 and a_{ij}\")\nm.font(\"Serif\", 14)\nm.sizeOutput(400, 300)\n"
+    "m.outputType(PlotOutputType.File, \"pngcairo\", \"{out}.png\")\n",
+    "m = CPlot()\nm.data2D(x, sin(x) / 3)\nm.legendOption(\"left top box\")\nm.outputType(PlotOutputType.File, \"pngcairo\", \"{out}.png\")\n",
+    "m = CPlot()\nm.data2D(x, sin(x))\nm.enhanceText(0)\nm.title(\"a_b\")\nm.outputType(PlotOutputType.File, \"png small\", \"{out}.png\")\n",
+    "m = CPlot()\nm.data2D(x, sin(x))\nm.outputType(PlotOutputType.File, \"pngcairo font 'Courier,12'\", \"{out}.png\")\n",
+    "m = CPlot()\nm.data2D(x, cos(x))\nm.outputType(PlotOutputType.File, \"svg\", \"{out}.svg\")\n",
+    "m = CPlot()\nm.data2D(x, cos(x))\nm.outputType(PlotOutputType.File, \"pdfcairo\", \"{out}.pdf\")\n",
+};
+
+// The mixed plots three times over in a shuffled order, each into a file of its own.
+std::string mixedPlots()
+{
+    std::vector<std::string> plots;
+    for (int round = 0; round < 3; ++round) plots.insert(plots.end(), kMixedPlots.begin(), kMixedPlots.end());
+    std::shuffle(plots.begin(), plots.end(), std::mt19937(29));
+    std::string script = "x = linspace(0, 6.3, 40)\n";
+    for (std::size_t i = 0; i < plots.size(); ++i)
+        script += replaced(plots[i], "{out}", "mix-" + std::to_string(i)) + "m.plotting()\n";
+    return script;
+}
+
+// Every example renders complete images without a message (the gallery script fails otherwise).
+// Then every example without a window, with the mixed plots after them, runs as one batch, and so
+// does every golden script: each once with the session and once with a gnuplot per plot, and the
+// two must draw the same files, byte for byte (a PDF pixel for pixel), and tell the same, with
+// fewer engine starts in the session.
 TEST_F(RealEngine, EveryExampleRendersAloneAndAsOneBatch)
 {
     const fs::path gallery = out_.path() / "gallery";
@@ -148,32 +221,45 @@ TEST_F(RealEngine, EveryExampleRendersAloneAndAsOneBatch)
     }
     EXPECT_TRUE(fs::is_empty(gallery / ".tmp"));  // the runner destroyed every plot
 
-    const fs::path batch = out_.path() / "batch";
-    fs::create_directories(batch / "tmp");
-    fs::copy(kSource / "examples" / "data", batch / "data");
-    std::ofstream all(batch / "all.rz");
+    // An engine that counts its starts.
+    const fs::path counting = out_.path() / "counting";
+    fs::create_directories(counting / "sbin");
+    writeFile(counting / "sbin" / "gnuplot", "#!/bin/sh\necho >>\"$RIZARI_TEST_STARTS\"\nexec " + realEngineCommand(home_.path()) + " \"$@\"\n");
+    fs::permissions(counting / "sbin" / "gnuplot", fs::perms::owner_all);
+    std::string examples;
     for (const auto& entry : fs::directory_iterator(kSource / "examples")) {
         if (entry.path().extension() != ".rz") continue;
-        // An example that shows a window would wait for it to be closed.
         const std::string script = readFile(entry.path());
-        if (script.find("\n# window\n") == std::string::npos) all << script << "\n";
+        if (script.find("\n# window\n") == std::string::npos) examples += script + "\n";
     }
-    all.close();
-    const std::string run = "cd '" + batch.string() + "' && ZUHOME='" + (gallery / ".home").string() + "' TMP='" +
-                            (batch / "tmp").string() + "' '" + RIZARI_BUILD_DIR + "/rizari' --session all.rz >stdout 2>err";
-    EXPECT_EQ(std::system(run.c_str()), 0) << readFile(batch / "err");
-    EXPECT_EQ(readFile(batch / "err"), "");
-    int compared = 0;
-    for (const auto& entry : fs::directory_iterator(gallery)) {
-        const std::string name = entry.path().filename().string();
-        if (!entry.is_regular_file() || name.starts_with(".") || entry.path().extension() == ".html" || name.ends_with("-page1.png"))
-            continue;
-        const fs::path twin = name.find("-stdout.") != std::string::npos ? batch / "stdout" : batch / name;
-        EXPECT_TRUE(picture(twin) == picture(entry.path())) << name;
-        ++compared;
+    std::vector<std::tuple<std::string, std::string, fs::path>> batches = {{"examples", examples + mixedPlots(), kSource / "examples" / "data"}};
+    for (const auto& entry : fs::directory_iterator(kSource / "tests" / "golden"))
+        if (entry.path().extension() == ".rz") batches.emplace_back(entry.path().stem().string(), readFile(entry.path()), kSource / "tests" / "golden" / "data");
+    for (const auto& [name, script, data] : batches) {
+        std::map<std::string, std::string> told[2];
+        for (const bool session : {false, true}) {
+            const fs::path folder = out_.path() / name / (session ? "joint" : "alone");  // names of one length: gnuplot points at columns
+            fs::create_directories(folder / "tmp");
+            fs::copy(data, folder / "data");
+            writeFile(folder / "batch.rz", script);
+            const std::string run = "cd '" + folder.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY " + (session ? "-u RIZARI_SESSION" : "RIZARI_SESSION=0") +
+                                    " ZUHOME='" + counting.string() + "' TMP='" + (folder / "tmp").string() + "' RIZARI_TEST_STARTS='" +
+                                    (out_.path() / name).string() + (session ? "/session" : "/alone") + ".starts' '" + RIZARI_BUILD_DIR +
+                                    "/rizari' batch.rz </dev/null >stdout 2>stderr; echo $? >status";
+            ASSERT_EQ(std::system(run.c_str()), 0);
+            fs::remove(folder / "batch.rz");
+            told[session] = picturesIn(folder);
+            told[session]["stderr"] = withoutRunNames(replaced(told[session]["stderr"], folder.string(), "FOLDER"));
+            EXPECT_TRUE(fs::is_empty(folder / "tmp")) << name;
+        }
+        for (const auto& [file, content] : told[0]) EXPECT_TRUE(told[1].contains(file) && told[1][file] == content) << name << ": " << file;
+        EXPECT_EQ(told[1].size(), told[0].size()) << name;
+        if (name == "examples") {
+            EXPECT_EQ(told[0]["status"], "1\n");  // the failing plots
+            const std::string starts = (out_.path() / name).string();
+            EXPECT_LT(readFile(starts + "/session.starts").size(), readFile(starts + "/alone.starts").size());
+        }
     }
-    EXPECT_GE(compared, 25);
-    EXPECT_TRUE(fs::is_empty(batch / "tmp"));
 }
 
 // The processes this process started that still run or wait to be reaped.
@@ -185,92 +271,85 @@ std::vector<pid_t> children()
     return found;
 }
 
-class Session : public RealEngine {
-protected:
-    // Five small plots into PNG files of the folder; with `failing` the third one fails after it
-    // left settings, a variable, a function and an open multiplot behind, which the plots after
-    // it would show. What each plotting() said on standard error, and each result.
-    std::vector<std::pair<int, std::string>> batch(const fs::path& folder, bool failing)
-    {
-        fs::create_directories(folder);
-        std::vector<std::pair<int, std::string>> runs;
-        const std::vector<double> x = {0, 1, 2, 3, 4}, y = {1, 3, 2, 5, 4};
-        for (int i = 0; i < 5; ++i) {
-            CPlot p;
-            p.setEngineHome(home_.path().string().c_str());
-            p.data2D(x, y);
-            p.title(("plot " + std::to_string(i)).c_str());
-            p.outputType(PlotOutputType::File, "pngcairo", (folder / (std::to_string(i) + ".png")).string().c_str());
-            p.sizeOutput(320, 240);
-            if (i > 2) p.nativeCmd("if (exists(\"left\")) set title \"left over\"");
-            if (failing && i == 2)
-                for (const char* line : {"plot undefined_here(x)", "set multiplot", "f(x) = 2 * x", "left = 1",
-                                         "set label 1 \"left over\" at 1,1", "set border 0"})  // written newest first
-                    p.nativeCmd(line);
-            int result = -2;
-            std::string err = captureStderr([&] { result = p.plotting(); });
-            runs.emplace_back(result, std::move(err));
-        }
-        return runs;
-    }
-};
+class Session : public RealEngine {};
 
-// A failing plot amid a batch: its own error and the usual line, for it alone; the plots after it
-// are the same images as in a batch without it, and as without a session.
-TEST_F(Session, AFailedPlotIsReportedAloneAndLeavesNothingBehind)
+// Whatever a plot sets in the engine, the plot after it draws as if alone. Each case is a plot
+// followed by a plain one, drawn with relative file names in a folder of their own: the whole
+// table with a gnuplot per plot and again with the session, which must leave the same files and
+// give the same results and messages, and the plain plots must draw. Native commands that set
+// what a reset leaves, option and terminal texts that reach beyond their command, an unbalanced
+// brace and an exit have the plot run a gnuplot of its own; terminal options, fonts, sizes and
+// the program's working folder change what the engine drew with, so it starts afresh; a data file
+// name that gnuplot prints cannot pass for the engine's answer.
+TEST_F(Session, NothingAPlotSaysReachesTheNext)
 {
-    std::vector<std::pair<int, std::string>> alone, clean, failed;
-    alone = batch(out_.path() / "alone", false);
-    {
-        EngineSession session;
-        clean = batch(out_.path() / "clean", false);
-        failed = batch(out_.path() / "failed", true);
-    }
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(alone[i], std::make_pair(0, std::string())) << i;
-        EXPECT_EQ(clean[i], std::make_pair(0, std::string())) << i;
-        const std::string name = std::to_string(i) + ".png";
-        EXPECT_EQ(readFile(out_.path() / "clean" / name), readFile(out_.path() / "alone" / name)) << i;
-        if (i == 2) continue;
-        EXPECT_EQ(failed[i], std::make_pair(0, std::string())) << i;
-        EXPECT_EQ(readFile(out_.path() / "failed" / name), readFile(out_.path() / "alone" / name)) << i;
-    }
-    EXPECT_EQ(failed[2].first, -1);
-    const std::string& err = failed[2].second;
-    EXPECT_NE(err.find("undefined function: undefined_here"), std::string::npos) << err;
-    const std::string line = "CPlot::plotting(): gnuplot failed (exit status 1); script: ";
-    EXPECT_NE(err.find(line), std::string::npos) << err;
-    EXPECT_TRUE(err.ends_with("\n") && err.find('\n', err.find(line)) == err.size() - 1) << err;
-    EXPECT_TRUE(children().empty());  // the engine ended with the session, and was reaped
-    EXPECT_TRUE(tmp_.empty());
-}
-
-// gnuplot keeps a terminal's options from one "set terminal" to the next: in a session a plot's
-// size and font must not reach the plots after it.
-TEST_F(Session, TerminalOptionsDoNotCarryOver)
-{
-    const std::vector<double> x = {0, 1, 2}, y = {2, 0, 1};
-    const auto draw = [&](const fs::path& folder) {
-        fs::create_directories(folder);
-        for (int i = 0; i < 4; ++i) {
-            CPlot p;
-            p.setEngineHome(home_.path().string().c_str());
-            p.data2D(x, y);
-            if (i == 0) p.sizeOutput(200, 150);
-            if (i == 2) p.font("Sans", 16);
-            p.outputType(PlotOutputType::File, "pngcairo", (folder / (std::to_string(i) + ".png")).string().c_str());
-            EXPECT_EQ(p.plotting(), 0) << i;
-        }
+    const std::vector<double> x = {0, 0.25, 0.5, 0.75, 1}, y = {0.1, 0.3, 0.2, 0.5, 0.4};
+    struct Case {
+        const char* name;
+        const char* terminal;
+        std::function<void(CPlot&)> set;
     };
-    draw(out_.path() / "alone");
-    {
-        EngineSession session;
-        draw(out_.path() / "session");
-    }
-    for (int i = 0; i < 4; ++i) {
-        const std::string name = std::to_string(i) + ".png";
-        EXPECT_EQ(readFile(out_.path() / "session" / name), readFile(out_.path() / "alone" / name)) << i;
-    }
+    const auto command = [](const char* line) { return [line](CPlot& p) { p.nativeCmd(line); }; };
+    const std::vector<Case> cases = {
+        {"cd", "pngcairo", command("cd 'other'")},
+        {"the program's folder", "pngcairo", [](CPlot&) { fs::current_path("other"); }},
+        {"decimal sign", "pngcairo", command("set decimalsign ','")},
+        {"table", "pngcairo", command("set table 'table.txt'")},
+        {"set t", "pngcairo", command("set t pngcairo font 'Courier,28'")},
+        {"set te", "pngcairo", command("set te pngcairo size 200,100")},
+        {"leading blank", "pngcairo", command(" set terminal pngcairo font 'Courier,28'")},
+        {"after a command", "pngcairo", command("unset key; set terminal pngcairo font 'Courier,28'")},
+        {"eval", "pngcairo", command("eval 'set terminal pngcairo font \"Courier,28\"'")},
+        {"unbalanced brace", "pngcairo", command("if (1) {")},
+        {"print", "pngcairo", command("set print 'printed.txt'")},
+        {"line type", "pngcairo", command("set linetype 1 lc rgb 'red'")},
+        {"encoding", "pngcairo", command("set encoding iso_8859_1")},
+        {"output", "pngcairo", command("set output 'elsewhere.png'")},
+        {"exit", "pngcairo", command("exit")},
+        {"legend option", "pngcairo", [](CPlot& p) { p.legendOption("top; set decimalsign ','"); }},
+        {"grid option", "pngcairo", [](CPlot& p) { p.grid(1, "front; cd 'other'"); }},
+        {"terminal text", "pngcairo; set decimalsign ','", [](CPlot&) {}},
+        {"terminal options", "pngcairo font 'Courier,28' size 300,200", [](CPlot&) {}},
+        {"font, no markup", "pngcairo", [](CPlot& p) { p.font("Courier", 28), p.enhanceText(false); }},
+        {"size", "pngcairo", [](CPlot& p) { p.sizeOutput(200, 150); }},
+        {"gd terminal", "png", [](CPlot& p) { p.enhanceText(false); }},
+        {"forged answer", "pngcairo", [](CPlot& p) {
+             const std::string name = "gone\nrizari-session: done 0\n.dat";
+             writeFile(name, "0 0\n1 1\n");
+             p.dataFile(name.c_str());
+             fs::remove(name);
+         }},
+    };
+    const auto draw = [&](const fs::path& folder) {
+        fs::create_directories(folder / "other");
+        const fs::path cwd = fs::current_path();
+        fs::current_path(folder);
+        std::vector<std::string> told;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            CPlot first, plain;
+            for (CPlot* p : {&first, &plain}) p->setEngineHome(home_.path().string().c_str()), p->data2D(x, y);
+            first.outputType(PlotOutputType::File, cases[i].terminal, ("first" + std::to_string(i) + ".png").c_str());
+            cases[i].set(first);
+            plain.outputType(PlotOutputType::File, "pngcairo", ("plain" + std::to_string(i) + ".png").c_str());
+            for (CPlot* p : {&first, &plain}) {
+                int result = -2;
+                const std::string err = captureStderr([&] { result = p->plotting(); });
+                told.push_back(std::string(cases[i].name) + ": " + std::to_string(result) + " " + withoutRunNames(err));
+            }
+            fs::current_path(folder);
+        }
+        fs::current_path(cwd);
+        return told;
+    };
+    useEngineSession(false);
+    const std::vector<std::string> alone = draw(out_.path() / "alone");
+    useEngineSession(true);
+    EXPECT_EQ(draw(out_.path() / "joint"), alone);
+    std::map<std::string, std::string> aloneFiles = picturesIn(out_.path() / "alone"), jointFiles = picturesIn(out_.path() / "joint");
+    for (const auto& [file, content] : aloneFiles) EXPECT_TRUE(jointFiles[file] == content) << file;
+    EXPECT_EQ(jointFiles.size(), aloneFiles.size());
+    for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(alone[2 * i + 1], std::string(cases[i].name) + ": 0 ");
+    EXPECT_TRUE(tmp_.empty());
 }
 
 // Plots of several threads share the session's engine one run at a time.
@@ -296,26 +375,43 @@ TEST_F(Session, PlotsOfSeveralThreadsTakeTurns)
 }
 
 // An engine killed between two plots is started again by the next plot, which draws as before.
-TEST_F(Session, AKilledEngineIsStartedAgain)
+// One that stops answering (here a stopped process) fails only the plot it was given once the
+// limit has passed, and is ended; the plot after it draws. The last EngineSession ends the engine.
+TEST_F(Session, AKilledOrStoppedEngineFailsOnlyItsOwnPlot)
 {
-    EngineSession session;
+    ScopedEnv limit("RIZARI_PLOT_LIMIT", "0.5");
     const std::vector<double> x = {0, 1, 2}, y = {2, 0, 1};
-    CPlot p;
-    p.setEngineHome(home_.path().string().c_str());
-    p.data2D(x, y);
-    p.outputType(PlotOutputType::File, "pngcairo", (out_.path() / "first.png").string().c_str());
-    ASSERT_EQ(p.plotting(), 0);
-    const std::vector<pid_t> engines = children();
-    ASSERT_EQ(engines.size(), 1u);
-    ASSERT_EQ(kill(engines.front(), SIGKILL), 0);
-    for (int i = 0; i < 100 && readFile("/proc/" + std::to_string(engines.front()) + "/stat").find(" Z ") == std::string::npos; ++i)
-        usleep(20000);  // until it is dead, not yet reaped
-    p.outputType(PlotOutputType::File, "pngcairo", (out_.path() / "second.png").string().c_str());
-    EXPECT_EQ(captureStderr([&] { EXPECT_EQ(p.plotting(), 0); }), "");
-    EXPECT_EQ(readFile(out_.path() / "second.png"), readFile(out_.path() / "first.png"));
-    const std::vector<pid_t> now = children();
-    ASSERT_EQ(now.size(), 1u);  // the new engine; the killed one is reaped
-    EXPECT_NE(now.front(), engines.front());
+    {
+        EngineSession session;
+        CPlot p;
+        p.setEngineHome(home_.path().string().c_str());
+        p.data2D(x, y);
+        const auto drawInto = [&](const char* name) {
+            p.outputType(PlotOutputType::File, "pngcairo", (out_.path() / name).string().c_str());
+            int result = -2;
+            const std::string err = captureStderr([&] { result = p.plotting(); });
+            return std::to_string(result) + " " + withoutRunNames(err);
+        };
+        ASSERT_EQ(drawInto("first.png"), "0 ");
+        const std::vector<pid_t> engines = children();
+        ASSERT_EQ(engines.size(), 1u);
+        ASSERT_EQ(kill(engines.front(), SIGKILL), 0);
+        for (int i = 0; i < 100 && readFile("/proc/" + std::to_string(engines.front()) + "/stat").find(" Z ") == std::string::npos; ++i)
+            usleep(20000);  // until it is dead, not yet reaped
+        EXPECT_EQ(drawInto("second.png"), "0 ");
+        const std::vector<pid_t> now = children();
+        ASSERT_EQ(now.size(), 1u);  // the new engine; the killed one is reaped
+        EXPECT_NE(now.front(), engines.front());
+
+        ASSERT_EQ(kill(now.front(), SIGSTOP), 0);
+        EXPECT_EQ(drawInto("stopped.png"), "-1 CPlot::plotting(): gnuplot did not finish the plot within 0.5 s and was ended; script: " +
+                                                (tmp_.path() / "rizariXXXXXX" / "rizariXXXXXX").string() + " (set RIZARI_KEEP=1 to keep it)\n");
+        EXPECT_FALSE(fs::exists(out_.path() / "stopped.png"));
+        EXPECT_EQ(drawInto("third.png"), "0 ");
+        for (const char* name : {"second.png", "third.png"}) EXPECT_EQ(readFile(out_.path() / name), readFile(out_.path() / "first.png"));
+    }
+    EXPECT_TRUE(children().empty());
+    EXPECT_TRUE(tmp_.empty());
 }
 
 }  // namespace

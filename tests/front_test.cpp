@@ -252,32 +252,35 @@ TEST(Front, RefusalsThrowTheMessageCPlotWouldPrint)
 }
 
 // A failed run throws PlotError: what() holds gnuplot's standard error and the library's line;
-// the exit status and the kept script come with it, and nothing reaches standard error. Without
-// any engine the error says where it looked.
+// the exit status and the script's text come with it, also when the plot (and so the script
+// file) is gone, and nothing reaches standard error. Without any engine the error says where it
+// looked.
 TEST(Front, FailedRunsCarryTheEnginesWords)
 {
     FakeEngine fake;
     TempDir out;
-    Plot plot;
-    plot.engineHome(fake.home()).add({1, 2}, {3, 4});
     {
         ScopedEnv exit("RIZARI_FAKE_EXIT", "3");
         ScopedEnv words("RIZARI_FAKE_STDERR", "\"script\" line 9: unknown or ambiguous terminal type\n");
         const std::string printed = captureStderr([&] {
             try {
-                plot.save(out.path() / "a.png");
+                Plot failing;
+                failing.engineHome(fake.home()).add({1, 2}, {3, 4});
+                failing.save(out.path() / "a.png");
                 ADD_FAILURE() << "no PlotError";
             } catch (const PlotError& e) {
                 EXPECT_EQ(e.engineErrors(), "\"script\" line 9: unknown or ambiguous terminal type\n");
                 EXPECT_EQ(e.exitStatus(), 3);
-                ASSERT_TRUE(fs::exists(e.script()));
-                EXPECT_EQ(readFile(e.script()), fake.script());
+                EXPECT_FALSE(fs::exists(e.script()));
+                EXPECT_EQ(e.scriptText(), fake.script());
                 EXPECT_EQ(std::string(e.what()), e.engineErrors() + "CPlot::plotting(): gnuplot failed (exit status 3); script: " +
-                                                     utf8(e.script()));
+                                                     utf8(e.script()) + " (set RIZARI_KEEP=1 to keep it)");
             }
         });
         EXPECT_EQ(printed, "");
     }
+    Plot plot;
+    plot.engineHome(fake.home()).add({1, 2}, {3, 4});
     plot.save(out.path() / "b.png");
     EXPECT_EQ(linesStarting(fake.script(), "set terminal"), "set terminal pngcairo enhanced\n");
     plot.show();

@@ -254,6 +254,9 @@ TEST(EntryPoints, TheReferenceExamplesRun)
     fs::current_path(cwd);
 }
 
+// How a failure message that names a command script ends without RIZARI_KEEP=1.
+const std::string kKeepHint = " (set RIZARI_KEEP=1 to keep it)\n";
+
 // Stands for any text in a pattern; no message holds it.
 constexpr char kAnyText = '\x01';
 
@@ -426,14 +429,14 @@ TEST(Runner, OptionsAndScriptErrors)
     // print on standard output and end well.
     Outcome wrong = runRunner("", "--verbose");
     EXPECT_EQ(wrong.status, 2);
-    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] [--session] [--reduce on|off] [--] SCRIPT | --help | --members | --version\n");
+    EXPECT_EQ(wrong.out + wrong.err, "usage: rizari [--module PATH] [--session | --no-session] [--reduce on|off] [--] SCRIPT | --help | --members | --version\n");
     Outcome help = runRunner("", "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind(wrong.err, 0), 0u) << help.out;
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(runRunner("", "--version").out, "rizari " RIZARI_VERSION "\n");
     EXPECT_EQ(runRunner("print(1)\n", "--session").out, "1\n");  // no plot: no engine is started
-    for (const char* wrongReduce : {"--reduce yes", "--reduce"}) EXPECT_EQ(runRunner("print(1)\n", wrongReduce).status, 2) << wrongReduce;
+    for (const char* wrongReduce : {"--reduce yes", "--reduce", "--session --no-session"}) EXPECT_EQ(runRunner("print(1)\n", wrongReduce).status, 2) << wrongReduce;
     const std::string members = runRunner("", "--members").out;
     for (const char* part : {"Lifecycle and dimension:\n  p = CPlot()\n  delete p\n", "\nSubplots:\n  int subplot(int, int)\n",
                              "\n  int dataFile(text [, text])\n", "\n  outputType(int [, text [, text]])\n"})
@@ -503,9 +506,9 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         Outcome r = runRunner(script, "", false, dir.path());
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.out, "-1\n-1\n");
-        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<1>\n"
-                                          "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<2>\n"
-                                          "rizari: 2 plots failed\n");
+        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<1>" + kKeepHint +
+                                              "CPlot::plotting(): gnuplot failed (exit status 3); script: $TMP/<2>" + kKeepHint +
+                                              "rizari: 2 plots failed\n");
         EXPECT_FALSE(fs::exists(dir.path() / "new.png"));
         EXPECT_FALSE(fs::exists(dir.path() / "old.png"));  // gnuplot itself had emptied the earlier picture
     }
@@ -517,15 +520,22 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
     }
     {
         // An engine that ends well without an image (an unknown terminal is a warning to some),
-        // and a plot with nothing to draw.
+        // and a plot with nothing to draw, into a file and into a window (whose engine is not run:
+        // it would wait at its prompt).
         ScopedEnv image("RIZARI_FAKE_IMAGE", "empty");
-        Outcome r = runRunner(script + "q = CPlot()\nq.outputType(PlotOutputType.File, \"png\", \"none.png\")\nprint(q.plotting())\n",
+        const int runs = fake.runs();
+        Outcome r = runRunner(script + "q = CPlot()\nq.outputType(PlotOutputType.File, \"png\", \"none.png\")\nprint(q.plotting())\n"
+                                       "w = CPlot()\nprint(w.plotting())\n",
                               "", false, dir.path());
-        EXPECT_EQ(r.out, "-1\n-1\n-1\n");
-        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot made no image in new.png; script: $TMP/<3>\n"
-                                          "CPlot::plotting(): gnuplot made no image in old.png; script: $TMP/<4>\n"
-                                          "CPlot::plotting(): gnuplot made no image in none.png (the plot has no data); script: $TMP/<5>\n"
-                                          "rizari: 3 plots failed\n");
+        EXPECT_EQ(r.out, "-1\n-1\n-1\n-1\n");
+        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot made no image in new.png; script: $TMP/<3>" + kKeepHint +
+                                              "CPlot::plotting(): gnuplot made no image in old.png; script: $TMP/<4>" + kKeepHint +
+                                              "CPlot::plotting(): gnuplot made no image in none.png (the plot has no data); script: $TMP/<5>" +
+                                              kKeepHint +
+                                              "CPlot::plotting(): gnuplot made no image in the window (the plot has no data); script: "
+                                              "$TMP/<6>" +
+                                              kKeepHint + "rizari: 4 plots failed\n");
+        EXPECT_EQ(fake.runs(), runs + 3);
         EXPECT_EQ(r.status, 1);
         for (const char* file : {"new.png", "old.png", "none.png"}) EXPECT_FALSE(fs::exists(dir.path() / file)) << file;
     }
@@ -534,16 +544,16 @@ TEST(Runner, FailedPlotsAreToldAndGiveStatus1)
         ScopedEnv image("RIZARI_FAKE_IMAGE", "cut");
         Outcome r = runRunner(script, "", false, dir.path());
         EXPECT_EQ(r.out, "-1\n-1\n");
-        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot left an incomplete image in new.png; script: $TMP/<6>\n"
-                                          "CPlot::plotting(): gnuplot left an incomplete image in old.png; script: $TMP/<7>\n"
-                                          "rizari: 2 plots failed\n");
+        EXPECT_EQ(fake.normalized(r.err), "CPlot::plotting(): gnuplot left an incomplete image in new.png; script: $TMP/<7>" + kKeepHint +
+                                              "CPlot::plotting(): gnuplot left an incomplete image in old.png; script: $TMP/<8>" + kKeepHint +
+                                              "rizari: 2 plots failed\n");
         EXPECT_EQ(fs::file_size(dir.path() / "new.png"), 14u);
     }
     const fs::path engine = fake.engine();
     fs::remove(engine);
     writeFile(engine, "not a program");
     fs::permissions(engine, fs::perms::owner_all);
-    Outcome r = runRunner("p = CPlot()\nprint(p.plotting())\n");
+    Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\nprint(p.plotting())\n");
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(fake.normalized(r.err).rfind("CPlot::plotting(): gnuplot could not be started; script: $TMP/<", 0), 0u) << r.err;
 }
@@ -566,8 +576,8 @@ TEST(Runner, RefusedCallsAndFailedPlotsAreCounted)
         Outcome both = runRunner("p = CPlot()\np.label(99, \"x\")\np.data2D([1, 2], [3, 4])\nprint(p.plotting())\n");
         EXPECT_EQ(both.status, 1);
         EXPECT_EQ(fake.normalized(both.err), "CPlot::label(): invalid axis number\n"
-                                             "CPlot::plotting(): gnuplot failed (exit status 1); script: $TMP/<1>\n"
-                                             "rizari: 1 call refused, 1 plot failed\n");
+                                             "CPlot::plotting(): gnuplot failed (exit status 1); script: $TMP/<1>" + kKeepHint +
+                                                 "rizari: 1 call refused, 1 plot failed\n");
     }
     // The count comes after the script error that stopped the run, whose status stays 2.
     Outcome stopped = runRunner(refusing + "p.lineType(0, 1, 2, \"red\", \"x\")\nprint(\"not reached\")\n");
@@ -643,13 +653,13 @@ TEST(Runner, WindowAndStreamOutput)
     const std::string window = "p = CPlot()\np.data2D([1, 2], [3, 4])\np.plotting()\n";
     {
         ScopedEnv display("DISPLAY", ":9");
-        runRunner(window + "p.outputType(PlotOutputType.File, \"png\", \"a.png\")\np.plotting()\nq = CPlot()\nq.plotting()\n");
+        runRunner(window + "p.outputType(PlotOutputType.File, \"png\", \"a.png\")\np.plotting()\n");
     }
     ScopedEnv display("DISPLAY", std::nullopt);
     runRunner(window);
     std::vector<std::string> inputs;
-    for (int run = 0; run < 4; ++run) inputs.push_back(readFile(fake.runDir(run) / "input"));
-    EXPECT_EQ(inputs, (std::vector<std::string>{"held", "ended", "ended", "ended"}));  // window, file, empty, no display
+    for (int run = 0; run < 3; ++run) inputs.push_back(readFile(fake.runDir(run) / "input"));
+    EXPECT_EQ(inputs, (std::vector<std::string>{"held", "ended", "ended"}));  // window, file, no display
     ScopedEnv image("RIZARI_FAKE_IMAGE", "1");
     Outcome r = runRunner("p = CPlot()\np.data2D([1, 2], [3, 4])\np.outputType(PlotOutputType.Stream, \"png\")\np.plotting()\nprint(1)\n");
     EXPECT_EQ(r.bytes, std::string("\x89PNG\r\n\x1a\n\0\n\r\n\n\xff\0\0\0\0IEND\xae\x42\x60\x82", 26) + "1" + kLineEnd);

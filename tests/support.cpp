@@ -94,7 +94,8 @@ TempDir::~TempDir()
 }
 
 FakeEngine::FakeEngine()
-    : tmpEnv_("TMP", utf8(tmp_.path())), tempEnv_("TEMP", std::nullopt), captureEnv_("RIZARI_FAKE_CAPTURE", utf8(capture_.path()))
+    : tmpEnv_("TMP", utf8(tmp_.path())), tempEnv_("TEMP", std::nullopt), captureEnv_("RIZARI_FAKE_CAPTURE", utf8(capture_.path())),
+      sessionEnv_("RIZARI_SESSION", "0")
 {
     fs::create_directories(home_.path() / "sbin");
     install(engineIn(home_.path()));

@@ -78,7 +78,8 @@ template <class F> std::string captureStdout(F&& f)
 }
 
 // An interpreter home whose engine is tests/fake_engine.cpp, a private temporary folder (TMP, with
-// TEMP unset) and the folder the engine records its runs in. ZUHOME is left alone.
+// TEMP unset) and the folder the engine records its runs in. ZUHOME is left alone. Every plot runs
+// an engine of its own (RIZARI_SESSION=0), one run of the fake engine each.
 class FakeEngine {
 public:
     FakeEngine();
@@ -113,6 +114,7 @@ private:
     ScopedEnv tmpEnv_;
     ScopedEnv tempEnv_;
     ScopedEnv captureEnv_;
+    ScopedEnv sessionEnv_;
     std::map<std::string, int> names_;
 };
 

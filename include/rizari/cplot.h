@@ -13,9 +13,9 @@
 // may be used from separate threads. They share the colour cycle of shapes (a counter that every
 // plot advances), the record of temporary files behind removeTemporaryFiles(), the engine of a
 // session (which runs one plot at a time), and the process environment, which plotting() reads
-// (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION, RIZARI_REDUCE). A signal whose
-// handler was installed without SA_RESTART interrupts plotting(): the engine is ended and
-// plotting() answers -1.
+// (ZUHOME, TMP, TEMP, TMPDIR, PATH, RIZARI_KEEP, RIZARI_SESSION, RIZARI_PLOT_LIMIT,
+// RIZARI_REDUCE). A signal whose handler was installed without SA_RESTART interrupts
+// plotting(): the engine is ended and plotting() answers -1.
 #pragma once
 
 #include <array>
@@ -268,20 +268,27 @@ public:
     // over the values' own extent, or from low to high.
     int histogram(const double* values, int n, int bins);
     int histogram(const double* values, int n, int bins, double low, double high);
+    // ---- Extensions: live windows ----
+    // 1: the plot's window plots are live: the session's engine draws them into one window of the
+    // plot, redrawn in place by each plotting(), which returns once the window is drawn; the
+    // process waits at its end until the windows are closed. 0 (the default): each window plot
+    // runs its own engine and plotting() returns when its window is closed. Windows has no
+    // sessions: there every window plot runs its own engine.
+    void liveWindow(int flag);
 
 private:
     friend struct PlotAccess;
     std::unique_ptr<PlotImpl> impl_;
 };
 
-// Many plots, one engine: while an EngineSession lives, plotting() of every plot of the process
-// hands its script to one gnuplot that keeps running, instead of starting one for each plot, and
-// returns when the engine has finished the script (its image complete and closed). Each plot
-// starts clean; an engine that died is started again. Window plots draw into one window per
-// plot, redrawn in place, and plotting() returns once it is drawn. The last EngineSession to go
-// ends the engine, and its windows close. RIZARI_SESSION=1 in the environment starts the same for
-// the whole process, whose end then waits until the windows are closed. On Windows every plot
-// runs its own engine.
+// Many plots, one engine: plotting() hands the scripts of file and stream plots to one gnuplot
+// that keeps running, started at the first plotting() and ended with the process, instead of
+// starting one for each plot; each plot draws exactly as it would alone (see README, "Many
+// plots"). useEngineSession(false), or RIZARI_SESSION=0 in the environment, turns that off: every
+// plot then runs a gnuplot of its own. While an EngineSession lives, the session is on whatever
+// the environment says and window plots are live too (see CPlot::liveWindow); the last
+// EngineSession to go ends the engine, and its windows close. RIZARI_SESSION=1 makes the window
+// plots of the whole process live. On Windows every plot runs its own engine.
 class RIZARI_API EngineSession {
 public:
     EngineSession() noexcept;
@@ -296,5 +303,9 @@ public:
 // handler; the library installs no handler of its own. Plots used afterwards write their files
 // anew.
 RIZARI_API void removeTemporaryFiles() noexcept;
+
+// Turns the engine session of file and stream plots on (the default) or off for the process; it
+// decides before RIZARI_SESSION. Turned off, a running session engine ends at once.
+RIZARI_API void useEngineSession(bool on) noexcept;
 
 }  // namespace rizari

@@ -86,7 +86,7 @@ struct Size {
 class RIZARI_API PlotError : public std::runtime_error {
 public:
     PlotError(const std::string& what, std::string engineErrors, std::optional<int> exitStatus,
-              std::filesystem::path script);
+              std::filesystem::path script, std::string scriptText = {});
     PlotError(const PlotError&) noexcept = default;
     PlotError& operator=(const PlotError&) noexcept = default;
     ~PlotError() override;
@@ -98,12 +98,15 @@ public:
     // The command script gnuplot was given; it stays on disk until the plot goes or plots again
     // (empty when none was written).
     const std::filesystem::path& script() const noexcept;
+    // The text of that script, which outlives the file (empty when none was written).
+    const std::string& scriptText() const noexcept;
 
 private:
     struct Details {
         std::string engineErrors;
         std::optional<int> exitStatus;
         std::filesystem::path script;
+        std::string scriptText;
     };
     std::shared_ptr<const Details> details_;  // shared, so that copies of the exception never throw
 };
@@ -279,8 +282,11 @@ public:
     // Draws into the file, the terminal chosen by its extension: .png, .svg, .pdf, .eps, .gif,
     // .jpg or .jpeg; any other is refused.
     void save(const std::filesystem::path& file, Size size = {});
-    // Draws in a window and returns when it is closed.
+    // Draws in a window and returns when it is closed (a live window: once it is drawn).
     void show();
+    // A live window: show() draws into one window of the plot, redrawn in place by each call, and
+    // returns once it is drawn; the program waits at its end until the window is closed.
+    Plot& liveWindow(bool on = true);
     // Chooses the file output of save() without drawing.
     Plot& output(const std::filesystem::path& file, Size size = {});
     // Chooses the output by kind: Window, File (terminal and file) or Stream (terminal: the image
