@@ -5,12 +5,13 @@
 # in a folder that holds examples/data as data/).
 set -euo pipefail
 cd "$(dirname "$0")"
+# lines FILE COMMENT: the lines of FILE that are neither blank nor begin with COMMENT.
 lines() {
-    if [[ -f "$1" ]]; then grep -cEv '^[[:space:]]*(#|//|$)' "$1" || true; else echo -; fi
+    if [[ -f "$1" ]]; then grep -cEv "^[[:space:]]*($2|\$)" "$1" || true; else echo -; fi
 }
 printf '%-18s %6s %6s %10s\n' recipe rizari C++ matplotlib
 for python in *.py; do
     name=${python%.py}
-    printf '%-18s %6s %6s %10s\n' "$name" "$(lines "../../examples/recipe_$name.rz")" \
-        "$(lines "../../examples/cpp/recipe_$name.cpp")" "$(lines "$python")"
+    printf '%-18s %6s %6s %10s\n' "$name" "$(lines "../../examples/recipe_$name.rz" '#')" \
+        "$(lines "../../examples/cpp/recipe_$name.cpp" //)" "$(lines "$python" '#')"
 done
