@@ -297,9 +297,10 @@ for script in "$source_dir"/examples/*.rz "$scratch"/extra/*.rz; do
         continue
     fi
     scripts_total=$((scripts_total + 1))
-    # The files that the script names as its outputs; none of them is left from an earlier run.
+    # The files that the script names as its outputs, and those named NAME_* that it names in a
+    # loop; none of them is left from an earlier run.
     mapfile -t expected < <(grep -o 'PlotOutputType\.File, *"[^"]*", *"[^"]*"' "$script" | sed 's/.*"\([^"]*\)"$/\1/')
-    rm -f -- "${expected[@]}" "$name"-stdout.*
+    rm -f -- "${expected[@]}" "$name"-stdout.* "$name"_*.*
     status=0
     "$runner" "$script" >"$logs/$name.stdout" 2>"$logs/$name.stderr" || status=$?
 
@@ -311,6 +312,9 @@ for script in "$source_dir"/examples/*.rz "$scratch"/extra/*.rz; do
     done <"$logs/$name.stderr"
 
     made=() missing=()
+    for file in "$name"_*.*; do  # the files whose names it makes (in a loop)
+        if [[ -f "$file" ]]; then expected+=("$file"); fi
+    done
     for file in "${expected[@]}"; do
         if [[ -s "$file" && "$(image_type "$file")" != unknown ]]; then made+=("$file"); else missing+=("$file"); fi
     done

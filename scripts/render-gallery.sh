@@ -8,7 +8,8 @@
 # anything to standard error (a gnuplot error or warning, a library message), stops the gallery
 # with a non-zero exit status. Every example starts with a one-line caption comment ("# ..."); a
 # script without one fails too. What an example writes to standard output (the stream example's
-# image) is kept as NAME-stdout.<type>. An example that shows a window (a line "# window" in it)
+# image) is kept as NAME-stdout.<type>; the files whose names a script makes (in a loop) are
+# shown when they are named NAME_*. An example that shows a window (a line "# window" in it)
 # would wait for the window to be closed: it is skipped, and said so.
 set -euo pipefail
 
@@ -60,6 +61,7 @@ for script in "$source_dir"/examples/*.rz; do
     caption=$(printf '%s\n' "${first_line#\# }" | html_escape)
     stdout_file="$out_dir/.$name.stdout"
     stderr_file="$out_dir/.$name.stderr"
+    rm -f -- "$name"_*.*
     status=0
     "$runner" "$script" >"$stdout_file" 2>"$stderr_file" || status=$?
     if [[ $status -ne 0 || -s "$stderr_file" ]]; then
@@ -83,6 +85,10 @@ for script in "$source_dir"/examples/*.rz; do
         fi
         images+=("$file")
     done < <(grep -o 'PlotOutputType\.File, *"[^"]*", *"[^"]*"' "$script" | sed 's/.*"\([^"]*\)"$/\1/')
+    # The files whose names it makes (in a loop): NAME_*.
+    for file in "$name"_*.*; do
+        if [[ -f "$file" && "$file" != *-page1.png ]]; then images+=("$file"); fi
+    done
     pictures=""
     for image in "${images[@]}"; do
         case "$(image_type "$out_dir/$image")" in

@@ -76,6 +76,20 @@ run(${CMAKE_COMMAND} -S ${example} -B ${WORK_DIR}/find -DCMAKE_PREFIX_PATH=${pre
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/find -j2)
 draw_all(${WORK_DIR}/find "")
 
+# The recipes, built there too: each runs where the examples' data are and draws its files (named
+# after it) without a word on standard error.
+file(COPY ${SOURCE_DIR}/examples/data DESTINATION ${WORK_DIR}/recipes)
+file(GLOB recipes RELATIVE ${example} ${example}/recipe_*.cpp)
+foreach(recipe IN LISTS recipes)
+  string(REGEX REPLACE "[.]cpp$" "" recipe ${recipe})
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env --unset=ZUHOME HOME=${WORK_DIR}/home PATH=${ENGINE_DIR}:/usr/bin:/bin
+    ${WORK_DIR}/find/${recipe} WORKING_DIRECTORY ${WORK_DIR}/recipes RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE out)
+  file(GLOB made ${WORK_DIR}/recipes/${recipe}*)
+  if(NOT result EQUAL 0 OR NOT out STREQUAL "" OR NOT made)
+    message(FATAL_ERROR "${recipe} (${result}) drew '${made}':\n${out}")
+  endif()
+endforeach()
+
 # 2. pkg-config.
 find_program(PKG_CONFIG pkg-config REQUIRED)
 execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${prefix}/lib/pkgconfig
