@@ -154,7 +154,11 @@ bool writeScriptAndData(PlotImpl& top, const std::string& engine, bool inSession
     ScriptFile script(created->file);
     std::setvbuf(script.get(), nullptr, _IONBF, 0);
     // The engine's version is asked only when a line of the script depends on it.
-    ScriptWriter w(script.get(), [&] { return inSession ? session::majorVersion(engine) : platform::engineMajorVersion(engine); });
+    // A session that cannot use its engine answers 0, and the engine is asked on its own.
+    ScriptWriter w(script.get(), [&] {
+        const int version = inSession ? session::majorVersion(engine) : 0;
+        return version != 0 ? version : platform::engineMajorVersion(engine);
+    });
     w.noteEffects(effects);
     const bool written = writePlotScript(w, top, true, &stop);
     if (!finishScript(script, w, out) || !written) {

@@ -100,20 +100,21 @@ public:
     void prepare(const std::string& program)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        startFor(program);
+        if (program != withoutChannel_) startFor(program);
     }
 
     int majorVersion(const std::string& program)
     {
         std::lock_guard<std::mutex> lock(mutex_);
-        if (!startFor(program)) return 0;
-        if (!version_) awaitAnswer(0, startMessages_);
+        if (program == withoutChannel_ || !startFor(program)) return 0;
+        if (!version_ && !awaitAnswer(0, startMessages_) && !interrupted_) giveUpChannel(program);
         return version_.value_or(0);
     }
 
     std::optional<platform::RunResult> run(const std::string& program, const Job& job)
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        if (program == withoutChannel_) return std::nullopt;
         if (!reusableFor(program, job)) {
             if (windows_ && !job.window && engine_.running()) return std::nullopt;  // a fresh engine would close them
             finishEngine(false);
@@ -125,9 +126,14 @@ public:
         ScriptWriter(commands).print("load \"%q\"\n", job.script);
         commands += afterScriptCommand(sequence);
         std::string messages = std::exchange(startMessages_, {});
-        if (!engine_.send(commands)) return withMessages(engine_.stop(), std::move(messages));  // it ended
-        const std::optional<int> errorNumber = awaitAnswer(sequence, messages);
+        const bool sent = engine_.send(commands);  // false: it ended
+        const std::optional<int> errorNumber = sent ? awaitAnswer(sequence, messages) : std::nullopt;
         if (interrupted_) return platform::RunResult{platform::RunResult::End::Interrupted, SIGTERM, std::move(messages)};
+        if (!errorNumber && answered_ == 0) {
+            giveUpChannel(program);
+            return std::nullopt;
+        }
+        if (!sent) return withMessages(engine_.stop(), std::move(messages));
         if (!errorNumber) return withMessages(engine_.end(), std::move(messages));
         return platform::RunResult{platform::RunResult::End::Exited, *errorNumber == 0 ? 0 : kFailedScriptStatus, std::move(messages)};
     }
@@ -155,6 +161,16 @@ private:
         answered_ = 0;
         engine_.send(answerCommand(0, kVersion, "GPVAL_VERSION"));
         return true;
+    }
+
+    // An engine that ended before its first answer could not read its command channel (a system
+    // without /dev/fd, such as a bare chroot): the program's plots run a gnuplot of their own from
+    // now on, and what the engine said about its channel is no plot's business.
+    void giveUpChannel(const std::string& program)
+    {
+        withoutChannel_ = program;
+        startMessages_.clear();
+        finishEngine(false);
     }
 
     // Whether the running engine draws this plot as a fresh one would.
@@ -257,6 +273,7 @@ private:
     std::mutex mutex_;
     platform::EngineProcess engine_;
     std::string program_;
+    std::string withoutChannel_;  // a program whose engine cannot read its command channel
     std::string folder_;   // the working folder it started in
     std::string marker_;   // begins each of its answers
     int sent_ = 0;         // the number of the latest answer asked for (0: the version)

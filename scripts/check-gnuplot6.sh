@@ -133,6 +133,8 @@ bind_into_root() {
 }
 
 if [[ $local_engine -eq 0 ]]; then
+    # /proc as on a running system: the engine session hands gnuplot its commands as /dev/fd/3.
+    mount_at -t proc proc "$root/proc" || skip "no /proc could be mounted in the root"
     bind_into_root "$scratch"
     [[ "$out/" == "$scratch/"* ]] || bind_into_root "$out"
     engine_command="exec $(printf '%q' "$(command -v chroot)") $(printf '%q' "$root") /bin/sh -c 'cd \"\$1\" || exit 126; shift; exec /usr/bin/gnuplot \"\$@\"' gnuplot \"\$(pwd -P)\" \"\$@\""
@@ -360,8 +362,8 @@ if [[ -x "$build_dir/tests/engine_tests" ]]; then
     filtered="$scratch/home/gnuplot-quiet"
     cat >"$filtered" <<QUIET
 #!/usr/bin/env bash
-exec 3>&2
-$(printf '%q' "$home/sbin/gnuplot") "\$@" 2> >(grep --line-buffered -v 'warning: this copy of gnuplot has no mouse support' >&3)
+exec 9>&2  # not 3: a session's gnuplot reads its commands there
+$(printf '%q' "$home/sbin/gnuplot") "\$@" 2> >(exec 3<&-; grep --line-buffered -v 'warning: this copy of gnuplot has no mouse support' >&9)
 QUIET
     chmod +x "$filtered"
     mkdir -p "$scratch/tests-tmp"

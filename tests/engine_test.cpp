@@ -409,6 +409,18 @@ TEST_F(Session, AKilledOrStoppedEngineFailsOnlyItsOwnPlot)
         EXPECT_FALSE(fs::exists(out_.path() / "stopped.png"));
         EXPECT_EQ(drawInto("third.png"), "0 ");
         for (const char* name : {"second.png", "third.png"}) EXPECT_EQ(readFile(out_.path() / name), readFile(out_.path() / "first.png"));
+
+        // An engine that cannot read its command channel (no /dev/fd, as in a bare chroot): the
+        // plots run a gnuplot of their own, and nothing is said about the channel.
+        const fs::path closing = out_.path() / "closing";
+        fs::create_directories(closing / "sbin");
+        writeFile(closing / "sbin" / "gnuplot", "#!/bin/sh\nexec 3<&-\nexec " + realEngineCommand(home_.path()) + " \"$@\"\n");
+        fs::permissions(closing / "sbin" / "gnuplot", fs::perms::owner_all);
+        p.setEngineHome(closing.string().c_str());
+        for (const char* name : {"fourth.png", "fifth.png"}) {
+            EXPECT_EQ(drawInto(name), "0 ");
+            EXPECT_EQ(readFile(out_.path() / name), readFile(out_.path() / "first.png"));
+        }
     }
     EXPECT_TRUE(children().empty());
     EXPECT_TRUE(tmp_.empty());
