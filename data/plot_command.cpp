@@ -1,13 +1,14 @@
 // The plot (2D) and splot (3D) commands with one clause per data set, and the ranges that make
 // the shape objects and text labels of a plot visible.
+#include "data/plot_command.h"
+
 #include <cmath>
 #include <limits>
 
 #include "data/file_reading.h"
 #include "data/plot_styles.h"
 #include "data/styles.h"
-#include "script/sections.h"
-#include "settings/sections.h"
+#include "settings/color_map.h"
 
 namespace rizari {
 

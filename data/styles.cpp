@@ -12,7 +12,6 @@
 #include "platform/messages.h"
 #include "plot/checks.h"
 #include "plot/lifecycle.h"
-#include "script/sections.h"
 
 namespace rizari {
 

@@ -1,12 +1,13 @@
 // Arrows and free text labels: the members that add them, the text colour, and the arrows and
 // text labels sections of a plot block. Both lists keep the newest entry first.
+#include "draw/arrows_text.h"
+
 #include <cstdio>
 #include <new>
 
 #include "draw/palette.h"
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 

@@ -1,6 +1,8 @@
 // Shape objects (rectangles, circles, ellipses, arc sectors and segments, polygons), the current
 // fill and stroke state every new shape copies, the object extents, and the shape objects
 // section of a plot block.
+#include "draw/shapes.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -12,7 +14,6 @@
 #include "draw/angles.h"
 #include "draw/palette.h"
 #include "platform/messages.h"
-#include "script/sections.h"
 
 namespace rizari {
 

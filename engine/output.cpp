@@ -1,5 +1,7 @@
 // Where the picture goes: the engine window, an image file or an image streamed to standard
 // output; the terminal lines that select it, and the copy of a streamed image to standard output.
+#include "engine/output.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -14,7 +16,6 @@
 #include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 #include "script/terminals.h"
 
 namespace rizari {

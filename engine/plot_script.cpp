@@ -5,13 +5,23 @@
 #include "data/data_file_writer.h"
 #include "data/file_reading.h"
 #include "data/histogram.h"
+#include "data/plot_command.h"
 #include "data/reduction_rule.h"
+#include "data/styles.h"
+#include "draw/arrows_text.h"
+#include "draw/shapes.h"
+#include "engine/output.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
-#include "script/sections.h"
 #include "script/terminals.h"
-#include "settings/sections.h"
+#include "settings/axes.h"
+#include "settings/color_map.h"
+#include "settings/frame.h"
+#include "settings/style_sheet.h"
+#include "settings/texts.h"
+#include "settings/tics.h"
 #include "settings/time_axes.h"
+#include "settings/view.h"
 
 namespace rizari {
 
@@ -133,7 +143,9 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     if (!inGrid) writeTerminalLines(w, top);  // a grid has them once, before "set multiplot"
     writeTitlesAndLabels(w, s);
     if (is3D) {
-        write3DSettings(w, s);
+        write3DView(w, s);
+        writeTicsLevel(w, s);
+        write3DSurface(w, s);
         writeHeatMap(w, s);
         writeColorBoxLabel(w, s);
     }

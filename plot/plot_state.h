@@ -1,6 +1,6 @@
 // The state of a plot, one struct per concern. Every default below is the state of a new plot,
 // and a reset gives every field back its default. The members of CPlot change this state; the
-// section writers (script/sections.h) turn it into the lines of the plot's command script.
+// section writers, each declared in the header of the room that owns its setting, turn it into the lines of the plot's command script.
 #pragma once
 
 #include <array>

@@ -1,9 +1,10 @@
 // Autoscaling, explicit ranges, logarithmic scales and the zero axes of a plot.
+#include "settings/axes.h"
+
 #include <cstdio>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 

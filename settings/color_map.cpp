@@ -1,4 +1,6 @@
 // Heat maps, palettes and the label of the colour bar.
+#include "settings/color_map.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -7,7 +9,6 @@
 
 #include "platform/messages.h"
 #include "plot/choices.h"
-#include "settings/sections.h"
 
 namespace rizari {
 

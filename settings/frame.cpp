@@ -1,9 +1,10 @@
 // Border, grid, margins, placement on the canvas, background, error bar ends and box width.
+#include "settings/frame.h"
+
 #include <cstdio>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 

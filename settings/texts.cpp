@@ -1,12 +1,13 @@
 // Title, axis labels, the key (legend), the time stamp, terminal text options and commands
 // passed to the engine unchanged.
+#include "settings/texts.h"
+
 #include <cstdio>
 #include <new>
 #include <string_view>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 #include "script/terminals.h"
 
 namespace rizari {
@@ -118,9 +119,9 @@ void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
     if (t.title) w.print("set title \"%t\"\n", *t.title);
-    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
+    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2, AxisZ};
     for (AxisIndex i : kOrder)
-        if (t.axisLabels[i]) w.print("set %slabel \"%t\"\n", kAxisName[i], *t.axisLabels[i]);
+        if (t.axisLabels[i] && (i != AxisZ || s.dimension == 3)) w.print("set %slabel \"%t\"\n", kAxisName[i], *t.axisLabels[i]);
 }
 
 void writeNativeCommands(ScriptWriter& w, const PlotState& s)

@@ -1,5 +1,7 @@
 // Tic marks: which axes show them, their spacing, explicit and fraction labels, format,
 // location, mirroring, direction, day and month tics and the 3D ticslevel.
+#include "settings/tics.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -9,7 +11,6 @@
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 
@@ -244,6 +245,8 @@ void CPlot::ticsLevel(double level)
     }
     impl_->state.tics.level = level;
 }
+
+void writeTicsLevel(ScriptWriter& w, const PlotState& s) { w.print("set ticslevel %f\n", s.tics.level); }
 
 void writeTicsFormats(ScriptWriter& w, const PlotState& s)
 {

@@ -1,11 +1,12 @@
 // 3D view, contours, coordinate systems, polar plots and the mathematical coordinate look.
+#include "settings/view.h"
+
 #include <cstdio>
 #include <new>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
-#include "settings/sections.h"
+#include "settings/color_map.h"
 
 namespace rizari {
 
@@ -160,13 +161,16 @@ void writePolarAndAngles(ScriptWriter& w, const PlotState& s)
     writeAngles(w, s.view.angleUnit);
 }
 
-void write3DSettings(ScriptWriter& w, const PlotState& s)
+void write3DView(ScriptWriter& w, const PlotState& s)
 {
     const ViewState& v = s.view;
-    if (const OptText& zLabel = s.text.axisLabels[AxisZ]) w.print("set zlabel \"%t\"\n", *zLabel);
     w.put("set parametric\n");
     w.print("set view %f, %f, %f, %f\n", v.rotX, v.rotZ, v.scale, v.scaleZ);
-    w.print("set ticslevel %f\n", s.tics.level);
+}
+
+void write3DSurface(ScriptWriter& w, const PlotState& s)
+{
+    const ViewState& v = s.view;
     w.put(v.mesh ? "set surface\n" : "unset surface\n");
 
     if (!v.contours) {

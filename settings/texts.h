@@ -1,0 +1,17 @@
+// The texts room's sections of a plot block: the key, the time stamp, the title and axis labels,
+// commands passed on unchanged and the terminal's text options.
+#pragma once
+
+#include "plot/plot_state.h"
+#include "script/script_writer.h"
+
+namespace rizari {
+
+void writeKey(ScriptWriter& w, const PlotState& s);
+void writeTimeStamp(ScriptWriter& w, const PlotState& s);
+// The title, and the labels of the axes the plot's dimension has.
+void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s);
+void writeNativeCommands(ScriptWriter& w, const PlotState& s);
+void writeTextOptions(ScriptWriter& w, const PlotState& s);
+
+}  // namespace rizari
