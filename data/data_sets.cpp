@@ -28,6 +28,7 @@ void copyFinite(double* out, const double* in, std::size_t n)
 }
 
 double* asDoubles(unsigned char* bytes) { return reinterpret_cast<double*>(bytes); }
+unsigned char* asBytes(double* values) { return reinterpret_cast<unsigned char*>(values); }
 
 // The lines of a data file as a line reader with a 2047-byte buffer returns them: a line longer
 // than 2046 characters counts once per piece, and comment lines (a "#" first) not at all. Only
@@ -451,14 +452,8 @@ int CPlot::data3D(const double* x, const double* y, const double* z, int nx, int
         double* xs = out;
         double* ys = out + count;
         if (shape->grid) {
-            // Point k = i * ny + j: x index as the row, y varying fastest.
-            for (std::size_t i = 0, k = 0; i < static_cast<std::size_t>(nx); ++i) {
-                const double xi = finiteValue(x[i]);
-                for (std::size_t j = 0; j < static_cast<std::size_t>(ny); ++j, ++k) {
-                    xs[k] = xi;
-                    ys[k] = finiteValue(y[j]);
-                }
-            }
+            spreadGrid(asBytes(xs), asBytes(ys), x, static_cast<std::size_t>(nx), y, static_cast<std::size_t>(ny), sizeof(double));
+            copyFinite(xs, xs, 2 * count);
         } else {
             copyFinite(xs, x, count);
             copyFinite(ys, y, count);

@@ -23,38 +23,39 @@ struct PlotStyle {
     const char* keyword2D;
     const char* keyword3D;
     StyleExtras extras;
-    unsigned counts;  // bit k: k extra arguments are accepted (0 always is)
+    unsigned acceptedCounts;  // a mask of the counts of extra arguments accepted (0 always is)
     bool boxFill;     // the data set's box fill clause follows the keyword
 
-    constexpr bool accepts(int count) const { return count == 0 || (count > 0 && count < 8 && (counts >> count & 1u)); }
+    constexpr bool accepts(int count) const { return count == 0 || (count > 0 && count < 8 && (acceptedCounts >> count & 1u)); }
     // Candlesticks, filled curves and vectors take texts; the other styles ints.
     constexpr bool takesText() const { return extras == StyleExtras::Option || extras == StyleExtras::OptionFillColor; }
 };
 
-inline constexpr unsigned kOne = 1u << 1, kTwo = 1u << 2, kFour = 1u << 4;
+// Masks of accepted counts: bit k stands for k extra arguments.
+inline constexpr unsigned kAcceptsOne = 1u << 1, kAcceptsTwo = 1u << 2, kAcceptsFour = 1u << 4;
 
 inline constexpr PlotStyle kPlotStyles[] = {
-    {PlotType::Lines, "lines", "lines", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::Impulses, "impulses", "impulses", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::Steps, "steps", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::FSteps, "fsteps", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::Points, "points", "points", StyleExtras::PointTypeSize, kTwo, false},
-    {PlotType::LinesPoints, "linespoints", "linespoints", StyleExtras::LinesPoints, kFour, false},
-    {PlotType::Dots, "dots", "dots", StyleExtras::LineTypeWidth, kOne | kTwo, false},
-    {PlotType::HiSteps, "histeps", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::BoxErrorBars, "boxerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, true},
-    {PlotType::Boxes, "boxes", "points", StyleExtras::LineTypeWidth, kTwo, true},
-    {PlotType::BoxXYErrorBars, "boxxyerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, true},
-    {PlotType::Candlesticks, "candlesticks", "points", StyleExtras::Option, kOne, true},
-    {PlotType::FinanceBars, "financebars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::FilledCurves, "filledcurves", "points", StyleExtras::OptionFillColor, kOne | kTwo, true},
-    {PlotType::Vectors, "vectors", "points", StyleExtras::Option, kOne, false},
-    {PlotType::XErrorBars, "xerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::XYErrorBars, "xyerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::YErrorBars, "yerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::XErrorLines, "xerrorlines", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::XYErrorLines, "xyerrorlines", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::YErrorLines, "yerrorlines", "points", StyleExtras::LineTypeWidth, kTwo, false},
+    {PlotType::Lines, "lines", "lines", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::Impulses, "impulses", "impulses", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::Steps, "steps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::FSteps, "fsteps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::Points, "points", "points", StyleExtras::PointTypeSize, kAcceptsTwo, false},
+    {PlotType::LinesPoints, "linespoints", "linespoints", StyleExtras::LinesPoints, kAcceptsFour, false},
+    {PlotType::Dots, "dots", "dots", StyleExtras::LineTypeWidth, kAcceptsOne | kAcceptsTwo, false},
+    {PlotType::HiSteps, "histeps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::BoxErrorBars, "boxerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {PlotType::Boxes, "boxes", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {PlotType::BoxXYErrorBars, "boxxyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {PlotType::Candlesticks, "candlesticks", "points", StyleExtras::Option, kAcceptsOne, true},
+    {PlotType::FinanceBars, "financebars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::FilledCurves, "filledcurves", "points", StyleExtras::OptionFillColor, kAcceptsOne | kAcceptsTwo, true},
+    {PlotType::Vectors, "vectors", "points", StyleExtras::Option, kAcceptsOne, false},
+    {PlotType::XErrorBars, "xerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::XYErrorBars, "xyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::YErrorBars, "yerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::XErrorLines, "xerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::XYErrorLines, "xyerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {PlotType::YErrorLines, "yerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
     {PlotType::PM3D, "pm3d", "pm3d", StyleExtras::None, 0, false},
 };
 

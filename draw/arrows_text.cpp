@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <new>
 
-#include "draw/palette.h"
+#include "draw/extents.h"
 #include "platform/messages.h"
 #include "plot/checks.h"
 

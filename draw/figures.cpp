@@ -9,7 +9,8 @@
 
 #include "data/computed_curve.h"
 #include "draw/angles.h"
-#include "draw/palette.h"
+#include "draw/color_cycle.h"
+#include "draw/extents.h"
 #include "platform/messages.h"
 
 namespace rizari {

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "draw/palette.h"
+#include "draw/color_cycle.h"
 #include "platform/messages.h"
 
 namespace rizari {

@@ -12,7 +12,8 @@
 #include <new>
 
 #include "draw/angles.h"
-#include "draw/palette.h"
+#include "draw/color_cycle.h"
+#include "draw/extents.h"
 #include "platform/messages.h"
 
 namespace rizari {

@@ -49,7 +49,7 @@ std::vector<double> values(const CPlot& p, std::size_t set)
 {
     const ValueBlock& block = *dataSet(p, set).values;
     std::vector<double> out(block.size() / sizeof(double));
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = block.doubleAt(i);
+    if (!out.empty()) std::memcpy(out.data(), block.data(), out.size() * sizeof(double));
     return out;
 }
 
