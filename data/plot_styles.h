@@ -4,7 +4,7 @@
 // style is one more row.
 #pragma once
 
-#include "rizari/codes.h"
+#include "plot/typed_codes.h"
 
 namespace rizari {
 
@@ -19,7 +19,7 @@ enum class StyleExtras {
 };
 
 struct PlotStyle {
-    int code;
+    Style style;
     const char* keyword2D;
     const char* keyword3D;
     StyleExtras extras;
@@ -35,28 +35,28 @@ struct PlotStyle {
 inline constexpr unsigned kAcceptsOne = 1u << 1, kAcceptsTwo = 1u << 2, kAcceptsFour = 1u << 4;
 
 inline constexpr PlotStyle kPlotStyles[] = {
-    {PlotType::Lines, "lines", "lines", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::Impulses, "impulses", "impulses", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::Steps, "steps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::FSteps, "fsteps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::Points, "points", "points", StyleExtras::PointTypeSize, kAcceptsTwo, false},
-    {PlotType::LinesPoints, "linespoints", "linespoints", StyleExtras::LinesPoints, kAcceptsFour, false},
-    {PlotType::Dots, "dots", "dots", StyleExtras::LineTypeWidth, kAcceptsOne | kAcceptsTwo, false},
-    {PlotType::HiSteps, "histeps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::BoxErrorBars, "boxerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
-    {PlotType::Boxes, "boxes", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
-    {PlotType::BoxXYErrorBars, "boxxyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
-    {PlotType::Candlesticks, "candlesticks", "points", StyleExtras::Option, kAcceptsOne, true},
-    {PlotType::FinanceBars, "financebars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::FilledCurves, "filledcurves", "points", StyleExtras::OptionFillColor, kAcceptsOne | kAcceptsTwo, true},
-    {PlotType::Vectors, "vectors", "points", StyleExtras::Option, kAcceptsOne, false},
-    {PlotType::XErrorBars, "xerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::XYErrorBars, "xyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::YErrorBars, "yerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::XErrorLines, "xerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::XYErrorLines, "xyerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::YErrorLines, "yerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
-    {PlotType::PM3D, "pm3d", "pm3d", StyleExtras::None, 0, false},
+    {Style::Lines, "lines", "lines", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::Impulses, "impulses", "impulses", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::Steps, "steps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::FSteps, "fsteps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::Points, "points", "points", StyleExtras::PointTypeSize, kAcceptsTwo, false},
+    {Style::LinesPoints, "linespoints", "linespoints", StyleExtras::LinesPoints, kAcceptsFour, false},
+    {Style::Dots, "dots", "dots", StyleExtras::LineTypeWidth, kAcceptsOne | kAcceptsTwo, false},
+    {Style::HiSteps, "histeps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::BoxErrorBars, "boxerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {Style::Boxes, "boxes", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {Style::BoxXYErrorBars, "boxxyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {Style::Candlesticks, "candlesticks", "points", StyleExtras::Option, kAcceptsOne, true},
+    {Style::FinanceBars, "financebars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::FilledCurves, "filledcurves", "points", StyleExtras::OptionFillColor, kAcceptsOne | kAcceptsTwo, true},
+    {Style::Vectors, "vectors", "points", StyleExtras::Option, kAcceptsOne, false},
+    {Style::XErrorBars, "xerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::XYErrorBars, "xyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::YErrorBars, "yerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::XErrorLines, "xerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::XYErrorLines, "xyerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::YErrorLines, "yerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::PM3D, "pm3d", "pm3d", StyleExtras::None, 0, false},
 };
 
 // The most extra arguments any style takes.
@@ -70,11 +70,11 @@ constexpr int mostStyleExtras()
 }
 inline constexpr int kMostStyleExtras = mostStyleExtras();
 
-// The row of a code, or null for a code outside the table.
-constexpr const PlotStyle* findPlotStyle(int code)
+// The row of a style, or null for a code outside the table.
+constexpr const PlotStyle* findPlotStyle(KeptCode<Style> plotType)
 {
-    for (const PlotStyle& style : kPlotStyles)
-        if (style.code == code) return &style;
+    for (const PlotStyle& row : kPlotStyles)
+        if (plotType == row.style) return &row;
     return nullptr;
 }
 

@@ -37,7 +37,7 @@ Series& Series::style(Style style)
 
 Series& Series::style(Style style, std::string_view option)
 {
-    const PlotStyle* known = findPlotStyle(static_cast<int>(style));
+    const PlotStyle* known = findPlotStyle(style);
     if (!known || !known->takesText()) front::refuse("Series::style", "only Candlesticks, FilledCurves and Vectors take an option");
     const front::CText text(option);
     PlotTypeExtra extra;

@@ -44,7 +44,7 @@ struct ImageSize {
 };
 
 struct OutputState {
-    int type = PlotOutputType::Window;
+    KeptCode<Output> type = Output::Window;
     OptText terminal;
     OptText file;  // the image of the file and stream outputs
     std::optional<ImageSize> size;
@@ -67,7 +67,7 @@ inline constexpr int kDefaultPointType = 7;
 inline constexpr int kDefaultLineWidth = 2;
 
 struct StyleState {
-    int defaultLineType = kNoLineType;
+    std::optional<int> defaultLineType;  // given to later data sets; none: no " lt" clause
     int defaultPointType = kDefaultPointType;
     int lineWidth = kDefaultLineWidth;  // given to later data sets; also the stroke width of shapes
     OptText pendingFillOption;
@@ -83,7 +83,7 @@ struct Range {
 };
 
 struct LineStyle {
-    int type = 1;  // kNoLineType: no style clause at all
+    std::optional<int> type = 1;  // none: no style clause at all
     int width = 1;
     ColorText color{"black"};
 };
@@ -121,16 +121,13 @@ struct TicsState {
     std::array<std::vector<TicLabel>, AxisCount> labels;  // newest first
     std::optional<int> fractionX;  // denominators of fraction tics
     std::optional<int> fractionY;
-    int direction = TicsDirection::In;
+    TicDirection direction = TicDirection::In;
     AxisSet dayAxes;
     AxisSet monthAxes;
     double level = 0.5;
 };
 
 enum class LegendMode { Off, On, At };
-
-// A font size that was never given: the window terminal then chooses one for a grid.
-inline constexpr int kNoFontSize = -1;
 
 struct TextState {
     OptText title;
@@ -140,7 +137,7 @@ struct TextState {
     OptText legendOption;
     std::optional<std::array<double, 2>> timeStamp;  // its offset
     OptText fontName;
-    int fontSize = kNoFontSize;
+    std::optional<int> fontSize;  // none: not set; the window terminal then chooses one for a grid
     std::optional<double> fontScale;
     bool enhanced = true;  // texts are read as enhanced-text markup
     std::vector<std::string> nativeCommands;  // newest first
@@ -156,12 +153,12 @@ struct ViewState {
     bool mesh = true;
     bool hiddenLines = true;
     bool contours = false;
-    int contourMode = ContourMode::Surface;
+    KeptCode<Contour> contourMode = Contour::Surface;
     bool contourLabels = false;
     std::vector<double> contourLevels;
     bool colorBox = true;
-    int coordSystem = CoordSystem::Cartesian;
-    int angleUnit = AngleUnit::Radians;
+    Coordinates coordSystem = Coordinates::Cartesian;
+    Angle angleUnit = Angle::Radians;
     bool polar = false;
 };
 
@@ -224,9 +221,7 @@ struct DrawState {
     ObjectExtents extents;
     std::optional<ColorText> strokeColor;
     bool stroke = true;
-    int fillMode = FillMode::None;
-    ColorText fillColor;
-    int fillPattern = 0;
+    ShapeFill fill;
     double fillOpacity = 1.0;
     int level1D = 0;          // items drawn on the number line so far
     bool stacked1D = false;   // each item of the number line one level above the one before

@@ -12,6 +12,13 @@
 
 namespace rizari {
 
+namespace {
+
+// The size font() takes for none, and the size after a font's name that leaves it to the engine.
+constexpr int kUnsetFontSize = -1;
+
+}  // namespace
+
 void CPlot::title(const char* text) { impl_->state.text.title = optionalText(text); }
 
 const char* CPlot::getTitle() const
@@ -78,7 +85,7 @@ void CPlot::font(const char* name, int size)
         return;
     }
     impl_->state.text.fontName = optionalText(name);
-    impl_->state.text.fontSize = size;
+    impl_->state.text.fontSize = size == kUnsetFontSize ? std::nullopt : std::optional(size);
 }
 
 // A scale that is not above 0 is ignored.
@@ -133,7 +140,7 @@ void writeTextOptions(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
     w.put(t.enhanced ? "set termoption enhanced\n" : "set termoption noenhanced\n");
-    if (t.fontName) w.print("set termoption font \"%q,%d\"\n", *t.fontName, t.fontSize);
+    if (t.fontName) w.print("set termoption font \"%q,%d\"\n", *t.fontName, t.fontSize.value_or(kUnsetFontSize));
     if (t.fontScale) w.print("set termoption fontscale %lf\n", *t.fontScale);
 }
 

@@ -220,11 +220,12 @@ void CPlot::ticsMirror(int axis, int flag)
 
 void CPlot::ticsDirection(int direction)
 {
-    if (direction != TicsDirection::In && direction != TicsDirection::Out) {
+    const std::optional<TicDirection> known = knownCode<TicDirection>(direction);
+    if (!known) {
         report("CPlot::ticsDirection(): invalid parameter\n");
         return;
     }
-    impl_->state.tics.direction = direction;
+    impl_->state.tics.direction = *known;
 }
 
 void CPlot::ticsDay(int axis)
@@ -302,7 +303,7 @@ bool ticsFitTheirLimits(const PlotState& s)
 void writeTicsDirection(ScriptWriter& w, const PlotState& s)
 {
     const TicsState& t = s.tics;
-    w.put(t.direction == TicsDirection::Out ? "set tics out\n" : "set tics in\n");
+    w.put(t.direction == TicDirection::Out ? "set tics out\n" : "set tics in\n");
     static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2, AxisZ};
     for (AxisIndex i : kOrder)
         if (!t.shown.contains(i)) w.print("unset %stics\n", kAxisName[i]);

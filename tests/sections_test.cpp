@@ -355,6 +355,17 @@ TEST(Sections, ShapesAndObjectRanges)
          "set object polygon from 0, 0 to 1, 0 to -1, 1.22465e-16 to 0, 0 behind fillcolor rgbcolor \"gold\" fillstyle transparent solid 1 \n"
          "set object circle center 0, 0 size 1 arc [0:200] behind fs transparent pattern 3 \n"
          "set object polygon from 0, 0 to 1, 0 to -0.939693, -0.34202 to 0, 0 behind fillcolor rgbcolor \"ivory\" fillstyle transparent solid 1 \n"},
+        // AddObject from C++: a parameter beyond the count is 0, a polygon takes count / 2 vertices
+        // (a lone value is one), a kind of no shape writes no geometry.
+        {[](CPlot& p) {
+             const double v[] = {1, 2, HUGE_VAL, 4, 5};
+             p.noStrokeColor(), p.AddObject(ObjectKind::Rectangle, 2, v), p.AddObject(ObjectKind::Polygon, 5, v);
+             p.AddObject(ObjectKind::Polygon, 1, v), p.AddObject(99, 5, v);
+         },
+         writeShapeObjects,
+         "set object rectangle center 1, 2 size 0, 0 behind fillstyle empty border linewidth 0 \n"
+         "set object polygon from 1, 9.8e+307 to 2, 4 to 1, 9.8e+307 behind fillstyle empty \n"
+         "set object polygon from 1, 1 to 1, 1 behind fillstyle empty \nset object fillstyle empty \n"},
         // Extents widened by a fifth of their span to whole numbers; a single point gets one on each side.
         {[](CPlot& p) { p.ellipse(0, 0, 4, 2, 30), p.arcSector(10, 0, 1, 0, 45), p.circle(0, -6, 0.5); }, writeObjectRanges,
          "set xrange [-7:14]\nset yrange [-9:7]\n"},
