@@ -299,14 +299,6 @@ int appendCurve(CPlot& plot, PlotState& s, ValueBlock&& values, int n, KeptCode<
     return result;
 }
 
-// A column of doubles as the members for doubles take it: an empty container may have no address,
-// which those members would take for values not given.
-const double* doublesOrEmpty(const void* column)
-{
-    static constexpr double kNoValue = 0;
-    return column ? static_cast<const double*>(column) : &kNoValue;
-}
-
 // The caller's columns of n entries each, one after the other: the layout of a data set's values.
 std::optional<ValueBlock> joinedColumns(std::span<const void* const> columns, std::size_t n, std::size_t entrySize)
 {
@@ -345,12 +337,6 @@ int addColumns(CPlot& plot, int elementCode, std::span<const void* const> column
 {
     const KeptCode<Element> elementType(elementCode);
     const bool space = columns.size() == 3;
-    if (elementType == Element::Double) {
-        // The members for doubles copy and make infinities finite in one pass.
-        const double* x = doublesOrEmpty(columns[0]);
-        const double* y = doublesOrEmpty(columns[1]);
-        return space ? plot.data3DCurve(x, y, doublesOrEmpty(columns[2]), n) : plot.data2DCurve(x, y, n);
-    }
     PlotState& s = PlotAccess::state(plot);
     std::optional<SurfaceShape> shape3D;
     if (space) {
@@ -381,8 +367,6 @@ int addBorrowedColumns(CPlot& plot, int elementCode, const void* x, const void* 
 int addGridColumns(CPlot& plot, int elementCode, const void* x, int nx, const void* y, int ny, const void* z)
 {
     const KeptCode<Element> elementType(elementCode);
-    if (elementType == Element::Double)
-        return plot.data3DSurface(doublesOrEmpty(x), doublesOrEmpty(y), doublesOrEmpty(z), nx, ny);
     PlotState& s = PlotAccess::state(plot);
     // nx * ny in 64 bits: a product beyond int can never match the counts of x and y.
     const long long points = static_cast<long long>(nx) * ny;
@@ -399,6 +383,7 @@ int addGridColumns(CPlot& plot, int elementCode, const void* x, int nx, const vo
     auto block = filledBlock(*total, [&](unsigned char* out) {
         spreadGrid(out, out + bytes, x, static_cast<std::size_t>(nx), y, static_cast<std::size_t>(ny), entrySize);
         if (bytes > 0) std::memcpy(out + 2 * bytes, z, bytes);
+        if (elementType == Element::Double) copyFinite(asDoubles(out), asDoubles(out), *total / sizeof(double));
     });
     if (!block) return -1;
     return appendSurfaces(s, {&*block, 1}, nz, *shape, elementType);

@@ -197,6 +197,12 @@ void CPlot::lineWidth(int width)
     impl_->state.style.lineWidth = width;
 }
 
+void setLineWidth(DataSet& set, double width) { set.lineWidth = width; }
+void setLineType(DataSet& set, int type) { set.lineType = givenLineType(type); }
+void setLineColor(DataSet& set, std::string_view color) { set.lineColor = ColorText(color); }
+void setPointType(DataSet& set, int type) { set.pointType = givenPointType(type); }
+void setPointSize(DataSet& set, double size) { set.pointSize = givenPointSize(size); }
+
 void CPlot::pointType(int num, int type, int size) { pointType(num, type, size, nullptr); }
 
 // Without a colour the point type is the line type too; a null colour is no colour.

@@ -119,6 +119,8 @@ void CPlot::sizeOutput(int width, int height)
     impl_->state.output.size = ImageSize{static_cast<double>(width), static_cast<double>(height)};
 }
 
+void sizeImage(OutputState& out, std::optional<ImageSize> size) { out.size = size; }
+
 void CPlot::setEngineHome(const char* home)
 {
     if (home) impl_->engineHome = home;

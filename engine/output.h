@@ -10,4 +10,8 @@ namespace rizari {
 // goes to, which every plot sets anew.
 void writeTerminalLines(ScriptWriter& w, const PlotState& top);
 
+// The size of the image in pixels or inches, each terminal given it in its own unit (the typed
+// front's Size); none: the terminal's default.
+void sizeImage(OutputState& out, std::optional<ImageSize> size);
+
 }  // namespace rizari

@@ -2,6 +2,7 @@
 // passed to the engine unchanged.
 #include "settings/texts.h"
 
+#include <cmath>
 #include <cstdio>
 #include <new>
 #include <string_view>
@@ -88,10 +89,12 @@ void CPlot::font(const char* name, int size)
     impl_->state.text.fontSize = size == kUnsetFontSize ? std::nullopt : std::optional(size);
 }
 
+bool isFontScale(double scale) { return std::isfinite(scale) && scale > 0.0; }
+
 // A scale that is not above 0 is ignored.
 void CPlot::fontScale(double scale)
 {
-    if (finiteArguments("fontScale", {scale}) && scale > 0.0) impl_->state.text.fontScale = scale;
+    if (finiteArguments("fontScale", {scale}) && isFontScale(scale)) impl_->state.text.fontScale = scale;
 }
 
 void CPlot::nativeCmd(const char* command)

@@ -7,6 +7,9 @@
 
 namespace rizari {
 
+// A scale the fonts take: finite and above 0. fontScale ignores any other, the typed front refuses it.
+bool isFontScale(double scale);
+
 void writeKey(ScriptWriter& w, const PlotState& s);
 void writeTimeStamp(ScriptWriter& w, const PlotState& s);
 // The title, and the labels of the axes the plot's dimension has.

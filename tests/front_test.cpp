@@ -311,7 +311,7 @@ TEST(Front, HandlesSurviveMovesOfTheirPlot)
     plots.push_back(std::move(first));
     plots.emplace_back();  // the vector moves its plots
     curve.legend("a").lineWidth(1.5).pointSize(3).pointType(5).style(Style::LinesPoints).axes(Axis::X, Axis::Y2);
-    right.title("right").add(std::vector<float>{1}, std::vector<float>{2}).color("red").lineWidth(2);
+    right.title("right").add(std::vector<float>{1}, std::vector<float>{2}).color("red").lineWidth(2).pointType(0);  // 0: no " pt"
     const std::string script = plots.front().script();
     EXPECT_EQ(linesStarting(script, "plot"), "plot \"" + *dataSetOf(plots.front(), 0).fileName +
                                                  "\" axes x1y2 title \"a\" with linespoints lw 1.5 pt 5 ps 3\n"
