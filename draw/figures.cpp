@@ -56,7 +56,7 @@ int finishAsLine(PlotState& s, int rc, const LineFailure& failure)
 
 // A filled polygon, a shape object. The vertex count is the smaller count, so no array is read
 // past its end.
-int filledPolygon(CPlot& plot, PlotState& s, const double* x, const double* y, int nx, int ny)
+int filledPolygon(PlotState& s, const double* x, const double* y, int nx, int ny)
 {
     const int n = (x && y) ? (nx < ny ? nx : ny) : 0;
     if (n < 1) {
@@ -251,7 +251,7 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
 int CPlot::polygon(const double* x, const double* y, const double* z, int nx, int ny)
 {
     PlotState& s = impl_->state;
-    return z ? closedLine(*this, s, x, y, z, nx, ny) : filledPolygon(*this, s, x, y, nx, ny);
+    return z ? closedLine(*this, s, x, y, z, nx, ny) : filledPolygon(s, x, y, nx, ny);
 }
 
 int CPlot::regularPolygon(double x, double y, int n, double side, double angle)
