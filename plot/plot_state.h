@@ -198,7 +198,7 @@ struct FrameState {
     Sides offsets;
     std::array<double, 2> origin{0.0, 0.0};
     std::array<double, 2> size{1.0, 1.0};
-    double sizeRatio = 0.0;  // exactly 0: none
+    std::optional<double> sizeRatio;  // none: the plot keeps no ratio of height to width
     std::optional<ColorText> background;
     std::optional<double> barSize;
     std::optional<double> boxWidth;
