@@ -98,6 +98,7 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     set.fileOption = std::move(fileOption);
     set.pointCount = n;
     set.elementType = elementType;
+    // A grid count not above 0 (AddSurface's own) draws the set as one added in the plane.
     if (surface && gridXCount > 0) set.gridXCount = gridXCount;
 
     if (!set.fileName) {

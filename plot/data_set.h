@@ -29,7 +29,7 @@ constexpr std::optional<int> givenPointType(int type) { return type == 0 ? std::
 // A point size below 0 is none: no " ps" clause and no point colour.
 constexpr std::optional<double> givenPointSize(double size) { return size < 0 ? std::nullopt : std::optional(size); }
 
-// Bytes per entry of an element type; 0 for a code of none.
+// Bytes per entry of an element type; 0 for a code of no element type.
 constexpr std::size_t elementSize(KeptCode<Element> elementType)
 {
     const std::optional<Element> known = elementType.known();

@@ -1,6 +1,7 @@
 // The state of a plot, one struct per concern. Every default below is the state of a new plot,
 // and a reset gives every field back its default. The members of CPlot change this state; the
-// section writers, each declared in the header of the room that owns its setting, turn it into the lines of the plot's command script.
+// section writers, each declared in the header of the room that owns its setting, turn it into
+// the lines of the plot's command script.
 #pragma once
 
 #include <array>
@@ -153,7 +154,7 @@ struct ViewState {
     bool mesh = true;
     bool hiddenLines = true;
     bool contours = false;
-    KeptCode<Contour> contourMode = Contour::Surface;
+    KeptCode<Contour> contourMode = Contour::Surface;  // any code with bit 1 or 2; others draw no lines
     bool contourLabels = false;
     std::vector<double> contourLevels;
     bool colorBox = true;
