@@ -49,7 +49,7 @@ inline std::optional<std::vector<Kind>> tailKinds(Tail tail, int count, int deci
     case Tail::ElementCount: return count == 1 ? Kinds{Kind::Int} : Kinds{};
     case Tail::AxisStyle: return count == 0 ? Kinds{} : Kinds{Kind::Int, Kind::Text};
     case Tail::PlotType: {
-        const PlotStyle* style = findPlotStyle(decidingValue);
+        const PlotStyle* style = findPlotStyle(KeptCode<Style>(decidingValue));
         if (!style) return std::nullopt;
         if (!style->accepts(count)) return Kinds{};
         return Kinds(static_cast<std::size_t>(count), style->takesText() ? Kind::Text : Kind::Int);

@@ -258,7 +258,7 @@ PictureAxes axesOf(const ReductionTarget& target)
 
 // Writes the points of the data set thinned for the picture; tells `reduction` how many it
 // kept, or why none (nothing is written then).
-bool writeReduced(KeptPoints& kept, const PointColumns& points, int plotType, MissingPoints missing, Reduction& reduction)
+bool writeReduced(KeptPoints& kept, const PointColumns& points, KeptCode<Style> plotType, MissingPoints missing, Reduction& reduction)
 {
     const auto style = reducedStyle(plotType);
     if (!style) return false;
@@ -268,11 +268,11 @@ bool writeReduced(KeptPoints& kept, const PointColumns& points, int plotType, Mi
     return thinning.kept.has_value();
 }
 
-void writeMatrix(BlockFile& out, const DataSet& set, Reduction* reduction)
+void writeMatrix(BlockFile& out, const DataSet& set, const MatrixShape& matrix, Reduction* reduction)
 {
-    if (set.matrix.rows <= 0 || set.matrix.cols <= 0) return;
-    const std::size_t rows = static_cast<std::size_t>(set.matrix.rows);
-    const std::size_t cols = static_cast<std::size_t>(set.matrix.cols);
+    if (matrix.rows <= 0 || matrix.cols <= 0) return;
+    const std::size_t rows = static_cast<std::size_t>(matrix.rows);
+    const std::size_t cols = static_cast<std::size_t>(matrix.cols);
     if (set.values->size() / sizeof(double) / cols < rows) return;  // values do not fill the matrix
     const unsigned char* base = set.values->data();
     const std::vector<int> digits = tableDigits(base, rows, cols);
@@ -304,32 +304,34 @@ template <class T> void writeTyped(BlockFile& out, const DataSet& set, int dimen
     // A data set added while the plot was 2D has no z values (and no grid): in a 3D plot it lies
     // in the plane z = 0.
     Layout layout = Layout::XY;
-    if (dimension == 3) layout = set.gridXCount > 0 ? Layout::XYZ : Layout::XYZero;
+    if (dimension == 3) layout = set.gridXCount ? Layout::XYZ : Layout::XYZero;
     const auto columns = columnsOf<T>(set, n, layout == Layout::XYZ ? 3 : 2);
     if (!columns) return;
     if (reduction && layout == Layout::XY) {
         ReducedPoints<T> kept(out, *columns);
-        const PointColumns points({columns->x, sizeof(T), set.elementType}, {columns->y, sizeof(T), set.elementType}, n);
+        const int type = set.elementType.code();
+        const PointColumns points({columns->x, sizeof(T), type}, {columns->y, sizeof(T), type}, n);
         if (writeReduced(kept, points, set.plotType, MissingPoints::Joined, *reduction)) return;
     }
-    const std::size_t rowLength = set.gridXCount > 0 ? n / static_cast<std::size_t>(set.gridXCount) : 0;
+    const std::size_t rowLength = set.gridXCount ? n / static_cast<std::size_t>(*set.gridXCount) : 0;
     writePoints<T>(out, *columns, n, layout, rowLength, digitsOf<T>(*columns, n, layout));
 }
 
 bool writeValues(BlockFile& out, const DataSet& set, int dimension, Reduction* reduction)
 {
-    switch (set.elementType) {
-    case ElementType::Char: writeTyped<std::int8_t>(out, set, dimension, reduction); break;
-    case ElementType::UChar: writeTyped<std::uint8_t>(out, set, dimension, reduction); break;
-    case ElementType::Short: writeTyped<std::int16_t>(out, set, dimension, reduction); break;
-    case ElementType::UShort: writeTyped<std::uint16_t>(out, set, dimension, reduction); break;
-    case ElementType::Int:
-    case ElementType::Long: writeTyped<std::int32_t>(out, set, dimension, reduction); break;
-    case ElementType::UInt:
-    case ElementType::ULong: writeTyped<std::uint32_t>(out, set, dimension, reduction); break;
-    case ElementType::Float: writeTyped<float>(out, set, dimension, reduction); break;
-    case ElementType::Double: writeTyped<double>(out, set, dimension, reduction); break;
-    default: return false;
+    const std::optional<Element> type = set.elementType.known();
+    if (!type) return false;
+    switch (*type) {
+    case Element::Char: writeTyped<std::int8_t>(out, set, dimension, reduction); break;
+    case Element::UChar: writeTyped<std::uint8_t>(out, set, dimension, reduction); break;
+    case Element::Short: writeTyped<std::int16_t>(out, set, dimension, reduction); break;
+    case Element::UShort: writeTyped<std::uint16_t>(out, set, dimension, reduction); break;
+    case Element::Int:
+    case Element::Long: writeTyped<std::int32_t>(out, set, dimension, reduction); break;
+    case Element::UInt:
+    case Element::ULong: writeTyped<std::uint32_t>(out, set, dimension, reduction); break;
+    case Element::Float: writeTyped<float>(out, set, dimension, reduction); break;
+    case Element::Double: writeTyped<double>(out, set, dimension, reduction); break;
     }
     return true;
 }
@@ -351,11 +353,11 @@ WriteResult WriteDataFile(const DataSet& set, int dimension, std::FILE* file, Re
     BlockFile out(file, buffer.get());
     bool known = true;
     if (set.values || set.borrowed) {
-        if (set.pointCount == kMatrixPointCount)
-            writeMatrix(out, set, reduction);
+        if (set.matrix)
+            writeMatrix(out, set, *set.matrix, reduction);
         else
             known = writeValues(out, set, dimension, reduction);
-    } else if (set.pointCount != kMatrixPointCount && elementSize(set.elementType) == 0) {
+    } else if (!set.matrix && elementSize(set.elementType) == 0) {
         known = false;
     }
     if (!known) report("Error: unknown plot data type in CPlot::plotting()\n");

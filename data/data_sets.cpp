@@ -28,6 +28,7 @@ void copyFinite(double* out, const double* in, std::size_t n)
 }
 
 double* asDoubles(unsigned char* bytes) { return reinterpret_cast<double*>(bytes); }
+unsigned char* asBytes(double* values) { return reinterpret_cast<unsigned char*>(values); }
 
 // The lines of a data file as a line reader with a 2047-byte buffer returns them: a line longer
 // than 2046 characters counts once per piece, and comment lines (a "#" first) not at all. Only
@@ -83,7 +84,7 @@ template <class Fill> std::optional<ValueBlock> filledBlock(std::size_t bytes, F
 // the copy of the values (none when none were given or n < 0). The record is appended before the
 // checks of the data and the file, so it stays in the list when those fail.
 int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, int n, int gridXCount,
-                  int elementType, bool withValues, std::optional<ValueBlock>&& block)
+                  KeptCode<Element> elementType, bool withValues, std::optional<ValueBlock>&& block)
 {
     const bool surface = dim == 3;
     try {
@@ -97,7 +98,8 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
     set.fileOption = std::move(fileOption);
     set.pointCount = n;
     set.elementType = elementType;
-    if (surface) set.gridXCount = gridXCount;
+    // A grid count not above 0 (AddSurface's own) draws the set as one added in the plane.
+    if (surface && gridXCount > 0) set.gridXCount = gridXCount;
 
     if (!set.fileName) {
         if (n < 0 || !withValues) {
@@ -120,7 +122,7 @@ int appendDataSet(PlotState& s, int dim, OptText&& fileName, OptText&& fileOptio
 }
 
 int appendCopy(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, int n, int gridXCount,
-               int elementType, const void* values)
+               KeptCode<Element> elementType, const void* values)
 {
     if (s.dimension != dim) {
         reportf("%s: invalid dimension\n", adderName(dim));
@@ -132,7 +134,7 @@ int appendCopy(PlotState& s, int dim, OptText&& fileName, OptText&& fileOption, 
         const std::size_t size = static_cast<std::size_t>(n) * static_cast<std::size_t>(dim) * elementSize(elementType);
         block = filledBlock(size, [&](unsigned char* out) {
             if (size > 0) std::memcpy(out, values, size);
-            if (elementType == ElementType::Double) copyFinite(asDoubles(out), asDoubles(out), size / sizeof(double));
+            if (elementType == Element::Double) copyFinite(asDoubles(out), asDoubles(out), size / sizeof(double));
         });
         if (!block) return -1;
     }
@@ -161,7 +163,7 @@ template <class Fill> std::optional<std::vector<ValueBlock>> rowBlocks(int rows,
 
 // Appends a data set of n points of the element type for each block: all of them, or none.
 bool appendRows(PlotState& s, int dim, int n, int gridXCount, std::span<ValueBlock> blocks,
-                int elementType = ElementType::Double)
+                KeptCode<Element> elementType = Element::Double)
 {
     try {
         s.dataSets.reserve(s.dataSets.size() + blocks.size());
@@ -269,12 +271,12 @@ std::optional<SurfaceShape> fits3D(CPlot& plot, const PlotState& s, int nx, int 
 // Appends the 3D data sets of the blocks (n points each): a grid is drawn as a surface and with
 // hidden lines, a space curve without.
 int appendSurfaces(PlotState& s, std::span<ValueBlock> blocks, int n, SurfaceShape shape,
-                   int elementType = ElementType::Double)
+                   KeptCode<Element> elementType = Element::Double)
 {
     const std::size_t before = s.dataSets.size();
     if (!appendRows(s, 3, n, shape.gridXCount, blocks, elementType)) return -1;
     if (shape.grid)
-        for (std::size_t i = before; i < s.dataSets.size(); ++i) s.dataSets[i].plotType = PlotType::PM3D;
+        for (std::size_t i = before; i < s.dataSets.size(); ++i) s.dataSets[i].plotType = Style::PM3D;
     if (!blocks.empty()) s.view.hiddenLines = shape.grid;
     return 0;
 }
@@ -282,11 +284,11 @@ int appendSurfaces(PlotState& s, std::span<ValueBlock> blocks, int n, SurfaceSha
 // Appends one curve of n points whose values are in their block, once the plot's dimension was
 // found to fit: in space when shape3D is given, else in the plane, where it may become a pending
 // fill. Infinities of doubles become large finite values; the outline of a fill keeps them.
-int appendCurve(CPlot& plot, PlotState& s, ValueBlock&& values, int n, int elementType,
+int appendCurve(CPlot& plot, PlotState& s, ValueBlock&& values, int n, KeptCode<Element> elementType,
                 std::optional<SurfaceShape> shape3D)
 {
     const std::size_t count = static_cast<std::size_t>(n);
-    const bool doubles = elementType == ElementType::Double;
+    const bool doubles = elementType == Element::Double;
     if (shape3D) {
         if (doubles) copyFinite(asDoubles(values.data()), asDoubles(values.data()), 3 * count);
         return appendSurfaces(s, {&values, 1}, n, *shape3D, elementType);
@@ -296,14 +298,6 @@ int appendCurve(CPlot& plot, PlotState& s, ValueBlock&& values, int n, int eleme
     const int result = finishPendingFill(plot, s, [&] { return Outline{s.dataSets[index].values, std::nullopt, std::nullopt}; });
     if (doubles) copyFinite(asDoubles(s.dataSets[index].values->data()), asDoubles(s.dataSets[index].values->data()), 2 * count);
     return result;
-}
-
-// A column of doubles as the members for doubles take it: an empty container may have no address,
-// which those members would take for values not given.
-const double* doublesOrEmpty(const void* column)
-{
-    static constexpr double kNoValue = 0;
-    return column ? static_cast<const double*>(column) : &kNoValue;
 }
 
 // The caller's columns of n entries each, one after the other: the layout of a data set's values.
@@ -340,15 +334,10 @@ void spreadGrid(unsigned char* xs, unsigned char* ys, const void* x, std::size_t
 
 }  // namespace
 
-int addColumns(CPlot& plot, int elementType, std::span<const void* const> columns, int n)
+int addColumns(CPlot& plot, int elementCode, std::span<const void* const> columns, int n)
 {
+    const KeptCode<Element> elementType(elementCode);
     const bool space = columns.size() == 3;
-    if (elementType == ElementType::Double) {
-        // The members for doubles copy and make infinities finite in one pass.
-        const double* x = doublesOrEmpty(columns[0]);
-        const double* y = doublesOrEmpty(columns[1]);
-        return space ? plot.data3DCurve(x, y, doublesOrEmpty(columns[2]), n) : plot.data2DCurve(x, y, n);
-    }
     PlotState& s = PlotAccess::state(plot);
     std::optional<SurfaceShape> shape3D;
     if (space) {
@@ -362,8 +351,9 @@ int addColumns(CPlot& plot, int elementType, std::span<const void* const> column
     return appendCurve(plot, s, std::move(*block), n, elementType, shape3D);
 }
 
-int addBorrowedColumns(CPlot& plot, int elementType, const void* x, const void* y, int n)
+int addBorrowedColumns(CPlot& plot, int elementCode, const void* x, const void* y, int n)
 {
+    const KeptCode<Element> elementType(elementCode);
     PlotState& s = PlotAccess::state(plot);
     if (!fits2D(s, n, 1, n)) return -1;
     const std::size_t index = s.dataSets.size();
@@ -375,10 +365,9 @@ int addBorrowedColumns(CPlot& plot, int elementType, const void* x, const void* 
     return finishPendingFill(plot, s, [] { return Outline{}; });
 }
 
-int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const void* y, int ny, const void* z)
+int addGridColumns(CPlot& plot, int elementCode, const void* x, int nx, const void* y, int ny, const void* z)
 {
-    if (elementType == ElementType::Double)
-        return plot.data3DSurface(doublesOrEmpty(x), doublesOrEmpty(y), doublesOrEmpty(z), nx, ny);
+    const KeptCode<Element> elementType(elementCode);
     PlotState& s = PlotAccess::state(plot);
     // nx * ny in 64 bits: a product beyond int can never match the counts of x and y.
     const long long points = static_cast<long long>(nx) * ny;
@@ -395,6 +384,7 @@ int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const vo
     auto block = filledBlock(*total, [&](unsigned char* out) {
         spreadGrid(out, out + bytes, x, static_cast<std::size_t>(nx), y, static_cast<std::size_t>(ny), entrySize);
         if (bytes > 0) std::memcpy(out + 2 * bytes, z, bytes);
+        if (elementType == Element::Double) copyFinite(asDoubles(out), asDoubles(out), *total / sizeof(double));
     });
     if (!block) return -1;
     return appendSurfaces(s, {&*block, 1}, nz, *shape, elementType);
@@ -402,19 +392,19 @@ int addGridColumns(CPlot& plot, int elementType, const void* x, int nx, const vo
 
 int CPlot::AddCurve(OptText fileName, OptText fileOption, int n, int elementType, const void* values)
 {
-    return appendCopy(impl_->state, 2, std::move(fileName), std::move(fileOption), n, 0, elementType, values);
+    return appendCopy(impl_->state, 2, std::move(fileName), std::move(fileOption), n, 0, KeptCode<Element>(elementType), values);
 }
 
 int CPlot::AddSurface(OptText fileName, OptText fileOption, int n, int gridXCount, int elementType, const void* values)
 {
-    return appendCopy(impl_->state, 3, std::move(fileName), std::move(fileOption), n, gridXCount, elementType, values);
+    return appendCopy(impl_->state, 3, std::move(fileName), std::move(fileOption), n, gridXCount, KeptCode<Element>(elementType), values);
 }
 
 int CPlot::data2D(const double* x, const double* y, int n, int yDims, int yRows, int yCols)
 {
     PlotState& s = impl_->state;
     if (!fits2D(s, n, yDims, yCols)) return -1;
-    if (n < 0 || !x || !y) return AddCurve(std::nullopt, std::nullopt, n, ElementType::Double, nullptr);
+    if (n < 0 || !x || !y) return appendCopy(s, 2, std::nullopt, std::nullopt, n, 0, Element::Double, nullptr);
 
     // Each row of y is a curve over the same x; every curve's copy is made before any is added.
     const std::size_t count = static_cast<std::size_t>(n);
@@ -442,7 +432,7 @@ int CPlot::data3D(const double* x, const double* y, const double* z, int nx, int
     const int nz = zCols;
     const auto shape = fits3D(*this, s, nx, ny, zDims, nz);
     if (!shape) return -1;
-    if (!x || !y || !z) return AddSurface(std::nullopt, std::nullopt, nz, shape->gridXCount, ElementType::Double, nullptr);
+    if (!x || !y || !z) return appendCopy(s, 3, std::nullopt, std::nullopt, nz, shape->gridXCount, Element::Double, nullptr);
 
     // Each row of z is a data set over the same x and y.
     const std::size_t count = static_cast<std::size_t>(nz);
@@ -451,14 +441,8 @@ int CPlot::data3D(const double* x, const double* y, const double* z, int nx, int
         double* xs = out;
         double* ys = out + count;
         if (shape->grid) {
-            // Point k = i * ny + j: x index as the row, y varying fastest.
-            for (std::size_t i = 0, k = 0; i < static_cast<std::size_t>(nx); ++i) {
-                const double xi = finiteValue(x[i]);
-                for (std::size_t j = 0; j < static_cast<std::size_t>(ny); ++j, ++k) {
-                    xs[k] = xi;
-                    ys[k] = finiteValue(y[j]);
-                }
-            }
+            spreadGrid(asBytes(xs), asBytes(ys), x, static_cast<std::size_t>(nx), y, static_cast<std::size_t>(ny), sizeof(double));
+            copyFinite(xs, xs, 2 * count);
         } else {
             copyFinite(xs, x, count);
             copyFinite(ys, y, count);
@@ -497,7 +481,7 @@ int addComputedCurve(CPlot& plot, ComputedCurve&& curve)
     } else if (!fits2D(s, n, 1, n)) {
         return -1;
     }
-    return appendCurve(plot, s, curve.release(), n, ElementType::Double, shape3D);
+    return appendCurve(plot, s, curve.release(), n, Element::Double, shape3D);
 }
 
 int CPlot::data(const double* values, int rows, int cols)
@@ -519,8 +503,7 @@ int CPlot::data(const double* values, int rows, int cols)
     try {
         DataSet set = freshDataSet(s);
         set.lineColor.reset();
-        set.pointCount = kMatrixPointCount;
-        set.matrix = {rows, cols};
+        set.matrix = MatrixShape{rows, cols};
         set.values = std::move(block);
         s.dataSets.push_back(std::move(set));
         const std::size_t matrix = s.dataSets.size() - 1;
@@ -556,12 +539,12 @@ int CPlot::dataFile(const char* file, const char* option)
         const OptText name(file);
         const OptText opt = optionalText(option);
         if (s.dimension == 3) {
-            AddSurface(name, opt, count, 1, ElementType::Double, nullptr);
+            appendCopy(s, 3, OptText(name), OptText(opt), count, 1, Element::Double, nullptr);
             s.view.hiddenLines = false;
             return 0;
         }
         const std::size_t before = s.dataSets.size();
-        AddCurve(name, opt, count, ElementType::Double, nullptr);
+        appendCopy(s, 2, OptText(name), OptText(opt), count, 0, Element::Double, nullptr);
         if (s.dataSets.size() > before) finishPendingFill(*this, s, [&] { return Outline{std::nullopt, name, opt}; });
         return 0;
     } catch (const std::bad_alloc&) {

@@ -49,7 +49,7 @@ bool isSeparator(char c)
 // The columns of a file the library writes for the data set.
 int ownColumns(const DataSet& set, int dimension)
 {
-    if (set.pointCount == kMatrixPointCount) return set.matrix.cols;
+    if (set.matrix) return set.matrix->cols;
     return dimension == 3 ? 3 : 2;
 }
 
@@ -59,7 +59,7 @@ bool writeOwnFileWords(ScriptWriter& w, const PlotState& s, const DataSet& set)
 {
     const bool separated = separatorOf(s).has_value();
     const bool times = s.timeAxes.first(s.dimension) != nullptr;
-    const bool widths = set.binWidth && set.plotType == PlotType::Boxes && s.dimension == 2;
+    const bool widths = set.binWidth && set.plotType == Style::Boxes && s.dimension == 2;
     if (!separated && !times && !widths) return false;
     w.put("using ");
     for (int column = 1; column <= ownColumns(set, s.dimension); ++column) {

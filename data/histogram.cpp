@@ -112,7 +112,7 @@ int addHistogram(CPlot& plot, const double* values, int n, int bins, std::option
     style.pendingFillColor = std::move(fillColor);
     if (result != 0) return result;
     DataSet& set = s.dataSets.back();
-    set.plotType = PlotType::Boxes;
+    set.plotType = Style::Boxes;
     set.binWidth = (edges->high - edges->low) / bins;
     return 0;
 }

@@ -1,13 +1,14 @@
 // The plot (2D) and splot (3D) commands with one clause per data set, and the ranges that make
 // the shape objects and text labels of a plot visible.
+#include "data/plot_command.h"
+
 #include <cmath>
 #include <limits>
 
 #include "data/file_reading.h"
 #include "data/plot_styles.h"
 #include "data/styles.h"
-#include "script/sections.h"
-#include "settings/sections.h"
+#include "settings/color_map.h"
 
 namespace rizari {
 
@@ -20,13 +21,12 @@ void writeSplotSource(ScriptWriter& w, const PlotState& s, const DataSet& set)
 {
     w.print("\"%q\" ", fileNameOf(set));
     const bool named = writeReadingWords(w, s, set);
-    if (!named && s.view.coordSystem == CoordSystem::Cartesian) w.put("using 1:2:3 ");
+    if (!named && s.view.coordSystem == Coordinates::Cartesian) w.put("using 1:2:3 ");
 }
 
 bool drawsContourLines(const ViewState& v)
 {
-    return v.contours && (v.contourMode == ContourMode::Base || v.contourMode == ContourMode::Surface ||
-                          v.contourMode == ContourMode::Both);
+    return v.contours && v.contourMode.known().has_value();
 }
 
 void writeTitle(ScriptWriter& w, const PlotState& s, const DataSet& set)
@@ -49,12 +49,12 @@ void writeAmount(ScriptWriter& w, const char* keyword, double amount)
 // quote in the plot command.
 void writeLineAndPoints(ScriptWriter& w, const DataSet& set, bool splot)
 {
-    if (set.lineType != kNoLineType) w.print(" lt %d", set.lineType);
+    if (set.lineType) w.print(" lt %d", *set.lineType);
     if (set.lineWidth != 0) writeAmount(w, "lw", set.lineWidth);
     if (set.lineColor && !set.pointColor) w.print(" lc rgbcolor \"%q\"", set.lineColor->c_str());
-    if (set.pointType != kNoLineType && set.pointType != 0) w.print(" pt %d", set.pointType);
-    if (set.pointSize > 0) writeAmount(w, "ps", set.pointSize);
-    if (set.pointSize >= 0 && set.pointColor)
+    if (set.pointType) w.print(" pt %d", *set.pointType);
+    if (set.pointSize > 0) writeAmount(w, "ps", *set.pointSize);
+    if (set.pointSize && set.pointColor)
         w.print(splot ? " lc rgbcolor \"%q\"" : " lc rgbcolor\"%q\"", set.pointColor->c_str());
 }
 
@@ -111,7 +111,7 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
         w.print("with %s", style ? style->keyword2D : kUnknownStyleKeyword);
         if (style && style->takesText() && set.styleOption) w.print(" %s", CallerCode{*set.styleOption});
         // Filled curves are translucent once a fill was asked for, so that curves behind show.
-        if (set.plotType == PlotType::FilledCurves && s.style.fillRequested) w.put(" fs transparent solid 0.6");
+        if (set.plotType == Style::FilledCurves && s.style.fillRequested) w.put(" fs transparent solid 0.6");
         if (style && style->boxFill && set.boxes.given()) writeBoxFillClause(w, set.boxes);
         writeLineAndPoints(w, set, false);
     }
@@ -129,7 +129,7 @@ void writeSplotCommand(ScriptWriter& w, const PlotState& s)
         // from the same data as lines without their surface. With labelled contours the levels
         // are listed in the key under the data set's title, which then moves to that clause.
         const bool cells = drawnAsCells(s, set);
-        const bool contourClause = contours && (set.plotType == PlotType::PM3D || cells);
+        const bool contourClause = contours && (set.plotType == Style::PM3D || cells);
         const bool titleOnContours = contourClause && s.view.contourLabels;
         writeSplotSource(w, s, set);
         if (titleOnContours) w.put("notitle ");

@@ -4,7 +4,7 @@
 // style is one more row.
 #pragma once
 
-#include "rizari/codes.h"
+#include "plot/typed_codes.h"
 
 namespace rizari {
 
@@ -19,43 +19,44 @@ enum class StyleExtras {
 };
 
 struct PlotStyle {
-    int code;
+    Style style;
     const char* keyword2D;
     const char* keyword3D;
     StyleExtras extras;
-    unsigned counts;  // bit k: k extra arguments are accepted (0 always is)
+    unsigned acceptedCounts;  // a mask of the counts of extra arguments accepted (0 always is)
     bool boxFill;     // the data set's box fill clause follows the keyword
 
-    constexpr bool accepts(int count) const { return count == 0 || (count > 0 && count < 8 && (counts >> count & 1u)); }
+    constexpr bool accepts(int count) const { return count == 0 || (count > 0 && count < 8 && (acceptedCounts >> count & 1u)); }
     // Candlesticks, filled curves and vectors take texts; the other styles ints.
     constexpr bool takesText() const { return extras == StyleExtras::Option || extras == StyleExtras::OptionFillColor; }
 };
 
-inline constexpr unsigned kOne = 1u << 1, kTwo = 1u << 2, kFour = 1u << 4;
+// Masks of accepted counts: bit k stands for k extra arguments.
+inline constexpr unsigned kAcceptsOne = 1u << 1, kAcceptsTwo = 1u << 2, kAcceptsFour = 1u << 4;
 
 inline constexpr PlotStyle kPlotStyles[] = {
-    {PlotType::Lines, "lines", "lines", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::Impulses, "impulses", "impulses", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::Steps, "steps", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::FSteps, "fsteps", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::Points, "points", "points", StyleExtras::PointTypeSize, kTwo, false},
-    {PlotType::LinesPoints, "linespoints", "linespoints", StyleExtras::LinesPoints, kFour, false},
-    {PlotType::Dots, "dots", "dots", StyleExtras::LineTypeWidth, kOne | kTwo, false},
-    {PlotType::HiSteps, "histeps", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::BoxErrorBars, "boxerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, true},
-    {PlotType::Boxes, "boxes", "points", StyleExtras::LineTypeWidth, kTwo, true},
-    {PlotType::BoxXYErrorBars, "boxxyerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, true},
-    {PlotType::Candlesticks, "candlesticks", "points", StyleExtras::Option, kOne, true},
-    {PlotType::FinanceBars, "financebars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::FilledCurves, "filledcurves", "points", StyleExtras::OptionFillColor, kOne | kTwo, true},
-    {PlotType::Vectors, "vectors", "points", StyleExtras::Option, kOne, false},
-    {PlotType::XErrorBars, "xerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::XYErrorBars, "xyerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::YErrorBars, "yerrorbars", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::XErrorLines, "xerrorlines", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::XYErrorLines, "xyerrorlines", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::YErrorLines, "yerrorlines", "points", StyleExtras::LineTypeWidth, kTwo, false},
-    {PlotType::PM3D, "pm3d", "pm3d", StyleExtras::None, 0, false},
+    {Style::Lines, "lines", "lines", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::Impulses, "impulses", "impulses", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::Steps, "steps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::FSteps, "fsteps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::Points, "points", "points", StyleExtras::PointTypeSize, kAcceptsTwo, false},
+    {Style::LinesPoints, "linespoints", "linespoints", StyleExtras::LinesPoints, kAcceptsFour, false},
+    {Style::Dots, "dots", "dots", StyleExtras::LineTypeWidth, kAcceptsOne | kAcceptsTwo, false},
+    {Style::HiSteps, "histeps", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::BoxErrorBars, "boxerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {Style::Boxes, "boxes", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {Style::BoxXYErrorBars, "boxxyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, true},
+    {Style::Candlesticks, "candlesticks", "points", StyleExtras::Option, kAcceptsOne, true},
+    {Style::FinanceBars, "financebars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::FilledCurves, "filledcurves", "points", StyleExtras::OptionFillColor, kAcceptsOne | kAcceptsTwo, true},
+    {Style::Vectors, "vectors", "points", StyleExtras::Option, kAcceptsOne, false},
+    {Style::XErrorBars, "xerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::XYErrorBars, "xyerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::YErrorBars, "yerrorbars", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::XErrorLines, "xerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::XYErrorLines, "xyerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::YErrorLines, "yerrorlines", "points", StyleExtras::LineTypeWidth, kAcceptsTwo, false},
+    {Style::PM3D, "pm3d", "pm3d", StyleExtras::None, 0, false},
 };
 
 // The most extra arguments any style takes.
@@ -69,11 +70,11 @@ constexpr int mostStyleExtras()
 }
 inline constexpr int kMostStyleExtras = mostStyleExtras();
 
-// The row of a code, or null for a code outside the table.
-constexpr const PlotStyle* findPlotStyle(int code)
+// The row of a style, or null for a code outside the table.
+constexpr const PlotStyle* findPlotStyle(KeptCode<Style> plotType)
 {
-    for (const PlotStyle& style : kPlotStyles)
-        if (style.code == code) return &style;
+    for (const PlotStyle& row : kPlotStyles)
+        if (plotType == row.style) return &row;
     return nullptr;
 }
 

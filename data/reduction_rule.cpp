@@ -44,7 +44,7 @@ struct Picture {
 
 std::optional<Picture> pictureOf(const OutputState& out)
 {
-    if (out.type == PlotOutputType::Window) return Picture{defaultPixels(&windowTerminal()), false, true};
+    if (out.type == Output::Window) return Picture{defaultPixels(&windowTerminal()), false, true};
     const TerminalText terminal(out.terminal ? std::string_view(*out.terminal) : std::string_view());
     const Terminal* known = terminal.terminal;
     const bool raster = known && known->raster, antialiased = known && known->antialiased;
@@ -69,7 +69,7 @@ bool reductionWanted(const OutputState& out, bool raster)
     const auto chosen = platform::getEnv("RIZARI_REDUCE");
     if (chosen == "1") return true;
     if (chosen == "0") return false;
-    return raster && out.type != PlotOutputType::Window;
+    return raster && out.type != Output::Window;
 }
 
 // Why the plot's axes are not those the reduction plans for; empty when they are: a 2D plot on x
@@ -112,15 +112,15 @@ bool filledToHorizontalLine(const OptText& option)
 // reason when there is one to tell.
 std::optional<std::size_t> pointsOf(const DataSet& set, std::string_view& why)
 {
-    if (set.pointCount == kMatrixPointCount) {
+    if (const auto& matrix = set.matrix) {
         // A table is drawn with its first two columns as x and y; a filled curve fills between the
         // second and third.
-        if (!set.values || set.matrix.cols < 2 || set.matrix.rows <= 0) return std::nullopt;
-        if (set.matrix.cols > 2 && set.plotType == PlotType::FilledCurves) why = "a filled table of three or more columns";
-        return static_cast<std::size_t>(set.matrix.rows);
+        if (!set.values || matrix->cols < 2 || matrix->rows <= 0) return std::nullopt;
+        if (matrix->cols > 2 && set.plotType == Style::FilledCurves) why = "a filled table of three or more columns";
+        return static_cast<std::size_t>(matrix->rows);
     }
     if ((!set.values && !set.borrowed) || set.pointCount <= 0) return std::nullopt;
-    if (!readableElementType(set.elementType)) why = "8-bit values are written as characters";
+    if (!readableElementType(set.elementType.code())) why = "8-bit values are written as characters";
     return static_cast<std::size_t>(set.pointCount);
 }
 
@@ -145,7 +145,7 @@ std::string_view drawnNotAsReduced(const DataSet& set)
         return "it is drawn on the x2 or y2 axes";
     const auto style = reducedStyle(set.plotType);
     if (!style) return "its style is drawn from every point";
-    if (set.plotType == PlotType::FilledCurves && !filledToHorizontalLine(set.styleOption)) return "it is not filled to a horizontal line";
+    if (set.plotType == Style::FilledCurves && !filledToHorizontalLine(set.styleOption)) return "it is not filled to a horizontal line";
     // Marks and impulses are strokes of their own: translucent ones darken each other.
     const bool strokes = *style == ReducedStyle::Points || *style == ReducedStyle::Dots || *style == ReducedStyle::LinesPoints ||
                          *style == ReducedStyle::Impulses;
@@ -155,18 +155,20 @@ std::string_view drawnNotAsReduced(const DataSet& set)
 
 }  // namespace
 
-std::optional<ReducedStyle> reducedStyle(int plotType)
+std::optional<ReducedStyle> reducedStyle(KeptCode<Style> plotType)
 {
-    switch (plotType) {
-    case PlotType::Lines: return ReducedStyle::Lines;
-    case PlotType::Steps:
-    case PlotType::FSteps:
-    case PlotType::HiSteps: return ReducedStyle::Steps;
-    case PlotType::LinesPoints: return ReducedStyle::LinesPoints;
-    case PlotType::Impulses: return ReducedStyle::Impulses;
-    case PlotType::Points: return ReducedStyle::Points;
-    case PlotType::Dots: return ReducedStyle::Dots;
-    case PlotType::FilledCurves: return ReducedStyle::FilledCurve;
+    const std::optional<Style> style = plotType.known();
+    if (!style) return std::nullopt;
+    switch (*style) {
+    case Style::Lines: return ReducedStyle::Lines;
+    case Style::Steps:
+    case Style::FSteps:
+    case Style::HiSteps: return ReducedStyle::Steps;
+    case Style::LinesPoints: return ReducedStyle::LinesPoints;
+    case Style::Impulses: return ReducedStyle::Impulses;
+    case Style::Points: return ReducedStyle::Points;
+    case Style::Dots: return ReducedStyle::Dots;
+    case Style::FilledCurves: return ReducedStyle::FilledCurve;
     default: return std::nullopt;
     }
 }
@@ -189,8 +191,8 @@ ThinningPlan thinningPlan(const PlotState& cell, const OutputState& output, cons
     // A filled curve's ramp covers the same area only where edges are antialiased: without, the
     // ramp's steps fill whole pixels and the area comes out darker. Its baseline is a line of the
     // linear axes.
-    if (set.plotType == PlotType::FilledCurves && !picture->antialiased) return wholeFor("filled curves are thinned for cairo terminals only");
-    if (set.plotType == PlotType::FilledCurves && (logX || logY)) return wholeFor("filled curves are thinned on linear axes only");
+    if (set.plotType == Style::FilledCurves && !picture->antialiased) return wholeFor("filled curves are thinned for cairo terminals only");
+    if (set.plotType == Style::FilledCurves && (logX || logY)) return wholeFor("filled curves are thinned on linear axes only");
     // A cell of a grid has its share of the picture; a plot larger than its terminal more.
     const std::array<double, 2>& share = cell.frame.size;
     const auto area = wholePixels(std::ceil(picture->size.width * share[0]), std::ceil(picture->size.height * share[1]));

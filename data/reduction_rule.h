@@ -37,6 +37,6 @@ inline constexpr std::size_t kToldPoints = 200000;
 
 // What the reduction makes of a style; none for the styles it leaves whole (boxes, error bars,
 // candlesticks, financebars, vectors, pm3d).
-std::optional<ReducedStyle> reducedStyle(int plotType);
+std::optional<ReducedStyle> reducedStyle(KeptCode<Style> plotType);
 
 }  // namespace rizari

@@ -12,7 +12,6 @@
 #include "platform/messages.h"
 #include "plot/checks.h"
 #include "plot/lifecycle.h"
-#include "script/sections.h"
 
 namespace rizari {
 
@@ -23,19 +22,20 @@ bool same(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
 // The words of a fill type after "set style fill" or "fs".
 void writeFillTypeWords(ScriptWriter& w, const BoxStyle& b)
 {
-    switch (*b.fill) {
-    case BoxFill::Empty: w.put(" empty"); break;
-    case BoxFill::Solid:
-    case BoxFill::TransparentSolid:
-        w.put(*b.fill == BoxFill::Solid ? " solid" : " transparent solid");
+    const std::optional<Fill> fill = b.fill->known();
+    if (!fill) return;  // a code of no fill type has no words
+    switch (*fill) {
+    case Fill::Empty: w.put(" empty"); break;
+    case Fill::Solid:
+    case Fill::TransparentSolid:
+        w.put(*fill == Fill::Solid ? " solid" : " transparent solid");
         if (b.density) w.print(" %f", *b.density);
         break;
-    case BoxFill::Pattern:
-    case BoxFill::TransparentPattern:
-        w.put(*b.fill == BoxFill::Pattern ? " pattern" : " transparent pattern");
+    case Fill::Pattern:
+    case Fill::TransparentPattern:
+        w.put(*fill == Fill::Pattern ? " pattern" : " transparent pattern");
         if (b.pattern) w.print(" %d", *b.pattern);
         break;
-    default: break;
     }
 }
 
@@ -67,7 +67,7 @@ void setBoxBorder(PlotState& s, int num, BoxStyle::Border border)
 }
 
 // Number -1 is the plot-wide fill; only a pattern fill then also styles the first data set.
-void setBoxFill(PlotState& s, int num, int type, std::optional<double> density, std::optional<int> pattern)
+void setBoxFill(PlotState& s, int num, KeptCode<Fill> type, std::optional<double> density, std::optional<int> pattern)
 {
     auto apply = [&](BoxStyle& b) {
         b.fill = type;
@@ -116,18 +116,19 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
         report(" CPlot::plotType(): number specified larger than number of curves\n");
         return;
     }
-    const PlotStyle* style = findPlotStyle(type);
+    const KeptCode<Style> plotType(type);
+    const PlotStyle* style = findPlotStyle(plotType);
     if (style && style->takesText() && extra.count >= 1 && !oneLine("plotType", extra.texts[0])) return;
-    set->plotType = type;
+    set->plotType = plotType;
     const StyleExtras extras = style ? style->extras : StyleExtras::LineTypeWidth;
     if (extras == StyleExtras::None) {  // pm3d: the whole plot becomes 3D
         dimension(3);
         return;
     }
-    if (type == PlotType::FilledCurves) s.style.fillRequested = true;
+    if (plotType == Style::FilledCurves) s.style.fillRequested = true;
     const int count = extra.count;
     if (count == 0) {
-        if (extras == StyleExtras::PointTypeSize) set->pointType = s.style.defaultPointType;
+        if (extras == StyleExtras::PointTypeSize) set->pointType = givenPointType(s.style.defaultPointType);
         return;
     }
     if (!style || !style->accepts(count)) {
@@ -136,15 +137,15 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
     }
     switch (extras) {
     case StyleExtras::PointTypeSize:
-        set->pointType = extra.ints[0];
-        set->lineType = extra.ints[0];
-        set->pointSize = extra.ints[1];
+        set->pointType = givenPointType(extra.ints[0]);
+        set->lineType = givenLineType(extra.ints[0]);
+        set->pointSize = givenPointSize(extra.ints[1]);
         break;
     case StyleExtras::LinesPoints:
-        set->lineType = extra.ints[0];
+        set->lineType = givenLineType(extra.ints[0]);
         set->lineWidth = extra.ints[1];
-        set->pointType = extra.ints[2];
-        set->pointSize = extra.ints[3];
+        set->pointType = givenPointType(extra.ints[2]);
+        set->pointSize = givenPointSize(extra.ints[3]);
         break;
     case StyleExtras::Option: set->styleOption = optionalText(extra.texts[0]); break;
     case StyleExtras::OptionFillColor:
@@ -154,7 +155,7 @@ void CPlot::plotType(int type, int num, const PlotTypeExtra& extra)
         if (count == 2) set->lineColor = ColorText(extra.texts[1]);
         break;
     case StyleExtras::LineTypeWidth:
-        set->lineType = extra.ints[0];
+        set->lineType = givenLineType(extra.ints[0]);
         if (count == 2) set->lineWidth = extra.ints[1];
         break;
     case StyleExtras::None: break;
@@ -168,7 +169,7 @@ void CPlot::lineType(int num, int type, int width, const char* color)
 {
     DataSet* set = numberedTarget(impl_->state, "lineType", num);
     if (!set) return;
-    set->lineType = type;
+    set->lineType = givenLineType(type);
     set->lineWidth = width;
     if (color) set->lineColor = ColorText(color);
     else set->lineColor.reset();
@@ -196,6 +197,12 @@ void CPlot::lineWidth(int width)
     impl_->state.style.lineWidth = width;
 }
 
+void setLineWidth(DataSet& set, double width) { set.lineWidth = width; }
+void setLineType(DataSet& set, int type) { set.lineType = givenLineType(type); }
+void setLineColor(DataSet& set, std::string_view color) { set.lineColor = ColorText(color); }
+void setPointType(DataSet& set, int type) { set.pointType = givenPointType(type); }
+void setPointSize(DataSet& set, double size) { set.pointSize = givenPointSize(size); }
+
 void CPlot::pointType(int num, int type, int size) { pointType(num, type, size, nullptr); }
 
 // Without a colour the point type is the line type too; a null colour is no colour.
@@ -203,13 +210,13 @@ void CPlot::pointType(int num, int type, int size, const char* color)
 {
     DataSet* set = numberedTarget(impl_->state, "pointType", num);
     if (!set) return;
-    set->pointType = type;
-    set->pointSize = size;
+    set->pointType = givenPointType(type);
+    set->pointSize = givenPointSize(size);
     if (color) {
         set->pointColor = ColorText(color);
     } else {
         set->pointColor.reset();
-        set->lineType = type;
+        set->lineType = givenLineType(type);
     }
 }
 
@@ -275,16 +282,16 @@ void CPlot::boxBorder(int num) { setBoxBorder(impl_->state, num, {std::nullopt})
 
 void CPlot::boxBorder(int num, int lineType) { setBoxBorder(impl_->state, num, {lineType}); }
 
-void CPlot::boxFill(int num, int type) { setBoxFill(impl_->state, num, type, std::nullopt, std::nullopt); }
+void CPlot::boxFill(int num, int type) { setBoxFill(impl_->state, num, KeptCode<Fill>(type), std::nullopt, std::nullopt); }
 
 // A density is a fraction of the full colour: a value outside 0 .. 1 (or NaN) breaks the whole plot.
 void CPlot::boxFill(int num, int type, double density)
 {
     if (!(density >= 0.0 && density <= 1.0)) return reportInvalidParameter("boxFill");
-    setBoxFill(impl_->state, num, type, density, std::nullopt);
+    setBoxFill(impl_->state, num, KeptCode<Fill>(type), density, std::nullopt);
 }
 
-void CPlot::boxFill(int num, int type, int pattern) { setBoxFill(impl_->state, num, type, std::nullopt, pattern); }
+void CPlot::boxFill(int num, int type, int pattern) { setBoxFill(impl_->state, num, KeptCode<Fill>(type), std::nullopt, pattern); }
 
 void CPlot::fillCurve(const char* option, const char* color)
 {
@@ -328,7 +335,7 @@ int CPlot::applyPendingFill()
     }
     DataSet& fill = s.dataSets[last];
     fill.lineWidth = 0;
-    fill.plotType = PlotType::FilledCurves;
+    fill.plotType = Style::FilledCurves;
     fill.styleOption = std::move(st.pendingFillOption);
     st.pendingFillOption.reset();
     if (st.pendingFillColor) {

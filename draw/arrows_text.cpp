@@ -1,12 +1,13 @@
 // Arrows and free text labels: the members that add them, the text colour, and the arrows and
 // text labels sections of a plot block. Both lists keep the newest entry first.
+#include "draw/arrows_text.h"
+
 #include <cstdio>
 #include <new>
 
-#include "draw/palette.h"
+#include "draw/extents.h"
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 
@@ -51,7 +52,7 @@ void CPlot::text(const char* string, int alignment, double x, double y, double z
     try {
         PlotText t;
         if (string) t.text = string;
-        t.alignment = alignment;
+        t.alignment = knownCode<Align>(alignment);
         t.at = {x, y, z};
         t.color = d.textColor;
         d.textLabels.insert(d.textLabels.begin(), std::move(t));
@@ -88,12 +89,10 @@ void writeTextLabels(ScriptWriter& w, const PlotState& s)
         w.print("set label \"%t\" at %f, %f, %f ", t.text ? t.text->c_str() : "", t.at.x, t.at.y, t.at.z);
         w.print("font \", %d\" ", kLabelFontSize);
         if (t.color) w.print(" textcolor rgbcolor \"%q\" ", t.color->c_str());
-        switch (t.alignment) {
-        case TextAlign::Left: w.put("left\n"); break;
-        case TextAlign::Right: w.put("right\n"); break;
-        case TextAlign::Center: w.put("center\n"); break;
-        default: w.put("\n"); break;
-        }
+        if (!t.alignment) w.put("\n");
+        else if (*t.alignment == Align::Left) w.put("left\n");
+        else if (*t.alignment == Align::Right) w.put("right\n");
+        else w.put("center\n");
     }
 }
 

@@ -5,11 +5,14 @@
 #include <cstdio>
 #include <limits>
 #include <new>
+#include <variant>
 #include <vector>
 
 #include "data/computed_curve.h"
 #include "draw/angles.h"
-#include "draw/palette.h"
+#include "draw/color_cycle.h"
+#include "draw/extents.h"
+#include "draw/shapes.h"
 #include "platform/messages.h"
 
 namespace rizari {
@@ -22,12 +25,12 @@ constexpr int kMaxPolygonVertices = 1000000;
 constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 // The last data set drawn as a line in the plot's default line type and width.
-void styleAsLine(CPlot& plot, const PlotState& s)
+void styleAsLine(PlotState& s)
 {
-    PlotTypeExtra extra;
-    extra.count = 2;
-    extra.ints = {s.style.defaultLineType, s.style.lineWidth, 0, 0};
-    plot.plotType(PlotType::Lines, plot.dataSetNum(), extra);
+    DataSet& set = s.dataSets.back();
+    set.plotType = Style::Lines;
+    set.lineType = s.style.defaultLineType;
+    set.lineWidth = s.style.lineWidth;
 }
 
 // How line and closed polygon report a data set that could not be added.
@@ -40,20 +43,20 @@ constexpr LineFailure kPolygonFailed{"CPlot::polygon(): invalid parameter\n", "C
 
 // The ending of line and closed polygon: the data set just added (rc 0) becomes a line in the
 // default style; a failed add is reported.
-int finishAsLine(CPlot& plot, const PlotState& s, int rc, const LineFailure& failure)
+int finishAsLine(PlotState& s, int rc, const LineFailure& failure)
 {
     if (rc != 0) {
         report(failure.invalid);
         report(failure.unable);
         return rc;
     }
-    styleAsLine(plot, s);
+    styleAsLine(s);
     return 0;
 }
 
 // A filled polygon, a shape object. The vertex count is the smaller count, so no array is read
 // past its end.
-int filledPolygon(CPlot& plot, PlotState& s, const double* x, const double* y, int nx, int ny)
+int filledPolygon(PlotState& s, const double* x, const double* y, int nx, int ny)
 {
     const int n = (x && y) ? (nx < ny ? nx : ny) : 0;
     if (n < 1) {
@@ -65,9 +68,11 @@ int filledPolygon(CPlot& plot, PlotState& s, const double* x, const double* y, i
         return -1;
     }
     try {
-        std::vector<double> p(2 * static_cast<std::size_t>(n));
+        shape::Polygon polygon;
+        polygon.xs.resize(static_cast<std::size_t>(n));
+        polygon.ys.resize(static_cast<std::size_t>(n));
         const bool polar = s.view.polar;
-        const double unit = s.view.angleUnit == AngleUnit::Degrees ? kRadiansPerDegree : 1.0;
+        const double unit = s.view.angleUnit == Angle::Degrees ? kRadiansPerDegree : 1.0;
         for (int i = 0; i < n; ++i) {
             double vx = x[i], vy = y[i];
             if (polar) {  // x holds angles and y radii
@@ -76,10 +81,10 @@ int filledPolygon(CPlot& plot, PlotState& s, const double* x, const double* y, i
             }
             if (!draw::shapeArguments("polygon", {&vx, &vy})) return -1;
             draw::mergePoint(s.draw.extents, vx, vy);
-            p[i] = vx;
-            p[n + i] = vy;
+            polygon.xs[i] = vx;
+            polygon.ys[i] = vy;
         }
-        return plot.AddObject(ObjectKind::Polygon, 2 * n, p.data());
+        return addShape(s, std::move(polygon));
     } catch (const std::bad_alloc&) {
         report("CPlot::polygon(): malloc error\n");
         return -1;
@@ -87,7 +92,7 @@ int filledPolygon(CPlot& plot, PlotState& s, const double* x, const double* y, i
 }
 
 // A closed line through the points, drawn as a data set. The z array holds nx values.
-int closedLine(CPlot& plot, const PlotState& s, const double* x, const double* y, const double* z, int nx, int ny)
+int closedLine(CPlot& plot, PlotState& s, const double* x, const double* y, const double* z, int nx, int ny)
 {
     const int dim = s.dimension;
     if (nx != ny) {
@@ -113,18 +118,19 @@ int closedLine(CPlot& plot, const PlotState& s, const double* x, const double* y
         column[n] = given[axis][0];
     }
     const int rc = addComputedCurve(plot, std::move(*curve));
-    return finishAsLine(plot, s, rc, kPolygonFailed);
+    return finishAsLine(s, rc, kPolygonFailed);
 }
 
 // The last data set drawn as points of the default point type, sized by the line width, in the
 // colour given, else the index colour of its position.
-void styleAsMarkers(CPlot& plot, PlotState& s, const char* color)
+void styleAsMarkers(PlotState& s, const char* color)
 {
-    PlotTypeExtra extra;
-    extra.count = 2;
-    extra.ints = {s.style.defaultPointType, s.style.lineWidth - 1, 0, 0};
-    plot.plotType(PlotType::Points, plot.dataSetNum(), extra);
-    s.dataSets.back().pointColor = ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
+    DataSet& set = s.dataSets.back();
+    set.plotType = Style::Points;
+    set.pointType = givenPointType(s.style.defaultPointType);
+    set.lineType = givenLineType(s.style.defaultPointType);
+    set.pointSize = givenPointSize(s.style.lineWidth - 1);
+    set.pointColor = ColorText(color ? color : draw::indexColor(s.draw, s.dataSets.size() - 1));
 }
 
 // The last data set made a circle marker of size 2.
@@ -143,7 +149,7 @@ int CPlot::line(double x1, double y1, double z1, double x2, double y2, double z2
     PlotState& s = impl_->state;
     const double x[] = {x1, x2}, y[] = {y1, y2}, z[] = {z1, z2};
     const int rc = s.dimension == 3 ? data3DCurve(x, y, z, 2) : data2DCurve(x, y, 2);
-    return finishAsLine(*this, s, rc, kLineFailed);
+    return finishAsLine(s, rc, kLineFailed);
 }
 
 int CPlot::point(double x, double y, double z)
@@ -154,7 +160,7 @@ int CPlot::point(double x, double y, double z)
         report("CPlot::point(): invalid parameter\n");
         return rc;
     }
-    styleAsMarkers(*this, s, nullptr);
+    styleAsMarkers(s, nullptr);
     return 0;
 }
 
@@ -164,7 +170,7 @@ void CPlot::scattern(const double* x, const double* y, int n) { scattern(x, y, n
 void CPlot::scattern(const double* x, const double* y, int n, const char* color)
 {
     PlotState& s = impl_->state;
-    if (data2DCurve(x, y, n) == 0) styleAsMarkers(*this, s, color);
+    if (data2DCurve(x, y, n) == 0) styleAsMarkers(s, color);
 }
 
 void CPlot::circleOpen(double x, double y) { circleOpen(x, y, nullptr); }
@@ -228,34 +234,24 @@ int CPlot::arcSegment(double x, double y, double radius, double angle1, double a
     PlotState& s = impl_->state;
     if (!draw::shapeArguments("arcSegment", {&x, &y, &radius, &angle1, &angle2})) return -1;
     draw::mergeCircleBox(s.draw.extents, x, y, radius);
-    const double p[] = {x, y, radius, angle1, angle2};
-    const int rc = AddObject(ObjectKind::ArcSegment, 5, p);
-    if (rc != 0) return rc;
-
     // The triangle between the chord and the centre is painted in the cut colour. Below 180
     // degrees it lies outside the segment and is hidden under the background; from 180 degrees on
     // it belongs to the segment and takes a solid fill's colour. A pattern fill has no colour of
     // its own (the engine draws it in the background colour), so its triangle takes the
     // background too rather than a solid patch.
-    PlotObject& o = s.draw.shapes.back();
-    o.cutColorGiven = cutColor != nullptr;
+    shape::ArcSegment segment{{x, y, radius, angle1, angle2}, ColorText("white"), cutColor != nullptr};
     const double span = angle2 - angle1;
-    if (cutColor && span < 180) {
-        o.cutColor.assign(cutColor);
-    } else if (!(span < 180) && o.fillMode == FillMode::Solid) {
-        o.cutColor = o.fillColor;
-    } else if (s.frame.background) {
-        o.cutColor = *s.frame.background;
-    } else {
-        o.cutColor.assign("white");
-    }
-    return rc;
+    const auto* solid = std::get_if<SolidFill>(&s.draw.fill);
+    if (cutColor && span < 180) segment.cutColor.assign(cutColor);
+    else if (!(span < 180) && solid) segment.cutColor = solid->color;
+    else if (s.frame.background) segment.cutColor = *s.frame.background;
+    return addShape(s, std::move(segment));
 }
 
 int CPlot::polygon(const double* x, const double* y, const double* z, int nx, int ny)
 {
     PlotState& s = impl_->state;
-    return z ? closedLine(*this, s, x, y, z, nx, ny) : filledPolygon(*this, s, x, y, nx, ny);
+    return z ? closedLine(*this, s, x, y, z, nx, ny) : filledPolygon(s, x, y, nx, ny);
 }
 
 int CPlot::regularPolygon(double x, double y, int n, double side, double angle)

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "draw/palette.h"
+#include "draw/color_cycle.h"
 #include "platform/messages.h"
 
 namespace rizari {
@@ -67,8 +67,8 @@ void addEmptyMarker(CPlot& plot, PlotState& s, int pointSize)
     if (plot.point(0.0, 0.0, 0.0) != 0) return;
     DataSet& m = s.dataSets.back();
     m.lineType = 0;
-    m.pointType = 0;
-    m.pointSize = pointSize;
+    m.pointType.reset();
+    m.pointSize = givenPointSize(pointSize);
 }
 
 void drawSegment(CPlot& plot, double x1, double x2, const char* color)

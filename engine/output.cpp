@@ -1,5 +1,7 @@
 // Where the picture goes: the engine window, an image file or an image streamed to standard
 // output; the terminal lines that select it, and the copy of a streamed image to standard output.
+#include "engine/output.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -14,7 +16,6 @@
 #include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 #include "script/terminals.h"
 
 namespace rizari {
@@ -48,7 +49,7 @@ void dropStreamFile(OutputState& out)
 void setOutput(OutputState& out, int type, int count, const char* terminal, const char* file)
 {
     if (!oneLine("outputType", terminal)) return;
-    out.type = type;
+    out.type = KeptCode<Output>(type);
     if (count == 1 && type == PlotOutputType::Stream) {
         out.terminal = terminalText(terminal);
         out.file.reset();
@@ -107,7 +108,7 @@ void CPlot::outputType(int type, const char* terminal, const char* file)
     setOutput(impl_->state.output, type, 2, terminal, file);
 }
 
-int CPlot::getOutputType() const { return impl_->state.output.type; }
+int CPlot::getOutputType() const { return impl_->state.output.type.code(); }
 
 void CPlot::sizeOutput(int width, int height)
 {
@@ -117,6 +118,8 @@ void CPlot::sizeOutput(int width, int height)
     }
     impl_->state.output.size = ImageSize{static_cast<double>(width), static_cast<double>(height)};
 }
+
+void sizeImage(OutputState& out, std::optional<ImageSize> size) { out.size = size; }
 
 void CPlot::setEngineHome(const char* home)
 {
@@ -130,22 +133,22 @@ namespace {
 void writeTerminal(ScriptWriter& w, const PlotState& top)
 {
     const OutputState& out = top.output;
-    if (out.type == PlotOutputType::Window && out.sessionWindow) {
+    if (out.type == Output::Window && out.sessionWindow) {
         // A session's engine draws each plot's window anew and keeps running when one is closed.
         // The font and its scale are set every time: a terminal keeps its options otherwise.
         const int cells = top.subplots.rows * top.subplots.cols;
-        const bool gridFont = cells != 0 && top.text.fontSize == kNoFontSize;
+        const bool gridFont = cells != 0 && !top.text.fontSize;
         w.print("set terminal wxt %d font \",%s\" fontscale 1 title \"Zu\"\n", *out.sessionWindow, gridFont ? gridFontSize(cells) : "");
-    } else if (out.type == PlotOutputType::Window) {
+    } else if (out.type == Output::Window) {
         // Closing the window ends the engine, which otherwise keeps reading its standard input.
         w.put("bind \"Close\" \"if (GPVAL_TERM eq \\'wxt\\') exit gnuplot; else exit\"\n");
         const int cells = top.subplots.rows * top.subplots.cols;
         if (cells == 0) {
             w.put("set terminal wxt title \"Zu\"\n");
-        } else if (top.text.fontSize == kNoFontSize) {
+        } else if (!top.text.fontSize) {
             w.print("set terminal wxt font \",%s\" title \"Zu\"\n", gridFontSize(cells));
         }
-    } else if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream) {
+    } else if (out.type == Output::File || out.type == Output::Stream) {
         const std::string terminal = out.terminal.value_or("");
         w.print("set terminal %s", CallerCode{terminal});
         if (out.size) writeSize(w, TerminalText(terminal), *out.size);
@@ -163,7 +166,7 @@ void writeTerminalLines(ScriptWriter& w, const PlotState& top)
         writeTerminal(w, top);
     }
     const OutputState& out = top.output;
-    if (out.type == PlotOutputType::File || out.type == PlotOutputType::Stream)
+    if (out.type == Output::File || out.type == Output::Stream)
         w.print("set output \"%q\"\n", engineFileName(out.file.value_or("")));
 }
 

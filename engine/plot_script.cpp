@@ -5,13 +5,23 @@
 #include "data/data_file_writer.h"
 #include "data/file_reading.h"
 #include "data/histogram.h"
+#include "data/plot_command.h"
 #include "data/reduction_rule.h"
+#include "data/styles.h"
+#include "draw/arrows_text.h"
+#include "draw/shapes.h"
+#include "engine/output.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
-#include "script/sections.h"
 #include "script/terminals.h"
-#include "settings/sections.h"
+#include "settings/axes.h"
+#include "settings/color_map.h"
+#include "settings/frame.h"
+#include "settings/style_sheet.h"
+#include "settings/texts.h"
+#include "settings/tics.h"
 #include "settings/time_axes.h"
+#include "settings/view.h"
 
 namespace rizari {
 
@@ -33,7 +43,7 @@ bool writtenForAnotherPicture(const DataSet& set, const std::optional<ReductionT
 // One line for a large data set written whole where thinning was wanted, with the reason.
 void tellDrawnWhole(const DataSet& set, std::size_t index, std::string_view why)
 {
-    const long long points = set.pointCount == kMatrixPointCount ? set.matrix.rows : set.pointCount;
+    const long long points = set.drawnPoints();
     if (why.empty() || points <= static_cast<long long>(kToldPoints)) return;
     reportf("CPlot::plotting(): data set %zu (%lld points) drawn whole: %.*s (see Large data in the README)\n", index, points,
             static_cast<int>(why.size()), why.data());
@@ -85,7 +95,7 @@ bool writeDataFiles(PlotState& s, const OutputState& output, const platform::Def
 // The terminal of a file or stream output; none for the window or a terminal gnuplot does not have.
 const Terminal* outputTerminal(const OutputState& out)
 {
-    const bool file = out.type == PlotOutputType::File || out.type == PlotOutputType::Stream;
+    const bool file = out.type == Output::File || out.type == Output::Stream;
     return file && out.terminal ? TerminalText(*out.terminal).terminal : nullptr;
 }
 
@@ -133,7 +143,9 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
     if (!inGrid) writeTerminalLines(w, top);  // a grid has them once, before "set multiplot"
     writeTitlesAndLabels(w, s);
     if (is3D) {
-        write3DSettings(w, s);
+        write3DView(w, s);
+        writeTicsLevel(w, s);
+        write3DSurface(w, s);
         writeHeatMap(w, s);
         writeColorBoxLabel(w, s);
     }
@@ -158,7 +170,7 @@ void writePlotBlock(ScriptWriter& w, const PlotState& s, const PlotState& top, b
 // A message meant for standard output goes to standard error while the image itself goes there.
 void reportForOutput(const PlotState& top, std::string_view text)
 {
-    if (top.output.type == PlotOutputType::Stream) report(text);
+    if (top.output.type == Output::Stream) report(text);
     else reportToOutput(text);
 }
 

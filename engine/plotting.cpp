@@ -41,7 +41,7 @@ void tellKeptDataFile(const DataSet& set)
         reportf("CPlot::plotting(): kept data file %s\n", set.fileName->c_str());
         return;
     }
-    const int points = set.pointCount == kMatrixPointCount ? set.matrix.rows : set.pointCount;
+    const int points = set.drawnPoints();
     reportf("CPlot::plotting(): kept data file %s (reduced from %d to %zu points)\n", set.fileName->c_str(), points,
             *set.reduction->keptPoints);
 }
@@ -100,12 +100,12 @@ bool outputIsNamed(const OutputState& out)
 {
     const bool terminal = out.terminal && !out.terminal->empty();
     const bool file = out.file && !out.file->empty();
-    if (out.type == PlotOutputType::File && (!terminal || !file)) {
+    if (out.type == Output::File && (!terminal || !file)) {
         report("CPlot::plotting(): the file output has no terminal or no file name; call outputType(PlotOutputType.File, "
                "TERMINAL, FILE) first\n");
         return false;
     }
-    if (out.type == PlotOutputType::Stream && (!terminal || !file)) {
+    if (out.type == Output::Stream && (!terminal || !file)) {
         report("CPlot::plotting(): the stream output has no terminal or no file; call outputType(PlotOutputType.Stream, "
                "TERMINAL) first\n");
         return false;
@@ -181,8 +181,8 @@ struct ImageWatch {
 
 std::optional<ImageWatch> watchImage(const OutputState& out)
 {
-    if (out.type == PlotOutputType::Window || !out.file) return std::nullopt;
-    return ImageWatch{*out.file, platform::fileState(*out.file), out.type == PlotOutputType::Stream};
+    if (out.type == Output::Window || !out.file) return std::nullopt;
+    return ImageWatch{*out.file, platform::fileState(*out.file), out.type == Output::Stream};
 }
 
 // The picture file (or "the window") is left without a picture.
@@ -232,7 +232,7 @@ platform::RunResult runAlone(const std::string& engine, PlotImpl& top)
 {
     const OutputState& out = top.state.output;
     std::vector<std::string> args{"gnuplot", *out.script};
-    const bool window = out.type == PlotOutputType::Window;
+    const bool window = out.type == Output::Window;
     if (window) args.emplace_back("-");
     platform::RunOptions options;
     options.holdInput = window && anyCellDraws(top) && !platform::inputIsTerminal() && platform::hasDisplay();
@@ -245,7 +245,7 @@ platform::RunResult runAlone(const std::string& engine, PlotImpl& top)
 void selectSessionWindow(PlotImpl& top, bool inSession)
 {
     OutputState& out = top.state.output;
-    const bool window = inSession && out.type == PlotOutputType::Window;
+    const bool window = inSession && out.type == Output::Window;
     if (window && !top.sessionWindow) top.sessionWindow = session::newWindow();
     out.sessionWindow = window ? top.sessionWindow : std::nullopt;
 }
@@ -256,7 +256,7 @@ void selectSessionWindow(PlotImpl& top, bool inSession)
 platform::RunResult runEngine(const std::string& engine, PlotImpl& top, bool inSession, const EngineEffects& effects)
 {
     const OutputState& out = top.state.output;
-    const bool window = out.type == PlotOutputType::Window;
+    const bool window = out.type == Output::Window;
     if (inSession && (window || !effects.callerCode))
         if (auto run = session::run(engine, {*out.script, effects, window})) return std::move(*run);
     return runAlone(engine, top);
@@ -278,7 +278,7 @@ int CPlot::plotting()
         OutputState& out = s.output;
         const std::string& engine = engines.front();
         if (!outputIsNamed(out) || !usableTemporaryFolder()) return -1;
-        const bool window = out.type == PlotOutputType::Window;
+        const bool window = out.type == Output::Window;
         const bool inSession = window ? session::forWindows(out.liveWindow) : session::forFiles();
         if (inSession) session::prepare(engine);  // it starts while the files are written
         selectSessionWindow(*impl_, inSession);
@@ -295,7 +295,7 @@ int CPlot::plotting()
         const platform::RunResult& run = out.engineRun.emplace(runEngine(engine, *impl_, inSession, effects));
         report(run.errors);
         if (reportRun(run, *out.script) && (!image || pictureMade(*image, out, *out.script, anyCellDraws(*impl_)))) {
-            if (out.type == PlotOutputType::Stream) return CopyFileToStdout(out.file->c_str());
+            if (out.type == Output::Stream) return CopyFileToStdout(out.file->c_str());
             return 0;
         }
         if (image) removeLeftEmptyImage(*image);

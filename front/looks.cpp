@@ -2,7 +2,8 @@
 // choices straight to the settings they choose.
 #include "front/refusals.h"
 #include "rizari/plot.h"
-#include "settings/sections.h"
+#include "settings/color_map.h"
+#include "settings/style_sheet.h"
 
 namespace rizari {
 

@@ -85,7 +85,7 @@ Series& Plot::addCurve(int elementType, std::span<const detail::Column> columns)
     for (std::size_t i = 0; i < columns.size(); ++i) values[i] = columns[i].values;
 
     CPlot& plot = native();
-    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    const std::size_t first = front::dataSetCount(plot);
     front::refusing([&] { return addColumns(plot, elementType, {values, columns.size()}, n); });
     return seriesFrom(first);
 }
@@ -96,7 +96,7 @@ Series& Plot::addBorrowed(int elementType, std::span<const detail::Column> colum
     if (columns[0].size != columns[1].size) front::refuse(where, "the columns differ in length");
     const int n = front::countOf(where, columns[0].size);
     CPlot& plot = native();
-    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    const std::size_t first = front::dataSetCount(plot);
     front::refusing([&] { return addBorrowedColumns(plot, elementType, columns[0].values, columns[1].values, n); });
     return seriesFrom(first);
 }
@@ -112,7 +112,7 @@ Series& Plot::addSurface(int elementType, detail::Column xs, detail::Column ys, 
     front::countOf(where, zs.size);
 
     CPlot& plot = native();
-    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    const std::size_t first = front::dataSetCount(plot);
     front::refusing([&] { return addGridColumns(plot, elementType, xs.values, nx, ys.values, ny, zs.values); });
     return seriesFrom(first);
 }
@@ -137,7 +137,7 @@ Series& Plot::surface(std::initializer_list<double> xs, std::initializer_list<do
 Series& Plot::addFile(const std::filesystem::path& file, std::string_view options)
 {
     CPlot& plot = native();
-    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    const std::size_t first = front::dataSetCount(plot);
     const std::string name = front::fileName("Plot::addFile", file);
     const front::CText option(options);
     front::refusing([&] { return plot.dataFile(name.c_str(), option.orNull()); });
@@ -150,7 +150,7 @@ Series& Plot::matrix(detail::Numbers numbers, int rows, int cols)
     if (rows < 0 || cols < 0 || values.size() != static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols))
         front::refuse("Plot::matrix", "values must hold rows * cols values");
     CPlot& plot = native();
-    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    const std::size_t first = front::dataSetCount(plot);
     front::refusing([&] { return plot.data(values.data(), rows, cols); });
     return seriesFrom(first);
 }

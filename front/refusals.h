@@ -9,6 +9,7 @@
 #include <type_traits>
 
 #include "platform/messages.h"
+#include "rizari/cplot.h"
 
 namespace rizari::front {
 
@@ -39,6 +40,9 @@ template <class Plot, class Call> Plot& applied(Plot& plot, Call&& call)
     refusing([&] { return call(plot.native()); });
     return plot;
 }
+
+// How many data sets the plot has: the number the next one added gets.
+inline std::size_t dataSetCount(const CPlot& plot) { return static_cast<std::size_t>(plot.dataSetNum() + 1); }
 
 // The count of a column as the members of CPlot take it: an int; more values are refused.
 int countOf(std::string_view where, std::size_t size);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/output.h"
 #include "engine/script_text.h"
 #include "front/refusals.h"
 #include "platform/platform.h"
@@ -164,7 +165,7 @@ Plot& Plot::output(const std::filesystem::path& file, Size size)
     const std::string name = front::fileName("Plot::save", file);
     CPlot& plot = top();
     front::refusing([&] { plot.outputType(PlotOutputType::File, terminal.c_str(), name.c_str()); });
-    PlotAccess::state(plot).output.size = pixelsOrInches;
+    sizeImage(PlotAccess::state(plot).output, pixelsOrInches);
     return *this;
 }
 

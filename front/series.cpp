@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "data/plot_styles.h"
+#include "data/styles.h"
 #include "front/refusals.h"
 #include "plot/lifecycle.h"
 #include "plot/plot_state.h"
@@ -37,7 +38,7 @@ Series& Series::style(Style style)
 
 Series& Series::style(Style style, std::string_view option)
 {
-    const PlotStyle* known = findPlotStyle(static_cast<int>(style));
+    const PlotStyle* known = findPlotStyle(style);
     if (!known || !known->takesText()) front::refuse("Series::style", "only Candlesticks, FilledCurves and Vectors take an option");
     const front::CText text(option);
     PlotTypeExtra extra;
@@ -50,32 +51,32 @@ Series& Series::style(Style style, std::string_view option)
 Series& Series::lineWidth(double width)
 {
     requirePositive("Series::lineWidth", width);
-    dataSetOf(plot(), number_).lineWidth = width;
+    setLineWidth(dataSetOf(plot(), number_), width);
     return *this;
 }
 
 Series& Series::lineType(int type)
 {
-    dataSetOf(plot(), number_).lineType = type;
+    setLineType(dataSetOf(plot(), number_), type);
     return *this;
 }
 
 Series& Series::color(std::string_view color)
 {
-    dataSetOf(plot(), number_).lineColor = ColorText(color);
+    setLineColor(dataSetOf(plot(), number_), color);
     return *this;
 }
 
 Series& Series::pointType(int type)
 {
-    dataSetOf(plot(), number_).pointType = type;
+    setPointType(dataSetOf(plot(), number_), type);
     return *this;
 }
 
 Series& Series::pointSize(double size)
 {
     requirePositive("Series::pointSize", size);
-    dataSetOf(plot(), number_).pointSize = size;
+    setPointSize(dataSetOf(plot(), number_), size);
     return *this;
 }
 

@@ -4,6 +4,7 @@
 
 #include "front/refusals.h"
 #include "rizari/plot.h"
+#include "settings/texts.h"
 
 namespace rizari {
 
@@ -40,7 +41,7 @@ Plot& Plot::font(std::string_view name, int size) { return applied(*this, [&](CP
 
 Plot& Plot::fontScale(double scale)
 {
-    if (!std::isfinite(scale) || scale <= 0) front::refuse("Plot::fontScale", "not a finite number above 0");
+    if (!isFontScale(scale)) front::refuse("Plot::fontScale", "not a finite number above 0");
     return applied(*this, [&](CPlot& p) { p.fontScale(scale); });
 }
 

@@ -1,7 +1,6 @@
 // The front's time axes, data file reading and histograms: each passes its arguments to the CPlot
 // member of the same concern.
 #include "front/refusals.h"
-#include "plot/plot_state.h"
 #include "rizari/plot.h"
 
 namespace rizari {
@@ -37,7 +36,7 @@ Series& Plot::histogram(const detail::Numbers& numbers, int bins)
     const std::span<const double> values = numbers.view();
     const int n = front::countOf("Plot::histogram", values.size());
     CPlot& plot = native();
-    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    const std::size_t first = front::dataSetCount(plot);
     front::refusing([&] { return plot.histogram(values.data(), n, bins); });
     return seriesFrom(first);
 }
@@ -47,7 +46,7 @@ Series& Plot::histogram(const detail::Numbers& numbers, int bins, double low, do
     const std::span<const double> values = numbers.view();
     const int n = front::countOf("Plot::histogram", values.size());
     CPlot& plot = native();
-    const std::size_t first = PlotAccess::state(plot).dataSets.size();
+    const std::size_t first = front::dataSetCount(plot);
     front::refusing([&] { return plot.histogram(values.data(), n, bins, low, high); });
     return seriesFrom(first);
 }

@@ -50,8 +50,6 @@ public:
     constexpr explicit AxisSet(int codes) : bits_(codes) {}
 
     constexpr bool contains(AxisIndex axis) const { return (bits_ & kAxisBit[axis]) != 0; }
-    // Whether any axis of the code is in the set.
-    constexpr bool containsAny(int codes) const { return (bits_ & codes) != 0; }
 
     constexpr void add(int codes) { bits_ |= codes; }
     constexpr void remove(int codes) { bits_ &= ~codes; }

@@ -10,8 +10,8 @@
 #include <string_view>
 
 #include "plot/color_text.h"
+#include "plot/typed_codes.h"
 #include "plot/value_block.h"
-#include "rizari/codes.h"
 
 namespace rizari {
 
@@ -20,29 +20,33 @@ using OptText = std::optional<std::string>;
 // A caller's text that may be null: null is no text.
 inline OptText optionalText(const char* text) { return text ? OptText(text) : std::nullopt; }
 
-// A line type that writes no " lt" clause.
+// The line and point types of the members, as ints: kNoLineType asks for no " lt" (or " pt")
+// clause. The state keeps such a type as none.
 inline constexpr int kNoLineType = -999;
-// The point size of a data set that was never given one: no " ps" clause and no point colour.
-inline constexpr int kNoPointSize = -1;
-// The point count that marks a matrix data set.
-inline constexpr int kMatrixPointCount = -1;
+constexpr std::optional<int> givenLineType(int type) { return type == kNoLineType ? std::nullopt : std::optional(type); }
+// Point type 0 writes no " pt" clause either.
+constexpr std::optional<int> givenPointType(int type) { return type == 0 ? std::nullopt : givenLineType(type); }
+// A point size below 0 is none: no " ps" clause and no point colour.
+constexpr std::optional<double> givenPointSize(double size) { return size < 0 ? std::nullopt : std::optional(size); }
 
-// Bytes per entry of an element type; 0 for an unknown code.
-constexpr std::size_t elementSize(int elementType)
+// Bytes per entry of an element type; 0 for a code of no element type.
+constexpr std::size_t elementSize(KeptCode<Element> elementType)
 {
-    switch (elementType) {
-    case ElementType::Char:
-    case ElementType::UChar: return 1;
-    case ElementType::Short:
-    case ElementType::UShort: return 2;
-    case ElementType::Int:
-    case ElementType::UInt:
-    case ElementType::Long:
-    case ElementType::ULong:
-    case ElementType::Float: return 4;
-    case ElementType::Double: return 8;
-    default: return 0;
+    const std::optional<Element> known = elementType.known();
+    if (!known) return 0;
+    switch (*known) {
+    case Element::Char:
+    case Element::UChar: return 1;
+    case Element::Short:
+    case Element::UShort: return 2;
+    case Element::Int:
+    case Element::UInt:
+    case Element::Long:
+    case Element::ULong:
+    case Element::Float: return 4;
+    case Element::Double: return 8;
     }
+    return 0;
 }
 
 // How boxes (and filled curves) are filled and bordered, plot-wide or for one data set. Each part
@@ -51,7 +55,7 @@ struct BoxStyle {
     struct Border {
         std::optional<int> lineType;  // none: no border at all
     };
-    std::optional<int> fill;  // a BoxFill code
+    std::optional<KeptCode<Fill>> fill;
     std::optional<double> density;
     std::optional<int> pattern;
     std::optional<Border> border;
@@ -68,7 +72,7 @@ struct MatrixShape {
 // most pixels its plot area can span and its axes' mapping (explicit ranges, as given, and log
 // scales). Files thinned for equal targets hold the same points.
 struct ReductionTarget {
-    int plotType = PlotType::Lines;
+    KeptCode<Style> plotType = Style::Lines;
     int width = 0;
     int height = 0;
     std::optional<std::array<double, 2>> xRange, yRange;
@@ -119,17 +123,21 @@ struct DataSet {
     std::optional<Reduction> reduction;
     OptText fileOption;
 
-    int pointCount = 0;  // kMatrixPointCount for a matrix
-    int gridXCount = 0;  // 3D only: distinct x values of a grid, 1 for a space curve
-    MatrixShape matrix;
-    int elementType = ElementType::Double;
+    // A matrix (CPlot::data): its rows of values, one after the other. Any other data set has
+    // pointCount points (negative in the record of an add refused for its count).
+    std::optional<MatrixShape> matrix;
+    int pointCount = 0;
+    // A data set added in space: its points have z values, over a grid of gridXCount distinct x
+    // values (1 for a space curve). None for one added in the plane, which lies at z = 0 in 3D.
+    std::optional<int> gridXCount;
+    KeptCode<Element> elementType = Element::Double;
 
-    int plotType = PlotType::Lines;
-    int lineType = kNoLineType;
+    KeptCode<Style> plotType = Style::Lines;
+    std::optional<int> lineType;  // none: no " lt" clause
     double lineWidth = 0;  // fractional widths come from the C++ front (Series::lineWidth)
     std::optional<ColorText> lineColor;
-    int pointType = 0;
-    double pointSize = kNoPointSize;
+    std::optional<int> pointType;   // none: no " pt" clause
+    std::optional<double> pointSize;  // none: no " ps" clause and no point colour
     std::optional<ColorText> pointColor;
     BoxStyle boxes;
     std::optional<double> binWidth;  // a histogram: boxes as wide as its bins, counted from 0 up
@@ -139,6 +147,9 @@ struct DataSet {
     OptText axes;
     OptText smooth;
     OptText styleOption;
+
+    // Its points as drawn: a matrix's rows, or the points of any other data set.
+    int drawnPoints() const { return matrix ? matrix->rows : pointCount; }
 };
 
 }  // namespace rizari

@@ -1,6 +1,7 @@
 // The state of a plot, one struct per concern. Every default below is the state of a new plot,
 // and a reset gives every field back its default. The members of CPlot change this state; the
-// section writers (script/sections.h) turn it into the lines of the plot's command script.
+// section writers, each declared in the header of the room that owns its setting, turn it into
+// the lines of the plot's command script.
 #pragma once
 
 #include <array>
@@ -44,7 +45,7 @@ struct ImageSize {
 };
 
 struct OutputState {
-    int type = PlotOutputType::Window;
+    KeptCode<Output> type = Output::Window;
     OptText terminal;
     OptText file;  // the image of the file and stream outputs
     std::optional<ImageSize> size;
@@ -67,7 +68,7 @@ inline constexpr int kDefaultPointType = 7;
 inline constexpr int kDefaultLineWidth = 2;
 
 struct StyleState {
-    int defaultLineType = kNoLineType;
+    std::optional<int> defaultLineType;  // given to later data sets; none: no " lt" clause
     int defaultPointType = kDefaultPointType;
     int lineWidth = kDefaultLineWidth;  // given to later data sets; also the stroke width of shapes
     OptText pendingFillOption;
@@ -83,7 +84,7 @@ struct Range {
 };
 
 struct LineStyle {
-    int type = 1;  // kNoLineType: no style clause at all
+    std::optional<int> type = 1;  // none: no style clause at all
     int width = 1;
     ColorText color{"black"};
 };
@@ -121,16 +122,13 @@ struct TicsState {
     std::array<std::vector<TicLabel>, AxisCount> labels;  // newest first
     std::optional<int> fractionX;  // denominators of fraction tics
     std::optional<int> fractionY;
-    int direction = TicsDirection::In;
+    TicDirection direction = TicDirection::In;
     AxisSet dayAxes;
     AxisSet monthAxes;
     double level = 0.5;
 };
 
 enum class LegendMode { Off, On, At };
-
-// A font size that was never given: the window terminal then chooses one for a grid.
-inline constexpr int kNoFontSize = -1;
 
 struct TextState {
     OptText title;
@@ -140,7 +138,7 @@ struct TextState {
     OptText legendOption;
     std::optional<std::array<double, 2>> timeStamp;  // its offset
     OptText fontName;
-    int fontSize = kNoFontSize;
+    std::optional<int> fontSize;  // none: not set; the window terminal then chooses one for a grid
     std::optional<double> fontScale;
     bool enhanced = true;  // texts are read as enhanced-text markup
     std::vector<std::string> nativeCommands;  // newest first
@@ -156,12 +154,12 @@ struct ViewState {
     bool mesh = true;
     bool hiddenLines = true;
     bool contours = false;
-    int contourMode = ContourMode::Surface;
+    KeptCode<Contour> contourMode = Contour::Surface;  // any code with bit 1 or 2; others draw no lines
     bool contourLabels = false;
     std::vector<double> contourLevels;
     bool colorBox = true;
-    int coordSystem = CoordSystem::Cartesian;
-    int angleUnit = AngleUnit::Radians;
+    Coordinates coordSystem = Coordinates::Cartesian;
+    Angle angleUnit = Angle::Radians;
     bool polar = false;
 };
 
@@ -201,7 +199,7 @@ struct FrameState {
     Sides offsets;
     std::array<double, 2> origin{0.0, 0.0};
     std::array<double, 2> size{1.0, 1.0};
-    double sizeRatio = 0.0;  // exactly 0: none
+    std::optional<double> sizeRatio;  // none: the plot keeps no ratio of height to width
     std::optional<ColorText> background;
     std::optional<double> barSize;
     std::optional<double> boxWidth;
@@ -224,9 +222,7 @@ struct DrawState {
     ObjectExtents extents;
     std::optional<ColorText> strokeColor;
     bool stroke = true;
-    int fillMode = FillMode::None;
-    ColorText fillColor;
-    int fillPattern = 0;
+    ShapeFill fill;
     double fillOpacity = 1.0;
     int level1D = 0;          // items drawn on the number line so far
     bool stacked1D = false;   // each item of the number line one level above the one before

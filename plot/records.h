@@ -3,10 +3,11 @@
 
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "plot/color_text.h"
-#include "rizari/codes.h"
+#include "plot/typed_codes.h"
 
 namespace rizari {
 
@@ -24,23 +25,65 @@ inline constexpr int kLabelFontSize = 13;
 
 struct PlotText {
     std::optional<std::string> text;
-    int alignment = TextAlign::Left;  // a TextAlign code; other codes write no alignment word
+    std::optional<Align> alignment = Align::Left;  // none: a code of no alignment, which writes no word
     Point3 at;
     std::optional<ColorText> color;
 };
 
+// The geometry of each kind of shape object, in the engine's terms: corners and sizes, centres,
+// radii and angles in degrees.
+namespace shape {
+
+struct Rectangle {
+    double x = 0, y = 0, width = 0, height = 0;  // a corner and the sizes from it (either may be negative)
+};
+struct Circle {
+    double x = 0, y = 0, radius = 0;
+};
+struct Ellipse {
+    double x = 0, y = 0, width = 0, height = 0, angle = 0;
+};
+struct Arc {
+    double x = 0, y = 0, radius = 0, from = 0, to = 0;
+};
+struct ArcSector {
+    Arc arc;
+};
+// The segment between an arc and its chord: the triangle between the chord and the centre is
+// painted in the cut colour when one was given or the segment is filled.
+struct ArcSegment {
+    Arc arc;
+    ColorText cutColor;
+    bool cutColorGiven = false;
+};
+struct Polygon {
+    std::vector<double> xs, ys;  // the vertices, as many of each
+};
+// A kind AddObject does not know: the object is written without a geometry.
+struct Unknown {};
+
+}  // namespace shape
+
+using ShapeGeometry = std::variant<shape::Rectangle, shape::Circle, shape::Ellipse, shape::ArcSector, shape::ArcSegment,
+                                   shape::Polygon, shape::Unknown>;
+
+// How a shape is filled: not at all, with a colour (at the opacity kept beside it) or with one of
+// the engine's patterns.
+struct SolidFill {
+    ColorText color;
+};
+struct PatternFill {
+    int pattern = 0;
+};
+using ShapeFill = std::variant<std::monostate, SolidFill, PatternFill>;
+
 struct PlotObject {
-    int kind = ObjectKind::Rectangle;
-    std::vector<double> parameters;  // layout per kind; the parameter count is its size
+    ShapeGeometry geometry;
     int lineWidth = 0;
     ColorText strokeColor;
     bool stroke = true;
-    int fillMode = FillMode::None;
-    ColorText fillColor;
-    int fillPattern = 0;
+    ShapeFill fill;
     double fillOpacity = 1.0;
-    ColorText cutColor;          // arc segments: colour of the triangle between chord and centre
-    bool cutColorGiven = false;  // arc segments: the caller chose the cut colour
 };
 
 }  // namespace rizari

@@ -1,5 +1,6 @@
 #include "plot/value_block.h"
 
+#include <cstring>
 #include <new>
 
 #include "platform/platform.h"

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstring>
 #include <memory>
 #include <optional>
 
@@ -25,14 +24,6 @@ public:
     unsigned char* data() { return bytes_.get(); }
     const unsigned char* data() const { return bytes_.get(); }
     std::size_t size() const { return size_; }
-
-    // Entry i of a block of doubles.
-    double doubleAt(std::size_t i) const
-    {
-        double v;
-        std::memcpy(&v, data() + i * sizeof v, sizeof v);
-        return v;
-    }
 
 private:
     struct Release {

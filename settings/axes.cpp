@@ -1,9 +1,10 @@
 // Autoscaling, explicit ranges, logarithmic scales and the zero axes of a plot.
+#include "settings/axes.h"
+
 #include <cstdio>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 
@@ -16,11 +17,11 @@ void writeZeroAxis(ScriptWriter& w, const AxesState& a, AxisIndex axis)
     const char* name = kAxisName[axis];
     if (!a.zeroAxes.contains(axis)) {
         w.print("unset %szeroaxis\n", name);
-    } else if (style.type == kNoLineType) {
+    } else if (!style.type) {
         w.print("set %szeroaxis\n", name);
     } else {
         w.print("set %szeroaxis", name);
-        w.print(" lt %d", style.type);
+        w.print(" lt %d", *style.type);
         w.print(" lw %d", style.width);
         w.print(" lc rgbcolor \"%q\"\n", style.color.c_str());
     }
@@ -86,7 +87,7 @@ void CPlot::axis(int axis, int lineType, int lineWidth, const char* color)
     default: report("CPlot::axis(): invalid axis\n");
     }
     // The style is kept even for a refused axis: it is shared by all zero axes.
-    a.zeroAxisStyle.type = lineType;
+    a.zeroAxisStyle.type = givenLineType(lineType);
     a.zeroAxisStyle.width = lineWidth;
     a.zeroAxisStyle.color.assign(color);
 }

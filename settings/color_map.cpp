@@ -1,4 +1,6 @@
 // Heat maps, palettes and the label of the colour bar.
+#include "settings/color_map.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -7,7 +9,6 @@
 
 #include "platform/messages.h"
 #include "plot/choices.h"
-#include "settings/sections.h"
 
 namespace rizari {
 
@@ -54,20 +55,24 @@ template <class T> double entryAt(const unsigned char* entries, std::size_t i)
 using EntryReader = double (*)(const unsigned char*, std::size_t);
 
 // How entry i of a block of the element type reads as a number; none for the 8-bit types, which
-// the data file holds as characters.
-EntryReader entryReader(int elementType)
+// the data file holds as characters, and for a code of no element type.
+EntryReader entryReader(KeptCode<Element> elementType)
 {
-    switch (elementType) {
-    case ElementType::Short: return entryAt<std::int16_t>;
-    case ElementType::UShort: return entryAt<std::uint16_t>;
-    case ElementType::Int:
-    case ElementType::Long: return entryAt<std::int32_t>;
-    case ElementType::UInt:
-    case ElementType::ULong: return entryAt<std::uint32_t>;
-    case ElementType::Float: return entryAt<float>;
-    case ElementType::Double: return entryAt<double>;
-    default: return nullptr;
+    const std::optional<Element> type = elementType.known();
+    if (!type) return nullptr;
+    switch (*type) {
+    case Element::Short: return entryAt<std::int16_t>;
+    case Element::UShort: return entryAt<std::uint16_t>;
+    case Element::Int:
+    case Element::Long: return entryAt<std::int32_t>;
+    case Element::UInt:
+    case Element::ULong: return entryAt<std::uint32_t>;
+    case Element::Float: return entryAt<float>;
+    case Element::Double: return entryAt<double>;
+    case Element::Char:
+    case Element::UChar: return nullptr;
     }
+    return nullptr;
 }
 
 // The extent of one column of a grid of n points, `count` values apart, widened by half the
@@ -95,7 +100,7 @@ std::optional<std::array<Extent, 2>> cellBox(const PlotState& s)
         if (!drawnAsCells(s, set)) continue;
         const EntryReader read = entryReader(set.elementType);
         if (!set.values || !read) return std::nullopt;
-        const auto nx = static_cast<std::size_t>(set.gridXCount);
+        const auto nx = static_cast<std::size_t>(*set.gridXCount);
         const auto x = cellExtent(set, read, 0, nx);
         const auto y = cellExtent(set, read, 1, static_cast<std::size_t>(set.pointCount) / nx);
         if (!x || !y) return std::nullopt;
@@ -130,7 +135,7 @@ void choosePalette(PlotState& s, Palette palette) { s.colorMap.palette = palette
 
 bool drawnAsCells(const PlotState& s, const DataSet& set)
 {
-    return s.colorMap.heatMap && s.dimension == 3 && set.gridXCount >= 2 && set.pointCount / set.gridXCount >= 2;
+    return s.colorMap.heatMap && s.dimension == 3 && set.gridXCount >= 2 && set.pointCount / *set.gridXCount >= 2;
 }
 
 void writePalette(ScriptWriter& w, const PlotState& s)

@@ -1,9 +1,10 @@
 // Border, grid, margins, placement on the canvas, background, error bar ends and box width.
+#include "settings/frame.h"
+
 #include <cstdio>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 
@@ -69,7 +70,8 @@ void CPlot::size(double x, double y)
 
 void CPlot::sizeRatio(double ratio)
 {
-    if (finiteArguments("sizeRatio", {ratio})) impl_->state.frame.sizeRatio = ratio;
+    // A ratio of 0 is none.
+    if (finiteArguments("sizeRatio", {ratio})) impl_->state.frame.sizeRatio = ratio == 0.0 ? std::nullopt : std::optional(ratio);
 }
 
 void CPlot::backgroundColor(const char* color) { impl_->state.frame.background = ColorText(color); }
@@ -136,8 +138,8 @@ void writeMarginsAndLayout(ScriptWriter& w, const PlotState& s)
     w.print("set tmargin %f\n", f.margins.top);
     w.print("set offsets %f, %f, %f, %f\n", f.offsets.left, f.offsets.right, f.offsets.top, f.offsets.bottom);
     w.print("set origin %f, %f\n", f.origin[0], f.origin[1]);
-    if (f.sizeRatio == 0.0) w.print("set size noratio %f, %f\n", f.size[0], f.size[1]);
-    else w.print("set size ratio %f  %f, %f\n", f.sizeRatio, f.size[0], f.size[1]);
+    if (!f.sizeRatio) w.print("set size noratio %f, %f\n", f.size[0], f.size[1]);
+    else w.print("set size ratio %f  %f, %f\n", *f.sizeRatio, f.size[0], f.size[1]);
 }
 
 }  // namespace rizari

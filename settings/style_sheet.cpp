@@ -1,11 +1,12 @@
 // Style sheets: the look of a plot set in one call. classic is the look every plot has always had;
 // clean frames the plot, draws light grid lines behind the data, leaves out the zero axes and the
 // default axis labels, and colours with viridis.
+#include "settings/style_sheet.h"
+
 #include <cstdio>
 
 #include "platform/messages.h"
 #include "plot/choices.h"
-#include "settings/sections.h"
 
 namespace rizari {
 

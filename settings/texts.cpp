@@ -1,15 +1,24 @@
 // Title, axis labels, the key (legend), the time stamp, terminal text options and commands
 // passed to the engine unchanged.
+#include "settings/texts.h"
+
+#include <cmath>
 #include <cstdio>
 #include <new>
 #include <string_view>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 #include "script/terminals.h"
 
 namespace rizari {
+
+namespace {
+
+// The size font() takes for none, and the size after a font's name that leaves it to the engine.
+constexpr int kUnsetFontSize = -1;
+
+}  // namespace
 
 void CPlot::title(const char* text) { impl_->state.text.title = optionalText(text); }
 
@@ -77,13 +86,15 @@ void CPlot::font(const char* name, int size)
         return;
     }
     impl_->state.text.fontName = optionalText(name);
-    impl_->state.text.fontSize = size;
+    impl_->state.text.fontSize = size == kUnsetFontSize ? std::nullopt : std::optional(size);
 }
+
+bool isFontScale(double scale) { return std::isfinite(scale) && scale > 0.0; }
 
 // A scale that is not above 0 is ignored.
 void CPlot::fontScale(double scale)
 {
-    if (finiteArguments("fontScale", {scale}) && scale > 0.0) impl_->state.text.fontScale = scale;
+    if (finiteArguments("fontScale", {scale}) && isFontScale(scale)) impl_->state.text.fontScale = scale;
 }
 
 void CPlot::nativeCmd(const char* command)
@@ -118,9 +129,9 @@ void writeTitlesAndLabels(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
     if (t.title) w.print("set title \"%t\"\n", *t.title);
-    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2};
+    static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2, AxisZ};
     for (AxisIndex i : kOrder)
-        if (t.axisLabels[i]) w.print("set %slabel \"%t\"\n", kAxisName[i], *t.axisLabels[i]);
+        if (t.axisLabels[i] && (i != AxisZ || s.dimension == 3)) w.print("set %slabel \"%t\"\n", kAxisName[i], *t.axisLabels[i]);
 }
 
 void writeNativeCommands(ScriptWriter& w, const PlotState& s)
@@ -132,7 +143,7 @@ void writeTextOptions(ScriptWriter& w, const PlotState& s)
 {
     const TextState& t = s.text;
     w.put(t.enhanced ? "set termoption enhanced\n" : "set termoption noenhanced\n");
-    if (t.fontName) w.print("set termoption font \"%q,%d\"\n", *t.fontName, t.fontSize);
+    if (t.fontName) w.print("set termoption font \"%q,%d\"\n", *t.fontName, t.fontSize.value_or(kUnsetFontSize));
     if (t.fontScale) w.print("set termoption fontscale %lf\n", *t.fontScale);
 }
 

@@ -1,5 +1,7 @@
 // Tic marks: which axes show them, their spacing, explicit and fraction labels, format,
 // location, mirroring, direction, day and month tics and the 3D ticslevel.
+#include "settings/tics.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -9,7 +11,6 @@
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
 
 namespace rizari {
 
@@ -219,11 +220,12 @@ void CPlot::ticsMirror(int axis, int flag)
 
 void CPlot::ticsDirection(int direction)
 {
-    if (direction != TicsDirection::In && direction != TicsDirection::Out) {
+    const std::optional<TicDirection> known = knownCode<TicDirection>(direction);
+    if (!known) {
         report("CPlot::ticsDirection(): invalid parameter\n");
         return;
     }
-    impl_->state.tics.direction = direction;
+    impl_->state.tics.direction = *known;
 }
 
 void CPlot::ticsDay(int axis)
@@ -244,6 +246,8 @@ void CPlot::ticsLevel(double level)
     }
     impl_->state.tics.level = level;
 }
+
+void writeTicsLevel(ScriptWriter& w, const PlotState& s) { w.print("set ticslevel %f\n", s.tics.level); }
 
 void writeTicsFormats(ScriptWriter& w, const PlotState& s)
 {
@@ -299,7 +303,7 @@ bool ticsFitTheirLimits(const PlotState& s)
 void writeTicsDirection(ScriptWriter& w, const PlotState& s)
 {
     const TicsState& t = s.tics;
-    w.put(t.direction == TicsDirection::Out ? "set tics out\n" : "set tics in\n");
+    w.put(t.direction == TicDirection::Out ? "set tics out\n" : "set tics in\n");
     static constexpr AxisIndex kOrder[] = {AxisX, AxisX2, AxisY, AxisY2, AxisZ};
     for (AxisIndex i : kOrder)
         if (!t.shown.contains(i)) w.print("unset %stics\n", kAxisName[i]);

@@ -1,11 +1,12 @@
 // 3D view, contours, coordinate systems, polar plots and the mathematical coordinate look.
+#include "settings/view.h"
+
 #include <cstdio>
 #include <new>
 
 #include "platform/messages.h"
 #include "plot/checks.h"
-#include "script/sections.h"
-#include "settings/sections.h"
+#include "settings/color_map.h"
 
 namespace rizari {
 
@@ -13,16 +14,10 @@ namespace {
 
 bool firstDataSetIsPm3d(const PlotState& s)
 {
-    return !s.dataSets.empty() && s.dataSets.front().plotType == PlotType::PM3D;
+    return !s.dataSets.empty() && s.dataSets.front().plotType == Style::PM3D;
 }
 
-void writeAngles(ScriptWriter& w, int unit)
-{
-    if (unit == AngleUnit::Degrees) w.put("set angles degrees\n");
-    else if (unit == AngleUnit::Radians) w.put("set angles radians\n");
-}
-
-bool isAngleUnit(int unit) { return unit == AngleUnit::Degrees || unit == AngleUnit::Radians; }
+void writeAngles(ScriptWriter& w, Angle unit) { w.put(unit == Angle::Degrees ? "set angles degrees\n" : "set angles radians\n"); }
 
 // A 0/1 flag of a member: stored, or refused with the member's message.
 void setFlag(bool& field, int flag, const char* member)
@@ -68,7 +63,7 @@ void CPlot::contourMode(int mode)
         report("CPlot::contourMode(): invalid parameter\n");
         return;
     }
-    v.contourMode = mode;
+    v.contourMode = KeptCode<Contour>(mode);
 }
 
 void CPlot::contourLabel(int flag)
@@ -102,30 +97,24 @@ void CPlot::contourLevels(const double* levels, int n)
 
 void CPlot::coordSystem(int system)
 {
-    switch (system) {
-    case CoordSystem::Cartesian:
-    case CoordSystem::Spherical:
-    case CoordSystem::Cylindrical: impl_->state.view.coordSystem = system; break;
-    default: report("CPlot::coordSystem(): invalid parameter\n");
-    }
+    if (const auto known = knownCode<Coordinates>(system)) impl_->state.view.coordSystem = *known;
+    else report("CPlot::coordSystem(): invalid parameter\n");
 }
 
 void CPlot::coordSystem(int system, int unit)
 {
     coordSystem(system);
     if (system != CoordSystem::Spherical && system != CoordSystem::Cylindrical) return;
-    if (!isAngleUnit(unit)) {
-        report("CPlot::coordSystem():invalid angle, using degrees\n");
-        unit = AngleUnit::Degrees;
-    }
-    impl_->state.view.angleUnit = unit;
+    const std::optional<Angle> known = knownCode<Angle>(unit);
+    if (!known) report("CPlot::coordSystem():invalid angle, using degrees\n");
+    impl_->state.view.angleUnit = known.value_or(Angle::Degrees);
 }
 
 void CPlot::polarPlot(int unit)
 {
     PlotState& s = impl_->state;
-    if (isAngleUnit(unit)) {
-        s.view.angleUnit = unit;
+    if (const auto known = knownCode<Angle>(unit)) {
+        s.view.angleUnit = *known;
         s.view.polar = true;
     } else {
         report("CPlot::polarPlot(): invalid parameter\n");
@@ -160,24 +149,26 @@ void writePolarAndAngles(ScriptWriter& w, const PlotState& s)
     writeAngles(w, s.view.angleUnit);
 }
 
-void write3DSettings(ScriptWriter& w, const PlotState& s)
+void write3DView(ScriptWriter& w, const PlotState& s)
 {
     const ViewState& v = s.view;
-    if (const OptText& zLabel = s.text.axisLabels[AxisZ]) w.print("set zlabel \"%t\"\n", *zLabel);
     w.put("set parametric\n");
     w.print("set view %f, %f, %f, %f\n", v.rotX, v.rotZ, v.scale, v.scaleZ);
-    w.print("set ticslevel %f\n", s.tics.level);
+}
+
+void write3DSurface(ScriptWriter& w, const PlotState& s)
+{
+    const ViewState& v = s.view;
     w.put(v.mesh ? "set surface\n" : "unset surface\n");
 
     if (!v.contours) {
         w.put("unset contour\n");
     } else {
-        switch (v.contourMode) {
-        case ContourMode::Base: w.put("set contour base\n"); break;
-        case ContourMode::Surface: w.put("set contour surface\n"); break;
-        case ContourMode::Both: w.put("set contour both\n"); break;
-        default: w.put("unset contour\n");
-        }
+        const std::optional<Contour> mode = v.contourMode.known();
+        if (!mode) w.put("unset contour\n");  // a mode the engine has no word for
+        else if (*mode == Contour::Base) w.put("set contour base\n");
+        else if (*mode == Contour::Surface) w.put("set contour surface\n");
+        else w.put("set contour both\n");
         w.put(v.contourLabels ? w.dialect().contourLabelsOn : "unset clabel\n");
         if (!v.contourLevels.empty()) {
             w.print("set cntrparam levels discrete %f", v.contourLevels.front());
@@ -192,10 +183,10 @@ void write3DSettings(ScriptWriter& w, const PlotState& s)
     const bool hidden = v.hiddenLines != firstDataSetIsPm3d(s);
     w.put(hidden ? "set hidden3d\n" : "unset hidden3d\n");
 
-    if (v.coordSystem == CoordSystem::Spherical) {
+    if (v.coordSystem == Coordinates::Spherical) {
         w.put("set mapping spherical\n");
         writeAngles(w, v.angleUnit);
-    } else if (v.coordSystem == CoordSystem::Cylindrical) {
+    } else if (v.coordSystem == Coordinates::Cylindrical) {
         w.put("set mapping cylindrical\n");
         writeAngles(w, v.angleUnit);
     } else {
@@ -212,8 +203,8 @@ void writeColorMap(ScriptWriter& w, const PlotState& s)
     writePalette(w, s);
     // A heat map draws its cells as an image, without pm3d.
     if (firstDataSetIsPm3d(s) && !drawnAsCells(s, s.dataSets.front())) {
-        if (v.contours && v.contourMode == ContourMode::Base) w.put("set pm3d map\n");
-        else if (v.contours && v.contourMode == ContourMode::Surface) w.put("set pm3d at bs\n");
+        if (v.contours && v.contourMode == Contour::Base) w.put("set pm3d map\n");
+        else if (v.contours && v.contourMode == Contour::Surface) w.put("set pm3d at bs\n");
         else w.put("set pm3d\n");
     }
     w.put("\n");

@@ -171,7 +171,7 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
                                                  {ElementType::UInt, 4}, {ElementType::Float, 4}, {ElementType::Double, 8},
                                                  {ElementType::UChar, 1}};
     for (std::size_t i = 0; i < std::size(kinds); ++i) {
-        EXPECT_EQ(dataSetOf(plot, i).elementType, kinds[i].first) << i;
+        EXPECT_EQ(dataSetOf(plot, i).elementType.code(), kinds[i].first) << i;
         EXPECT_EQ(dataSetOf(plot, i).values->size(), 2 * 2 * kinds[i].second) << i;
     }
     EXPECT_EQ(dataFile(plot, 0), "-3 -3\n7 7\n");
@@ -185,7 +185,7 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     // Mixed element types, and integers the library does not hold, are written as doubles.
     plot.add(std::vector<int>{1, 2}, std::vector<double>{0.5, 2.5});
     plot.add(std::vector<std::int64_t>{-40000000000, 3}, std::vector<std::size_t>{7, 8});
-    EXPECT_EQ(dataSetOf(plot, 7).elementType, ElementType::Double);
+    EXPECT_EQ(dataSetOf(plot, 7).elementType, Element::Double);
     EXPECT_EQ(dataFile(plot, 7), "1 0.5\n2 2.5\n");
     EXPECT_EQ(dataFile(plot, 8), "-4e+10 7\n3 8\n");
     plot.addView(doubles, doubles);
@@ -203,7 +203,7 @@ TEST(Front, ValuesOfEachElementTypeReachTheDataFile)
     const float gx[] = {1, 2}, gy[] = {10, 20, 30}, gz[] = {1, 2, 3, 4, 5, 6};
     grid.surface(gx, gy, gz);
     EXPECT_EQ(dataFile(grid, 0), "1 10 1\n1 20 2\n1 30 3\n\n2 10 4\n2 20 5\n2 30 6\n");
-    EXPECT_EQ(dataSetOf(grid, 0).plotType, PlotType::PM3D);
+    EXPECT_EQ(dataSetOf(grid, 0).plotType, Style::PM3D);
     // Members that take a list of numbers take any container of them, or a braced list.
     grid.contour(Contour::Base).contourLevels(std::vector<int>{1, 3});
     EXPECT_EQ(linesStarting(grid.script(), "set cntrparam"), "set cntrparam levels discrete 1.000000, 3.000000\n");
@@ -311,7 +311,7 @@ TEST(Front, HandlesSurviveMovesOfTheirPlot)
     plots.push_back(std::move(first));
     plots.emplace_back();  // the vector moves its plots
     curve.legend("a").lineWidth(1.5).pointSize(3).pointType(5).style(Style::LinesPoints).axes(Axis::X, Axis::Y2);
-    right.title("right").add(std::vector<float>{1}, std::vector<float>{2}).color("red").lineWidth(2);
+    right.title("right").add(std::vector<float>{1}, std::vector<float>{2}).color("red").lineWidth(2).pointType(0);  // 0: no " pt"
     const std::string script = plots.front().script();
     EXPECT_EQ(linesStarting(script, "plot"), "plot \"" + *dataSetOf(plots.front(), 0).fileName +
                                                  "\" axes x1y2 title \"a\" with linespoints lw 1.5 pt 5 ps 3\n"

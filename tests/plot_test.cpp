@@ -24,7 +24,8 @@
 #include "platform/platform.h"
 #include "platform/unicode.h"
 #include "plot/plot_state.h"
-#include "script/sections.h"
+#include "data/plot_command.h"
+#include "engine/output.h"
 #include "binding/entry_points.h"
 #include "engine/script_text.h"
 #include "rizari/codes.h"
@@ -48,7 +49,7 @@ std::vector<double> values(const CPlot& p, std::size_t set)
 {
     const ValueBlock& block = *dataSet(p, set).values;
     std::vector<double> out(block.size() / sizeof(double));
-    for (std::size_t i = 0; i < out.size(); ++i) out[i] = block.doubleAt(i);
+    if (!out.empty()) std::memcpy(out.data(), block.data(), out.size() * sizeof(double));
     return out;
 }
 
@@ -72,7 +73,7 @@ TEST(DataSets, EmptyMatrixAndFilledCurveValues)
     ASSERT_EQ(p.data2DCurve(x, y, 3), 0);
     EXPECT_EQ(values(p, 1), (std::vector<double>{1, 2, 3, kLargeValue, 4, 5}));
     EXPECT_EQ(values(p, 2), (std::vector<double>{1, 2, 3, kInf, 4, 5}));
-    EXPECT_EQ(dataSet(p, 1).plotType, PlotType::FilledCurves);
+    EXPECT_EQ(dataSet(p, 1).plotType, Style::FilledCurves);
     p.fillCurve("x1", nullptr);
     p.data(m, 1, 2);
     EXPECT_EQ(values(p, 4), (std::vector<double>{1, kInf}));  // the outline of a matrix shares its values
@@ -298,7 +299,7 @@ TEST(Files, CutPicturesAreFoundInEveryFormatWithAnEnd)
              {"dumb ansi", ImageSize{100, 30}}, {"tikz", {}}, {"tikz standalone", {}}, {"emf", {}}}) {
         PlotState state;
         OutputState& output = state.output;
-        output.type = PlotOutputType::File;
+        output.type = Output::File;
         output.terminal = terminal;
         output.size = size;
         output.file = "image";

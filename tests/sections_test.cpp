@@ -1,10 +1,19 @@
 // The sections of a plot block, one table per area: each row sets a plot up through the public
 // members and names the lines one section then writes. Boundary rows are the point: each pins a
 // comparison or a default that a whole script would not tell apart. Messages are ignored here.
-#include "script/sections.h"
-#include "settings/sections.h"
-
 #include "data/file_reading.h"
+#include "data/plot_command.h"
+#include "data/styles.h"
+#include "draw/arrows_text.h"
+#include "draw/shapes.h"
+#include "engine/output.h"
+#include "settings/axes.h"
+#include "settings/color_map.h"
+#include "settings/frame.h"
+#include "settings/style_sheet.h"
+#include "settings/texts.h"
+#include "settings/tics.h"
+#include "settings/view.h"
 
 #include <cmath>
 #include <functional>
@@ -52,14 +61,8 @@ void check(const std::vector<Row>& rows)
 
 void writeGridBackground(ScriptWriter& w, const PlotState& s) { writeBackground(w, s, true); }
 void writeGridLines(ScriptWriter& w, const PlotState& s) { writeStyleSheet(w, s), writeGrid(w, s); }
-// The 3D settings after the view and the tics level.
-void write3DSurfaceOn(ScriptWriter& w, const PlotState& s)
-{
-    std::string all;
-    ScriptWriter settings(all);
-    write3DSettings(settings, s);
-    w.put(all.substr(all.find("set surface")));
-}
+// The 3D lines after the titles and labels, in the order of a plot block.
+void write3DSettings(ScriptWriter& w, const PlotState& s) { write3DView(w, s), writeTicsLevel(w, s), write3DSurface(w, s); }
 
 const double kX[] = {1, 2, 3};
 
@@ -128,22 +131,25 @@ TEST(Sections, ViewContoursAndCoordinates)
          "set parametric\nset view 0.000000, 0.000000, 2.000000, 0.500000\nset ticslevel 0.500000\n"
          "unset surface\nunset contour\nunset colorbox\nunset hidden3d\nset mapping cartesian\n"},
         {[](CPlot& p) { p.changeViewAngle(180, 360), p.changeViewAngle(10, 361), p.ticsLevel(0), p.ticsLevel(-1); }, write3DSettings,
-         "set zlabel \"z\"\nset parametric\nset view 180.000000, 360.000000, 1.000000, 1.000000\nset ticslevel 0.000000\n"
+         "set parametric\nset view 180.000000, 360.000000, 1.000000, 1.000000\nset ticslevel 0.000000\n"
          "set surface\nunset contour\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
-        {[](CPlot& p) { p.contourMode(4); }, write3DSurfaceOn,
+        // The z label only where the plot has a z axis.
+        {[](CPlot& p) { p.label(PlotAxis::XY, nullptr), p.dimension(3); }, writeTitlesAndLabels, "set zlabel \"z\"\n"},
+        {[](CPlot& p) { p.label(PlotAxis::XY, nullptr); }, writeTitlesAndLabels, ""},
+        {[](CPlot& p) { p.contourMode(4); }, write3DSurface,
          "set surface\nset contour surface\nunset clabel\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
         {[](CPlot& p) {
              const double levels[] = {2};
              // A mode with bit 1 or 2 is taken; one the engine has no word for writes no contour line.
              p.contourMode(5), p.contourLevels(levels, 1), p.contourLevels(levels, 0), p.contourLabel(1), p.contourLabel(0);
          },
-         write3DSurfaceOn,
+         write3DSurface,
          "set surface\nunset contour\nunset clabel\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
-        {[](CPlot& p) { p.contourMode(ContourMode::Both), p.coordSystem(CoordSystem::Spherical, 7); }, write3DSurfaceOn,
+        {[](CPlot& p) { p.contourMode(ContourMode::Both), p.coordSystem(CoordSystem::Spherical, 7); }, write3DSurface,
          "set surface\nset contour both\nunset clabel\nset colorbox\nset hidden3d\nset mapping spherical\nset angles degrees\n"},
         {[](CPlot& p) { p.coordSystem(CoordSystem::Cylindrical, AngleUnit::Degrees), p.coordSystem(CoordSystem::Cartesian, 7),
                         p.coordSystem(28); },
-         write3DSurfaceOn,
+         write3DSurface,
          "set surface\nunset contour\nset colorbox\nset hidden3d\nset mapping cartesian\n"},
         // A cartesian 3D plot names its three columns (the grid golden shows another mapping).
         {[](CPlot& p) { p.data3D(kX, kX, kX, 1, 3, 1, 1, 3), p.plotType(PlotType::Impulses, 0), p.legend("s", 0); }, writeSplotCommand,
@@ -349,6 +355,17 @@ TEST(Sections, ShapesAndObjectRanges)
          "set object polygon from 0, 0 to 1, 0 to -1, 1.22465e-16 to 0, 0 behind fillcolor rgbcolor \"gold\" fillstyle transparent solid 1 \n"
          "set object circle center 0, 0 size 1 arc [0:200] behind fs transparent pattern 3 \n"
          "set object polygon from 0, 0 to 1, 0 to -0.939693, -0.34202 to 0, 0 behind fillcolor rgbcolor \"ivory\" fillstyle transparent solid 1 \n"},
+        // AddObject from C++: a parameter beyond the count is 0, a polygon takes count / 2 vertices
+        // (a lone value is one), a kind of no shape writes no geometry.
+        {[](CPlot& p) {
+             const double v[] = {1, 2, HUGE_VAL, 4, 5};
+             p.noStrokeColor(), p.AddObject(ObjectKind::Rectangle, 2, v), p.AddObject(ObjectKind::Polygon, 5, v);
+             p.AddObject(ObjectKind::Polygon, 1, v), p.AddObject(99, 5, v);
+         },
+         writeShapeObjects,
+         "set object rectangle center 1, 2 size 0, 0 behind fillstyle empty border linewidth 0 \n"
+         "set object polygon from 1, 9.8e+307 to 2, 4 to 1, 9.8e+307 behind fillstyle empty \n"
+         "set object polygon from 1, 1 to 1, 1 behind fillstyle empty \nset object fillstyle empty \n"},
         // Extents widened by a fifth of their span to whole numbers; a single point gets one on each side.
         {[](CPlot& p) { p.ellipse(0, 0, 4, 2, 30), p.arcSector(10, 0, 1, 0, 45), p.circle(0, -6, 0.5); }, writeObjectRanges,
          "set xrange [-7:14]\nset yrange [-9:7]\n"},

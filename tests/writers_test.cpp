@@ -74,9 +74,9 @@ TEST(NumberFormat, MatchesPrintf)
 template <class T> DataSet makeSet(int elementType, const std::vector<std::vector<T>>& columns, int gridXCount = 0)
 {
     DataSet set;
-    set.elementType = elementType;
+    set.elementType = KeptCode<Element>(elementType);
     set.pointCount = static_cast<int>(columns[0].size());
-    set.gridXCount = gridXCount;
+    if (gridXCount > 0) set.gridXCount = gridXCount;
     set.values = ValueBlock::allocate(columns.size() * columns[0].size() * sizeof(T));
     unsigned char* out = set.values->data();
     for (const auto& column : columns) {
@@ -158,8 +158,7 @@ TEST_F(WriterTest, ValuesStayDistinct)
 TEST_F(WriterTest, Matrix)
 {
     DataSet set = makeSet<double>(ElementType::Int, {{1, 2.5, NAN, 4, 5, 6}});
-    set.pointCount = kMatrixPointCount;  // read as doubles whatever the element type says
-    set.matrix = {2, 3};
+    set.matrix = MatrixShape{2, 3};  // read as doubles whatever the element type says
     EXPECT_EQ(write(set, 3), "1 2.5 nan \n4 5 6 \n");
     set.matrix = {3, 3};  // more than the values hold: nothing is read past them
     EXPECT_EQ(write(set, 2), "");

@@ -34,24 +34,6 @@
 
 namespace rizari {
 
-// ---- Codes: one enum class per group of codes.h, made from the same rows and values ----
-
-#define RIZARI_TYPED_CODE(group, name, value) name = value,
-enum class Axis : int { RIZARI_PLOT_AXIS_CODES(RIZARI_TYPED_CODE) };
-enum class Style : int { RIZARI_PLOT_TYPE_CODES(RIZARI_TYPED_CODE) };
-enum class Scale : int { RIZARI_SCALE_TYPE_CODES(RIZARI_TYPED_CODE) };
-enum class Output : int { RIZARI_OUTPUT_TYPE_CODES(RIZARI_TYPED_CODE) };
-enum class Coordinates : int { RIZARI_COORD_SYSTEM_CODES(RIZARI_TYPED_CODE) };
-enum class TicDirection : int { RIZARI_TICS_DIRECTION_CODES(RIZARI_TYPED_CODE) };
-enum class Angle : int { RIZARI_ANGLE_UNIT_CODES(RIZARI_TYPED_CODE) };
-enum class Align : int { RIZARI_TEXT_ALIGN_CODES(RIZARI_TYPED_CODE) };
-enum class Fill : int { RIZARI_BOX_FILL_CODES(RIZARI_TYPED_CODE) };
-enum class Contour : int { RIZARI_CONTOUR_MODE_CODES(RIZARI_TYPED_CODE) };
-#undef RIZARI_TYPED_CODE
-
-// Axes are bits: Axis::X | Axis::Y2 names both, for the members that take several axes.
-constexpr Axis operator|(Axis a, Axis b) { return static_cast<Axis>(static_cast<int>(a) | static_cast<int>(b)); }
-
 // ---- The size of an image ----
 
 // Pixels when both numbers are integers ({800, 600}), inches when either is a floating-point number

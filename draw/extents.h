@@ -1,34 +1,14 @@
-// Pieces shared by the drawing members: the colour cycle names and the merge of a box into the
-// object extents of a plot.
+// The coordinates of drawn items: the check of a shape's arguments, and the object extents of a
+// plot that each item widens (they make the items visible, see writeObjectRanges).
 #pragma once
 
 #include <cmath>
-#include <cstddef>
 #include <initializer_list>
-#include <limits>
 
 #include "plot/checks.h"
 #include "plot/plot_state.h"
 
 namespace rizari::draw {
-
-// Shapes without a stroke colour take these in turn (one counter for the whole library); markers
-// without a stroke colour take the name of their data set's position.
-inline constexpr const char* kColorCycle[] = {"red", "green", "blue", "magenta", "cyan",
-                                             "yellow", "black", "orange", "grey"};
-inline constexpr std::size_t kColorCycleSize = sizeof kColorCycle / sizeof kColorCycle[0];
-
-// The engine's point types of the circle markers (circleOpen, circleClosed and the boundaries of
-// inequalities), and their size.
-enum Marker : int { OpenCircle = 6, FilledCircle = 7 };
-inline constexpr int kMarkerSize = 2;
-
-// Colour of a marker drawn as data set number `position`: the stroke colour when one was given,
-// else the cycle name of that position (the library-wide counter of shapes is not touched).
-inline const char* indexColor(const DrawState& d, std::size_t position)
-{
-    return d.strokeColor ? d.strokeColor->c_str() : kColorCycle[position % kColorCycleSize];
-}
 
 // The coordinates and sizes of a shape: an infinity stands for the large finite value of its sign
 // (the values are changed in place); NaN is refused with the member's invalid-parameter message.
