@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "data/reduction_band.h"
+
 namespace rizari {
 
 namespace {
@@ -26,6 +28,9 @@ constexpr int kMostPixels = 32767;
 constexpr std::size_t kMostCounterBytes = std::size_t{8} << 20;
 // A filled curve's bucket is taken in pieces of at most this many points.
 constexpr std::size_t kMostBufferedPoints = std::size_t{1} << 16;
+// The plot area spans at least this share of the picture's width and height (the axes' tic labels
+// and titles take the rest).
+constexpr double kSmallestPlotShare = 0.6;
 // Lines and steps are checked this many points at a time.
 constexpr std::size_t kBlock = 256;
 // The joined styles estimate the y extent, before their one pass, from this many points.
@@ -239,7 +244,7 @@ public:
     void extra(double x, double y) override
     {
         order_.push_back(kExtraMark | extras_.size());
-        extras_.push_back({logX_ ? std::pow(10.0, x) : x, logY_ ? std::pow(10.0, y) : y});
+        extras_.push_back({x, y});
     }
     std::size_t handTo(KeptPoints& out) const
     {
@@ -247,7 +252,7 @@ public:
         for (std::uint64_t k : order_) {
             if (k & kExtraMark) {
                 const auto& [x, y] = extras_[k & ~kExtraMark];
-                out.extra(x, y);
+                out.extra(logX_ ? std::pow(10.0, x) : x, logY_ ? std::pow(10.0, y) : y);
             } else {
                 out.original(static_cast<std::size_t>(k));
             }
@@ -255,10 +260,34 @@ public:
         return order_.size();
     }
 
+    // A dense line's strokes cut where they cross the solid band they draw (data/reduction_band.h).
+    template <class P> void cutThroughBand(const P& p, const BucketSpans& spans, const BandScale& scale)
+    {
+        std::vector<LinePoint> line;
+        line.reserve(order_.size());
+        for (std::uint64_t k : order_) {
+            if (k & kExtraMark) {
+                const auto& [x, y] = extras_[k & ~kExtraMark];
+                line.push_back({x, y, std::nullopt});
+            } else {
+                const auto i = static_cast<std::size_t>(k);
+                line.push_back({p.x(i), p.y(i), i});
+            }
+        }
+        const auto cut = rizari::cutThroughBand(line, spans, scale);
+        if (!cut) return;
+        order_.clear();
+        extras_.clear();
+        for (const LinePoint& point : *cut) {
+            if (point.index) original(*point.index);
+            else extra(point.x, point.y);
+        }
+    }
+
 private:
     static constexpr std::uint64_t kExtraMark = std::uint64_t{1} << 63;
     std::vector<std::uint64_t> order_;
-    std::vector<std::array<double, 2>> extras_;
+    std::vector<std::array<double, 2>> extras_;  // in the picture's space
     ColumnStats x_, y_;
     bool logX_, logY_;
 };
@@ -349,6 +378,11 @@ public:
         const std::size_t buckets = static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width) * (options.stepsStyle ? 2 : 1);
         quarterScale_ = static_cast<double>(buckets * kQuarters) / xWindow.span();
         lastQuarter_ = buckets * kQuarters - 1;
+        spans_.xLow = xWindow.low;
+        spans_.bucketWidth = xWindow.span() / static_cast<double>(buckets);
+        spans_.low.assign(buckets, kInfinity);
+        spans_.high.assign(buckets, -kInfinity);
+        spans_.points.assign(buckets, 0);
     }
 
     // Drawn point i inside the x range, at (x, y) in the picture's space. The extremes of the
@@ -359,6 +393,7 @@ public:
         const double at = (x - low_) * quarterScale_;
         const std::size_t quarter = at <= 0 ? 0 : std::min(lastQuarter_, static_cast<std::size_t>(at));
         if (quarter != currentQuarter_) return startQuarter(quarter, i, y);
+        ++open_.points;
         open_.last = i;
         if (y < open_.lowY) open_.lowY = y, open_.low = i;
         if (y > open_.highY) open_.highY = y, open_.high = i;
@@ -376,6 +411,9 @@ public:
     }
 
     bool ySpread() const { return seenHigh_ > seenLow_; }
+    double ySpan() const { return seenHigh_ - seenLow_; }
+    // What the drawn points of each bucket cover, once finished.
+    const BucketSpans& spans() const { return spans_; }
 
 private:
     // The quarter being filled goes to its bucket's four.
@@ -398,7 +436,7 @@ private:
             first_ = i;
         }
         currentQuarter_ = quarter;
-        open_ = {i, i, i, i, y, y};
+        open_ = {i, i, i, i, y, y, 1};
     }
 
     static constexpr std::size_t kQuarters = 4;
@@ -410,6 +448,7 @@ private:
     struct Quarter {
         std::size_t first = kNoPoint, last = kNoPoint, low = kNoPoint, high = kNoPoint;
         double lowY = 0, highY = 0;
+        std::uint32_t points = 0;
     };
 
     std::size_t next(std::size_t i) const
@@ -449,6 +488,9 @@ private:
         }
         lowest_ = lowest->low;
         highest_ = highest->high;
+        spans_.low[current_] = lowest->lowY;
+        spans_.high[current_] = highest->highY;
+        for (const Quarter& q : quarters_) spans_.points[current_] += q.points;
         const bool staircase = options_.corners && !options_.stepsStyle && sampled >= 8 && lattice * 10 >= sampled * 8;
         const bool noise = !staircase && sampled >= 16 && chaos * 10 >= sampled * 4;
         anchors_.clear();
@@ -601,6 +643,7 @@ private:
     bool previousStaircase_ = false;
     double lastX_ = std::numeric_limits<double>::quiet_NaN();
     double lastY_ = std::numeric_limits<double>::quiet_NaN();
+    BucketSpans spans_;
 };
 
 // The y extent of the picture before the one pass: the y range, else that of a sample of the
@@ -641,6 +684,15 @@ template <class P> std::size_t firstAtOrAfter(const P& p, double x)
 }
 
 // ---- One pass for lines and steps ----
+
+// The scale of a line's band: a plot area of at least the smallest share of the picture and at
+// most all of it, with axes as wide as their ranges, or as the drawn points when autoscaled.
+BandScale bandScale(const PictureAxes& axes, const Window& xWindow, double yDataSpan)
+{
+    const double ySpan = axes.yRange ? windowOf(*axes.yRange, axes.logY).span() : yDataSpan;
+    const double xPixels = axes.area.width / xWindow.span();
+    return {kSmallestPlotShare * xPixels, xPixels, kSmallestPlotShare * axes.area.height / ySpan, axes.lineWidth};
+}
 
 // Lines and steps read each point once: the checks, the statistics and the buckets together.
 // The kept points are held until the pass has seen that the data set can be thinned.
@@ -687,6 +739,7 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
     if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
     if (!reducer.ySpread()) return whole("its y values do not spread");
     held.statistics(scanner.xStats, scanner.yStats);
+    if (!steps) held.cutThroughBand(p, reducer.spans(), bandScale(axes, xWindow, reducer.ySpan()));
     return Thinning{0, {}};
 }
 
@@ -794,7 +847,7 @@ private:
             high[k] = std::max(high[k], p_.y(i));
         }
         // The plot area is at least 0.6 of the terminal's width: at most this many buckets a pixel.
-        const double bucketsPerPixel = static_cast<double>(n) / (0.6 * area_.width);
+        const double bucketsPerPixel = static_cast<double>(n) / (kSmallestPlotShare * area_.width);
         wide_ = bandOver(low, high, static_cast<std::size_t>(std::ceil(4 * bucketsPerPixel)));
         narrow_ = bandOver(low, high, static_cast<std::size_t>(std::ceil(2 * bucketsPerPixel)));
     }

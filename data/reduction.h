@@ -100,6 +100,7 @@ struct PictureAxes {
     std::optional<AxisSpan> yRange;
     bool logX = false;
     bool logY = false;
+    double lineWidth = 0;  // the width of a line in pixels where it is known, else 0
 };
 
 // Buckets per pixel column of the joined styles (twice as many for the steps).

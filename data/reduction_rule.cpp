@@ -153,6 +153,19 @@ std::string_view drawnNotAsReduced(const DataSet& set)
     return {};
 }
 
+// The width of the set's line in pixels, where it is known: on a cairo raster terminal gnuplot's
+// line width is in pixels, unless the terminal's options or a native command scale it; 0 otherwise.
+double linePixels(const PlotState& cell, const OutputState& out, const Picture& picture, const DataSet& set)
+{
+    if (!picture.raster || !picture.antialiased || set.lineWidth <= 0 || !out.terminal) return 0;
+    for (const std::string_view word : optionWords(*out.terminal))
+        if (word.starts_with("lw") || word.starts_with("linew")) return 0;
+    for (const std::string& command : cell.text.nativeCommands)
+        for (const std::string_view word : optionWords(command))
+            if (word.starts_with("lw") || word.starts_with("linew") || word.starts_with("termo")) return 0;
+    return set.lineWidth;
+}
+
 }  // namespace
 
 std::optional<ReducedStyle> reducedStyle(int plotType)
@@ -197,7 +210,9 @@ ThinningPlan thinningPlan(const PlotState& cell, const OutputState& output, cons
     if (!area) return wholeFor("the picture's size cannot be read");
     if (*points <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(area->width))
         return wholeFor("it has at most 40 points per pixel column");
-    return {ReductionTarget{set.plotType, area->width, area->height, rangeOf(a, AxisX), rangeOf(a, AxisY), logX, logY}, {}};
+    return {ReductionTarget{set.plotType, area->width, area->height, rangeOf(a, AxisX), rangeOf(a, AxisY), logX, logY,
+                            linePixels(cell, output, *picture, set)},
+            {}};
 }
 
 std::optional<ReductionTarget> reductionTarget(const PlotState& cell, const OutputState& output, const DataSet& set)

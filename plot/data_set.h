@@ -74,6 +74,7 @@ struct ReductionTarget {
     std::optional<std::array<double, 2>> xRange, yRange;
     bool logX = false;
     bool logY = false;
+    double lineWidth = 0;  // a line's width in pixels where the terminal's is known, else 0
 
     bool operator==(const ReductionTarget&) const = default;
 };
