@@ -8,6 +8,7 @@
 #include <limits>
 #include <vector>
 
+#include "data/pixel_grid.h"
 #include "data/reduction_band.h"
 
 namespace rizari {
@@ -222,6 +223,14 @@ struct Extent {
         if (y > ymax) ymax = y, iymax = i;
     }
     bool isExtreme(std::size_t i) const { return i == ixmin || i == ixmax || i == iymin || i == iymax; }
+    // The points that set the ranges, in order, each once.
+    std::vector<std::size_t> extremes() const
+    {
+        std::vector<std::size_t> out{ixmin, ixmax, iymin, iymax};
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    }
 };
 
 // The windows of the picture: the axis ranges where given, else the extent of the points.
@@ -766,6 +775,8 @@ template <class P> std::optional<Extent> extentOf(const P& p, const PictureAxes&
 
 // Whether a drawn point lies inside the x range (the data's extent when there is none).
 bool insideX(const Extent& e, double x) { return x >= e.xWindow.low && x <= e.xWindow.high; }
+// And inside both ranges.
+bool insideWindows(const Extent& e, double x, double y) { return insideX(e, x) && y >= e.yWindow.low && y <= e.yWindow.high; }
 
 // ---- Marks: points, dots, and the marks of linespoints ----
 
@@ -787,6 +798,68 @@ template <class P> bool reduceMarks(const P& p, const Extent& e, PixelArea area,
             counts->add(*cell);
             out.original(i);
         }
+    }
+    return true;
+}
+
+// Marks with the plot's layout known: each point's pixel is exact (data/pixel_grid.h). A filled
+// circle is left out where the solid cores of the marks kept before it cover every pixel it
+// touches; the marks kept later draw over it anyway, and over a solid pixel a mark of the same
+// colour changes nothing. The points that set the ranges, and those too near a pixel's edge to
+// place for sure, stay.
+template <class P> bool reduceCoveredMarks(const P& p, const Extent& e, const PlotLayout& layout, double radius, KeptPoints& out)
+{
+    const PixelGrid grid(layout);
+    if (static_cast<std::size_t>(grid.columns()) * static_cast<std::size_t>(grid.rows()) / 8 > kMostCounterBytes) return false;
+    const MarkShape touched = MarkShape::touched(radius), core = MarkShape::covered(radius);
+    Coverage coverage(grid.columns(), grid.rows());
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;  // outside the axis ranges: not drawn
+        const auto pixel = grid.pixelOf(p.x(i), p.y(i));
+        if (pixel && !e.isExtreme(i) && coverage.covers(*pixel, touched)) continue;
+        if (pixel) coverage.add(*pixel, core);
+        out.original(i);
+    }
+    return true;
+}
+
+// Dots with the plot's layout known: a dot covers 72% of its one pixel, so that k dots leave 0.28^k
+// of it uncovered. Each pixel keeps its first dots up to the fewest a pixel needs for the plot
+// area's grey to move by at most a fifth of a percent; where more darken it further, they do so by
+// less than that.
+template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const PlotLayout& layout, KeptPoints& out)
+{
+    constexpr double kUncovered = 0.28;
+    constexpr double kMostGreyChange = 0.002;
+    constexpr std::uint8_t kMostCounted = 8;  // 0.28^8 of a pixel is nothing
+    const PixelGrid grid(layout);
+    const std::size_t columns = static_cast<std::size_t>(grid.columns());
+    if (columns * static_cast<std::size_t>(grid.rows()) > kMostCounterBytes) return false;
+    std::vector<std::uint8_t> dots(columns * static_cast<std::size_t>(grid.rows()), 0);
+    const auto countOf = [&](const Pixel& pixel) -> std::uint8_t& {
+        return dots[static_cast<std::size_t>(pixel.row) * columns + static_cast<std::size_t>(pixel.column)];
+    };
+    std::array<std::size_t, kMostCounted + 1> pixelsWith{};  // pixels of each count
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
+        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i)); pixel && countOf(*pixel) < kMostCounted) ++countOf(*pixel);
+    }
+    for (const std::uint8_t count : dots) ++pixelsWith[count];
+    const double area = static_cast<double>(layout.right - layout.left) * (layout.top - layout.bottom) / (static_cast<double>(layout.pixel) * layout.pixel);
+    unsigned most = 1;
+    for (;; ++most) {
+        double lighter = 0;  // the coverage the pixels lose, summed
+        for (unsigned k = most + 1; k <= kMostCounted; ++k) lighter += static_cast<double>(pixelsWith[k]) * (std::pow(kUncovered, most) - std::pow(kUncovered, k));
+        if (most == kMostCounted || lighter <= kMostGreyChange * area) break;
+    }
+    std::fill(dots.begin(), dots.end(), 0);
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
+        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i))) {
+            if (countOf(*pixel) >= most && !e.isExtreme(i)) continue;
+            ++countOf(*pixel);
+        }
+        out.original(i);
     }
     return true;
 }
@@ -1084,8 +1157,10 @@ private:
 
 bool needsSortedX(ReducedStyle style) { return style != ReducedStyle::Points && style != ReducedStyle::Dots; }
 
-template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, PixelArea area, KeptPoints& out)
+template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureAxes& axes, KeptPoints& out)
 {
+    const PixelArea area = axes.area;
+    const bool exactPixels = axes.layout && !axes.logX && !axes.logY;
     switch (style) {
     case ReducedStyle::Lines:
     case ReducedStyle::Steps: return false;  // reduceLine
@@ -1096,8 +1171,12 @@ template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle st
         return true;
     }
     case ReducedStyle::Impulses: reduceImpulses(p, e, area, out); return true;
-    case ReducedStyle::Points: return reduceMarks(p, e, area, false, out);
-    case ReducedStyle::Dots: return reduceMarks(p, e, area, true, out);
+    case ReducedStyle::Points:
+        if (exactPixels && axes.markRadius > 0) return reduceCoveredMarks(p, e, *axes.layout, axes.markRadius, out);
+        return reduceMarks(p, e, area, false, out);
+    case ReducedStyle::Dots:
+        if (exactPixels) return reduceDotsByPixel(p, e, *axes.layout, out);
+        return reduceMarks(p, e, area, true, out);
     case ReducedStyle::FilledCurve: FilledCurveReducer<P>(p, e, area, out).run(); return true;
     }
     return false;
@@ -1118,7 +1197,11 @@ template <class Values> Thinning reduceAs(const PointColumns& points, ReducedSty
         if (!e) return whole(scanner.failure);
         if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
         if (!e->xWindow.spread() || !e->yWindow.spread()) return whole("its x or y values do not spread");
-        if (!reduceStyle(p, *e, style, axes.area, held)) return whole("its picture would need too many counters");
+        if (axes.extremesOnly) {
+            for (const std::size_t i : e->extremes()) held.original(i);
+        } else if (!reduceStyle(p, *e, style, axes, held)) {
+            return whole("its picture would need too many counters");
+        }
         held.statistics(scanner.xStats, scanner.yStats);
         result = Thinning{0, {}};
     }

@@ -27,6 +27,7 @@
 #include <string_view>
 
 #include "data/column_digits.h"
+#include "plot/data_set.h"
 #include "rizari/codes.h"
 
 namespace rizari {
@@ -100,7 +101,10 @@ struct PictureAxes {
     std::optional<AxisSpan> yRange;
     bool logX = false;
     bool logY = false;
-    double lineWidth = 0;  // the width of a line in pixels where it is known, else 0
+    double lineWidth = 0;   // the width of a line in pixels where it is known, else 0
+    double markRadius = 0;  // the radius of a mark (a filled circle) in pixels where it is known, else 0
+    std::optional<PlotLayout> layout;  // where gnuplot puts the plot area, when it told
+    bool extremesOnly = false;         // hand out only the points that set the ranges
 };
 
 // Buckets per pixel column of the joined styles (twice as many for the steps).
