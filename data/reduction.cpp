@@ -66,6 +66,14 @@ public:
     double y(std::size_t i) const { return logY_ ? std::log10(rawY(i)) : rawY(i); }
     // A point the writer leaves out: its y is NaN.
     bool leftOut(std::size_t i) const { return std::isnan(rawY(i)); }
+    // Asks for point i's values ahead of their use.
+    void prefetch([[maybe_unused]] std::size_t i) const
+    {
+#if defined(__GNUC__)
+        __builtin_prefetch(x_.base + i * x_.stride);
+        __builtin_prefetch(y_.base + i * y_.stride);
+#endif
+    }
 
 private:
     ValueColumn x_, y_;
@@ -129,44 +137,86 @@ public:
         return Place::Inside;
     }
 
-    // Points from .. to - 1 at once where they are all drawn, within the picture's values and in
-    // order, on linear axes without an x range: the common case, read with fewer tests a point.
-    // False, with nothing taken, otherwise.
-    bool takeBlock(std::size_t from, std::size_t to)
+    // Whether runs of points can be taken at once (takeRun): linear axes without an x range.
+    bool takesRuns() const { return !logX_ && !logY_ && !zoomed_; }
+
+    // A run of points taken at once: where it ends, its lowest and highest y, the smallest step and
+    // the last value of x.
+    struct Run {
+        std::size_t end = 0;
+        std::size_t low = 0, high = 0;
+        double lowY = kInfinity, highY = -kInfinity;
+        double spacing = kInfinity, lastX = 0;
+    };
+
+    // The points from `from` on whose x lies below `xEnd` (the first always), where they are all
+    // drawn, within the picture's values and in order: the common case, read once with few tests a
+    // point. None otherwise (the points then go the careful way, one at a time). The smallest step
+    // of x is gathered only where the digits rule needs it. take() counts them in.
+    std::optional<Run> runFrom(std::size_t from, double xEnd) const
     {
-        if (logX_ || logY_ || zoomed_) return false;
         bool fine = true;
-        double previous = previousX_, spacing = kInfinity, low = yStats.low, high = yStats.high;
-        for (std::size_t i = from; i < to; ++i) {
+        double previous = previousX_;
+        Run run{from, from, from};
+        const std::size_t n = p_.size();
+        std::size_t i = from;
+        for (; i < n; ++i) {
             const double x = p_.rawX(i), y = p_.rawY(i);
-            // NaN fails the first two tests: a missing point goes the careful way.
-            fine = fine && std::fabs(x) <= kFarOut && std::fabs(y) <= kFarOut && x >= previous;
+            if (x >= xEnd && i > from) break;
             const double step = x - previous;
-            spacing = step > 0 && step < spacing ? step : spacing;
+            // NaN fails both: a missing point, or an x of NaN.
+            fine &= (step >= 0) & (y == y);
+            if (needsSpacing_) run.spacing = step > 0 && step < run.spacing ? step : run.spacing;
             previous = x;
-            low = y < low ? y : low;
-            high = y > high ? y : high;
+            if (y < run.lowY) run.lowY = y, run.low = i;
+            if (y > run.highY) run.highY = y, run.high = i;
         }
-        ColumnStats ys = yStats;
-        if (ys.ascending || ys.descending) {
-            for (std::size_t i = from; i < to; ++i) ys.add(p_.rawY(i));
+        run.end = i;
+        run.lastX = previous;
+        // In order, the values between the ends are within them.
+        const double firstX = p_.rawX(from);
+        if (!fine || !(std::fabs(firstX) <= kFarOut && std::fabs(previous) <= kFarOut && run.lowY >= -kFarOut && run.highY <= kFarOut))
+            return std::nullopt;
+        return run;
+    }
+
+    void take(std::size_t from, const Run& run)
+    {
+        if (yStats.ascending || yStats.descending) {
+            for (std::size_t k = from; k < run.end; ++k) yStats.add(p_.rawY(k));
         }
-        ys.low = low;
-        ys.high = high;
-        if (!fine) return false;
+        yStats.low = std::min(yStats.low, run.lowY);
+        yStats.high = std::max(yStats.high, run.highY);
         // x in order: its statistics follow from the ends, the steps and the value before.
         const double firstX = p_.rawX(from);
         xStats.add(firstX);
         xStats.low = std::min(xStats.low, firstX);
-        xStats.high = std::max(xStats.high, previous);
-        if (previous > firstX) xStats.descending = false;
-        xStats.spacing = std::min(xStats.spacing, spacing);
-        xStats.last = previous;
-        yStats = ys;
-        previousX_ = previous;
-        drawn += to - from;
-        insideSeen += to - from;
-        return true;
+        xStats.high = std::max(xStats.high, run.lastX);
+        if (run.lastX > firstX) xStats.descending = false;
+        xStats.spacing = std::min(xStats.spacing, run.spacing);
+        xStats.last = run.lastX;
+        previousX_ = run.lastX;
+        drawn += run.end - from;
+        insideSeen += run.end - from;
+    }
+
+    // The digits rule needs the spacing of x only where its extremes alone call for more digits
+    // than the plain six: x in order, they are its first and last values.
+    void spacingNeededFor(double firstX, double lastX)
+    {
+        ColumnStats ends;
+        ends.add(firstX);
+        ends.add(lastX);
+        ends.ascending = ends.descending = false;
+        needsSpacing_ = columnDigits(ends) > kPlainDigits;
+    }
+    // The statistics, once the pass is done: where the spacing was not gathered, x counts as
+    // unordered for the digits rule (which then goes by its extremes alone).
+    ColumnStats xStatistics() const
+    {
+        ColumnStats out = xStats;
+        if (!needsSpacing_) out.ascending = out.descending = false;
+        return out;
     }
 
     // The rest of a joined data set after the x range: only whether it stays in order.
@@ -203,6 +253,7 @@ private:
     bool zoomed_ = false;
     Window zoom_;
     double previousX_ = -kInfinity;
+    bool needsSpacing_ = true;
 };
 
 // The drawn points inside the x range, in the picture's space.
@@ -244,61 +295,74 @@ void setWindows(Extent& e, const PictureAxes& axes)
 Thinning whole(std::string_view why = {}) { return Thinning{std::nullopt, why}; }
 
 // The kept points, held until the reduction is known to succeed, then handed out in order with
-// the reduction's own points taken back from the picture's space.
-class HeldPoints : public KeptPoints {
+// the reduction's own points taken back from the picture's space. A line that may be drawn as a
+// band holds its points with their places, noted as they come while their values are still in
+// the cache.
+template <class P> class HeldPoints : public KeptPoints {
 public:
-    explicit HeldPoints(const PictureAxes& axes) : logX_(axes.logX), logY_(axes.logY) {}
+    HeldPoints(const P& p, const PictureAxes& axes, bool notePlaces) : p_(p), logX_(axes.logX), logY_(axes.logY), notePlaces_(notePlaces) {}
     void statistics(const ColumnStats& x, const ColumnStats& y) override { x_ = x, y_ = y; }
-    void original(std::size_t i) override { order_.push_back(i); }
+    // Room for this many points: fresh memory costs a page fault a page, and a list that grows is
+    // copied into ever fresh memory.
+    void reserve(std::size_t points)
+    {
+        if (notePlaces_) line_.reserve(points);
+        else order_.reserve(points);
+    }
+    void original(std::size_t i) override
+    {
+        if (notePlaces_) line_.push_back({p_.x(i), p_.y(i), i});
+        else order_.push_back(i);
+    }
     void extra(double x, double y) override
     {
+        if (notePlaces_) {
+            line_.push_back({x, y, std::nullopt});
+            return;
+        }
         order_.push_back(kExtraMark | extras_.size());
         extras_.push_back({x, y});
     }
     std::size_t handTo(KeptPoints& out) const
     {
+        // Kept points lie far apart in memory: their values are asked for a few points ahead.
+        constexpr std::size_t kAhead = 16;
         out.statistics(x_, y_);
-        for (std::uint64_t k : order_) {
-            if (k & kExtraMark) {
-                const auto& [x, y] = extras_[k & ~kExtraMark];
-                out.extra(logX_ ? std::pow(10.0, x) : x, logY_ ? std::pow(10.0, y) : y);
+        for (std::size_t k = 0; k < order_.size(); ++k) {
+            if (k + kAhead < order_.size() && !(order_[k + kAhead] & kExtraMark)) p_.prefetch(static_cast<std::size_t>(order_[k + kAhead]));
+            const std::uint64_t held = order_[k];
+            if (held & kExtraMark) {
+                const auto& [x, y] = extras_[held & ~kExtraMark];
+                handOwn(out, x, y);
             } else {
-                out.original(static_cast<std::size_t>(k));
+                out.original(static_cast<std::size_t>(held));
             }
         }
-        return order_.size();
+        for (std::size_t k = 0; k < line_.size(); ++k) {
+            if (k + kAhead < line_.size() && line_[k + kAhead].index) p_.prefetch(*line_[k + kAhead].index);
+            const LinePoint& point = line_[k];
+            if (point.index) out.original(*point.index);
+            else handOwn(out, point.x, point.y);
+        }
+        return order_.size() + line_.size();
     }
 
     // A dense line's strokes cut where they cross the solid band they draw (data/reduction_band.h).
-    template <class P> void cutThroughBand(const P& p, const BucketSpans& spans, const BandScale& scale)
+    void cutThroughBand(const BucketSpans& spans, const BandScale& scale)
     {
-        std::vector<LinePoint> line;
-        line.reserve(order_.size());
-        for (std::uint64_t k : order_) {
-            if (k & kExtraMark) {
-                const auto& [x, y] = extras_[k & ~kExtraMark];
-                line.push_back({x, y, std::nullopt});
-            } else {
-                const auto i = static_cast<std::size_t>(k);
-                line.push_back({p.x(i), p.y(i), i});
-            }
-        }
-        const auto cut = rizari::cutThroughBand(line, spans, scale);
-        if (!cut) return;
-        order_.clear();
-        extras_.clear();
-        for (const LinePoint& point : *cut) {
-            if (point.index) original(*point.index);
-            else extra(point.x, point.y);
-        }
+        if (auto cut = rizari::cutThroughBand(line_, spans, scale)) line_ = std::move(*cut);
     }
 
 private:
+    void handOwn(KeptPoints& out, double x, double y) const { out.extra(logX_ ? std::pow(10.0, x) : x, logY_ ? std::pow(10.0, y) : y); }
+
     static constexpr std::uint64_t kExtraMark = std::uint64_t{1} << 63;
+    const P& p_;
     std::vector<std::uint64_t> order_;
     std::vector<std::array<double, 2>> extras_;  // in the picture's space
+    std::vector<LinePoint> line_;                // instead, where places are noted
     ColumnStats x_, y_;
-    bool logX_, logY_;
+    bool logX_, logY_, notePlaces_;
 };
 
 // The bucket of an x among `buckets` equal parts of a window.
@@ -399,13 +463,38 @@ public:
     // is smooth (its samples) or where the steps styles need their risers.
     void add(std::size_t i, double x, double y)
     {
-        const double at = (x - low_) * quarterScale_;
-        const std::size_t quarter = at <= 0 ? 0 : std::min(lastQuarter_, static_cast<std::size_t>(at));
-        if (quarter != currentQuarter_) return startQuarter(quarter, i, y);
+        const std::size_t quarter = quarterOf(x);
+        if (quarter != currentQuarter_) return startQuarter(quarter, {i, i, i, i, y, y, 1});
         ++open_.points;
         open_.last = i;
         if (y < open_.lowY) open_.lowY = y, open_.low = i;
         if (y > open_.highY) open_.highY = y, open_.high = i;
+    }
+
+    // Drawn points first .. last, all in one quarter, whose lowest and highest are known: as
+    // add() of each in turn.
+    template <class Run> void addRun(std::size_t first, std::size_t last, const Run& run)
+    {
+        const std::size_t quarter = quarterOf(p_.x(first));
+        const auto points = static_cast<std::uint32_t>(last - first + 1);
+        if (quarter != currentQuarter_) return startQuarter(quarter, {first, last, run.low, run.high, run.lowY, run.highY, points});
+        open_.points += points;
+        open_.last = last;
+        if (run.lowY < open_.lowY) open_.lowY = run.lowY, open_.low = run.low;
+        if (run.highY > open_.highY) open_.highY = run.highY, open_.high = run.high;
+    }
+
+    // Where the quarter of an x ends: the x from which on points lie in a later quarter (+inf for
+    // the last), about; a run up to it is checked against quarterOf (takeRun's points).
+    double quarterEnd(double x) const
+    {
+        const std::size_t quarter = quarterOf(x);
+        return quarter == lastQuarter_ ? kInfinity : low_ + static_cast<double>(quarter + 1) / quarterScale_;
+    }
+    bool inOneQuarter(std::size_t first, std::size_t last) const
+    {
+        const std::size_t quarter = quarterOf(p_.x(first));
+        return quarterOf(p_.x(last)) == quarter && (last + 1 >= p_.size() || quarterOf(p_.x(last + 1)) != quarter);
     }
 
     void finish()
@@ -425,6 +514,13 @@ public:
     const BucketSpans& spans() const { return spans_; }
 
 private:
+    // The drawn points of a quarter of a bucket: the first, last, lowest and highest, and how many.
+    struct Quarter {
+        std::size_t first = kNoPoint, last = kNoPoint, low = kNoPoint, high = kNoPoint;
+        double lowY = 0, highY = 0;
+        std::uint32_t points = 0;
+    };
+
     // The quarter being filled goes to its bucket's four.
     void closeQuarter()
     {
@@ -436,16 +532,24 @@ private:
         currentQuarter_ = kNoPoint;
     }
 
-    void startQuarter(std::size_t quarter, std::size_t i, double y)
+    // The quarter of an x (NaN and values beyond the window in the first or last).
+    std::size_t quarterOf(double x) const
+    {
+        const double at = (x - low_) * quarterScale_;
+        if (!(at > 0)) return 0;
+        return at >= static_cast<double>(lastQuarter_) ? lastQuarter_ : static_cast<std::size_t>(at);
+    }
+
+    void startQuarter(std::size_t quarter, const Quarter& points)
     {
         closeQuarter();
         if (quarter / kQuarters != current_) {
             finish();
             current_ = quarter / kQuarters;
-            first_ = i;
+            first_ = points.first;
         }
         currentQuarter_ = quarter;
-        open_ = {i, i, i, i, y, y, 1};
+        open_ = points;
     }
 
     static constexpr std::size_t kQuarters = 4;
@@ -453,12 +557,6 @@ private:
     static constexpr std::size_t kPeaks = 3;
     // The steps of a bucket that decide its regime: the first so many.
     static constexpr std::size_t kSampledSteps = 128;
-
-    struct Quarter {
-        std::size_t first = kNoPoint, last = kNoPoint, low = kNoPoint, high = kNoPoint;
-        double lowY = 0, highY = 0;
-        std::uint32_t points = 0;
-    };
 
     std::size_t next(std::size_t i) const
     {
@@ -548,28 +646,25 @@ private:
 
     // The next highest and lowest points of a bucket of tall strokes, each with its neighbours:
     // the outline of the band the strokes draw is the spikes of several of them, where the lines
-    // two pixels wide reach beyond the bucket's one highest point.
+    // two pixels wide reach beyond the bucket's one highest point. They are the highest (and
+    // lowest) of the quarters after the bucket's own.
     void addPeaks(std::size_t a, std::size_t b)
     {
-        // The kPeaks highest and lowest, each list sorted from the most extreme; a new point
-        // enters only past the last of its list.
-        std::array<std::pair<double, std::size_t>, kPeaks> high, low;
-        high.fill({-kInfinity, kNoPoint});
-        low.fill({kInfinity, kNoPoint});
-        for (std::size_t i = a; i <= b; i = next(i)) {
-            const double y = p_.y(i);
-            if (y > high.back().first) {
-                high.back() = {y, i};
-                for (std::size_t k = kPeaks - 1; k > 0 && high[k].first > high[k - 1].first; --k) std::swap(high[k], high[k - 1]);
-            }
-            if (y < low.back().first) {
-                low.back() = {y, i};
-                for (std::size_t k = kPeaks - 1; k > 0 && low[k].first < low[k - 1].first; --k) std::swap(low[k], low[k - 1]);
-            }
-        }
-        for (std::size_t k = 1; k < kPeaks; ++k) {
-            if (high[k].second != kNoPoint) addExtremes(a, b, high[k].second, high[k].second, 1);
-            if (low[k].second != kNoPoint) addExtremes(a, b, low[k].second, low[k].second, 1);
+        std::array<const Quarter*, kQuarters> filled{};
+        std::size_t count = 0;
+        for (const Quarter& q : quarters_)
+            if (q.first != kNoPoint) filled[count++] = &q;
+        const auto ranked = [&](auto before) {
+            std::array<const Quarter*, kQuarters> r = filled;
+            for (std::size_t i = 1; i < count; ++i)
+                for (std::size_t j = i; j > 0 && before(*r[j], *r[j - 1]); --j) std::swap(r[j], r[j - 1]);
+            return r;
+        };
+        const auto byHigh = ranked([](const Quarter& u, const Quarter& v) { return u.highY > v.highY; });
+        const auto byLow = ranked([](const Quarter& u, const Quarter& v) { return u.lowY < v.lowY; });
+        for (std::size_t k = 1; k < std::min(count, kPeaks); ++k) {
+            addExtremes(a, b, byHigh[k]->high, byHigh[k]->high, 1);
+            addExtremes(a, b, byLow[k]->low, byLow[k]->low, 1);
         }
     }
 
@@ -705,7 +800,7 @@ BandScale bandScale(const PictureAxes& axes, const Window& xWindow, double yData
 
 // Lines and steps read each point once: the checks, the statistics and the buckets together.
 // The kept points are held until the pass has seen that the data set can be thinned.
-template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const PictureAxes& axes, bool steps, HeldPoints& held)
+template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const PictureAxes& axes, bool steps, HeldPoints<P>& held)
 {
     const std::size_t first = drawnFrom(p, 0, true);
     if (first == kNoPoint) return whole();
@@ -718,14 +813,24 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
         sampleLast = std::max(sampleFirst, std::min(last, firstAtOrAfter(p, xWindow.high)));
     }
     if (!xWindow.spread()) return whole("its x values do not spread");
+    // A bucket of tall noise keeps some thirty points.
+    held.reserve(std::min(p.size(), std::size_t{32} * kBucketsPerPixel * static_cast<std::size_t>(axes.area.width) * (steps ? 2 : 1)));
     Scanner<P> scanner(p, missing, axes, true);
     LineReducer<P> reducer(p, xWindow, ySpanEstimate(p, axes, sampleFirst, sampleLast), axes.area, {steps, !steps}, held);
     Extent e;
+    if (scanner.takesRuns()) scanner.spacingNeededFor(p.x(first), p.x(last));
     for (std::size_t i = 0; i < p.size();) {
-        const std::size_t end = std::min(p.size(), i + kBlock);
-        if (scanner.takeBlock(i, end)) {
-            for (; i < end; ++i) reducer.add(i, p.rawX(i), p.rawY(i));
-            continue;
+        // On linear axes without an x range, a quarter's points at once; else a block at a time.
+        std::size_t end = std::min(p.size(), i + kBlock);
+        if (scanner.takesRuns()) {
+            const auto run = scanner.runFrom(i, reducer.quarterEnd(p.rawX(i)));
+            if (run && reducer.inOneQuarter(i, run->end - 1)) {
+                scanner.take(i, *run);
+                reducer.addRun(i, run->end - 1, *run);
+                i = run->end;
+                continue;
+            }
+            if (run) end = run->end;
         }
         for (; i < end; ++i) {
             double x = 0, y = 0;
@@ -747,8 +852,8 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
     if (e.after != kNoPoint) held.original(e.after);
     if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
     if (!reducer.ySpread()) return whole("its y values do not spread");
-    held.statistics(scanner.xStats, scanner.yStats);
-    if (!steps) held.cutThroughBand(p, reducer.spans(), bandScale(axes, xWindow, reducer.ySpan()));
+    held.statistics(scanner.xStatistics(), scanner.yStats);
+    if (!steps) held.cutThroughBand(reducer.spans(), bandScale(axes, xWindow, reducer.ySpan()));
     return Thinning{0, {}};
 }
 
@@ -1186,7 +1291,8 @@ template <class Values> Thinning reduceAs(const PointColumns& points, ReducedSty
                                           KeptPoints& out)
 {
     const Points<Values> p(points, axes);
-    HeldPoints held(axes);
+    // Only lines two pixels wide may be drawn as a band.
+    HeldPoints<Points<Values>> held(p, axes, style == ReducedStyle::Lines && axes.lineWidth >= 2);
     Thinning result;
     if (style == ReducedStyle::Lines || style == ReducedStyle::Steps) {
         result = reduceLine(p, missing, axes, style == ReducedStyle::Steps, held);

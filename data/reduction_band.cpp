@@ -68,18 +68,16 @@ std::vector<std::optional<Interior>> interiorsOf(const BucketSpans& spans, const
 class BandCutter {
 public:
     BandCutter(const std::vector<LinePoint>& line, const BucketSpans& spans, const BandScale& scale)
-        : line_(line), spans_(spans), scale_(scale), interiors_(interiorsOf(spans, scale)), cut_(kCutPixels / scale.yPixelsLeast),
-          shortest_(kShortestPiece / scale.yPixelsLeast)
+        : line_(line), spans_(spans), scale_(scale), bucketsPerUnit_(1 / spans.bucketWidth), interiors_(interiorsOf(spans, scale)),
+          cut_(kCutPixels / scale.yPixelsLeast), shortest_(kShortestPiece / scale.yPixelsLeast)
     {
     }
 
     std::optional<std::vector<LinePoint>> run()
     {
         if (std::none_of(interiors_.begin(), interiors_.end(), [](const auto& in) { return in.has_value(); })) return std::nullopt;
-        zones_.reserve(line_.size());
-        for (const LinePoint& p : line_) zones_.push_back(zoneOf(p));
-        if (std::none_of(zones_.begin(), zones_.end(), [](Zone z) { return z == Zone::Inside; })) return std::nullopt;
-        splitIntoRuns();
+        if (!splitIntoRuns()) return std::nullopt;
+        out_.reserve(line_.size() + cuts_.size() + runs_.size());
         for (std::size_t i = 0; i < runs_.size();) {
             std::size_t j = i + 1;
             if (runs_[i].zone == Zone::Whole) {
@@ -94,16 +92,23 @@ public:
     }
 
 private:
-    // A run of consecutive points in one zone: pieces_[begin, end).
+    // Where a point of the line lies: its zone, and its bucket when it is in a band's.
+    struct Place {
+        Zone zone = Zone::Whole;
+        std::size_t bucket = 0;
+    };
+    // A run of consecutive points in one zone: the line's points first .. last, after the cut
+    // end of a stroke that enters the zone and before that of one that leaves it (in cuts_).
     struct Run {
         Zone zone;
-        std::size_t group;
-        std::size_t begin, end;
+        std::uint32_t group;
+        std::uint32_t first, last;
+        std::optional<std::uint32_t> entry, exit;
     };
 
     std::optional<std::size_t> bucketOf(double x) const
     {
-        const double at = (x - spans_.xLow) / spans_.bucketWidth;
+        const double at = (x - spans_.xLow) * bucketsPerUnit_;
         const std::size_t n = spans_.low.size();
         if (!(at >= 0 && at <= static_cast<double>(n))) return std::nullopt;
         return std::min(n - 1, static_cast<std::size_t>(at));
@@ -111,24 +116,24 @@ private:
     double cutTop(std::size_t b) const { return interiors_[b]->top - cut_; }
     double cutBottom(std::size_t b) const { return interiors_[b]->bottom + cut_; }
 
-    Zone zoneOf(const LinePoint& p) const
+    Place placeOf(const LinePoint& p) const
     {
         const auto b = bucketOf(p.x);
-        if (!b || !interiors_[*b]) return Zone::Whole;
-        if (p.y >= cutTop(*b)) return Zone::Top;
-        if (p.y <= cutBottom(*b)) return Zone::Bottom;
-        return Zone::Inside;
+        if (!b || !interiors_[*b]) return {};
+        if (p.y >= cutTop(*b)) return {Zone::Top, *b};
+        if (p.y <= cutBottom(*b)) return {Zone::Bottom, *b};
+        return {Zone::Inside, *b};
     }
-    std::size_t groupOf(const LinePoint& p) const { return *bucketOf(p.x) / kGroupBuckets; }
 
     // Where the stroke from `end` (in the zone) towards `other` enters the interior: at the cut
     // level of both their buckets, at least the shortest piece from `end`; `other` itself when the
     // stroke does not reach that far into the interior. gnuplot snaps an exactly vertical stroke
     // (both ends on one column of its lattice) and no other: a piece is clearly slanted, or as wide
     // as its stroke, ending on the column of `other`.
-    LinePoint cutPoint(const LinePoint& end, const LinePoint& other, Zone zone) const
+    LinePoint cutPoint(const LinePoint& end, const Place& endAt, const LinePoint& other, const Place& otherAt) const
     {
-        const std::size_t a = *bucketOf(end.x), b = *bucketOf(other.x);
+        const std::size_t a = endAt.bucket, b = otherAt.bucket;
+        const Zone zone = endAt.zone;
         const double lowestTop = std::min(cutTop(a), cutTop(b)), highestBottom = std::max(cutBottom(a), cutBottom(b));
         const double level = zone == Zone::Top ? std::min(lowestTop, end.y - shortest_) : std::max(highestBottom, end.y + shortest_);
         const bool reaches = zone == Zone::Top ? other.y < level : other.y > level;
@@ -140,49 +145,58 @@ private:
         return other;
     }
 
-    void open(Zone zone, std::size_t group) { runs_.push_back({zone, group, pieces_.size(), pieces_.size()}); }
-    void add(const LinePoint& p)
+    void open(Zone zone, std::size_t group, std::size_t k)
     {
-        pieces_.push_back(p);
-        runs_.back().end = pieces_.size();
+        const auto at = static_cast<std::uint32_t>(k);
+        runs_.push_back({zone, static_cast<std::uint32_t>(group), at, at, std::nullopt, std::nullopt});
+    }
+    std::uint32_t cutOf(const LinePoint& p)
+    {
+        cuts_.push_back(p);
+        return static_cast<std::uint32_t>(cuts_.size() - 1);
     }
 
     // The line as runs: the zones' points with the cut ends of their strokes, the points outside
     // any band, and the interior's points next to those (their strokes stay whole); the other
-    // interior points are left out.
-    void splitIntoRuns()
+    // interior points are left out. False when no point is left out.
+    bool splitIntoRuns()
     {
-        bool inRun = false;  // the last run is open for more points of its zone
-        for (std::size_t k = 0; k < line_.size(); ++k) {
-            const LinePoint& p = line_[k];
-            const Zone z = zones_[k];
-            if (k > 0 && zones_[k - 1] != z) {
-                const Zone was = zones_[k - 1];
-                if ((was == Zone::Top || was == Zone::Bottom) && z != Zone::Whole) {
-                    add(cutPoint(line_[k - 1], p, was));
+        // Fresh memory costs a page fault a page: the lists are made as large as they can grow.
+        runs_.reserve(line_.size());
+        cuts_.reserve(line_.size());
+        bool inRun = false, anyInside = false;  // the last run is open for more points of its zone
+        Place was, at = placeOf(line_.front()), next;
+        for (std::size_t k = 0; k < line_.size(); ++k, was = at, at = next) {
+            next = k + 1 < line_.size() ? placeOf(line_[k + 1]) : Place{};
+            const Zone z = at.zone;
+            if (k > 0 && was.zone != z) {
+                const bool leaves = was.zone == Zone::Top || was.zone == Zone::Bottom, enters = z == Zone::Top || z == Zone::Bottom;
+                if (leaves && z != Zone::Whole) {
+                    runs_.back().exit = cutOf(cutPoint(line_[k - 1], was, line_[k], at));
                     inRun = false;
                 }
-                if ((z == Zone::Top || z == Zone::Bottom) && was != Zone::Whole) {
-                    open(z, groupOf(p));
-                    add(cutPoint(p, line_[k - 1], z));
+                if (enters && was.zone != Zone::Whole) {
+                    open(z, at.bucket / kGroupBuckets, k);
+                    runs_.back().entry = cutOf(cutPoint(line_[k], at, line_[k - 1], was));
                     inRun = true;
+                    continue;
                 }
             }
             if (z == Zone::Inside) {
                 inRun = false;
-                const bool nextToWhole = (k > 0 && zones_[k - 1] == Zone::Whole) || (k + 1 < line_.size() && zones_[k + 1] == Zone::Whole);
-                if (nextToWhole) {
-                    open(z, groupOf(p));
-                    add(p);
-                }
+                anyInside = true;
+                const bool nextToWhole = (k > 0 && was.zone == Zone::Whole) || (k + 1 < line_.size() && next.zone == Zone::Whole);
+                if (nextToWhole) open(z, at.bucket / kGroupBuckets, k);
                 continue;
             }
-            if (!inRun || runs_.back().zone != z) {
-                open(z, z == Zone::Whole ? 0 : groupOf(p));
+            if (inRun && runs_.back().zone == z) {
+                runs_.back().last = static_cast<std::uint32_t>(k);
+            } else {
+                open(z, z == Zone::Whole ? 0 : at.bucket / kGroupBuckets, k);
                 inRun = true;
             }
-            add(p);
         }
+        return anyInside;
     }
 
     // Runs i .. j - 1, all in bands: the first and last group as they come (they join the line
@@ -222,10 +236,12 @@ private:
 
     void emitRun(const Run& run)
     {
-        if (run.begin == run.end) return;
+        const LinePoint& start = run.entry ? cuts_[*run.entry] : line_[run.first];
         // The stroke from a point outside the bands to the next is the thinned line's own.
-        if (run.zone != Zone::Whole && !afterWhole_) connectTo(pieces_[run.begin]);
-        out_.insert(out_.end(), pieces_.begin() + static_cast<std::ptrdiff_t>(run.begin), pieces_.begin() + static_cast<std::ptrdiff_t>(run.end));
+        if (run.zone != Zone::Whole && !afterWhole_) connectTo(start);
+        if (run.entry) out_.push_back(cuts_[*run.entry]);
+        out_.insert(out_.end(), line_.begin() + static_cast<std::ptrdiff_t>(run.first), line_.begin() + static_cast<std::ptrdiff_t>(run.last + 1));
+        if (run.exit) out_.push_back(cuts_[*run.exit]);
         afterWhole_ = run.zone == Zone::Whole;
     }
 
@@ -252,11 +268,11 @@ private:
     const std::vector<LinePoint>& line_;
     const BucketSpans& spans_;
     const BandScale& scale_;
+    double bucketsPerUnit_;
     std::vector<std::optional<Interior>> interiors_;
     double cut_, shortest_;
-    std::vector<Zone> zones_;
-    std::vector<LinePoint> pieces_;
     std::vector<Run> runs_;
+    std::vector<LinePoint> cuts_;  // the cut ends of strokes
     std::vector<LinePoint> out_;
     bool afterWhole_ = false;  // the last point handed out is outside the bands
 };
@@ -266,7 +282,10 @@ private:
 std::optional<std::vector<LinePoint>> cutThroughBand(const std::vector<LinePoint>& line, const BucketSpans& spans, const BandScale& scale)
 {
     // Narrower lines leave a pixel column partly uncovered between strokes.
-    if (scale.lineWidth < 2 || !(scale.yPixelsLeast > 0) || !(scale.xPixelsLeast > 0) || spans.low.empty()) return std::nullopt;
+    // Run positions are 32-bit.
+    if (scale.lineWidth < 2 || !(scale.yPixelsLeast > 0) || !(scale.xPixelsLeast > 0) || spans.low.empty() ||
+        line.size() >= std::numeric_limits<std::uint32_t>::max())
+        return std::nullopt;
     return BandCutter(line, spans, scale).run();
 }
 
