@@ -426,13 +426,14 @@ private:
 // pixels (steps narrower than a lattice unit, 0.3 to 3 pixels high), where gnuplot snaps some
 // segments and not others and four sub-buckets keep more of it. Where the steps are tall (noise
 // of many pixels) and narrower than a lattice unit, the band's outline is drawn by several
-// spikes, some snapped: the next highest and lowest points stay as well; tall steps a lattice
-// unit or wider are never snapped, and their extremes need no neighbours. The steps styles draw their own risers: in their smooth runs a point is
-// added wherever y moved half a pixel, since a made-up riser longer than a pixel would be snapped
-// to the grid.
+// spikes, some snapped: the highest and lowest point of another quarter stay as well; tall steps
+// a lattice unit or wider are never snapped, and their extremes need no neighbours. The steps
+// styles draw their own risers: in their smooth runs a point is added wherever y moved half a
+// pixel, since a made-up riser longer than a pixel would be snapped to the grid.
 //
-// The points come in order, one at a time (add), each read once from memory; a bucket's points
-// are read again while they are still in the cache.
+// The points come in order, a quarter at a time where they are plainly drawn (addRun) or one at a
+// time (add), each read once from memory; a bucket's first steps are read again while they are
+// still in the cache.
 template <class P> class LineReducer {
 public:
     struct Options {
@@ -553,8 +554,6 @@ private:
     }
 
     static constexpr std::size_t kQuarters = 4;
-    // The highest and lowest points of a bucket of tall strokes that are kept.
-    static constexpr std::size_t kPeaks = 3;
     // The steps of a bucket that decide its regime: the first so many.
     static constexpr std::size_t kSampledSteps = 128;
 
@@ -644,28 +643,21 @@ private:
         }
     }
 
-    // The next highest and lowest points of a bucket of tall strokes, each with its neighbours:
-    // the outline of the band the strokes draw is the spikes of several of them, where the lines
-    // two pixels wide reach beyond the bucket's one highest point. They are the highest (and
-    // lowest) of the quarters after the bucket's own.
+    // The next highest and lowest point of a bucket of tall strokes, each with its neighbours: the
+    // outline of the band the strokes draw is the spikes of several of them, where the lines two
+    // pixels wide reach beyond the bucket's one highest point. They are the highest (and lowest)
+    // of the other quarters.
     void addPeaks(std::size_t a, std::size_t b)
     {
-        std::array<const Quarter*, kQuarters> filled{};
-        std::size_t count = 0;
-        for (const Quarter& q : quarters_)
-            if (q.first != kNoPoint) filled[count++] = &q;
-        const auto ranked = [&](auto before) {
-            std::array<const Quarter*, kQuarters> r = filled;
-            for (std::size_t i = 1; i < count; ++i)
-                for (std::size_t j = i; j > 0 && before(*r[j], *r[j - 1]); --j) std::swap(r[j], r[j - 1]);
-            return r;
-        };
-        const auto byHigh = ranked([](const Quarter& u, const Quarter& v) { return u.highY > v.highY; });
-        const auto byLow = ranked([](const Quarter& u, const Quarter& v) { return u.lowY < v.lowY; });
-        for (std::size_t k = 1; k < std::min(count, kPeaks); ++k) {
-            addExtremes(a, b, byHigh[k]->high, byHigh[k]->high, 1);
-            addExtremes(a, b, byLow[k]->low, byLow[k]->low, 1);
+        const Quarter* high = nullptr;
+        const Quarter* low = nullptr;
+        for (const Quarter& q : quarters_) {
+            if (q.first == kNoPoint) continue;
+            if (q.high != highest_ && (!high || q.highY > high->highY)) high = &q;
+            if (q.low != lowest_ && (!low || q.lowY < low->lowY)) low = &q;
         }
+        if (high) addExtremes(a, b, high->high, high->high, 1);
+        if (low) addExtremes(a, b, low->low, low->low, 1);
     }
 
     // Whether drawn point i is an anchor; i never decreases from one call to the next within a
