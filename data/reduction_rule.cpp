@@ -161,7 +161,8 @@ bool strokesScaled(const PlotState& cell, const OutputState& out)
         return word.starts_with("lw") || word.starts_with("linew") || word.starts_with("ps") || word.starts_with("poi") ||
                word.starts_with("termo");
     };
-    for (const std::string_view word : optionWords(out.terminal.value_or("")))
+    const std::string terminal = out.terminal.value_or("");
+    for (const std::string_view word : optionWords(terminal))
         if (scales(word)) return true;
     for (const std::string& command : cell.text.nativeCommands)
         for (const std::string_view word : optionWords(command))
