@@ -5,8 +5,9 @@
 # each case draws). Times are medians of RUNS runs (default 3): processor seconds (user and
 # system, the process and the children it waited for: rizari's includes gnuplot's), which a loaded
 # machine disturbs little, and wall seconds; peak memory is the library process's own, the
-# caller's arrays included. Then rizari's own part at 1e7 points, in-process
-# with an engine that returns at once, against one read pass over x and y. Prints Markdown tables.
+# caller's arrays included. Then rizari's own part at 1e7 points, in-process with an engine that
+# returns at once (processor time of the process, and wall time), against one read pass over x
+# and y. Prints Markdown tables.
 #   bench/large_data.sh [BUILD_DIR]   (default build-bench; configured and built when missing)
 # WHOLE=1 also draws the 1e6 line and scatter cases from every point (minutes) and counts the
 # pixels that differ from the thinned pictures (ImageMagick's compare, fuzz 10%).
@@ -65,9 +66,9 @@ for run in line:100000 line:1000000 line:10000000 points:1000000 dots:1000000 fl
 done
 
 echo
-echo "| rizari's own part, 1e7 points, engine returning at once | ms | / one read pass |"
-echo "|---|---:|---:|"
-read -r pass api view < <("$program" own 10000000)
-echo "| one read pass over x and y (min and max) | $pass | 1.00x |"
-echo "| CPlot data2D + plotting() (the plot's copy, thinned) | $api | $(ratio "$api" "$pass") |"
-echo "| Plot addView + render() (no copy, thinned) | $view | $(ratio "$view" "$pass") |"
+echo "| rizari's own part, 1e7 points, engine returning at once | processor ms | wall ms | / one read pass (processor) |"
+echo "|---|---:|---:|---:|"
+read -r pass passw api apiw view vieww < <("$program" own 10000000)
+echo "| one read pass over x and y (min and max) | $pass | $passw | 1.00x |"
+echo "| CPlot data2D + plotting() (the plot's copy, thinned) | $api | $apiw | $(ratio "$api" "$pass") |"
+echo "| Plot addView + render() (no copy, thinned) | $view | $vieww | $(ratio "$view" "$pass") |"

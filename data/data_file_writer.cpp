@@ -250,7 +250,8 @@ private:
 // The picture's axes of a target.
 PictureAxes axesOf(const ReductionTarget& target)
 {
-    PictureAxes axes{{target.width, target.height}, std::nullopt, std::nullopt, target.logX, target.logY};
+    PictureAxes axes{{target.width, target.height}, std::nullopt, std::nullopt, target.logX, target.logY, target.lineWidth,
+                     target.markRadius, target.layout, target.extremesOnly};
     if (target.xRange) axes.xRange = AxisSpan{(*target.xRange)[0], (*target.xRange)[1]};
     if (target.yRange) axes.yRange = AxisSpan{(*target.yRange)[0], (*target.yRange)[1]};
     return axes;

@@ -8,6 +8,9 @@
 #include <limits>
 #include <vector>
 
+#include "data/pixel_grid.h"
+#include "data/reduction_band.h"
+
 namespace rizari {
 
 namespace {
@@ -26,6 +29,9 @@ constexpr int kMostPixels = 32767;
 constexpr std::size_t kMostCounterBytes = std::size_t{8} << 20;
 // A filled curve's bucket is taken in pieces of at most this many points.
 constexpr std::size_t kMostBufferedPoints = std::size_t{1} << 16;
+// The plot area spans at least this share of the picture's width and height (the axes' tic labels
+// and titles take the rest).
+constexpr double kSmallestPlotShare = 0.6;
 // Lines and steps are checked this many points at a time.
 constexpr std::size_t kBlock = 256;
 // The joined styles estimate the y extent, before their one pass, from this many points.
@@ -60,6 +66,14 @@ public:
     double y(std::size_t i) const { return logY_ ? std::log10(rawY(i)) : rawY(i); }
     // A point the writer leaves out: its y is NaN.
     bool leftOut(std::size_t i) const { return std::isnan(rawY(i)); }
+    // Asks for point i's values ahead of their use.
+    void prefetch([[maybe_unused]] std::size_t i) const
+    {
+#if defined(__GNUC__)
+        __builtin_prefetch(x_.base + i * x_.stride);
+        __builtin_prefetch(y_.base + i * y_.stride);
+#endif
+    }
 
 private:
     ValueColumn x_, y_;
@@ -123,44 +137,86 @@ public:
         return Place::Inside;
     }
 
-    // Points from .. to - 1 at once where they are all drawn, within the picture's values and in
-    // order, on linear axes without an x range: the common case, read with fewer tests a point.
-    // False, with nothing taken, otherwise.
-    bool takeBlock(std::size_t from, std::size_t to)
+    // Whether runs of points can be taken at once (takeRun): linear axes without an x range.
+    bool takesRuns() const { return !logX_ && !logY_ && !zoomed_; }
+
+    // A run of points taken at once: where it ends, its lowest and highest y, the smallest step and
+    // the last value of x.
+    struct Run {
+        std::size_t end = 0;
+        std::size_t low = 0, high = 0;
+        double lowY = kInfinity, highY = -kInfinity;
+        double spacing = kInfinity, lastX = 0;
+    };
+
+    // The points from `from` on whose x lies below `xEnd` (the first always), where they are all
+    // drawn, within the picture's values and in order: the common case, read once with few tests a
+    // point. None otherwise (the points then go the careful way, one at a time). The smallest step
+    // of x is gathered only where the digits rule needs it. take() counts them in.
+    std::optional<Run> runFrom(std::size_t from, double xEnd) const
     {
-        if (logX_ || logY_ || zoomed_) return false;
         bool fine = true;
-        double previous = previousX_, spacing = kInfinity, low = yStats.low, high = yStats.high;
-        for (std::size_t i = from; i < to; ++i) {
+        double previous = previousX_;
+        Run run{from, from, from};
+        const std::size_t n = p_.size();
+        std::size_t i = from;
+        for (; i < n; ++i) {
             const double x = p_.rawX(i), y = p_.rawY(i);
-            // NaN fails the first two tests: a missing point goes the careful way.
-            fine = fine && std::fabs(x) <= kFarOut && std::fabs(y) <= kFarOut && x >= previous;
+            if (x >= xEnd && i > from) break;
             const double step = x - previous;
-            spacing = step > 0 && step < spacing ? step : spacing;
+            // NaN fails both: a missing point, or an x of NaN.
+            fine &= (step >= 0) & (y == y);
+            if (needsSpacing_) run.spacing = step > 0 && step < run.spacing ? step : run.spacing;
             previous = x;
-            low = y < low ? y : low;
-            high = y > high ? y : high;
+            if (y < run.lowY) run.lowY = y, run.low = i;
+            if (y > run.highY) run.highY = y, run.high = i;
         }
-        ColumnStats ys = yStats;
-        if (ys.ascending || ys.descending) {
-            for (std::size_t i = from; i < to; ++i) ys.add(p_.rawY(i));
+        run.end = i;
+        run.lastX = previous;
+        // In order, the values between the ends are within them.
+        const double firstX = p_.rawX(from);
+        if (!fine || !(std::fabs(firstX) <= kFarOut && std::fabs(previous) <= kFarOut && run.lowY >= -kFarOut && run.highY <= kFarOut))
+            return std::nullopt;
+        return run;
+    }
+
+    void take(std::size_t from, const Run& run)
+    {
+        if (yStats.ascending || yStats.descending) {
+            for (std::size_t k = from; k < run.end; ++k) yStats.add(p_.rawY(k));
         }
-        ys.low = low;
-        ys.high = high;
-        if (!fine) return false;
+        yStats.low = std::min(yStats.low, run.lowY);
+        yStats.high = std::max(yStats.high, run.highY);
         // x in order: its statistics follow from the ends, the steps and the value before.
         const double firstX = p_.rawX(from);
         xStats.add(firstX);
         xStats.low = std::min(xStats.low, firstX);
-        xStats.high = std::max(xStats.high, previous);
-        if (previous > firstX) xStats.descending = false;
-        xStats.spacing = std::min(xStats.spacing, spacing);
-        xStats.last = previous;
-        yStats = ys;
-        previousX_ = previous;
-        drawn += to - from;
-        insideSeen += to - from;
-        return true;
+        xStats.high = std::max(xStats.high, run.lastX);
+        if (run.lastX > firstX) xStats.descending = false;
+        xStats.spacing = std::min(xStats.spacing, run.spacing);
+        xStats.last = run.lastX;
+        previousX_ = run.lastX;
+        drawn += run.end - from;
+        insideSeen += run.end - from;
+    }
+
+    // The digits rule needs the spacing of x only where its extremes alone call for more digits
+    // than the plain six: x in order, they are its first and last values.
+    void spacingNeededFor(double firstX, double lastX)
+    {
+        ColumnStats ends;
+        ends.add(firstX);
+        ends.add(lastX);
+        ends.ascending = ends.descending = false;
+        needsSpacing_ = columnDigits(ends) > kPlainDigits;
+    }
+    // The statistics, once the pass is done: where the spacing was not gathered, x counts as
+    // unordered for the digits rule (which then goes by its extremes alone).
+    ColumnStats xStatistics() const
+    {
+        ColumnStats out = xStats;
+        if (!needsSpacing_) out.ascending = out.descending = false;
+        return out;
     }
 
     // The rest of a joined data set after the x range: only whether it stays in order.
@@ -197,6 +253,7 @@ private:
     bool zoomed_ = false;
     Window zoom_;
     double previousX_ = -kInfinity;
+    bool needsSpacing_ = true;
 };
 
 // The drawn points inside the x range, in the picture's space.
@@ -217,6 +274,14 @@ struct Extent {
         if (y > ymax) ymax = y, iymax = i;
     }
     bool isExtreme(std::size_t i) const { return i == ixmin || i == ixmax || i == iymin || i == iymax; }
+    // The points that set the ranges, in order, each once.
+    std::vector<std::size_t> extremes() const
+    {
+        std::vector<std::size_t> out{ixmin, ixmax, iymin, iymax};
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+        return out;
+    }
 };
 
 // The windows of the picture: the axis ranges where given, else the extent of the points.
@@ -230,37 +295,74 @@ void setWindows(Extent& e, const PictureAxes& axes)
 Thinning whole(std::string_view why = {}) { return Thinning{std::nullopt, why}; }
 
 // The kept points, held until the reduction is known to succeed, then handed out in order with
-// the reduction's own points taken back from the picture's space.
-class HeldPoints : public KeptPoints {
+// the reduction's own points taken back from the picture's space. A line that may be drawn as a
+// band holds its points with their places, noted as they come while their values are still in
+// the cache.
+template <class P> class HeldPoints : public KeptPoints {
 public:
-    explicit HeldPoints(const PictureAxes& axes) : logX_(axes.logX), logY_(axes.logY) {}
+    HeldPoints(const P& p, const PictureAxes& axes, bool notePlaces) : p_(p), logX_(axes.logX), logY_(axes.logY), notePlaces_(notePlaces) {}
     void statistics(const ColumnStats& x, const ColumnStats& y) override { x_ = x, y_ = y; }
-    void original(std::size_t i) override { order_.push_back(i); }
+    // Room for this many points: fresh memory costs a page fault a page, and a list that grows is
+    // copied into ever fresh memory.
+    void reserve(std::size_t points)
+    {
+        if (notePlaces_) line_.reserve(points);
+        else order_.reserve(points);
+    }
+    void original(std::size_t i) override
+    {
+        if (notePlaces_) line_.push_back({p_.x(i), p_.y(i), i});
+        else order_.push_back(i);
+    }
     void extra(double x, double y) override
     {
+        if (notePlaces_) {
+            line_.push_back({x, y, std::nullopt});
+            return;
+        }
         order_.push_back(kExtraMark | extras_.size());
-        extras_.push_back({logX_ ? std::pow(10.0, x) : x, logY_ ? std::pow(10.0, y) : y});
+        extras_.push_back({x, y});
     }
     std::size_t handTo(KeptPoints& out) const
     {
+        // Kept points lie far apart in memory: their values are asked for a few points ahead.
+        constexpr std::size_t kAhead = 16;
         out.statistics(x_, y_);
-        for (std::uint64_t k : order_) {
-            if (k & kExtraMark) {
-                const auto& [x, y] = extras_[k & ~kExtraMark];
-                out.extra(x, y);
+        for (std::size_t k = 0; k < order_.size(); ++k) {
+            if (k + kAhead < order_.size() && !(order_[k + kAhead] & kExtraMark)) p_.prefetch(static_cast<std::size_t>(order_[k + kAhead]));
+            const std::uint64_t held = order_[k];
+            if (held & kExtraMark) {
+                const auto& [x, y] = extras_[held & ~kExtraMark];
+                handOwn(out, x, y);
             } else {
-                out.original(static_cast<std::size_t>(k));
+                out.original(static_cast<std::size_t>(held));
             }
         }
-        return order_.size();
+        for (std::size_t k = 0; k < line_.size(); ++k) {
+            if (k + kAhead < line_.size() && line_[k + kAhead].index) p_.prefetch(*line_[k + kAhead].index);
+            const LinePoint& point = line_[k];
+            if (point.index) out.original(*point.index);
+            else handOwn(out, point.x, point.y);
+        }
+        return order_.size() + line_.size();
+    }
+
+    // A dense line's strokes cut where they cross the solid band they draw (data/reduction_band.h).
+    void cutThroughBand(const BucketSpans& spans, const BandScale& scale)
+    {
+        if (auto cut = rizari::cutThroughBand(line_, spans, scale)) line_ = std::move(*cut);
     }
 
 private:
+    void handOwn(KeptPoints& out, double x, double y) const { out.extra(logX_ ? std::pow(10.0, x) : x, logY_ ? std::pow(10.0, y) : y); }
+
     static constexpr std::uint64_t kExtraMark = std::uint64_t{1} << 63;
+    const P& p_;
     std::vector<std::uint64_t> order_;
-    std::vector<std::array<double, 2>> extras_;
+    std::vector<std::array<double, 2>> extras_;  // in the picture's space
+    std::vector<LinePoint> line_;                // instead, where places are noted
     ColumnStats x_, y_;
-    bool logX_, logY_;
+    bool logX_, logY_, notePlaces_;
 };
 
 // The bucket of an x among `buckets` equal parts of a window.
@@ -324,13 +426,14 @@ private:
 // pixels (steps narrower than a lattice unit, 0.3 to 3 pixels high), where gnuplot snaps some
 // segments and not others and four sub-buckets keep more of it. Where the steps are tall (noise
 // of many pixels) and narrower than a lattice unit, the band's outline is drawn by several
-// spikes, some snapped: the next highest and lowest points stay as well; tall steps a lattice
-// unit or wider are never snapped, and their extremes need no neighbours. The steps styles draw their own risers: in their smooth runs a point is
-// added wherever y moved half a pixel, since a made-up riser longer than a pixel would be snapped
-// to the grid.
+// spikes, some snapped: the highest and lowest point of another quarter stay as well; tall steps
+// a lattice unit or wider are never snapped, and their extremes need no neighbours. The steps
+// styles draw their own risers: in their smooth runs a point is added wherever y moved half a
+// pixel, since a made-up riser longer than a pixel would be snapped to the grid.
 //
-// The points come in order, one at a time (add), each read once from memory; a bucket's points
-// are read again while they are still in the cache.
+// The points come in order, a quarter at a time where they are plainly drawn (addRun) or one at a
+// time (add), each read once from memory; a bucket's first steps are read again while they are
+// still in the cache.
 template <class P> class LineReducer {
 public:
     struct Options {
@@ -349,6 +452,11 @@ public:
         const std::size_t buckets = static_cast<std::size_t>(kBucketsPerPixel) * static_cast<std::size_t>(area.width) * (options.stepsStyle ? 2 : 1);
         quarterScale_ = static_cast<double>(buckets * kQuarters) / xWindow.span();
         lastQuarter_ = buckets * kQuarters - 1;
+        spans_.xLow = xWindow.low;
+        spans_.bucketWidth = xWindow.span() / static_cast<double>(buckets);
+        spans_.low.assign(buckets, kInfinity);
+        spans_.high.assign(buckets, -kInfinity);
+        spans_.points.assign(buckets, 0);
     }
 
     // Drawn point i inside the x range, at (x, y) in the picture's space. The extremes of the
@@ -356,12 +464,38 @@ public:
     // is smooth (its samples) or where the steps styles need their risers.
     void add(std::size_t i, double x, double y)
     {
-        const double at = (x - low_) * quarterScale_;
-        const std::size_t quarter = at <= 0 ? 0 : std::min(lastQuarter_, static_cast<std::size_t>(at));
-        if (quarter != currentQuarter_) return startQuarter(quarter, i, y);
+        const std::size_t quarter = quarterOf(x);
+        if (quarter != currentQuarter_) return startQuarter(quarter, {i, i, i, i, y, y, 1});
+        ++open_.points;
         open_.last = i;
         if (y < open_.lowY) open_.lowY = y, open_.low = i;
         if (y > open_.highY) open_.highY = y, open_.high = i;
+    }
+
+    // Drawn points first .. last, all in one quarter, whose lowest and highest are known: as
+    // add() of each in turn.
+    template <class Run> void addRun(std::size_t first, std::size_t last, const Run& run)
+    {
+        const std::size_t quarter = quarterOf(p_.x(first));
+        const auto points = static_cast<std::uint32_t>(last - first + 1);
+        if (quarter != currentQuarter_) return startQuarter(quarter, {first, last, run.low, run.high, run.lowY, run.highY, points});
+        open_.points += points;
+        open_.last = last;
+        if (run.lowY < open_.lowY) open_.lowY = run.lowY, open_.low = run.low;
+        if (run.highY > open_.highY) open_.highY = run.highY, open_.high = run.high;
+    }
+
+    // Where the quarter of an x ends: the x from which on points lie in a later quarter (+inf for
+    // the last), about; a run up to it is checked against quarterOf (takeRun's points).
+    double quarterEnd(double x) const
+    {
+        const std::size_t quarter = quarterOf(x);
+        return quarter == lastQuarter_ ? kInfinity : low_ + static_cast<double>(quarter + 1) / quarterScale_;
+    }
+    bool inOneQuarter(std::size_t first, std::size_t last) const
+    {
+        const std::size_t quarter = quarterOf(p_.x(first));
+        return quarterOf(p_.x(last)) == quarter && (last + 1 >= p_.size() || quarterOf(p_.x(last + 1)) != quarter);
     }
 
     void finish()
@@ -376,8 +510,18 @@ public:
     }
 
     bool ySpread() const { return seenHigh_ > seenLow_; }
+    double ySpan() const { return seenHigh_ - seenLow_; }
+    // What the drawn points of each bucket cover, once finished.
+    const BucketSpans& spans() const { return spans_; }
 
 private:
+    // The drawn points of a quarter of a bucket: the first, last, lowest and highest, and how many.
+    struct Quarter {
+        std::size_t first = kNoPoint, last = kNoPoint, low = kNoPoint, high = kNoPoint;
+        double lowY = 0, highY = 0;
+        std::uint32_t points = 0;
+    };
+
     // The quarter being filled goes to its bucket's four.
     void closeQuarter()
     {
@@ -389,28 +533,29 @@ private:
         currentQuarter_ = kNoPoint;
     }
 
-    void startQuarter(std::size_t quarter, std::size_t i, double y)
+    // The quarter of an x (NaN and values beyond the window in the first or last).
+    std::size_t quarterOf(double x) const
+    {
+        const double at = (x - low_) * quarterScale_;
+        if (!(at > 0)) return 0;
+        return at >= static_cast<double>(lastQuarter_) ? lastQuarter_ : static_cast<std::size_t>(at);
+    }
+
+    void startQuarter(std::size_t quarter, const Quarter& points)
     {
         closeQuarter();
         if (quarter / kQuarters != current_) {
             finish();
             current_ = quarter / kQuarters;
-            first_ = i;
+            first_ = points.first;
         }
         currentQuarter_ = quarter;
-        open_ = {i, i, i, i, y, y};
+        open_ = points;
     }
 
     static constexpr std::size_t kQuarters = 4;
-    // The highest and lowest points of a bucket of tall strokes that are kept.
-    static constexpr std::size_t kPeaks = 3;
     // The steps of a bucket that decide its regime: the first so many.
     static constexpr std::size_t kSampledSteps = 128;
-
-    struct Quarter {
-        std::size_t first = kNoPoint, last = kNoPoint, low = kNoPoint, high = kNoPoint;
-        double lowY = 0, highY = 0;
-    };
 
     std::size_t next(std::size_t i) const
     {
@@ -449,6 +594,9 @@ private:
         }
         lowest_ = lowest->low;
         highest_ = highest->high;
+        spans_.low[current_] = lowest->lowY;
+        spans_.high[current_] = highest->highY;
+        for (const Quarter& q : quarters_) spans_.points[current_] += q.points;
         const bool staircase = options_.corners && !options_.stepsStyle && sampled >= 8 && lattice * 10 >= sampled * 8;
         const bool noise = !staircase && sampled >= 16 && chaos * 10 >= sampled * 4;
         anchors_.clear();
@@ -495,31 +643,21 @@ private:
         }
     }
 
-    // The next highest and lowest points of a bucket of tall strokes, each with its neighbours:
-    // the outline of the band the strokes draw is the spikes of several of them, where the lines
-    // two pixels wide reach beyond the bucket's one highest point.
+    // The next highest and lowest point of a bucket of tall strokes, each with its neighbours: the
+    // outline of the band the strokes draw is the spikes of several of them, where the lines two
+    // pixels wide reach beyond the bucket's one highest point. They are the highest (and lowest)
+    // of the other quarters.
     void addPeaks(std::size_t a, std::size_t b)
     {
-        // The kPeaks highest and lowest, each list sorted from the most extreme; a new point
-        // enters only past the last of its list.
-        std::array<std::pair<double, std::size_t>, kPeaks> high, low;
-        high.fill({-kInfinity, kNoPoint});
-        low.fill({kInfinity, kNoPoint});
-        for (std::size_t i = a; i <= b; i = next(i)) {
-            const double y = p_.y(i);
-            if (y > high.back().first) {
-                high.back() = {y, i};
-                for (std::size_t k = kPeaks - 1; k > 0 && high[k].first > high[k - 1].first; --k) std::swap(high[k], high[k - 1]);
-            }
-            if (y < low.back().first) {
-                low.back() = {y, i};
-                for (std::size_t k = kPeaks - 1; k > 0 && low[k].first < low[k - 1].first; --k) std::swap(low[k], low[k - 1]);
-            }
+        const Quarter* high = nullptr;
+        const Quarter* low = nullptr;
+        for (const Quarter& q : quarters_) {
+            if (q.first == kNoPoint) continue;
+            if (q.high != highest_ && (!high || q.highY > high->highY)) high = &q;
+            if (q.low != lowest_ && (!low || q.lowY < low->lowY)) low = &q;
         }
-        for (std::size_t k = 1; k < kPeaks; ++k) {
-            if (high[k].second != kNoPoint) addExtremes(a, b, high[k].second, high[k].second, 1);
-            if (low[k].second != kNoPoint) addExtremes(a, b, low[k].second, low[k].second, 1);
-        }
+        if (high) addExtremes(a, b, high->high, high->high, 1);
+        if (low) addExtremes(a, b, low->low, low->low, 1);
     }
 
     // Whether drawn point i is an anchor; i never decreases from one call to the next within a
@@ -601,6 +739,7 @@ private:
     bool previousStaircase_ = false;
     double lastX_ = std::numeric_limits<double>::quiet_NaN();
     double lastY_ = std::numeric_limits<double>::quiet_NaN();
+    BucketSpans spans_;
 };
 
 // The y extent of the picture before the one pass: the y range, else that of a sample of the
@@ -642,9 +781,18 @@ template <class P> std::size_t firstAtOrAfter(const P& p, double x)
 
 // ---- One pass for lines and steps ----
 
+// The scale of a line's band: a plot area of at least the smallest share of the picture and at
+// most all of it, with axes as wide as their ranges, or as the drawn points when autoscaled.
+BandScale bandScale(const PictureAxes& axes, const Window& xWindow, double yDataSpan)
+{
+    const double ySpan = axes.yRange ? windowOf(*axes.yRange, axes.logY).span() : yDataSpan;
+    const double xPixels = axes.area.width / xWindow.span();
+    return {kSmallestPlotShare * xPixels, xPixels, kSmallestPlotShare * axes.area.height / ySpan, axes.lineWidth};
+}
+
 // Lines and steps read each point once: the checks, the statistics and the buckets together.
 // The kept points are held until the pass has seen that the data set can be thinned.
-template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const PictureAxes& axes, bool steps, HeldPoints& held)
+template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const PictureAxes& axes, bool steps, HeldPoints<P>& held)
 {
     const std::size_t first = drawnFrom(p, 0, true);
     if (first == kNoPoint) return whole();
@@ -657,14 +805,24 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
         sampleLast = std::max(sampleFirst, std::min(last, firstAtOrAfter(p, xWindow.high)));
     }
     if (!xWindow.spread()) return whole("its x values do not spread");
+    // A bucket of tall noise keeps some thirty points.
+    held.reserve(std::min(p.size(), std::size_t{32} * kBucketsPerPixel * static_cast<std::size_t>(axes.area.width) * (steps ? 2 : 1)));
     Scanner<P> scanner(p, missing, axes, true);
     LineReducer<P> reducer(p, xWindow, ySpanEstimate(p, axes, sampleFirst, sampleLast), axes.area, {steps, !steps}, held);
     Extent e;
+    if (scanner.takesRuns()) scanner.spacingNeededFor(p.x(first), p.x(last));
     for (std::size_t i = 0; i < p.size();) {
-        const std::size_t end = std::min(p.size(), i + kBlock);
-        if (scanner.takeBlock(i, end)) {
-            for (; i < end; ++i) reducer.add(i, p.rawX(i), p.rawY(i));
-            continue;
+        // On linear axes without an x range, a quarter's points at once; else a block at a time.
+        std::size_t end = std::min(p.size(), i + kBlock);
+        if (scanner.takesRuns()) {
+            const auto run = scanner.runFrom(i, reducer.quarterEnd(p.rawX(i)));
+            if (run && reducer.inOneQuarter(i, run->end - 1)) {
+                scanner.take(i, *run);
+                reducer.addRun(i, run->end - 1, *run);
+                i = run->end;
+                continue;
+            }
+            if (run) end = run->end;
         }
         for (; i < end; ++i) {
             double x = 0, y = 0;
@@ -686,7 +844,8 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
     if (e.after != kNoPoint) held.original(e.after);
     if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
     if (!reducer.ySpread()) return whole("its y values do not spread");
-    held.statistics(scanner.xStats, scanner.yStats);
+    held.statistics(scanner.xStatistics(), scanner.yStats);
+    if (!steps) held.cutThroughBand(reducer.spans(), bandScale(axes, xWindow, reducer.ySpan()));
     return Thinning{0, {}};
 }
 
@@ -713,6 +872,8 @@ template <class P> std::optional<Extent> extentOf(const P& p, const PictureAxes&
 
 // Whether a drawn point lies inside the x range (the data's extent when there is none).
 bool insideX(const Extent& e, double x) { return x >= e.xWindow.low && x <= e.xWindow.high; }
+// And inside both ranges.
+bool insideWindows(const Extent& e, double x, double y) { return insideX(e, x) && y >= e.yWindow.low && y <= e.yWindow.high; }
 
 // ---- Marks: points, dots, and the marks of linespoints ----
 
@@ -734,6 +895,68 @@ template <class P> bool reduceMarks(const P& p, const Extent& e, PixelArea area,
             counts->add(*cell);
             out.original(i);
         }
+    }
+    return true;
+}
+
+// Marks with the plot's layout known: each point's pixel is exact (data/pixel_grid.h). A filled
+// circle is left out where the solid cores of the marks kept before it cover every pixel it
+// touches; the marks kept later draw over it anyway, and over a solid pixel a mark of the same
+// colour changes nothing. The points that set the ranges, and those too near a pixel's edge to
+// place for sure, stay.
+template <class P> bool reduceCoveredMarks(const P& p, const Extent& e, const PlotLayout& layout, double radius, KeptPoints& out)
+{
+    const PixelGrid grid(layout);
+    if (static_cast<std::size_t>(grid.columns()) * static_cast<std::size_t>(grid.rows()) / 8 > kMostCounterBytes) return false;
+    const MarkShape touched = MarkShape::touched(radius), core = MarkShape::covered(radius);
+    Coverage coverage(grid.columns(), grid.rows());
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;  // outside the axis ranges: not drawn
+        const auto pixel = grid.pixelOf(p.x(i), p.y(i));
+        if (pixel && !e.isExtreme(i) && coverage.covers(*pixel, touched)) continue;
+        if (pixel) coverage.add(*pixel, core);
+        out.original(i);
+    }
+    return true;
+}
+
+// Dots with the plot's layout known: a dot covers 72% of its one pixel, so that k dots leave 0.28^k
+// of it uncovered. Each pixel keeps its first dots up to the fewest a pixel needs for the plot
+// area's grey to move by at most a fifth of a percent; where more darken it further, they do so by
+// less than that.
+template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const PlotLayout& layout, KeptPoints& out)
+{
+    constexpr double kUncovered = 0.28;
+    constexpr double kMostGreyChange = 0.002;
+    constexpr std::uint8_t kMostCounted = 8;  // 0.28^8 of a pixel is nothing
+    const PixelGrid grid(layout);
+    const std::size_t columns = static_cast<std::size_t>(grid.columns());
+    if (columns * static_cast<std::size_t>(grid.rows()) > kMostCounterBytes) return false;
+    std::vector<std::uint8_t> dots(columns * static_cast<std::size_t>(grid.rows()), 0);
+    const auto countOf = [&](const Pixel& pixel) -> std::uint8_t& {
+        return dots[static_cast<std::size_t>(pixel.row) * columns + static_cast<std::size_t>(pixel.column)];
+    };
+    std::array<std::size_t, kMostCounted + 1> pixelsWith{};  // pixels of each count
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
+        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i)); pixel && countOf(*pixel) < kMostCounted) ++countOf(*pixel);
+    }
+    for (const std::uint8_t count : dots) ++pixelsWith[count];
+    const double area = static_cast<double>(layout.right - layout.left) * (layout.top - layout.bottom) / (static_cast<double>(layout.pixel) * layout.pixel);
+    unsigned most = 1;
+    for (;; ++most) {
+        double lighter = 0;  // the coverage the pixels lose, summed
+        for (unsigned k = most + 1; k <= kMostCounted; ++k) lighter += static_cast<double>(pixelsWith[k]) * (std::pow(kUncovered, most) - std::pow(kUncovered, k));
+        if (most == kMostCounted || lighter <= kMostGreyChange * area) break;
+    }
+    std::fill(dots.begin(), dots.end(), 0);
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
+        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i))) {
+            if (countOf(*pixel) >= most && !e.isExtreme(i)) continue;
+            ++countOf(*pixel);
+        }
+        out.original(i);
     }
     return true;
 }
@@ -794,7 +1017,7 @@ private:
             high[k] = std::max(high[k], p_.y(i));
         }
         // The plot area is at least 0.6 of the terminal's width: at most this many buckets a pixel.
-        const double bucketsPerPixel = static_cast<double>(n) / (0.6 * area_.width);
+        const double bucketsPerPixel = static_cast<double>(n) / (kSmallestPlotShare * area_.width);
         wide_ = bandOver(low, high, static_cast<std::size_t>(std::ceil(4 * bucketsPerPixel)));
         narrow_ = bandOver(low, high, static_cast<std::size_t>(std::ceil(2 * bucketsPerPixel)));
     }
@@ -1031,8 +1254,10 @@ private:
 
 bool needsSortedX(ReducedStyle style) { return style != ReducedStyle::Points && style != ReducedStyle::Dots; }
 
-template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, PixelArea area, KeptPoints& out)
+template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureAxes& axes, KeptPoints& out)
 {
+    const PixelArea area = axes.area;
+    const bool exactPixels = axes.layout && !axes.logX && !axes.logY;
     switch (style) {
     case ReducedStyle::Lines:
     case ReducedStyle::Steps: return false;  // reduceLine
@@ -1043,8 +1268,12 @@ template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle st
         return true;
     }
     case ReducedStyle::Impulses: reduceImpulses(p, e, area, out); return true;
-    case ReducedStyle::Points: return reduceMarks(p, e, area, false, out);
-    case ReducedStyle::Dots: return reduceMarks(p, e, area, true, out);
+    case ReducedStyle::Points:
+        if (exactPixels && axes.markRadius > 0) return reduceCoveredMarks(p, e, *axes.layout, axes.markRadius, out);
+        return reduceMarks(p, e, area, false, out);
+    case ReducedStyle::Dots:
+        if (exactPixels) return reduceDotsByPixel(p, e, *axes.layout, out);
+        return reduceMarks(p, e, area, true, out);
     case ReducedStyle::FilledCurve: FilledCurveReducer<P>(p, e, area, out).run(); return true;
     }
     return false;
@@ -1054,7 +1283,8 @@ template <class Values> Thinning reduceAs(const PointColumns& points, ReducedSty
                                           KeptPoints& out)
 {
     const Points<Values> p(points, axes);
-    HeldPoints held(axes);
+    // Only lines two pixels wide may be drawn as a band.
+    HeldPoints<Points<Values>> held(p, axes, style == ReducedStyle::Lines && axes.lineWidth >= 2);
     Thinning result;
     if (style == ReducedStyle::Lines || style == ReducedStyle::Steps) {
         result = reduceLine(p, missing, axes, style == ReducedStyle::Steps, held);
@@ -1065,7 +1295,11 @@ template <class Values> Thinning reduceAs(const PointColumns& points, ReducedSty
         if (!e) return whole(scanner.failure);
         if (scanner.drawn <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(axes.area.width)) return whole();
         if (!e->xWindow.spread() || !e->yWindow.spread()) return whole("its x or y values do not spread");
-        if (!reduceStyle(p, *e, style, axes.area, held)) return whole("its picture would need too many counters");
+        if (axes.extremesOnly) {
+            for (const std::size_t i : e->extremes()) held.original(i);
+        } else if (!reduceStyle(p, *e, style, axes, held)) {
+            return whole("its picture would need too many counters");
+        }
         held.statistics(scanner.xStats, scanner.yStats);
         result = Thinning{0, {}};
     }

@@ -8,8 +8,12 @@
 //    horizontal and longer than a pixel is moved onto the pixel grid. Each kept point therefore
 //    keeps its original neighbours, so that gnuplot takes the same decision for it; dense smooth
 //    stretches, which gnuplot draws as a fine staircase, are drawn as one.
+//  * A line two pixels wide whose noise draws a solid band is drawn with its strokes cut where
+//    they enter the band's interior (data/reduction_band.h).
 //  * Point marks, dots and impulses are strokes of their own whose antialiased edges darken each
-//    other: a few per pixel cell keep the picture.
+//    other: a few per pixel cell keep the picture. With the plot's layout, which a run of its
+//    script tells, marks and dots land on known pixels (data/pixel_grid.h): a filled circle that
+//    the solid cores of kept ones cover is left out, and a pixel keeps the dots that set its shade.
 //  * A filled curve is one polygon filled once: per bucket, a ramp through the quantiles of the
 //    curve's heights covers the same area at each height.
 // Points are bucketed over the visible x range (the data's own when x is autoscaled: the axes are
@@ -27,6 +31,7 @@
 #include <string_view>
 
 #include "data/column_digits.h"
+#include "plot/data_set.h"
 #include "rizari/codes.h"
 
 namespace rizari {
@@ -100,6 +105,10 @@ struct PictureAxes {
     std::optional<AxisSpan> yRange;
     bool logX = false;
     bool logY = false;
+    double lineWidth = 0;   // the width of a line in pixels where it is known, else 0
+    double markRadius = 0;  // the radius of a mark (a filled circle) in pixels where it is known, else 0
+    std::optional<PlotLayout> layout;  // where gnuplot puts the plot area, when it told
+    bool extremesOnly = false;         // hand out only the points that set the ranges
 };
 
 // Buckets per pixel column of the joined styles (twice as many for the steps).

@@ -153,6 +153,41 @@ std::string_view drawnNotAsReduced(const DataSet& set)
     return {};
 }
 
+// Whether the terminal's options or a native command can scale the lines or marks that gnuplot's
+// cairo terminals draw a pixel per unit: their widths, their point size, their options.
+bool strokesScaled(const PlotState& cell, const OutputState& out)
+{
+    const auto scales = [](std::string_view word) {
+        return word.starts_with("lw") || word.starts_with("linew") || word.starts_with("ps") || word.starts_with("poi") ||
+               word.starts_with("termo");
+    };
+    const std::string terminal = out.terminal.value_or("");
+    for (const std::string_view word : optionWords(terminal))
+        if (scales(word)) return true;
+    for (const std::string& command : cell.text.nativeCommands)
+        for (const std::string_view word : optionWords(command))
+            if (scales(word)) return true;
+    return false;
+}
+
+// The width of the set's line and the radius of its marks in pixels where they are known: on a
+// cairo raster terminal gnuplot's line width is in pixels, and the points style's filled circle
+// (point type 7) is three pixels a unit of point size, plus half the line width. 0 where they are
+// not.
+struct Strokes {
+    double lineWidth = 0;
+    double markRadius = 0;
+};
+Strokes strokesOf(const PlotState& cell, const OutputState& out, const Picture& picture, const DataSet& set)
+{
+    constexpr int kFilledCircle = 7;
+    constexpr double kCirclePixels = 3;
+    if (!picture.raster || !picture.antialiased || set.lineWidth <= 0 || strokesScaled(cell, out)) return {};
+    const double pointSize = set.pointSize && *set.pointSize > 0 ? *set.pointSize : 1;
+    const bool circles = set.plotType == Style::Points && set.pointType == kFilledCircle;
+    return {set.lineWidth, circles ? kCirclePixels * pointSize + set.lineWidth / 2 : 0};
+}
+
 }  // namespace
 
 std::optional<ReducedStyle> reducedStyle(KeptCode<Style> plotType)
@@ -199,12 +234,24 @@ ThinningPlan thinningPlan(const PlotState& cell, const OutputState& output, cons
     if (!area) return wholeFor("the picture's size cannot be read");
     if (*points <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(area->width))
         return wholeFor("it has at most 40 points per pixel column");
-    return {ReductionTarget{set.plotType, area->width, area->height, rangeOf(a, AxisX), rangeOf(a, AxisY), logX, logY}, {}};
+    const Strokes strokes = strokesOf(cell, output, *picture, set);
+    return {ReductionTarget{set.plotType, area->width, area->height, rangeOf(a, AxisX), rangeOf(a, AxisY), logX, logY, strokes.lineWidth,
+                            strokes.markRadius, std::nullopt, false},
+            {}};
 }
 
 std::optional<ReductionTarget> reductionTarget(const PlotState& cell, const OutputState& output, const DataSet& set)
 {
     return thinningPlan(cell, output, set).target;
+}
+
+bool wantsLayout(const ReductionTarget& target)
+{
+    const bool linear = !target.logX && !target.logY;
+    // Marks are known by their radius on the cairo terminals, which also draw dots a line wide.
+    const bool marks = target.plotType == Style::Points && target.markRadius > 0;
+    const bool dots = target.plotType == Style::Dots && target.lineWidth > 0;
+    return linear && (marks || dots);
 }
 
 void CPlot::reduceLargeData(std::optional<bool> on) { impl_->state.output.reduceLargeData = on; }

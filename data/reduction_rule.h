@@ -32,6 +32,10 @@ ThinningPlan thinningPlan(const PlotState& cell, const OutputState& output, cons
 // The plan's target alone.
 std::optional<ReductionTarget> reductionTarget(const PlotState& cell, const OutputState& output, const DataSet& set);
 
+// Whether the thinning of a data set for this picture is exact with the plot's layout, which a run
+// of the plot's own script tells (PlotLayout): marks and dots on linear axes of a cairo terminal.
+bool wantsLayout(const ReductionTarget& target);
+
 // A data set of more points than this, drawn whole into a picture that thins, is told of.
 inline constexpr std::size_t kToldPoints = 200000;
 

@@ -10,6 +10,7 @@
 #include "data/styles.h"
 #include "draw/arrows_text.h"
 #include "draw/shapes.h"
+#include "engine/layout_probe.h"
 #include "engine/output.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
@@ -49,45 +50,66 @@ void tellDrawnWhole(const DataSet& set, std::size_t index, std::string_view why)
             static_cast<int>(why.size()), why.data());
 }
 
-// Writes each data set that has no file yet, or one written for another picture, to a new
-// temporary data file. False when no temporary directory can be used, a file could not be
-// created or written whole (such a file is removed, so that the next call writes it anew), or a
-// stop signal waits.
-bool writeDataFiles(PlotState& s, const OutputState& output, const platform::DeferredStopSignals* stop)
+// Writes the data set to a new temporary data file, thinned for `target` when there is one,
+// unless its file is the caller's or holds what it would hold. False when no temporary directory
+// can be used, a file could not be created or written whole (such a file is removed, so that the
+// next call writes it anew), or a stop signal waits.
+bool writeDataFile(PlotState& s, std::size_t index, const std::optional<ReductionTarget>& target, std::string_view whyWhole,
+                   const platform::DeferredStopSignals* stop)
 {
+    DataSet& set = s.dataSets[index];
+    if (set.fileName && !writtenForAnotherPicture(set, target)) return true;  // a caller's file, or written by an earlier call
+    if (stop && stop->stopRequested()) return false;
+    if (set.temporaryFile) {
+        platform::removeTemporaryFile(*set.fileName);
+        set.fileName.reset();
+        set.temporaryFile = false;
+        set.reduction.reset();
+    }
+    if (!platform::temporaryDirectory()) {
+        report(kNoTemporaryDirectory);
+        return false;
+    }
+    const auto file = platform::createTemporaryFile();
+    if (!file) {
+        // Without its file the plot command would read another data set's in its place.
+        report("Error: cannot create unique filename in CPlot\n");
+        return false;
+    }
+    set.fileName = file->name;
+    set.temporaryFile = true;
+    auto reduction = target ? std::optional(Reduction{*target, std::nullopt, {}}) : std::nullopt;
+    if (WriteDataFile(set, s.dimension, file->file, reduction ? &*reduction : nullptr) == WriteResult::Failed) {
+        platform::removeTemporaryFile(file->name);
+        set.fileName.reset();
+        set.temporaryFile = false;
+        return false;
+    }
+    set.reduction = reduction;
+    tellDrawnWhole(set, index, reduction ? reduction->whyWhole : whyWhole);
+    return true;
+}
+
+// Writes each data set that needs a file (writeDataFile). The sets whose thinning is exact with
+// the plot's layout (marks and dots on a cairo terminal) wait until the others are written and
+// the probe has run; without a probe, or in a grid, they are thinned without it.
+bool writeDataFiles(PlotState& s, OutputState& output, const platform::DeferredStopSignals* stop, const std::function<void(ScriptWriter&)>& writeBlock,
+                    const LayoutProbe* probe)
+{
+    std::vector<LaidOutSet> laidOut;
     for (std::size_t index = 0; index < s.dataSets.size(); ++index) {
-        DataSet& set = s.dataSets[index];
-        const ThinningPlan plan = thinningPlan(s, output, set);
-        const auto& target = plan.target;
-        if (set.fileName && !writtenForAnotherPicture(set, target)) continue;  // a caller's file, or written by an earlier call
-        if (stop && stop->stopRequested()) return false;
-        if (set.temporaryFile) {
-            platform::removeTemporaryFile(*set.fileName);
-            set.fileName.reset();
-            set.temporaryFile = false;
-            set.reduction.reset();
+        const ThinningPlan plan = thinningPlan(s, output, s.dataSets[index]);
+        if (probe && plan.target && wantsLayout(*plan.target)) {
+            laidOut.push_back({index, *plan.target});
+            continue;
         }
-        if (!platform::temporaryDirectory()) {
-            report(kNoTemporaryDirectory);
-            return false;
-        }
-        const auto file = platform::createTemporaryFile();
-        if (!file) {
-            // Without its file the plot command would read another data set's in its place.
-            report("Error: cannot create unique filename in CPlot\n");
-            return false;
-        }
-        set.fileName = file->name;
-        set.temporaryFile = true;
-        auto reduction = target ? std::optional(Reduction{*target, std::nullopt, {}}) : std::nullopt;
-        if (WriteDataFile(set, s.dimension, file->file, reduction ? &*reduction : nullptr) == WriteResult::Failed) {
-            platform::removeTemporaryFile(file->name);
-            set.fileName.reset();
-            set.temporaryFile = false;
-            return false;
-        }
-        set.reduction = reduction;
-        tellDrawnWhole(set, index, reduction ? reduction->whyWhole : plan.whyWhole);
+        if (!writeDataFile(s, index, plan.target, plan.whyWhole, stop)) return false;
+    }
+    if (laidOut.empty()) return true;
+    const auto layout = probeLayout(s, output, laidOut, *probe, writeBlock);
+    for (LaidOutSet& set : laidOut) {
+        set.target.layout = layout;
+        if (!writeDataFile(s, set.index, set.target, {}, stop)) return false;
     }
     return true;
 }
@@ -200,7 +222,7 @@ void handOutQueuedLegends(PlotState& s)
     queue.clear();
 }
 
-bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const platform::DeferredStopSignals* stop)
+bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const platform::DeferredStopSignals* stop, const LayoutProbe* probe)
 {
     const Terminal* terminal = outputTerminal(top.state.output);
     w.showTextsIn(terminal ? terminal->markup : TextMarkup::None);
@@ -210,7 +232,10 @@ bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const pla
         w.put("set multiplot\n");
     }
     for (PlotImpl* plot = &top; plot; plot = nextCell(*plot)) {
-        if (!ticsFitTheirLimits(plot->state) || !writeDataFiles(plot->state, top.state.output, stop)) return false;
+        // The probe runs the block of a plot alone; a grid's cell is drawn among the others.
+        const auto writeBlock = [&](ScriptWriter& probeWriter) { writePlotBlock(probeWriter, plot->state, top.state, false); };
+        if (!ticsFitTheirLimits(plot->state) || !writeDataFiles(plot->state, top.state.output, stop, writeBlock, inGrid ? nullptr : probe))
+            return false;
         if (!engineFound) {
             reportForOutput(top.state, kNoEngine);
             continue;

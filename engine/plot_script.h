@@ -1,6 +1,7 @@
 // The command script of a plot (and of the cells of its grid) and the data files it reads.
 #pragma once
 
+#include "engine/layout_probe.h"
 #include "platform/platform.h"
 #include "plot/plot_state.h"
 #include "script/script_writer.h"
@@ -19,8 +20,11 @@ void handOutQueuedLegends(PlotState& s);
 
 // Writes the data files that the plot and its cells still lack, and with an engine the whole
 // script: a grid's terminal and multiplot lines around the blocks of its cells. Without an engine
-// only the data files, and one message per plot. False when a data file could not be named or
-// written, or a stop signal waits before a data file (the script is then incomplete).
-bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const platform::DeferredStopSignals* stop = nullptr);
+// only the data files, and one message per plot. With a probe, a plot that is no grid asks its
+// engine for its layout where a data set's thinning needs it (engine/layout_probe.h). False when
+// a data file could not be named or written, or a stop signal waits before a data file (the
+// script is then incomplete).
+bool writePlotScript(ScriptWriter& w, PlotImpl& top, bool engineFound, const platform::DeferredStopSignals* stop = nullptr,
+                     const LayoutProbe* probe = nullptr);
 
 }  // namespace rizari

@@ -135,6 +135,20 @@ std::optional<std::string> usableTemporaryFolder()
     return folder;
 }
 
+// The layout probe's script (engine/layout_probe.h) run where the plot will be drawn, its
+// messages kept from the caller; true when it ran without an error.
+bool probeRun(const std::string& engine, const std::string& script, bool inSession, const EngineEffects& effects)
+{
+    std::optional<platform::RunResult> run;
+    if (inSession && !effects.callerCode) run = session::run(engine, {script, effects, false});
+    if (!run) {
+        platform::RunOptions options;
+        options.captureErrors = true;
+        run = platform::runAndWait(engine, {"gnuplot", script}, options);
+    }
+    return run->end == platform::RunResult::End::Exited && run->code == 0;
+}
+
 // Writes the command script and the data files. A stop signal that arrives meanwhile is held
 // back, and when one waits no engine is started. False after the message.
 bool writeScriptAndData(PlotImpl& top, const std::string& engine, bool inSession, EngineEffects& effects)
@@ -155,12 +169,16 @@ bool writeScriptAndData(PlotImpl& top, const std::string& engine, bool inSession
     std::setvbuf(script.get(), nullptr, _IONBF, 0);
     // The engine's version is asked only when a line of the script depends on it.
     // A session that cannot use its engine answers 0, and the engine is asked on its own.
-    ScriptWriter w(script.get(), [&] {
-        const int version = inSession ? session::majorVersion(engine) : 0;
-        return version != 0 ? version : platform::engineMajorVersion(engine);
-    });
+    const ScriptWriter::VersionSource version = [&] {
+        const int major = inSession ? session::majorVersion(engine) : 0;
+        return major != 0 ? major : platform::engineMajorVersion(engine);
+    };
+    ScriptWriter w(script.get(), version);
     w.noteEffects(effects);
-    const bool written = writePlotScript(w, top, true, &stop);
+    const LayoutProbe probe{version, [&](const std::string& probeScript, const EngineEffects& probeEffects) {
+                                return probeRun(engine, probeScript, inSession, probeEffects);
+                            }};
+    const bool written = writePlotScript(w, top, true, &stop, &probe);
     if (!finishScript(script, w, out) || !written) {
         if (stop.stopRequested()) report("CPlot::plotting(): stopped by a signal before gnuplot started\n");
         return false;

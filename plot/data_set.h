@@ -68,9 +68,23 @@ struct MatrixShape {
     int cols = 0;
 };
 
+// Where gnuplot puts a plot's area in its picture, as a run of the plot's own script told: the
+// axes' ranges as it set them, and the area's edges, the picture's size and a pixel in the
+// terminal's units.
+struct PlotLayout {
+    double xMin = 0, xMax = 0, yMin = 0, yMax = 0;
+    int left = 0, right = 0, bottom = 0, top = 0;
+    int width = 0, height = 0;  // the picture's last column and row
+    int pixel = 1;
+
+    bool operator==(const PlotLayout&) const = default;
+};
+
 // The picture a temporary data file was thinned for (data/reduction.h): the data set's style, the
 // most pixels its plot area can span and its axes' mapping (explicit ranges, as given, and log
-// scales). Files thinned for equal targets hold the same points.
+// scales); the line's width and the radius of its marks (filled circles) in pixels where the
+// terminal's are known, and the plot's layout where gnuplot told it. Files thinned for equal
+// targets hold the same points.
 struct ReductionTarget {
     KeptCode<Style> plotType = Style::Lines;
     int width = 0;
@@ -78,6 +92,10 @@ struct ReductionTarget {
     std::optional<std::array<double, 2>> xRange, yRange;
     bool logX = false;
     bool logY = false;
+    double lineWidth = 0;
+    double markRadius = 0;
+    std::optional<PlotLayout> layout;
+    bool extremesOnly = false;  // only the points that set the ranges: the data of the layout's probe
 
     bool operator==(const ReductionTarget&) const = default;
 };

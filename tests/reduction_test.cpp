@@ -181,6 +181,46 @@ TEST(Reduction, JoinedStylesKeepEachBucketsEnvelopeInOrder)
     }
 }
 
+// A line two pixels wide whose noise draws a solid band keeps each bucket's extremes, but its
+// strokes through the band's interior are cut short (the points of its own lie within what the
+// data covers there); a thin band is drawn as a line a pixel wide is.
+TEST(Reduction, ASolidBandIsDrawnWithShortStrokes)
+{
+    const auto keptBy = [](const Series& s, double lineWidth) {
+        PictureAxes axes = axesOf(kArea);
+        axes.lineWidth = lineWidth;
+        Kept kept(s.columns());
+        EXPECT_TRUE(reducePoints(s.columns(), ReducedStyle::Lines, MissingPoints::Joined, axes, kept).kept);
+        return kept.points;
+    };
+    const auto strokes = [](const std::vector<Kept::Point>& points) {
+        double length = 0;
+        for (std::size_t k = 1; k < points.size(); ++k) length += std::fabs(points[k].y - points[k - 1].y);
+        return length;
+    };
+    const Series band = noisy(400000), thin = noisy(400000, 0.01);
+    const std::vector<Kept::Point> cut = keptBy(band, 2), plain = keptBy(band, 1);
+    EXPECT_LT(strokes(cut) * 2, strokes(plain));
+    std::vector<std::size_t> indices;
+    for (const Kept::Point& p : cut)
+        if (p.index) indices.push_back(*p.index);
+    EXPECT_EQ(envelope(band, indices, 2560), envelope(band, allIndices(band), 2560));
+    EXPECT_EQ(cut.front().index, 0u);
+    EXPECT_EQ(cut.back().index, band.x.size() - 1);
+    const auto covered = envelope(band, allIndices(band), 2560);
+    for (const Kept::Point& p : cut) {
+        if (p.index) continue;
+        const auto [low, high] = covered.at(std::min<std::size_t>(2559, static_cast<std::size_t>(p.x * 25.6)));
+        EXPECT_TRUE(p.y > low && p.y < high) << p.x << " " << p.y;
+    }
+    const auto indicesOf = [](const std::vector<Kept::Point>& points) {
+        std::vector<std::optional<std::size_t>> out;
+        for (const Kept::Point& p : points) out.push_back(p.index);
+        return out;
+    };
+    EXPECT_EQ(indicesOf(keptBy(thin, 2)), indicesOf(keptBy(thin, 1)));
+}
+
 // A point left out (NaN) is never written; a gap wider than a bucket keeps the points on both
 // sides, so the segment gnuplot draws across it stays.
 TEST(Reduction, GapsKeepThePointsBesideThem)
@@ -374,13 +414,18 @@ struct RulePlot {
     ScopedEnv unset{"RIZARI_REDUCE", std::nullopt};
 };
 
-ReductionTarget lines(int width, int height)
+ReductionTarget lines(int width, int height, double lineWidth = 0)
 {
     ReductionTarget target;
     target.width = width;
     target.height = height;
+    target.lineWidth = lineWidth;
     return target;
 }
+
+// On a cairo terminal the line's width is known in pixels (gnuplot's unit there), unless the
+// terminal's options scale it.
+ReductionTarget cairoLines(int width, int height) { return lines(width, height, kDefaultLineWidth); }
 
 // Raster images are thinned; windows and vector images only when turned on, by RIZARI_REDUCE=1
 // or the plot's own call, which comes first. Terminals are named as gnuplot reads them: any
@@ -390,7 +435,8 @@ TEST(ReductionRule, RasterImagesUnlessTurnedOff)
     for (const char* terminal : {"png", "pngcairo", "gif", "jpeg", "sixelgd", "pbm", "png color", "pngc", "jp", "s"}) {
         RulePlot p;
         p.plot.outputType(PlotOutputType::File, terminal, "unused");
-        EXPECT_EQ(p.target(), lines(640, 480)) << terminal;
+        const bool cairo = std::string_view(terminal).starts_with("pngc");
+        EXPECT_EQ(p.target(), cairo ? cairoLines(640, 480) : lines(640, 480)) << terminal;
     }
     RulePlot p;
     p.plot.outputType(PlotOutputType::Stream, "png");
@@ -426,12 +472,13 @@ TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
 {
     RulePlot p(30000);
     for (const auto& [terminal, size] : std::vector<std::pair<const char*, std::optional<ReductionTarget>>>{
-             {"pngcairo size 700,500", lines(700, 500)},
-             {"pngcairo enhanced size 700, 500 font \"Sans,size 9\"", lines(700, 500)},
-             {"pngcairo size 10cm,5cm", lines(283, 142)},
-             {"pngcairo size 5in, 3 in", lines(360, 216)},
-             {"pngc si 700,500", lines(700, 500)},
-             {"pngcairo s 700,500", lines(640, 480)},  // gnuplot takes "si" and longer
+             {"pngcairo size 700,500", cairoLines(700, 500)},
+             {"pngcairo enhanced size 700, 500 font \"Sans,size 9\"", cairoLines(700, 500)},
+             {"pngcairo size 10cm,5cm", cairoLines(283, 142)},
+             {"pngcairo size 5in, 3 in", cairoLines(360, 216)},
+             {"pngc si 700,500", cairoLines(700, 500)},
+             {"pngcairo s 700,500", cairoLines(640, 480)},  // gnuplot takes "si" and longer
+             {"pngcairo size 700,500 lw 3", lines(700, 500)},  // the terminal scales the lines
              {"pngcairo size 800", std::nullopt},
              {"pngcairo size 700,500 size 760,540", std::nullopt},  // the last one counts: 760 columns need more than 30400
              {"png size wide,tall", std::nullopt}}) {
@@ -439,7 +486,7 @@ TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
         EXPECT_EQ(p.target(), size) << terminal;
     }
     p.plot.sizeOutput(300, 200);
-    EXPECT_EQ(p.target(), lines(300, 200));
+    EXPECT_EQ(p.target(), lines(300, 200));  // the last terminal above, png
     p.plot.sizeOutput(751, 600);  // 30040 points are needed above 751 columns
     EXPECT_EQ(p.target(), std::nullopt);
 
@@ -449,7 +496,7 @@ TEST(ReductionRule, ThePictureIsTheTerminalsShareOfThePlot)
     CPlot* cell = grid.plot.getSubplot(1, 1);
     cell->data2D(s.x, s.y);
     const PlotState& c = PlotAccess::state(*cell);
-    EXPECT_EQ(reductionTarget(c, PlotAccess::state(grid.plot).output, c.dataSets.at(0)), lines(320, 240));
+    EXPECT_EQ(reductionTarget(c, PlotAccess::state(grid.plot).output, c.dataSets.at(0)), cairoLines(320, 240));
     grid.plot.size(1.0, 1.0);  // the top plot's cell, now the whole picture
     EXPECT_EQ(grid.target(), std::nullopt);
 }
@@ -529,8 +576,8 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
     p.plot.AddCurve(std::nullopt, std::nullopt, 30000, ElementType::UChar, floats.data());
     p.plot.data(table.data(), 30000, 3);
     p.plot.plotType(PlotType::FilledCurves, 5, {1, {}, {"x1"}});
-    EXPECT_EQ(p.target(1), lines(640, 480));
-    EXPECT_EQ(p.target(2), lines(640, 480));
+    EXPECT_EQ(p.target(1), cairoLines(640, 480));
+    EXPECT_EQ(p.target(2), cairoLines(640, 480));
     EXPECT_EQ(p.target(3), std::nullopt);
     EXPECT_EQ(p.target(4), std::nullopt);
     EXPECT_EQ(p.target(5), std::nullopt);
@@ -550,6 +597,7 @@ TEST(ReductionFiles, ThinnedForItsPictureAndWrittenAnewForAnother)
     const Series s = noisy(100000);
     CPlot p;
     p.setEngineHome(fake.home().c_str());
+    p.lineWidth(1);  // a pixel wide, the line is not drawn as a band (which has points of its own)
     p.data2D(s.x, s.y);
     p.outputType(PlotOutputType::File, "pngcairo", utf8(fake.tmpDir() / "image.png").c_str());
     std::string told;
