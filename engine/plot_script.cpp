@@ -46,7 +46,7 @@ void tellDrawnWhole(const DataSet& set, std::size_t index, std::string_view why)
 {
     const long long points = set.drawnPoints();
     if (why.empty() || points <= static_cast<long long>(kToldPoints)) return;
-    reportf("CPlot::plotting(): data set %zu (%lld points) drawn whole: %.*s (see Large data in the README)\n", index, points,
+    reportf("CPlot::plotting(): data set %llu (%lld points) drawn whole: %.*s (see Large data in the README)\n", static_cast<unsigned long long>(index), points,
             static_cast<int>(why.size()), why.data());
 }
 

@@ -42,8 +42,8 @@ void tellKeptDataFile(const DataSet& set)
         return;
     }
     const int points = set.drawnPoints();
-    reportf("CPlot::plotting(): kept data file %s (reduced from %d to %zu points)\n", set.fileName->c_str(), points,
-            *set.reduction->keptPoints);
+    reportf("CPlot::plotting(): kept data file %s (reduced from %d to %llu points)\n", set.fileName->c_str(), points,
+            static_cast<unsigned long long>(*set.reduction->keptPoints));
 }
 
 // With RIZARI_KEEP=1 the temporary files stay for a look: their names are told.

@@ -170,6 +170,7 @@ private:
     {
         withoutChannel_ = program;
         startMessages_.clear();
+        if (engine_.running()) engine_.finish(false, plotLimit());  // its last words are about the channel too
         finishEngine(false);
     }
 
@@ -255,7 +256,7 @@ private:
         if (engine_.running()) {
             const bool keepWindows = waitForWindows && windows_;
             if (keepWindows) engine_.send(kKeepWindows);
-            report(engine_.finish(keepWindows).errors);
+            report(engine_.finish(keepWindows, plotLimit()).errors);
         }
         report(std::exchange(startMessages_, {}));
         version_.reset();

@@ -296,14 +296,20 @@ EngineProcess::Read EngineProcess::readMarkerLine(std::string_view marker, std::
     }
 }
 
-const RunResult& EngineProcess::finish(bool waitForGroup)
+const RunResult& EngineProcess::finish(bool waitForGroup, std::chrono::milliseconds limit)
 {
     if (!running()) return end_;
     const pid_t group = pid_;
     posix::closeEnd(input_);
     std::string last = std::move(pending_);
     pending_.clear();
+    const bool limited = !waitForGroup && limit.count() > 0;
+    if (limited) {
+        if (!watch_) watch_ = std::make_unique<GroupWatch>();
+        watch_->arm(group, limit);
+    }
     while (!posix::readToEnd(messages_, last)) kill(-group, SIGTERM);  // a signal ends the wait: the engine goes at once
+    if (limited) watch_->disarm();
     posix::closeEnd(messages_);
     reap(true);
     end_.errors = std::move(last);
@@ -351,7 +357,7 @@ EngineProcess::Read EngineProcess::readUntil(std::string_view, std::string&, std
     return Read::Ended;
 }
 EngineProcess::Read EngineProcess::readMarkerLine(std::string_view, std::string&, std::string&) { return Read::Ended; }
-const RunResult& EngineProcess::finish(bool) { return end_; }
+const RunResult& EngineProcess::finish(bool, std::chrono::milliseconds) { return end_; }
 const RunResult& EngineProcess::stop() { return end_; }
 void EngineProcess::closeChannels() {}
 void EngineProcess::reap(bool) {}

@@ -59,8 +59,9 @@ public:
 
     // Closes its command channel, collects its last messages and waits until it ends; with the
     // group also until every process it left in its group has ended (a signal stops that wait and
-    // ends them).
-    const RunResult& finish(bool waitForGroup);
+    // ends them). Without the group, a program still there after the limit (a stopped one, say)
+    // is ended with its group; a zero limit waits for ever.
+    const RunResult& finish(bool waitForGroup, std::chrono::milliseconds limit = {});
     // Ends it and its group at once and reaps it.
     const RunResult& stop();
 

@@ -367,7 +367,7 @@ bool applySwitches(const Options& options)
 void reportScriptError(const std::string& shownName, const ScriptError& e)
 {
     std::fflush(stdout);
-    std::fprintf(stderr, "rizari: %s:%zu: %s\n", shownName.c_str(), e.line, e.what());
+    std::fprintf(stderr, "rizari: %s:%llu: %s\n", shownName.c_str(), static_cast<unsigned long long>(e.line), e.what());
 }
 
 // Runs the statements and destroys every plot; the exit status.

@@ -362,18 +362,28 @@ if [[ -x "$build_dir/tests/engine_tests" ]]; then
     filtered="$scratch/home/gnuplot-quiet"
     cat >"$filtered" <<QUIET
 #!/usr/bin/env bash
-exec 9>&2  # not 3: a session's gnuplot reads its commands there
-$(printf '%q' "$home/sbin/gnuplot") "\$@" 2> >(exec 3<&-; grep --line-buffered -v 'warning: this copy of gnuplot has no mouse support' >&9)
+# A pipeline, not a process substitution: the wrapper ends only once every message is through,
+# as gnuplot's own would. Descriptor 9 (not 3: a session's gnuplot reads its commands there)
+# carries the images to standard output.
+exec 9>&1
+$(printf '%q' "$home/sbin/gnuplot") "\$@" 2>&1 1>&9 9>&- | grep --line-buffered -v 'warning: this copy of gnuplot has no mouse support' >&2 3<&- 9>&-
+exit "\${PIPESTATUS[0]}"
 QUIET
     chmod +x "$filtered"
     mkdir -p "$scratch/tests-tmp"
+    tests_limit=900  # seconds; they take about two minutes, and a hang must not take the whole run
     if (cd "$scratch/tests-tmp" &&
-        RIZARI_GNUPLOT="$filtered" TMPDIR="$scratch/tests-tmp" "$build_dir/tests/engine_tests" >"$logs/engine_tests.log" 2>&1); then
+        RIZARI_GNUPLOT="$filtered" TMPDIR="$scratch/tests-tmp" timeout --kill-after=30 "$tests_limit" \
+            "$build_dir/tests/engine_tests" >"$logs/engine_tests.log" 2>&1); then
         echo "$me: the real-engine tests passed with $version"
     else
         tests_failed=1
         echo "$me: the real-engine tests FAILED with $version:"
         grep -E -A3 'Failure|FAILED  \]' "$logs/engine_tests.log" | sed 's/^/    /' | head -n 60
+        if ! grep -q 'FAILED TEST' "$logs/engine_tests.log"; then
+            echo "    (they did not finish: ended after $tests_limit s, or by a signal; their last lines:)"
+            tail -n 5 "$logs/engine_tests.log" | sed 's/^/    /'
+        fi
     fi
     echo "$me: stage tests: $(seconds_since "$start")"
 fi

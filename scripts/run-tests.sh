@@ -12,7 +12,7 @@ run_suite() {
   local start=$SECONDS
   cmake -S . -B "$dir" -DRIZARI_BENCH=OFF "$@" >/dev/null
   cmake --build "$dir" -j"$jobs"
-  (cd "$dir" && ctest --output-on-failure -j"$jobs")
+  (cd "$dir" && ctest --output-on-failure --timeout 900 -j"$jobs")
   echo "== $dir: $((SECONDS - start)) s"
 }
 

@@ -252,7 +252,11 @@ TEST_F(RealEngine, EveryExampleRendersAloneAndAsOneBatch)
             told[session]["stderr"] = withoutRunNames(replaced(told[session]["stderr"], folder.string(), "FOLDER"));
             EXPECT_TRUE(fs::is_empty(folder / "tmp")) << name;
         }
-        for (const auto& [file, content] : told[0]) EXPECT_TRUE(told[1].contains(file) && told[1][file] == content) << name << ": " << file;
+        for (const auto& [file, content] : told[0]) {
+            const bool text = file == "stderr" || file == "stdout" || file == "status";
+            EXPECT_TRUE(told[1].contains(file) && told[1][file] == content)
+                << name << ": " << file << (text ? "\nalone:\n" + content + "\nin a session:\n" + told[1][file] : "");
+        }
         EXPECT_EQ(told[1].size(), told[0].size()) << name;
         if (name == "examples") {
             EXPECT_EQ(told[0]["status"], "1\n");  // the failing plots
@@ -403,7 +407,7 @@ TEST_F(Session, AKilledOrStoppedEngineFailsOnlyItsOwnPlot)
         ASSERT_EQ(now.size(), 1u);  // the new engine; the killed one is reaped
         EXPECT_NE(now.front(), engines.front());
 
-        ASSERT_EQ(kill(now.front(), SIGSTOP), 0);
+        ASSERT_EQ(kill(-now.front(), SIGSTOP), 0);  // the engine's group: a wrapper's gnuplot too
         EXPECT_EQ(drawInto("stopped.png"), "-1 CPlot::plotting(): gnuplot did not finish the plot within 0.5 s and was ended; script: " +
                                                 (tmp_.path() / "rizariXXXXXX" / "rizariXXXXXX").string() + " (set RIZARI_KEEP=1 to keep it)\n");
         EXPECT_FALSE(fs::exists(out_.path() / "stopped.png"));
