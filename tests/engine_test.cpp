@@ -221,10 +221,10 @@ TEST_F(RealEngine, EveryExampleRendersAloneAndAsOneBatch)
     }
     EXPECT_TRUE(fs::is_empty(gallery / ".tmp"));  // the runner destroyed every plot
 
-    // An engine that counts its starts.
+    // An engine that notes each start and its first argument.
     const fs::path counting = out_.path() / "counting";
     fs::create_directories(counting / "sbin");
-    writeFile(counting / "sbin" / "gnuplot", "#!/bin/sh\necho >>\"$RIZARI_TEST_STARTS\"\nexec " + realEngineCommand(home_.path()) + " \"$@\"\n");
+    writeFile(counting / "sbin" / "gnuplot", "#!/bin/sh\necho \"$1\" >>\"$RIZARI_TEST_STARTS\"\nexec " + realEngineCommand(home_.path()) + " \"$@\"\n");
     fs::permissions(counting / "sbin" / "gnuplot", fs::perms::owner_all);
     std::string examples;
     for (const auto& entry : fs::directory_iterator(kSource / "examples")) {
@@ -260,8 +260,9 @@ TEST_F(RealEngine, EveryExampleRendersAloneAndAsOneBatch)
         EXPECT_EQ(told[1].size(), told[0].size()) << name;
         if (name == "examples") {
             EXPECT_EQ(told[0]["status"], "1\n");  // the failing plots
-            const std::string starts = (out_.path() / name).string();
-            EXPECT_LT(readFile(starts + "/session.starts").size(), readFile(starts + "/alone.starts").size());
+            const std::string session = readFile(out_.path() / name / "session.starts"), alone = readFile(out_.path() / name / "alone.starts");
+            EXPECT_LT(std::count(session.begin(), session.end(), '\n'), std::count(alone.begin(), alone.end(), '\n'));
+            EXPECT_EQ(session.find("--version"), std::string::npos);  // the session's engine tells its version
         }
     }
 }

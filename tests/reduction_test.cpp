@@ -8,6 +8,7 @@
 #include <random>
 #include <sstream>
 
+#include "data/pixel_grid.h"
 #include "data/reduction.h"
 #include "data/reduction_rule.h"
 #include "plot/plot_state.h"
@@ -278,6 +279,47 @@ TEST(Reduction, MarksKeepAFewPointsInEveryOccupiedCell)
         const std::vector<std::size_t> indices = kept->indices();
         for (std::size_t extreme : extremes) EXPECT_NE(std::find(indices.begin(), indices.end(), extreme), indices.end()) << extreme;
     }
+}
+
+// A point's pixel as cairo snaps it: whole terminal units rounded half up, then pixels rounded half
+// to even, rows from the top; a point within a millionth of a unit of a rounding edge has none.
+// A mark's covered pixels lie wholly inside its circle, its touched ones take in every pixel the
+// circle reaches, and coverage holds across the words of a row.
+TEST(PixelGrid, PointsMarksAndCoverageAsCairoDrawsThem)
+{
+    const PixelGrid grid(PlotLayout{0, 100, 0, 100, 0, 1000, 0, 1000, 1000, 1000, 10});
+    const auto at = [&](double x, double y) {
+        const auto p = grid.pixelOf(x, y);
+        return p ? std::to_string(p->column) + "," + std::to_string(p->row) : std::string("none");
+    };
+    EXPECT_EQ(at(50.5, 50.5), "50,50");  // 505 units: half a pixel, to the even column; 495 down: to the even row
+    EXPECT_EQ(at(51.5, 2), "52,98");
+    EXPECT_EQ(at(50.05 - 1e-9, 50), "none");
+    EXPECT_EQ(at(50.05 + 1e-9, 50), "none");
+    EXPECT_EQ(at(-1, 50), "none");
+
+    for (const double radius : {0.7, 1.5, 3.0, 4.25}) {
+        const MarkShape covered = MarkShape::covered(radius), touched = MarkShape::touched(radius);
+        const auto within = [](const MarkShape& shape, int dx, int dy) {
+            return std::any_of(shape.spans().begin(), shape.spans().end(), [&](const auto& s) { return s.dy == dy && s.from <= dx && dx <= s.to; });
+        };
+        for (int dy = -6; dy <= 6; ++dy)
+            for (int dx = -6; dx <= 6; ++dx) {
+                const double farthest = std::hypot(std::abs(dx) + 0.5, std::abs(dy) + 0.5);
+                const double nearest = std::hypot(std::max(std::abs(dx) - 0.5, 0.0), std::max(std::abs(dy) - 0.5, 0.0));
+                EXPECT_TRUE(!within(covered, dx, dy) || farthest <= radius) << radius << " " << dx << "," << dy;
+                EXPECT_TRUE(farthest > radius - 0.2 || within(covered, dx, dy)) << radius << " " << dx << "," << dy;
+                EXPECT_TRUE(nearest >= radius || within(touched, dx, dy)) << radius << " " << dx << "," << dy;
+            }
+    }
+    Coverage coverage(130, 20);
+    const MarkShape wide = MarkShape::covered(3.0);
+    coverage.add({63, 10}, wide);
+    coverage.add({66, 10}, wide);
+    EXPECT_TRUE(coverage.covers({63, 10}, wide));
+    EXPECT_TRUE(coverage.covers({65, 10}, MarkShape::covered(1.5)));
+    EXPECT_FALSE(coverage.covers({70, 10}, wide));
+    EXPECT_FALSE(coverage.covers({1, 10}, wide));  // beyond the left edge nothing is covered
 }
 
 // Values are read where they lie, in their own element type: float and integer columns keep the
