@@ -16,6 +16,8 @@
 #include <unistd.h>
 #endif
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <thread>
@@ -23,7 +25,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -187,8 +188,14 @@ TEST(EntryPoints, TheReferenceCoversTheMembersConstantsAndBuiltIns)
     // The calls quoted in the paragraph: `name(...)`.
     std::istringstream pieces(builtinParagraph);
     bool quoted = false;
+    const auto isCall = [](const std::string& piece) {
+        const std::size_t open = piece.find('(');
+        const bool named = open != std::string::npos && open > 0 &&
+                           std::all_of(piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(open), [](unsigned char c) { return std::isalnum(c) || c == '_'; });
+        return named && piece.back() == ')';
+    };
     for (std::string piece; std::getline(pieces, piece, '`'); quoted = !quoted)
-        if (quoted && std::regex_match(piece, std::regex(R"(\w+\(.*\))"))) builtins += piece + "\n";
+        if (quoted && isCall(piece)) builtins += piece + "\n";
     for (const MemberInfo& m : runner::allMembers()) expectedMembers += m.group + ": " + m.name + "\n";
     for (const NamedCode& c : kScriptCodes) expectedConstants += std::string(c.group) + "." + c.name + "` | " + std::to_string(c.value) + "\n";
     for (const runner::Builtin& b : runner::allBuiltins()) expectedBuiltins += b.signature() + "\n";
