@@ -95,6 +95,8 @@ TEST(Front, FileNameChoosesTerminalAndSize)
               "rizari::Plot::save(): a .svg image measures 16 to 32767 pixels; {15, 600} is 15 x 600 pixels");
     EXPECT_EQ(refusal([&] { plot.output("a.pdf", Size::inches(1, 200)).output("a.gif", {16, 32767}); }), "accepted");
     EXPECT_EQ(refusal([&] { plot.save(std::string("report\0.svg", 11)); }), "rizari::Plot::save(): the file name holds a NUL character");
+    EXPECT_EQ(refusal([&] { plot.output(Output::File, "", "a.png"); }), "rizari::Plot::output(): a file output needs a terminal and a file");
+    EXPECT_EQ(refusal([&] { plot.output(Output::File, "png", ""); }), "rizari::Plot::output(): a file output needs a terminal and a file");
     EXPECT_EQ(fake.runs(), 0);
     // The guide lists the extensions of the terminal table.
     std::string listed;
