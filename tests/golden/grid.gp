@@ -289,141 +289,6 @@ set parametric
 set view 60.000000, 30.000000, 1.000000, 1.000000
 set ticslevel 0.500000
 set surface
-unset contour
-set colorbox
-unset hidden3d
-set mapping cartesian
-unset clip point
-set clip one
-unset clip two
-set palette rgbformulae 33,13,10 
-set pm3d
-
-set termoption enhanced
-splot "$TMP/<40>" using 1:2:3 title "height" with pm3d lw 2
-==> $TMP/<40>
-0 0 0
-0 1 1
-0 2 4
-
-1 0 1
-1 1 2
-1 2 5
-==> gnuplot $TMP/<41>
-reset
-set autoscale x
-set autoscale x2
-set autoscale y
-set autoscale y2
-set autoscale z
-set border 31
-set grid front
-set key
-set boxwidth
-set format x "%g"
-set format y "%g"
-set format z "%g"
-set format x2 "%g"
-set format y2 "%g"
-unset arrow
-unset label
-unset xtics
-set xtics border mirror
-unset x2tics
-unset ytics
-set ytics border mirror
-unset y2tics
-unset ztics
-set ztics nomirror
-set bmargin -1.000000
-set lmargin -1.000000
-set rmargin -1.000000
-set tmargin -1.000000
-set offsets 0.000000, 0.000000, 0.000000, 0.000000
-set origin 0.000000, 0.000000
-set size noratio 1.000000, 1.000000
-set tics in
-unset x2tics
-unset y2tics
-unset timestamp
-set xzeroaxis lt 1 lw 1 lc rgbcolor "black"
-set yzeroaxis lt 1 lw 1 lc rgbcolor "black"
-unset zzeroaxis
-unset x2zeroaxis
-unset y2zeroaxis
-set terminal png enhanced
-set output "surface.png"
-set xlabel "x"
-set ylabel "y"
-set zlabel "z"
-set parametric
-set view 60.000000, 30.000000, 1.000000, 1.000000
-set ticslevel 0.500000
-set surface
-set contour surface
-unset clabel
-set colorbox
-unset hidden3d
-set mapping cartesian
-unset clip point
-set clip one
-unset clip two
-set palette rgbformulae 33,13,10 
-set pm3d at bs
-
-set termoption enhanced
-splot "$TMP/<40>" using 1:2:3 title "height" with pm3d lw 2, "$TMP/<40>" using 1:2:3 notitle with lines nosurface lw 2
-==> gnuplot $TMP/<42>
-reset
-set autoscale x
-set autoscale x2
-set autoscale y
-set autoscale y2
-set autoscale z
-set border 31
-set grid front
-set key
-set boxwidth
-set format x "%g"
-set format y "%g"
-set format z "%g"
-set format x2 "%g"
-set format y2 "%g"
-unset arrow
-unset label
-unset xtics
-set xtics border mirror
-unset x2tics
-unset ytics
-set ytics border mirror
-unset y2tics
-unset ztics
-set ztics nomirror
-set bmargin -1.000000
-set lmargin -1.000000
-set rmargin -1.000000
-set tmargin -1.000000
-set offsets 0.000000, 0.000000, 0.000000, 0.000000
-set origin 0.000000, 0.000000
-set size noratio 1.000000, 1.000000
-set tics in
-unset x2tics
-unset y2tics
-unset timestamp
-set xzeroaxis lt 1 lw 1 lc rgbcolor "black"
-set yzeroaxis lt 1 lw 1 lc rgbcolor "black"
-unset zzeroaxis
-unset x2zeroaxis
-unset y2zeroaxis
-set terminal png enhanced
-set output "surface.png"
-set xlabel "x"
-set ylabel "y"
-set zlabel "z"
-set parametric
-set view 60.000000, 30.000000, 1.000000, 1.000000
-set ticslevel 0.500000
-set surface
 set contour both
 set clabel
 set colorbox
@@ -437,3 +302,11 @@ set pm3d
 
 set termoption enhanced
 splot "$TMP/<40>" using 1:2:3 notitle with pm3d lt 1 lw 1 lc rgbcolor "black", "$TMP/<40>" using 1:2:3 title "height" with lines nosurface lt 1 lw 1 lc rgbcolor "black"
+==> $TMP/<40>
+0 0 0
+0 1 1
+0 2 4
+
+1 0 1
+1 1 2
+1 2 5
