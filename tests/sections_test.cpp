@@ -448,11 +448,11 @@ TEST(Sections, DataSetClauses)
               "plot \"\" using ($1):($2):(1) notitle with boxes lw 2");
 }
 
-// A .csv file is read comma-separated unless the plot says otherwise; a blank separator is the
-// engine's own default.
+// A .csv file (the name may be the extension alone, in any case) is read comma-separated unless
+// the plot says otherwise; a blank separator is the engine's own default.
 TEST(Sections, DataFileSeparator)
 {
-    const auto csv = [](CPlot& p) { p.AddCurve(std::string("a.CSV"), std::nullopt, 1, ElementType::Double, nullptr); };
+    const auto csv = [](CPlot& p) { p.AddCurve(std::string(".CSV"), std::nullopt, 1, ElementType::Double, nullptr); };
     check({
         {csv, writeFileReading, "set datafile separator \",\"\n"},
         {[&](CPlot& p) { csv(p), p.dataFileSeparator(" "); }, writeFileReading, ""},

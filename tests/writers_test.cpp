@@ -147,7 +147,7 @@ TEST_F(WriterTest, ValuesStayDistinct)
     // a constant column stay as six digits give them.
     EXPECT_EQ(write(makeSet<double>(ElementType::Double, {{0, 1.0 / 3, 2.0 / 3, 1}, {2, 1.9997, 1.9981, 1.99620000000001}}), 2),
               "0 2\n0.333333 1.9997\n0.666667 1.9981\n1 1.9962\n");
-    EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{5, 5, NAN}, {1, 2, 3}}), 2), "5 1\n5 2\nnan 3\n");
+    EXPECT_EQ(write(makeSet<float>(ElementType::Float, {{0.1f, 0.1f, NAN}, {1, 2, 3}}), 2), "0.1 1\n0.1 2\nnan 3\n");
     char text[kMaxNumberText];
     for (const auto& [v, expected] : std::vector<std::pair<double, std::string>>{
              {1.5e-7, "1.5e-07"}, {-1.2e-6, "-1.2e-06"}, {0.05, "0.050000"}, {0.0123456, "0.0123456"}, {0, "0.000000"},
