@@ -77,8 +77,8 @@ TEST(Front, FileNameChoosesTerminalAndSize)
         EXPECT_EQ(linesStarting(script, "set terminal"), c.terminal) << c.file;
         EXPECT_EQ(linesStarting(script, "set output"), "set output \"" + std::string(c.file) + "\"\n");
     }
-    EXPECT_EQ(refusal([&] { plot.output("a.bmp"); }),
-              "rizari::Plot::save(): unknown image format \".bmp\": use .eps, .gif, .jpg, .jpeg, .pdf, .png or .svg");
+    EXPECT_EQ(refusal([&] { plot.output("a.TGA"); }),  // the extension in lower case
+              "rizari::Plot::save(): unknown image format \".tga\": use .eps, .gif, .jpg, .jpeg, .pdf, .png or .svg");
     EXPECT_EQ(refusal([&] { plot.save("png"); }),
               "rizari::Plot::save(): unknown image format \"\": use .eps, .gif, .jpg, .jpeg, .pdf, .png or .svg");
     EXPECT_EQ(refusal([&] { plot.output("a.png", {0, 10}); }), "rizari::Plot::save(): the size must be finite and above 0");
