@@ -46,8 +46,8 @@ void tellDrawnWhole(const DataSet& set, std::size_t index, std::string_view why)
 {
     const long long points = set.drawnPoints();
     if (why.empty() || points <= static_cast<long long>(kToldPoints)) return;
-    reportf("CPlot::plotting(): data set %llu (%lld points) drawn whole: %.*s (see Large data in the README)\n", static_cast<unsigned long long>(index), points,
-            static_cast<int>(why.size()), why.data());
+    reportf("CPlot::plotting(): data set %llu (%lld points) drawn whole: %.*s (see Large data in the README)\n",
+            static_cast<unsigned long long>(index), points, static_cast<int>(why.size()), why.data());
 }
 
 // Writes the data set to a new temporary data file, thinned for `target` when there is one,
