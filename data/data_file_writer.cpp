@@ -251,7 +251,7 @@ private:
 PictureAxes axesOf(const ReductionTarget& target)
 {
     PictureAxes axes{{target.width, target.height}, std::nullopt, std::nullopt, target.logX, target.logY, target.lineWidth,
-                     target.markRadius, target.layout, target.extremesOnly};
+                     target.markRadius, target.layout, target.extremesOnly, target.dotColor.has_value()};
     if (target.xRange) axes.xRange = AxisSpan{(*target.xRange)[0], (*target.xRange)[1]};
     if (target.yRange) axes.yRange = AxisSpan{(*target.yRange)[0], (*target.yRange)[1]};
     return axes;
@@ -266,6 +266,7 @@ bool writeReduced(KeptPoints& kept, const PointColumns& points, KeptCode<Style> 
     const Thinning thinning = reducePoints(points, *style, missing, axesOf(reduction.target), kept);
     reduction.keptPoints = thinning.kept;
     reduction.whyWhole = thinning.whyWhole;
+    if (thinning.shades) reduction.shades = std::make_shared<const DotShades>(std::move(*thinning.shades));
     return thinning.kept.has_value();
 }
 

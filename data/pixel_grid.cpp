@@ -21,6 +21,10 @@ long long roundedHalfEven(long long n, long long d)
     return q + (q & 1);
 }
 
+// n / d rounded down and up, for d > 0.
+long long floorOf(long long n, long long d) { return n / d - (n % d < 0 ? 1 : 0); }
+long long ceilingOf(long long n, long long d) { return -floorOf(-n, d); }
+
 }  // namespace
 
 std::optional<long long> PixelGrid::Axis::units(double value) const
@@ -32,9 +36,16 @@ std::optional<long long> PixelGrid::Axis::units(double value) const
     return static_cast<long long>(whole);
 }
 
+std::optional<std::array<long long, 2>> PixelGrid::Axis::unitsWithin(double value, double slack) const
+{
+    const double at = low + (value - min) * scale + 0.5, reach = std::fabs(value) * slack * std::fabs(scale) + kUnsure;
+    if (!(at - reach >= 0 && at + reach < 1e15)) return std::nullopt;
+    return std::array<long long, 2>{static_cast<long long>(std::floor(at - reach)), static_cast<long long>(std::floor(at + reach))};
+}
+
 PixelGrid::PixelGrid(const PlotLayout& l)
-    : x_{l.xMin, (l.right - l.left) / (l.xMax - l.xMin), static_cast<double>(l.left)},
-      y_{l.yMin, (l.top - l.bottom) / (l.yMax - l.yMin), static_cast<double>(l.bottom)}, pixel_(l.pixel), height_(l.height),
+    : x_{l.xMin, (l.right - l.left) / (l.xMax - l.xMin), static_cast<double>(l.left), static_cast<double>(l.right)},
+      y_{l.yMin, (l.top - l.bottom) / (l.yMax - l.yMin), static_cast<double>(l.bottom), static_cast<double>(l.top)}, pixel_(l.pixel), height_(l.height),
       columns_(l.width / l.pixel + 1), rows_(l.height / l.pixel + 1)
 {
 }
@@ -45,6 +56,34 @@ std::optional<Pixel> PixelGrid::pixelOf(double x, double y) const
     if (!ux || !uy || *uy > height_ || pixel_ <= 0) return std::nullopt;
     const long long column = roundedHalfEven(*ux, pixel_), row = roundedHalfEven(height_ - *uy, pixel_);
     if (column >= columns_ || row >= rows_) return std::nullopt;
+    return Pixel{static_cast<int>(column), static_cast<int>(row)};
+}
+
+// A pixel spans half a pixel's units either side of its centre, k * pixel: the pixels wholly
+// inside [low, high] have 2 k pixel - pixel >= 2 low and 2 k pixel + pixel <= 2 high.
+PixelGrid::Span PixelGrid::innerColumns() const
+{
+    const auto low = static_cast<long long>(x_.low), high = static_cast<long long>(x_.high);
+    return {static_cast<int>(ceilingOf(2 * low + pixel_, 2 * pixel_)), static_cast<int>(floorOf(2 * high - pixel_, 2 * pixel_))};
+}
+
+// Rows count from the top: row k's centre is height - k * pixel.
+PixelGrid::Span PixelGrid::innerRows() const
+{
+    const auto low = static_cast<long long>(y_.low), high = static_cast<long long>(y_.high);
+    return {static_cast<int>(ceilingOf(2 * (height_ - high) + pixel_, 2 * pixel_)), static_cast<int>(floorOf(2 * (height_ - low) - pixel_, 2 * pixel_))};
+}
+
+double PixelGrid::xAt(int column) const { return x_.valueAt(column * pixel_); }
+double PixelGrid::yAt(int row) const { return y_.valueAt(height_ - row * pixel_); }
+
+std::optional<Pixel> PixelGrid::pixelWithin(double x, double y, double slack) const
+{
+    const auto ux = x_.unitsWithin(x, slack), uy = y_.unitsWithin(y, slack);
+    if (!ux || !uy || (*uy)[1] > height_ || pixel_ <= 0) return std::nullopt;
+    const long long column = roundedHalfEven((*ux)[0], pixel_), row = roundedHalfEven(height_ - (*uy)[1], pixel_);
+    const bool sure = column == roundedHalfEven((*ux)[1], pixel_) && row == roundedHalfEven(height_ - (*uy)[0], pixel_);
+    if (!sure || column >= columns_ || row >= rows_) return std::nullopt;
     return Pixel{static_cast<int>(column), static_cast<int>(row)};
 }
 

@@ -6,6 +6,7 @@
 // cores of earlier kept marks already cover changes nothing in the picture.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -25,13 +26,30 @@ public:
     // The pixel of a point of the axes' ranges; none when the point lies so near a rounding
     // boundary that another arithmetic could place it in the next pixel.
     std::optional<Pixel> pixelOf(double x, double y) const;
+    // The pixel of a point whose values gnuplot reads back within `slack` of them, relative to
+    // their size (a data file's digits round them); none when that could put it in another pixel.
+    std::optional<Pixel> pixelWithin(double x, double y, double slack) const;
     int columns() const { return columns_; }
     int rows() const { return rows_; }
 
+    // The columns and the rows (from the top) of the pixels that lie wholly inside the plot area;
+    // empty when last < first.
+    struct Span {
+        int first, last;
+    };
+    Span innerColumns() const;
+    Span innerRows() const;
+    // The axes' values at the centre of a column and of a row.
+    double xAt(int column) const;
+    double yAt(int row) const;
+
 private:
     struct Axis {
-        double min, scale, low;
+        double min, scale, low, high;
         std::optional<long long> units(double value) const;
+        // The fewest and most units of a value read within `slack` of it.
+        std::optional<std::array<long long, 2>> unitsWithin(double value, double slack) const;
+        double valueAt(long long units) const { return min + (static_cast<double>(units) - low) / scale; }
     };
     Axis x_, y_;
     long long pixel_, height_;

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <limits>
 
+#include "data/dot_shades.h"
 #include "data/file_reading.h"
 #include "data/plot_styles.h"
 #include "data/styles.h"
+#include "script/number_format.h"
 #include "settings/color_map.h"
 
 namespace rizari {
@@ -27,6 +29,23 @@ void writeSplotSource(ScriptWriter& w, const PlotState& s, const DataSet& set)
 bool drawsContourLines(const ViewState& v)
 {
     return v.contours && v.contourMode.known().has_value();
+}
+
+// A number of the image clause as gnuplot reads it back: exactly.
+std::string exactNumber(double v)
+{
+    char text[kMaxNumberText];
+    return std::string(text, formatGDigits(text, v, 17));
+}
+
+// The image of the set's dots' shades (data/dot_shades.h), plotted before the set: pixel for pixel
+// on the picture's, and out of the autoscaling, which the set's own points still do.
+void writeShadeClause(ScriptWriter& w, const Reduction& reduction)
+{
+    const DotShades& image = *reduction.shades;
+    w.print("\"%q\" binary array=(%d,%d) format=\"%%uchar\" dx=%s dy=%s origin=(%s,%s) notitle with rgbalpha noautoscale, ",
+            engineFileName(*reduction.shadeFile), image.columns, image.rows, exactNumber(image.dx), exactNumber(image.dy), exactNumber(image.x0),
+            exactNumber(image.y0));
 }
 
 void writeTitle(ScriptWriter& w, const PlotState& s, const DataSet& set)
@@ -49,13 +68,13 @@ void writeAmount(ScriptWriter& w, const char* keyword, double amount)
 // quote in the plot command.
 void writeLineAndPoints(ScriptWriter& w, const DataSet& set, bool splot)
 {
+    const ColorText* color = namedColor(set);
     if (set.lineType) w.print(" lt %d", *set.lineType);
     if (set.lineWidth != 0) writeAmount(w, "lw", set.lineWidth);
-    if (set.lineColor && !set.pointColor) w.print(" lc rgbcolor \"%q\"", set.lineColor->c_str());
+    if (color && !set.pointColor) w.print(" lc rgbcolor \"%q\"", color->c_str());
     if (set.pointType) w.print(" pt %d", *set.pointType);
     if (set.pointSize > 0) writeAmount(w, "ps", *set.pointSize);
-    if (set.pointSize && set.pointColor)
-        w.print(splot ? " lc rgbcolor \"%q\"" : " lc rgbcolor\"%q\"", set.pointColor->c_str());
+    if (color && set.pointColor) w.print(splot ? " lc rgbcolor \"%q\"" : " lc rgbcolor\"%q\"", color->c_str());
 }
 
 // "set xrange" or "set yrange" around the extent [low, high] with a margin of a fifth of its
@@ -79,6 +98,12 @@ void writeObjectRange(ScriptWriter& w, const char* axis, double low, double high
 
 }  // namespace
 
+const ColorText* namedColor(const DataSet& set)
+{
+    if (set.pointColor) return set.pointSize ? &*set.pointColor : nullptr;
+    return set.lineColor ? &*set.lineColor : nullptr;
+}
+
 void writeObjectRanges(ScriptWriter& w, const PlotState& s)
 {
     const bool hasObjects = !s.draw.shapes.empty();
@@ -101,6 +126,7 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
     for (const DataSet& set : s.dataSets) {
         w.put(separator);
         separator = ", ";
+        if (set.reduction && set.reduction->shadeFile && set.reduction->shades) writeShadeClause(w, *set.reduction);
         w.print("\"%q\" ", fileNameOf(set));
         writeReadingWords(w, s, set);
         if (set.fileOption) w.print("%s ", CallerCode{*set.fileOption});

@@ -292,7 +292,12 @@ void setWindows(Extent& e, const PictureAxes& axes)
 }
 
 // The result of a reduction that leaves the data set whole.
-Thinning whole(std::string_view why = {}) { return Thinning{std::nullopt, why}; }
+Thinning whole(std::string_view why = {})
+{
+    Thinning result;
+    result.whyWhole = why;
+    return result;
+}
 
 // The kept points, held until the reduction is known to succeed, then handed out in order with
 // the reduction's own points taken back from the picture's space. A line that may be drawn as a
@@ -846,7 +851,9 @@ template <class P> Thinning reduceLine(const P& p, MissingPoints missing, const 
     if (!reducer.ySpread()) return whole("its y values do not spread");
     held.statistics(scanner.xStatistics(), scanner.yStats);
     if (!steps) held.cutThroughBand(reducer.spans(), bandScale(axes, xWindow, reducer.ySpan()));
-    return Thinning{0, {}};
+    Thinning result;
+    result.kept = 0;
+    return result;
 }
 
 // ---- The other styles: a pass for the extent, then one for the points ----
@@ -921,14 +928,14 @@ template <class P> bool reduceCoveredMarks(const P& p, const Extent& e, const Pl
 }
 
 // Dots with the plot's layout known: a dot covers 72% of its one pixel, so that k dots leave 0.28^k
-// of it uncovered. Each pixel keeps its first dots up to the fewest a pixel needs for the plot
+// of it uncovered (data/dot_shades.h). Each pixel keeps its first dots up to the fewest a pixel needs for the plot
 // area's grey to move by at most a fifth of a percent; where more darken it further, they do so by
 // less than that.
 template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const PlotLayout& layout, KeptPoints& out)
 {
-    constexpr double kUncovered = 0.28;
+    constexpr double kUncovered = kDotUncovered / 255.0;
     constexpr double kMostGreyChange = 0.002;
-    constexpr std::uint8_t kMostCounted = 8;  // 0.28^8 of a pixel is nothing
+    constexpr std::uint8_t kMostCounted = kMostShadedDots;
     const PixelGrid grid(layout);
     const std::size_t columns = static_cast<std::size_t>(grid.columns());
     if (columns * static_cast<std::size_t>(grid.rows()) > kMostCounterBytes) return false;
@@ -958,6 +965,46 @@ template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const Plo
         }
         out.original(i);
     }
+    return true;
+}
+
+// Dots with the plot's layout and their colour known: the dots of the pixels wholly inside the plot
+// area become an image of their shades (data/dot_shades.h). The others stay as dots, at most as
+// many a pixel as can darken it, with the points that set the ranges and those too near a
+// pixel's edge to be placed for sure: gnuplot reads a value back from the data file's digits (at
+// least six, data/column_digits.h), and the image must count it where gnuplot draws it.
+template <class P> bool shadeDots(const P& p, const Extent& e, const PlotLayout& layout, KeptPoints& out, std::optional<DotShades>& shades)
+{
+    static const double kWrittenSlack = 5 * std::pow(10.0, -kPlainDigits);
+    const PixelGrid grid(layout);
+    const PixelGrid::Span inColumns = grid.innerColumns(), inRows = grid.innerRows();
+    const std::size_t columns = static_cast<std::size_t>(grid.columns());
+    if (columns * static_cast<std::size_t>(grid.rows()) > kMostCounterBytes) return false;
+    if (inColumns.last <= inColumns.first || inRows.last <= inRows.first) return reduceDotsByPixel(p, e, layout, out);
+    std::vector<std::uint8_t> dots(columns * static_cast<std::size_t>(grid.rows()), 0);
+    const auto inner = [&](const Pixel& pixel) {
+        return pixel.column >= inColumns.first && pixel.column <= inColumns.last && pixel.row >= inRows.first && pixel.row <= inRows.last;
+    };
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
+        const auto pixel = grid.pixelWithin(p.x(i), p.y(i), kWrittenSlack);
+        if (!pixel || e.isExtreme(i)) {
+            out.original(i);
+            continue;
+        }
+        std::uint8_t& count = dots[static_cast<std::size_t>(pixel->row) * columns + static_cast<std::size_t>(pixel->column)];
+        if (count == kMostShadedDots) continue;
+        ++count;
+        if (!inner(*pixel)) out.original(i);
+    }
+    DotShades image{grid.xAt(inColumns.first), grid.yAt(inRows.last), grid.xAt(inColumns.first + 1) - grid.xAt(inColumns.first),
+                    grid.yAt(inRows.last - 1) - grid.yAt(inRows.last), inColumns.last - inColumns.first + 1, inRows.last - inRows.first + 1, {}};
+    image.dots.reserve(static_cast<std::size_t>(image.columns) * static_cast<std::size_t>(image.rows));
+    for (int row = inRows.last; row >= inRows.first; --row) {
+        const auto start = dots.begin() + static_cast<std::ptrdiff_t>(static_cast<std::size_t>(row) * columns + static_cast<std::size_t>(inColumns.first));
+        image.dots.insert(image.dots.end(), start, start + image.columns);
+    }
+    shades = std::move(image);
     return true;
 }
 
@@ -1254,7 +1301,8 @@ private:
 
 bool needsSortedX(ReducedStyle style) { return style != ReducedStyle::Points && style != ReducedStyle::Dots; }
 
-template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureAxes& axes, KeptPoints& out)
+template <class P>
+bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureAxes& axes, KeptPoints& out, std::optional<DotShades>& shades)
 {
     const PixelArea area = axes.area;
     const bool exactPixels = axes.layout && !axes.logX && !axes.logY;
@@ -1272,6 +1320,7 @@ template <class P> bool reduceStyle(const P& p, const Extent& e, ReducedStyle st
         if (exactPixels && axes.markRadius > 0) return reduceCoveredMarks(p, e, *axes.layout, axes.markRadius, out);
         return reduceMarks(p, e, area, false, out);
     case ReducedStyle::Dots:
+        if (exactPixels && axes.dotsAsImage) return shadeDots(p, e, *axes.layout, out, shades);
         if (exactPixels) return reduceDotsByPixel(p, e, *axes.layout, out);
         return reduceMarks(p, e, area, true, out);
     case ReducedStyle::FilledCurve: FilledCurveReducer<P>(p, e, area, out).run(); return true;
@@ -1297,11 +1346,11 @@ template <class Values> Thinning reduceAs(const PointColumns& points, ReducedSty
         if (!e->xWindow.spread() || !e->yWindow.spread()) return whole("its x or y values do not spread");
         if (axes.extremesOnly) {
             for (const std::size_t i : e->extremes()) held.original(i);
-        } else if (!reduceStyle(p, *e, style, axes, held)) {
+        } else if (!reduceStyle(p, *e, style, axes, held, result.shades)) {
             return whole("its picture would need too many counters");
         }
         held.statistics(scanner.xStats, scanner.yStats);
-        result = Thinning{0, {}};
+        result.kept = 0;
     }
     result.kept = held.handTo(out);
     return result;

@@ -31,6 +31,7 @@
 #include <string_view>
 
 #include "data/column_digits.h"
+#include "data/dot_shades.h"
 #include "plot/data_set.h"
 #include "rizari/codes.h"
 
@@ -109,6 +110,7 @@ struct PictureAxes {
     double markRadius = 0;  // the radius of a mark (a filled circle) in pixels where it is known, else 0
     std::optional<PlotLayout> layout;  // where gnuplot puts the plot area, when it told
     bool extremesOnly = false;         // hand out only the points that set the ranges
+    bool dotsAsImage = false;          // dots may be drawn as an image of their shades (data/dot_shades.h)
 };
 
 // Buckets per pixel column of the joined styles (twice as many for the steps).
@@ -132,6 +134,7 @@ public:
 struct Thinning {
     std::optional<std::size_t> kept;
     std::string_view whyWhole;
+    std::optional<DotShades> shades;  // the dots drawn as an image, beside the kept points
 };
 
 // Hands `out` the points of a picture in `style` when it thins the data set, else nothing: at most

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "data/picture_commands.h"
+#include "data/plot_command.h"
 #include "platform/platform.h"
 #include "script/terminals.h"
 
@@ -188,6 +189,23 @@ Strokes strokesOf(const PlotState& cell, const OutputState& out, const Picture& 
     return {set.lineWidth, circles ? kCirclePixels * pointSize + set.lineWidth / 2 : 0};
 }
 
+// The colour of a set of opaque dots where the library knows it for sure: a colour of hexadecimal
+// digits that the set's clause names, or gnuplot's default colour of its line type when nothing
+// can redefine it (native commands, a monochrome terminal). Only then can its dots be drawn as an
+// image of their shades (data/dot_shades.h).
+std::optional<Rgb> dotColorOf(const PlotState& cell, const OutputState& out, const DataSet& set)
+{
+    if (set.plotType != Style::Dots) return std::nullopt;
+    if (const ColorText* named = namedColor(set)) return opaqueHexColor(named->view());
+    if (!cell.text.nativeCommands.empty()) return std::nullopt;
+    const std::string terminal = out.terminal.value_or("");
+    for (const std::string_view word : optionWords(terminal))
+        if (word.starts_with("mono")) return std::nullopt;
+    // Each clause of the plot command takes the next line type.
+    const auto position = static_cast<int>(&set - cell.dataSets.data());
+    return defaultLineTypeColor(set.lineType.value_or(position + 1));
+}
+
 }  // namespace
 
 std::optional<ReducedStyle> reducedStyle(KeptCode<Style> plotType)
@@ -235,8 +253,9 @@ ThinningPlan thinningPlan(const PlotState& cell, const OutputState& output, cons
     if (*points <= static_cast<std::size_t>(kReductionThresholdPerPixel) * static_cast<std::size_t>(area->width))
         return wholeFor("it has at most 40 points per pixel column");
     const Strokes strokes = strokesOf(cell, output, *picture, set);
+    const auto dotColor = strokes.lineWidth > 0 ? dotColorOf(cell, output, set) : std::nullopt;
     return {ReductionTarget{set.plotType, area->width, area->height, rangeOf(a, AxisX), rangeOf(a, AxisY), logX, logY, strokes.lineWidth,
-                            strokes.markRadius, std::nullopt, false},
+                            strokes.markRadius, std::nullopt, false, dotColor},
             {}};
 }
 

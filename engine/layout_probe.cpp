@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "data/data_file_writer.h"
 #include "platform/platform.h"
@@ -41,19 +42,26 @@ private:
     std::vector<std::string> names_;
 };
 
-// The plot's data file names and output file, put back when the probe ends.
+// The plot's data file names, their reductions and output file, put back when the probe ends. The
+// probe draws no image of an earlier plot's dots (data/dot_shades.h).
 class Borrowed {
 public:
     Borrowed(PlotState& s, OutputState& output) : s_(s), output_(output), file_(output.file)
     {
-        for (const DataSet& set : s.dataSets) names_.push_back(set.fileName);
+        for (DataSet& set : s.dataSets) {
+            names_.push_back(set.fileName);
+            reductions_.push_back(std::exchange(set.reduction, std::nullopt));
+        }
     }
     Borrowed(const Borrowed&) = delete;
     Borrowed& operator=(const Borrowed&) = delete;
     ~Borrowed()
     {
         output_.file = file_;
-        for (std::size_t i = 0; i < names_.size() && i < s_.dataSets.size(); ++i) s_.dataSets[i].fileName = names_[i];
+        for (std::size_t i = 0; i < names_.size() && i < s_.dataSets.size(); ++i) {
+            s_.dataSets[i].fileName = names_[i];
+            s_.dataSets[i].reduction = reductions_[i];
+        }
     }
 
 private:
@@ -61,6 +69,7 @@ private:
     OutputState& output_;
     std::optional<std::string> file_;
     std::vector<std::optional<std::string>> names_;
+    std::vector<std::optional<Reduction>> reductions_;
 };
 
 // The points that set the set's ranges, written as its whole data would be; false when they
@@ -71,7 +80,8 @@ bool writeStandIn(const DataSet& set, int dimension, const ReductionTarget& targ
     if (!file) return false;
     ReductionTarget extremes = target;
     extremes.extremesOnly = true;
-    Reduction reduction{extremes, std::nullopt, {}};
+    Reduction reduction;
+    reduction.target = extremes;
     name = file->name;
     return WriteDataFile(set, dimension, file->file, &reduction) == WriteResult::Written && reduction.keptPoints;
 }

@@ -2,7 +2,12 @@
 // order of the sections of a plot block is written here and nowhere else.
 #include "engine/plot_script.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+
 #include "data/data_file_writer.h"
+#include "data/dot_shades.h"
 #include "data/file_reading.h"
 #include "data/histogram.h"
 #include "data/plot_command.h"
@@ -12,6 +17,7 @@
 #include "draw/shapes.h"
 #include "engine/layout_probe.h"
 #include "engine/output.h"
+#include "plot/lifecycle.h"
 #include "platform/messages.h"
 #include "platform/platform.h"
 #include "script/terminals.h"
@@ -50,6 +56,28 @@ void tellDrawnWhole(const DataSet& set, std::size_t index, std::string_view why)
             static_cast<unsigned long long>(index), points, static_cast<int>(why.size()), why.data());
 }
 
+// Writes the image of the dots' shades that a reduction made to a temporary file of its own, and
+// keeps only where the image lies. False, reported, when it could not be written whole.
+bool writeShadeFile(Reduction& reduction)
+{
+    const auto file = platform::createTemporaryFile();
+    if (!file) {
+        report("Error: cannot create unique filename in CPlot\n");
+        return false;
+    }
+    reduction.shadeFile = file->name;
+    const bool written = writeShadeImage(*reduction.shades, reduction.target.dotColor.value_or(0), file->file);
+    const int writeError = errno;
+    if (std::fclose(file->file) != 0 || !written) {
+        if (!written) errno = writeError;
+        platform::reportWriteError(file->name);
+        return false;
+    }
+    const DotShades& s = *reduction.shades;
+    reduction.shades = std::make_shared<const DotShades>(DotShades{s.x0, s.y0, s.dx, s.dy, s.columns, s.rows, {}});
+    return true;
+}
+
 // Writes the data set to a new temporary data file, thinned for `target` when there is one,
 // unless its file is the caller's or holds what it would hold. False when no temporary directory
 // can be used, a file could not be created or written whole (such a file is removed, so that the
@@ -60,12 +88,7 @@ bool writeDataFile(PlotState& s, std::size_t index, const std::optional<Reductio
     DataSet& set = s.dataSets[index];
     if (set.fileName && !writtenForAnotherPicture(set, target)) return true;  // a caller's file, or written by an earlier call
     if (stop && stop->stopRequested()) return false;
-    if (set.temporaryFile) {
-        platform::removeTemporaryFile(*set.fileName);
-        set.fileName.reset();
-        set.temporaryFile = false;
-        set.reduction.reset();
-    }
+    if (set.temporaryFile) removeTemporaryData(set);
     if (!platform::temporaryDirectory()) {
         report(kNoTemporaryDirectory);
         return false;
@@ -78,7 +101,8 @@ bool writeDataFile(PlotState& s, std::size_t index, const std::optional<Reductio
     }
     set.fileName = file->name;
     set.temporaryFile = true;
-    auto reduction = target ? std::optional(Reduction{*target, std::nullopt, {}}) : std::nullopt;
+    std::optional<Reduction> reduction;
+    if (target) reduction.emplace().target = *target;
     if (WriteDataFile(set, s.dimension, file->file, reduction ? &*reduction : nullptr) == WriteResult::Failed) {
         platform::removeTemporaryFile(file->name);
         set.fileName.reset();
@@ -86,6 +110,10 @@ bool writeDataFile(PlotState& s, std::size_t index, const std::optional<Reductio
         return false;
     }
     set.reduction = reduction;
+    if (reduction && reduction->shades && !writeShadeFile(*set.reduction)) {
+        removeTemporaryData(set);
+        return false;
+    }
     tellDrawnWhole(set, index, reduction ? reduction->whyWhole : whyWhole);
     return true;
 }

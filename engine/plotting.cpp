@@ -44,6 +44,7 @@ void tellKeptDataFile(const DataSet& set)
     const int points = set.drawnPoints();
     reportf("CPlot::plotting(): kept data file %s (reduced from %d to %llu points)\n", set.fileName->c_str(), points,
             static_cast<unsigned long long>(*set.reduction->keptPoints));
+    if (set.reduction->shadeFile) reportf("CPlot::plotting(): kept image file %s (the other dots' shades)\n", set.reduction->shadeFile->c_str());
 }
 
 // With RIZARI_KEEP=1 the temporary files stay for a look: their names are told.

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -96,6 +97,7 @@ struct ReductionTarget {
     double markRadius = 0;
     std::optional<PlotLayout> layout;
     bool extremesOnly = false;  // only the points that set the ranges: the data of the layout's probe
+    std::optional<std::uint32_t> dotColor;  // opaque dots' colour (0xRRGGBB) where known: they may be drawn as an image
 
     bool operator==(const ReductionTarget&) const = default;
 };
@@ -103,10 +105,15 @@ struct ReductionTarget {
 // How a data set's temporary file was written: for which picture, and how many points it kept
 // (none when the data set was written whole after all: small, or, as whyWhole says, its values
 // not drawn as the reduction assumes).
+struct DotShades;  // data/dot_shades.h
 struct Reduction {
     ReductionTarget target;
     std::optional<std::size_t> keptPoints;
     std::string_view whyWhole;
+    // Dots drawn as an image of their shades, plotted just before the data set: where it lies
+    // (with the shades until they are written), and its temporary file.
+    std::shared_ptr<const DotShades> shades;
+    OptText shadeFile;
 };
 
 // The caller's columns that a 2D data set draws from in place of a copy of its own: x and y, each

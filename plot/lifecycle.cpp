@@ -56,9 +56,20 @@ void releaseOwned(PlotImpl& impl)
 void removeDataSets(PlotState& s)
 {
     for (DataSet& set : s.dataSets) {
-        if (set.temporaryFile && platform::removeTemporaryFile(*set.fileName) != 0) platform::reportError("CPlot::RemoveCurves()");
+        if (removeTemporaryData(set) != 0) platform::reportError("CPlot::RemoveCurves()");
     }
     s.dataSets.clear();
+}
+
+int removeTemporaryData(DataSet& set)
+{
+    int result = 0;
+    if (set.reduction && set.reduction->shadeFile && platform::removeTemporaryFile(*set.reduction->shadeFile) != 0) result = -1;
+    if (set.temporaryFile && platform::removeTemporaryFile(*set.fileName) != 0) result = -1;
+    if (set.temporaryFile) set.fileName.reset();
+    set.temporaryFile = false;
+    set.reduction.reset();
+    return result;
 }
 
 void removeTemporaryOutputs(OutputState& out)

@@ -9,6 +9,10 @@ namespace rizari {
 // vanished), a caller's data file never does.
 void removeDataSets(PlotState& s);
 
+// Removes the temporary files that plotting() wrote for the data set (its data file and the image
+// of its dots' shades) and forgets them; -1 (errno set) when one of them could not be removed.
+int removeTemporaryData(DataSet& set);
+
 // Removes the command script of the latest plotting() and the stream output's image, both made by
 // the plot, and forgets their names.
 void removeTemporaryOutputs(OutputState& out);

@@ -5,9 +5,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <sstream>
 
+#include "plot/plot_state.h"
 #include "rizari/cplot.h"
 #include "tests/support.h"
 
@@ -78,6 +80,8 @@ struct Case {
     Curve data;
     const char* fill = nullptr;  // the filled curves' option
     double mostKept = 1;         // the largest share of the points the thinned file may keep
+    const char* color = nullptr;  // the data set's colour
+    bool afterALine = false;      // drawn after a short line, in the second line type's colour
 };
 
 std::vector<Case> everyStyle()
@@ -96,7 +100,10 @@ std::vector<Case> everyStyle()
         {"filledcurves, noisy", PlotType::FilledCurves, sampled(noisySine), "x1"},
         // Marks land on pixels the plot's layout tells: those the kept ones cover go.
         {"points, scatter", PlotType::Points, scatter(), nullptr, 0.1},
-        {"dots, scatter", PlotType::Dots, scatter()},
+        // Dots inside the plot area are drawn as an image of their shades, in their colour.
+        {"dots, scatter", PlotType::Dots, scatter(), nullptr, 0.1},
+        {"dots, scatter, the second data set", PlotType::Dots, scatter(), nullptr, 0.1, nullptr, true},
+        {"dots, scatter, a colour of its own", PlotType::Dots, scatter(), nullptr, 0.1, "#1F77B4"},
     };
 }
 
@@ -148,10 +155,13 @@ protected:
     {
         CPlot p;
         p.setEngineHome(home_.path().string().c_str());
+        if (c.afterALine) p.data2D(std::vector<double>{-1, 1}, std::vector<double>{0, 0.5});
         p.data2D(c.data.x, c.data.y);
+        const int set = c.afterALine ? 1 : 0;
         PlotTypeExtra extra;
         if (c.fill) extra = {1, {}, {c.fill}};
-        p.plotType(c.plotType, 0, extra);
+        p.plotType(c.plotType, set, extra);
+        if (c.color) p.lineType(set, 1, 2, c.color);
         p.outputType(PlotOutputType::File, "pngcairo", image.string().c_str());
         p.sizeOutput(kWidth, kHeight);
         p.reduceLargeData(thinned);
@@ -215,6 +225,32 @@ TEST_F(ReducedPicture, EveryStyleLooksAsDrawnWhole)
         EXPECT_LE(differing, kMostDifferingShare * kWidth * kHeight);
         EXPECT_NEAR(meanGrey(thinned, area), meanGrey(whole, area), kMostGreyChange) << area;
     }
+}
+
+// The image of a data set's dots is a temporary file of the data set's: written anew with it for
+// another picture, and removed with it.
+TEST_F(ReducedPicture, TheImageOfDotsGoesWithItsDataSet)
+{
+    ScopedEnv removed{"RIZARI_KEEP", std::nullopt};
+    const Curve c = scatter();
+    auto p = std::make_unique<CPlot>();
+    p->setEngineHome(home_.path().string().c_str());
+    p->data2D(c.x, c.y);
+    p->plotType(PlotType::Dots, 0);
+    p->outputType(PlotOutputType::File, "pngcairo", (out_.path() / "dots.png").string().c_str());
+    const auto imageFile = [&]() -> std::string {
+        const DataSet& set = PlotAccess::state(*p).dataSets.at(0);
+        return set.reduction && set.reduction->shadeFile ? *set.reduction->shadeFile : "";
+    };
+    ASSERT_EQ(p->plotting(), 0);
+    const std::string first = imageFile();
+    EXPECT_TRUE(fs::is_regular_file(first)) << first;
+    p->sizeOutput(kWidth, kHeight);
+    ASSERT_EQ(p->plotting(), 0);
+    EXPECT_FALSE(fs::exists(first));
+    EXPECT_TRUE(fs::is_regular_file(imageFile()));
+    p.reset();
+    EXPECT_TRUE(fs::is_empty(tmp_.path()));
 }
 
 }  // namespace

@@ -625,6 +625,32 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
     EXPECT_EQ(p.target(5), std::nullopt);
 }
 
+// Dots may be drawn as an image of their shades where their colour is known for sure: a colour of
+// hexadecimal digits, or the default colour of their line type (the clause's place in the plot
+// command unless given) when no native command or monochrome terminal can change it.
+TEST(ReductionRule, TheColourOfDotsWhereItIsKnown)
+{
+    const auto colorOf = [](const std::function<void(CPlot&)>& change, std::size_t set = 0) -> std::optional<std::uint32_t> {
+        RulePlot p;
+        p.plot.data2D(std::vector<double>(30000, 1.0), std::vector<double>(30000, 2.0));
+        for (const int dots : {0, 1}) p.plot.plotType(PlotType::Dots, dots);
+        change(p.plot);
+        const auto target = p.target(set);
+        return target ? target->dotColor : std::nullopt;
+    };
+    const auto colored = [](const char* color) { return [color](CPlot& p) { p.lineType(0, 1, 2, color); }; };
+    EXPECT_EQ(colorOf([](CPlot&) {}), 0x9400D3u);
+    EXPECT_EQ(colorOf([](CPlot&) {}, 1), 0x009E73u);
+    EXPECT_EQ(colorOf([](CPlot& p) { p.lineType(1, 12, 2); }, 1), 0xE69F00u);
+    EXPECT_EQ(colorOf(colored("#00ff8000")), 0xFF8000u);
+    EXPECT_EQ(colorOf(colored("0x1f77b4")), 0x1F77B4u);
+    EXPECT_EQ(colorOf([](CPlot& p) { p.nativeCmd("set style fill solid"); }, 0), std::nullopt);
+    EXPECT_EQ(colorOf([](CPlot& p) { p.outputType(PlotOutputType::File, "pngcairo mono", "unused.png"); }), std::nullopt);
+    for (const char* unknown : {"red", "#1f77b", "#1f77b4 ", "#-1f77b4"}) EXPECT_EQ(colorOf(colored(unknown)), std::nullopt) << unknown;
+    EXPECT_EQ(colorOf([](CPlot& p) { p.lineType(0, -1, 2); }), std::nullopt);
+    EXPECT_EQ(colorOf([](CPlot& p) { p.plotType(PlotType::Points, 0); }), std::nullopt);
+}
+
 // ---- The files plotting() writes ----
 
 std::size_t lineCount(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
