@@ -158,18 +158,23 @@ public:
         bool fine = true;
         double previous = previousX_;
         Run run{from, from, from};
-        const std::size_t n = p_.size();
-        std::size_t i = from;
-        for (; i < n; ++i) {
-            const double x = p_.rawX(i), y = p_.rawY(i);
-            if (x >= xEnd && i > from) break;
-            const double step = x - previous;
+        const auto takePoint = [&](std::size_t i, double x) {
+            const double y = p_.rawY(i), step = x - previous;
             // NaN fails both: a missing point, or an x of NaN.
             fine &= (step >= 0) & (y == y);
             if (needsSpacing_) run.spacing = step > 0 && step < run.spacing ? step : run.spacing;
             previous = x;
             if (y < run.lowY) run.lowY = y, run.low = i;
             if (y > run.highY) run.highY = y, run.high = i;
+        };
+        const std::size_t n = p_.size();
+        takePoint(from, p_.rawX(from));
+        std::size_t i = from + 1;
+        if (!needsSpacing_) i = takeBlocks(i, xEnd, previous, fine, run);
+        for (; i < n; ++i) {
+            const double x = p_.rawX(i);
+            if (x >= xEnd) break;
+            takePoint(i, x);
         }
         run.end = i;
         run.lastX = previous;
@@ -178,6 +183,41 @@ public:
         if (!fine || !(std::fabs(firstX) <= kFarOut && std::fabs(previous) <= kFarOut && run.lowY >= -kFarOut && run.highY <= kFarOut))
             return std::nullopt;
         return run;
+    }
+
+    // Takes the points from i on in blocks of eight wholly below xEnd, as runFrom takes them one by
+    // one: a block's extremes are found as a tree, so that the points of a block overlap, and a
+    // run's extreme is looked up in the block that holds it. Returns where the blocks end.
+    std::size_t takeBlocks(std::size_t i, double xEnd, double& previous, bool& fine, Run& run) const
+    {
+        constexpr std::size_t kBlockPoints = 8;
+        std::size_t lowBlock = kNoPoint, highBlock = kNoPoint;
+        for (; i + kBlockPoints <= p_.size(); i += kBlockPoints) {
+            std::array<double, kBlockPoints> x, y;
+            for (std::size_t k = 0; k < kBlockPoints; ++k) x[k] = p_.rawX(i + k), y[k] = p_.rawY(i + k);
+            if (x[kBlockPoints - 1] >= xEnd) break;
+            bool ok = (x[0] - previous >= 0) & (y[0] == y[0]);
+            for (std::size_t k = 1; k < kBlockPoints; ++k) ok &= (x[k] - x[k - 1] >= 0) & (y[k] == y[k]);
+            fine &= ok;
+            previous = x[kBlockPoints - 1];
+            std::array<double, kBlockPoints / 2> lows, highs;
+            for (std::size_t k = 0; k < kBlockPoints / 2; ++k) lows[k] = std::min(y[2 * k], y[2 * k + 1]), highs[k] = std::max(y[2 * k], y[2 * k + 1]);
+            const double low = std::min(std::min(lows[0], lows[1]), std::min(lows[2], lows[3]));
+            const double high = std::max(std::max(highs[0], highs[1]), std::max(highs[2], highs[3]));
+            if (low < run.lowY) run.lowY = low, lowBlock = i;
+            if (high > run.highY) run.highY = high, highBlock = i;
+        }
+        // The first point of its block with the extreme's value: the first in the run.
+        if (lowBlock != kNoPoint) run.low = firstEqual(lowBlock, run.lowY);
+        if (highBlock != kNoPoint) run.high = firstEqual(highBlock, run.highY);
+        return i;
+    }
+
+    // The first point from `from` on whose y equals `value`, which is there.
+    std::size_t firstEqual(std::size_t from, double value) const
+    {
+        while (!(p_.rawY(from) == value)) ++from;
+        return from;
     }
 
     void take(std::size_t from, const Run& run)
