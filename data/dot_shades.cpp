@@ -1,16 +1,12 @@
 #include "data/dot_shades.h"
 
 #include <array>
-#include <charconv>
 
 namespace rizari {
 
 namespace {
 
 constexpr unsigned kOpaque = 255;
-
-// gnuplot's default colour sequence of the line types.
-constexpr std::array<Rgb, 8> kDefaultLineTypeColors{0x9400D3, 0x009E73, 0x56B4E9, 0xE69F00, 0xF0E442, 0x0072B2, 0xE51E10, 0x000000};
 
 // What a pixel keeps uncovered after each dot: cairo rounds to 255ths at every dot.
 constexpr std::array<std::uint8_t, kMostShadedDots + 1> kUncoveredAfter = [] {
@@ -44,24 +40,6 @@ bool writeShadeImage(const DotShades& shades, Rgb color, std::FILE* file)
         if (std::fwrite(row.data(), 1, row.size(), file) != row.size()) return false;
     }
     return true;
-}
-
-std::optional<Rgb> opaqueHexColor(std::string_view text)
-{
-    if (text.starts_with("#")) text.remove_prefix(1);
-    else if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
-    else return std::nullopt;
-    if (text.size() == 8 && text.starts_with("00")) text.remove_prefix(2);
-    Rgb color = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), color, 16);
-    if (text.size() != 6 || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return color;
-}
-
-std::optional<Rgb> defaultLineTypeColor(int lineType)
-{
-    if (lineType < 1) return std::nullopt;
-    return kDefaultLineTypeColors[static_cast<std::size_t>(lineType - 1) % kDefaultLineTypeColors.size()];
 }
 
 }  // namespace rizari

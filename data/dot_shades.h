@@ -3,16 +3,16 @@
 // take a second. With the plot's layout known, the dots whose pixels lie wholly inside the plot
 // area are counted per pixel instead, and drawn as one image in the dots' colour whose opacity at
 // each pixel is what its dots leave there: the same pixels in a few milliseconds. The image goes
-// just before the data set and does not autoscale; the data set keeps the points that set the
+// right after the data set and does not autoscale; the data set keeps the points that set the
 // ranges, the dots of the pixels the plot area's edge cuts (gnuplot clips an image there) and the
 // dots too near a pixel's edge to be placed for sure.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
-#include <optional>
-#include <string_view>
 #include <vector>
+
+#include "script/engine_colors.h"
 
 namespace rizari {
 
@@ -20,9 +20,6 @@ namespace rizari {
 inline constexpr unsigned kDotUncovered = 71;
 // More dots than this in one pixel leave less than a 255th of it uncovered.
 inline constexpr std::uint8_t kMostShadedDots = 8;
-
-// An RGB colour, 0xRRGGBB.
-using Rgb = std::uint32_t;
 
 // The dots of a picture's pixels, and where the pixels lie in the axes' values.
 struct DotShades {
@@ -39,13 +36,5 @@ std::uint8_t shadeOpacity(unsigned dots);
 // Writes the image as gnuplot's rgbalpha reads it: four bytes a pixel, red, green, blue and
 // opacity, rows from the lowest. False when a write failed.
 bool writeShadeImage(const DotShades& shades, Rgb color, std::FILE* file);
-
-// The colour a colour text names when it is opaque and written as hexadecimal digits ("#RRGGBB",
-// "#00RRGGBB", "0xRRGGBB", "0x00RRGGBB"); none for a name, a translucent colour or anything else.
-std::optional<Rgb> opaqueHexColor(std::string_view text);
-
-// The colour gnuplot gives line type `lineType` (from 1) when nothing redefines it: the same
-// eight colours, over and over, in gnuplot 5 and 6.
-std::optional<Rgb> defaultLineTypeColor(int lineType);
 
 }  // namespace rizari

@@ -38,12 +38,13 @@ std::string exactNumber(double v)
     return std::string(text, formatGDigits(text, v, 17));
 }
 
-// The image of the set's dots' shades (data/dot_shades.h), plotted before the set: pixel for pixel
-// on the picture's, and out of the autoscaling, which the set's own points still do.
+// The image of the set's dots' shades (data/dot_shades.h), plotted right after the set (after its
+// key entry, which the dots cover as they would): pixel for pixel on the picture's, and out of
+// the autoscaling, which the set's own points still do.
 void writeShadeClause(ScriptWriter& w, const Reduction& reduction)
 {
     const DotShades& image = *reduction.shades;
-    w.print("\"%q\" binary array=(%d,%d) format=\"%%uchar\" dx=%s dy=%s origin=(%s,%s) notitle with rgbalpha noautoscale, ",
+    w.print(", \"%q\" binary array=(%d,%d) format=\"%%uchar\" dx=%s dy=%s origin=(%s,%s) notitle with rgbalpha noautoscale",
             engineFileName(*reduction.shadeFile), image.columns, image.rows, exactNumber(image.dx), exactNumber(image.dy), exactNumber(image.x0),
             exactNumber(image.y0));
 }
@@ -126,7 +127,6 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
     for (const DataSet& set : s.dataSets) {
         w.put(separator);
         separator = ", ";
-        if (set.reduction && set.reduction->shadeFile && set.reduction->shades) writeShadeClause(w, *set.reduction);
         w.print("\"%q\" ", fileNameOf(set));
         writeReadingWords(w, s, set);
         if (set.fileOption) w.print("%s ", CallerCode{*set.fileOption});
@@ -140,6 +140,7 @@ void writePlotCommand(ScriptWriter& w, const PlotState& s)
         if (set.plotType == Style::FilledCurves && s.style.fillRequested) w.put(" fs transparent solid 0.6");
         if (style && style->boxFill && set.boxes.given()) writeBoxFillClause(w, set.boxes);
         writeLineAndPoints(w, set, false);
+        if (set.reduction && set.reduction->shadeFile && set.reduction->shades) writeShadeClause(w, *set.reduction);
     }
 }
 

@@ -189,14 +189,14 @@ Strokes strokesOf(const PlotState& cell, const OutputState& out, const Picture& 
     return {set.lineWidth, circles ? kCirclePixels * pointSize + set.lineWidth / 2 : 0};
 }
 
-// The colour of a set of opaque dots where the library knows it for sure: a colour of hexadecimal
-// digits that the set's clause names, or gnuplot's default colour of its line type when nothing
-// can redefine it (native commands, a monochrome terminal). Only then can its dots be drawn as an
+// The colour of a set of opaque dots where the library knows it for sure: a colour that the set's
+// clause names in hexadecimal digits or by one of gnuplot's names, or gnuplot's default colour of
+// its line type when nothing can redefine it (native commands, a monochrome terminal). Only then can its dots be drawn as an
 // image of their shades (data/dot_shades.h).
 std::optional<Rgb> dotColorOf(const PlotState& cell, const OutputState& out, const DataSet& set)
 {
     if (set.plotType != Style::Dots) return std::nullopt;
-    if (const ColorText* named = namedColor(set)) return opaqueHexColor(named->view());
+    if (const ColorText* named = namedColor(set)) return opaqueColor(named->view());
     if (!cell.text.nativeCommands.empty()) return std::nullopt;
     const std::string terminal = out.terminal.value_or("");
     for (const std::string_view word : optionWords(terminal))

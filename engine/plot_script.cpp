@@ -56,6 +56,20 @@ void tellDrawnWhole(const DataSet& set, std::size_t index, std::string_view why)
             static_cast<unsigned long long>(index), points, static_cast<int>(why.size()), why.data());
 }
 
+// One line for a large set of dots that a cairo picture draws one by one (about a microsecond
+// each) where they could have been an image of their shades (data/dot_shades.h), with the reason.
+void tellDotsOneByOne(const DataSet& set, std::size_t index)
+{
+    if (!set.reduction || !set.reduction->keptPoints || set.reduction->shades) return;
+    const ReductionTarget& target = set.reduction->target;
+    if (target.plotType != Style::Dots || target.lineWidth <= 0 || set.drawnPoints() <= static_cast<long long>(kToldPoints)) return;
+    const char* why = !target.dotColor  ? "their colour is not known for sure (a native command, a mono terminal, or a colour gnuplot has no name for)"
+                      : !target.layout ? "the plot's layout is not known (a log axis, or a cell of a grid)"
+                                       : "the plot area holds no whole pixel";
+    reportf("CPlot::plotting(): data set %llu (%lld points) drawn dot by dot: %s (see Large data in the README)\n",
+            static_cast<unsigned long long>(index), static_cast<long long>(set.drawnPoints()), why);
+}
+
 // Writes the image of the dots' shades that a reduction made to a temporary file of its own, and
 // keeps only where the image lies. False, reported, when it could not be written whole.
 bool writeShadeFile(Reduction& reduction)
@@ -115,6 +129,7 @@ bool writeDataFile(PlotState& s, std::size_t index, const std::optional<Reductio
         return false;
     }
     tellDrawnWhole(set, index, reduction ? reduction->whyWhole : whyWhole);
+    tellDotsOneByOne(set, index);
     return true;
 }
 

@@ -82,6 +82,7 @@ struct Case {
     double mostKept = 1;         // the largest share of the points the thinned file may keep
     const char* color = nullptr;  // the data set's colour
     bool afterALine = false;      // drawn after a short line, in the second line type's colour
+    const char* legend = nullptr;
 };
 
 std::vector<Case> everyStyle()
@@ -103,7 +104,7 @@ std::vector<Case> everyStyle()
         // Dots inside the plot area are drawn as an image of their shades, in their colour.
         {"dots, scatter", PlotType::Dots, scatter(), nullptr, 0.1},
         {"dots, scatter, the second data set", PlotType::Dots, scatter(), nullptr, 0.1, nullptr, true},
-        {"dots, scatter, a colour of its own", PlotType::Dots, scatter(), nullptr, 0.1, "#1F77B4"},
+        {"dots, scatter, a named colour and a key", PlotType::Dots, scatter(), nullptr, 0.1, "dark-cyan", false, "dots"},
     };
 }
 
@@ -162,6 +163,7 @@ protected:
         if (c.fill) extra = {1, {}, {c.fill}};
         p.plotType(c.plotType, set, extra);
         if (c.color) p.lineType(set, 1, 2, c.color);
+        if (c.legend) p.legend(c.legend, set);
         p.outputType(PlotOutputType::File, "pngcairo", image.string().c_str());
         p.sizeOutput(kWidth, kHeight);
         p.reduceLargeData(thinned);

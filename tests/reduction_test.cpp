@@ -626,8 +626,9 @@ TEST(ReductionRule, PlotsItWouldDrawDifferentlyStayWhole)
 }
 
 // Dots may be drawn as an image of their shades where their colour is known for sure: a colour of
-// hexadecimal digits, or the default colour of their line type (the clause's place in the plot
-// command unless given) when no native command or monochrome terminal can change it.
+// hexadecimal digits or one of gnuplot's names (exactly as it spells them), or the default colour
+// of their line type (the clause's place in the plot command unless given) when no native command
+// or monochrome terminal can change it.
 TEST(ReductionRule, TheColourOfDotsWhereItIsKnown)
 {
     const auto colorOf = [](const std::function<void(CPlot&)>& change, std::size_t set = 0) -> std::optional<std::uint32_t> {
@@ -646,7 +647,8 @@ TEST(ReductionRule, TheColourOfDotsWhereItIsKnown)
     EXPECT_EQ(colorOf(colored("0x1f77b4")), 0x1F77B4u);
     EXPECT_EQ(colorOf([](CPlot& p) { p.nativeCmd("set style fill solid"); }, 0), std::nullopt);
     EXPECT_EQ(colorOf([](CPlot& p) { p.outputType(PlotOutputType::File, "pngcairo mono", "unused.png"); }), std::nullopt);
-    for (const char* unknown : {"red", "#1f77b", "#1f77b4 ", "#-1f77b4"}) EXPECT_EQ(colorOf(colored(unknown)), std::nullopt) << unknown;
+    EXPECT_EQ(colorOf(colored("dark-spring-green")), 0x008040u);
+    for (const char* unknown : {"Red", "red ", "#1f77b", "#1f77b4 ", "#-1f77b4"}) EXPECT_EQ(colorOf(colored(unknown)), std::nullopt) << unknown;
     EXPECT_EQ(colorOf([](CPlot& p) { p.lineType(0, -1, 2); }), std::nullopt);
     EXPECT_EQ(colorOf([](CPlot& p) { p.plotType(PlotType::Points, 0); }), std::nullopt);
 }
