@@ -77,9 +77,9 @@ PixelGrid::Span PixelGrid::innerRows() const
 double PixelGrid::xAt(int column) const { return x_.valueAt(column * pixel_); }
 double PixelGrid::yAt(int row) const { return y_.valueAt(height_ - row * pixel_); }
 
-std::optional<Pixel> PixelGrid::pixelWithin(double x, double y, double slack) const
+std::optional<Pixel> PixelGrid::pixelWithin(double x, double y, double xSlack, double ySlack) const
 {
-    const auto ux = x_.unitsWithin(x, slack), uy = y_.unitsWithin(y, slack);
+    const auto ux = x_.unitsWithin(x, xSlack), uy = y_.unitsWithin(y, ySlack);
     if (!ux || !uy || (*uy)[1] > height_ || pixel_ <= 0) return std::nullopt;
     const long long column = roundedHalfEven((*ux)[0], pixel_), row = roundedHalfEven(height_ - (*uy)[1], pixel_);
     const bool sure = column == roundedHalfEven((*ux)[1], pixel_) && row == roundedHalfEven(height_ - (*uy)[0], pixel_);

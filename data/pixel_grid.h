@@ -26,9 +26,10 @@ public:
     // The pixel of a point of the axes' ranges; none when the point lies so near a rounding
     // boundary that another arithmetic could place it in the next pixel.
     std::optional<Pixel> pixelOf(double x, double y) const;
-    // The pixel of a point whose values gnuplot reads back within `slack` of them, relative to
-    // their size (a data file's digits round them); none when that could put it in another pixel.
-    std::optional<Pixel> pixelWithin(double x, double y, double slack) const;
+    // The pixel of a point whose values gnuplot reads back within `xSlack` and `ySlack` of them,
+    // relative to their size (a data file's digits round them); none when that could put it in
+    // another pixel.
+    std::optional<Pixel> pixelWithin(double x, double y, double xSlack, double ySlack) const;
     int columns() const { return columns_; }
     int rows() const { return rows_; }
 

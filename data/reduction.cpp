@@ -1008,26 +1008,39 @@ template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const Plo
     return true;
 }
 
+// How far from a value gnuplot may read it back, relative to its size: half the last digit that the
+// data file writes of its column (data/column_digits.h), for either column.
+struct ReadBack {
+    double x, y;
+};
+ReadBack readBackOf(const ColumnStats& x, const ColumnStats& y)
+{
+    const auto slack = [](const ColumnStats& column) { return 5 * std::pow(10.0, -columnDigits(column)); };
+    return {slack(x), slack(y)};
+}
+
 // Dots with the plot's layout and their colour known: the dots of the pixels wholly inside the plot
 // area become an image of their shades (data/dot_shades.h). The others stay as dots, at most as
 // many a pixel as can darken it, with the points that set the ranges and those too near a
-// pixel's edge to be placed for sure: gnuplot reads a value back from the data file's digits (at
-// least six, data/column_digits.h), and the image must count it where gnuplot draws it.
-template <class P> bool shadeDots(const P& p, const Extent& e, const PlotLayout& layout, KeptPoints& out, std::optional<DotShades>& shades)
+// pixel's edge to be placed for sure: gnuplot reads a value back from the data file's digits
+// (data/column_digits.h), and the image must count it where gnuplot draws it. No image when no
+// dot is in it.
+template <class P>
+bool shadeDots(const P& p, const Extent& e, const PlotLayout& layout, const ReadBack& readBack, KeptPoints& out, std::optional<DotShades>& shades)
 {
-    static const double kWrittenSlack = 5 * std::pow(10.0, -kPlainDigits);
     const PixelGrid grid(layout);
     const PixelGrid::Span inColumns = grid.innerColumns(), inRows = grid.innerRows();
     const std::size_t columns = static_cast<std::size_t>(grid.columns());
     if (columns * static_cast<std::size_t>(grid.rows()) > kMostCounterBytes) return false;
     if (inColumns.last <= inColumns.first || inRows.last <= inRows.first) return reduceDotsByPixel(p, e, layout, out);
     std::vector<std::uint8_t> dots(columns * static_cast<std::size_t>(grid.rows()), 0);
+    bool imaged = false;
     const auto inner = [&](const Pixel& pixel) {
         return pixel.column >= inColumns.first && pixel.column <= inColumns.last && pixel.row >= inRows.first && pixel.row <= inRows.last;
     };
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
-        const auto pixel = grid.pixelWithin(p.x(i), p.y(i), kWrittenSlack);
+        const auto pixel = grid.pixelWithin(p.x(i), p.y(i), readBack.x, readBack.y);
         if (!pixel || e.isExtreme(i)) {
             out.original(i);
             continue;
@@ -1036,7 +1049,9 @@ template <class P> bool shadeDots(const P& p, const Extent& e, const PlotLayout&
         if (count == kMostShadedDots) continue;
         ++count;
         if (!inner(*pixel)) out.original(i);
+        else imaged = true;
     }
+    if (!imaged) return true;
     DotShades image{grid.xAt(inColumns.first), grid.yAt(inRows.last), grid.xAt(inColumns.first + 1) - grid.xAt(inColumns.first),
                     grid.yAt(inRows.last - 1) - grid.yAt(inRows.last), inColumns.last - inColumns.first + 1, inRows.last - inRows.first + 1, {}};
     image.dots.reserve(static_cast<std::size_t>(image.columns) * static_cast<std::size_t>(image.rows));
@@ -1342,7 +1357,8 @@ private:
 bool needsSortedX(ReducedStyle style) { return style != ReducedStyle::Points && style != ReducedStyle::Dots; }
 
 template <class P>
-bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureAxes& axes, KeptPoints& out, std::optional<DotShades>& shades)
+bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureAxes& axes, const ReadBack& readBack, KeptPoints& out,
+                 std::optional<DotShades>& shades)
 {
     const PixelArea area = axes.area;
     const bool exactPixels = axes.layout && !axes.logX && !axes.logY;
@@ -1360,7 +1376,7 @@ bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureA
         if (exactPixels && axes.markRadius > 0) return reduceCoveredMarks(p, e, *axes.layout, axes.markRadius, out);
         return reduceMarks(p, e, area, false, out);
     case ReducedStyle::Dots:
-        if (exactPixels && axes.dotsAsImage) return shadeDots(p, e, *axes.layout, out, shades);
+        if (exactPixels && axes.dotsAsImage) return shadeDots(p, e, *axes.layout, readBack, out, shades);
         if (exactPixels) return reduceDotsByPixel(p, e, *axes.layout, out);
         return reduceMarks(p, e, area, true, out);
     case ReducedStyle::FilledCurve: FilledCurveReducer<P>(p, e, area, out).run(); return true;
@@ -1386,7 +1402,7 @@ template <class Values> Thinning reduceAs(const PointColumns& points, ReducedSty
         if (!e->xWindow.spread() || !e->yWindow.spread()) return whole("its x or y values do not spread");
         if (axes.extremesOnly) {
             for (const std::size_t i : e->extremes()) held.original(i);
-        } else if (!reduceStyle(p, *e, style, axes, held, result.shades)) {
+        } else if (!reduceStyle(p, *e, style, axes, readBackOf(scanner.xStats, scanner.yStats), held, result.shades)) {
             return whole("its picture would need too many counters");
         }
         held.statistics(scanner.xStats, scanner.yStats);

@@ -322,6 +322,44 @@ TEST(PixelGrid, PointsMarksAndCoverageAsCairoDrawsThem)
     EXPECT_FALSE(coverage.covers({1, 10}, wide));  // beyond the left edge nothing is covered
 }
 
+// Dots whose layout and colour are known become an image of their shades, but for the points that
+// set the ranges, those of the pixels the plot area's edge cuts and those too near a pixel's edge
+// for the digits they are written with (more for times in seconds). Every other dot is counted in
+// its pixel, and the image lies pixel for pixel on the picture's.
+TEST(Reduction, DotsBecomeAnImageOfTheirShades)
+{
+    constexpr std::size_t kDots = 100000;
+    for (const double offset : {0.0, 1.7e9}) {
+        std::mt19937_64 rng(3);
+        std::uniform_real_distribution<double> unit(0, 1);
+        std::vector<double> x(kDots), y(kDots);
+        for (std::size_t i = 0; i < kDots; ++i) x[i] = offset + 1e6 * unit(rng), y[i] = unit(rng);
+        const Series s(x, y);
+        const double xLow = *std::min_element(x.begin(), x.end()), xHigh = *std::max_element(x.begin(), x.end());
+        const PlotLayout layout{xLow, xHigh, 0, 1, 10050, 120000, 10000, 90050, 127800, 95800, 200};
+        PictureAxes axes = axesOf(kArea);
+        axes.layout = layout;
+        axes.dotsAsImage = true;
+        const PointColumns columns = s.columns();
+        Kept kept(columns);
+        const Thinning thinning = reducePoints(columns, ReducedStyle::Dots, MissingPoints::Joined, axes, kept);
+        ASSERT_TRUE(thinning.kept && thinning.shades) << offset;
+        const DotShades& image = *thinning.shades;
+        EXPECT_LT(kept.points.size(), kDots / 20) << offset;
+        // Pixels 51 to 599 of 0 .. 639 lie wholly inside 10050 .. 120000 (a pixel is 200 units).
+        EXPECT_EQ(image.columns, 549);
+        EXPECT_EQ(image.rows, 399);  // rows 30 .. 428 from the top (centres at 95800 - 200 row)
+        const PixelGrid grid(layout);
+        EXPECT_EQ(image.x0, grid.xAt(51));
+        EXPECT_EQ(image.y0, grid.yAt(428));
+        EXPECT_NEAR(image.dx, 200 * (xHigh - xLow) / 109950, 1e-9 * (xHigh - xLow));
+        EXPECT_NEAR(image.dy, 200.0 / 80050, 1e-12);
+        std::size_t shaded = 0;
+        for (const std::uint8_t dots : image.dots) shaded += dots;
+        EXPECT_EQ(shaded + kept.points.size(), kDots) << offset;
+    }
+}
+
 // Values are read where they lie, in their own element type: float and integer columns keep the
 // points their values keep as doubles. An x range (either way round) is bucketed over its width,
 // keeping one point beyond each edge and none further; a log x axis is bucketed in log space.
