@@ -27,16 +27,7 @@ long long ceilingOf(long long n, long long d) { return -floorOf(-n, d); }
 
 }  // namespace
 
-std::optional<long long> PixelGrid::Axis::units(double value) const
-{
-    const double at = low + (value - min) * scale + 0.5;
-    if (!(at >= 0 && at < 1e15)) return std::nullopt;
-    const double whole = std::floor(at);
-    if (at - whole < kUnsure || whole + 1 - at < kUnsure) return std::nullopt;
-    return static_cast<long long>(whole);
-}
-
-std::optional<std::array<long long, 2>> PixelGrid::Axis::unitsWithin(double value, double slack) const
+std::optional<std::array<long long, 2>> PixelGrid::Axis::units(double value, double slack) const
 {
     const double at = low + (value - min) * scale + 0.5, reach = std::fabs(value) * slack * std::fabs(scale) + kUnsure;
     if (!(at - reach >= 0 && at + reach < 1e15)) return std::nullopt;
@@ -48,15 +39,6 @@ PixelGrid::PixelGrid(const PlotLayout& l)
       y_{l.yMin, (l.top - l.bottom) / (l.yMax - l.yMin), static_cast<double>(l.bottom), static_cast<double>(l.top)}, pixel_(l.pixel), height_(l.height),
       columns_(l.width / l.pixel + 1), rows_(l.height / l.pixel + 1)
 {
-}
-
-std::optional<Pixel> PixelGrid::pixelOf(double x, double y) const
-{
-    const auto ux = x_.units(x), uy = y_.units(y);
-    if (!ux || !uy || *uy > height_ || pixel_ <= 0) return std::nullopt;
-    const long long column = roundedHalfEven(*ux, pixel_), row = roundedHalfEven(height_ - *uy, pixel_);
-    if (column >= columns_ || row >= rows_) return std::nullopt;
-    return Pixel{static_cast<int>(column), static_cast<int>(row)};
 }
 
 // A pixel spans half a pixel's units either side of its centre, k * pixel: the pixels wholly
@@ -77,9 +59,9 @@ PixelGrid::Span PixelGrid::innerRows() const
 double PixelGrid::xAt(int column) const { return x_.valueAt(column * pixel_); }
 double PixelGrid::yAt(int row) const { return y_.valueAt(height_ - row * pixel_); }
 
-std::optional<Pixel> PixelGrid::pixelWithin(double x, double y, double xSlack, double ySlack) const
+std::optional<Pixel> PixelGrid::pixelOf(double x, double y, double xSlack, double ySlack) const
 {
-    const auto ux = x_.unitsWithin(x, xSlack), uy = y_.unitsWithin(y, ySlack);
+    const auto ux = x_.units(x, xSlack), uy = y_.units(y, ySlack);
     if (!ux || !uy || (*uy)[1] > height_ || pixel_ <= 0) return std::nullopt;
     const long long column = roundedHalfEven((*ux)[0], pixel_), row = roundedHalfEven(height_ - (*uy)[1], pixel_);
     const bool sure = column == roundedHalfEven((*ux)[1], pixel_) && row == roundedHalfEven(height_ - (*uy)[0], pixel_);

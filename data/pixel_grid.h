@@ -23,13 +23,10 @@ struct Pixel {
 class PixelGrid {
 public:
     explicit PixelGrid(const PlotLayout& layout);
-    // The pixel of a point of the axes' ranges; none when the point lies so near a rounding
-    // boundary that another arithmetic could place it in the next pixel.
-    std::optional<Pixel> pixelOf(double x, double y) const;
-    // The pixel of a point whose values gnuplot reads back within `xSlack` and `ySlack` of them,
-    // relative to their size (a data file's digits round them); none when that could put it in
-    // another pixel.
-    std::optional<Pixel> pixelWithin(double x, double y, double xSlack, double ySlack) const;
+    // The pixel of a point of the axes' ranges whose values gnuplot reads back within `xSlack` and
+    // `ySlack` of them, relative to their size (a data file's digits round them); none when that,
+    // or another arithmetic, could put it in another pixel.
+    std::optional<Pixel> pixelOf(double x, double y, double xSlack = 0, double ySlack = 0) const;
     int columns() const { return columns_; }
     int rows() const { return rows_; }
 
@@ -47,9 +44,8 @@ public:
 private:
     struct Axis {
         double min, scale, low, high;
-        std::optional<long long> units(double value) const;
         // The fewest and most units of a value read within `slack` of it.
-        std::optional<std::array<long long, 2>> unitsWithin(double value, double slack) const;
+        std::optional<std::array<long long, 2>> units(double value, double slack) const;
         double valueAt(long long units) const { return min + (static_cast<double>(units) - low) / scale; }
     };
     Axis x_, y_;

@@ -946,12 +946,24 @@ template <class P> bool reduceMarks(const P& p, const Extent& e, PixelArea area,
     return true;
 }
 
+// How far from a value gnuplot may read it back, relative to its size: half the last digit that the
+// data file writes of its column (data/column_digits.h), for either column.
+struct ReadBack {
+    double x, y;
+};
+ReadBack readBackOf(const ColumnStats& x, const ColumnStats& y)
+{
+    const auto slack = [](const ColumnStats& column) { return 5 * std::pow(10.0, -columnDigits(column)); };
+    return {slack(x), slack(y)};
+}
+
 // Marks with the plot's layout known: each point's pixel is exact (data/pixel_grid.h). A filled
 // circle is left out where the solid cores of the marks kept before it cover every pixel it
 // touches; the marks kept later draw over it anyway, and over a solid pixel a mark of the same
 // colour changes nothing. The points that set the ranges, and those too near a pixel's edge to
 // place for sure, stay.
-template <class P> bool reduceCoveredMarks(const P& p, const Extent& e, const PlotLayout& layout, double radius, KeptPoints& out)
+template <class P>
+bool reduceCoveredMarks(const P& p, const Extent& e, const PlotLayout& layout, const ReadBack& readBack, double radius, KeptPoints& out)
 {
     const PixelGrid grid(layout);
     if (static_cast<std::size_t>(grid.columns()) * static_cast<std::size_t>(grid.rows()) / 8 > kMostCounterBytes) return false;
@@ -959,7 +971,7 @@ template <class P> bool reduceCoveredMarks(const P& p, const Extent& e, const Pl
     Coverage coverage(grid.columns(), grid.rows());
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;  // outside the axis ranges: not drawn
-        const auto pixel = grid.pixelOf(p.x(i), p.y(i));
+        const auto pixel = grid.pixelOf(p.x(i), p.y(i), readBack.x, readBack.y);
         if (pixel && !e.isExtreme(i) && coverage.covers(*pixel, touched)) continue;
         if (pixel) coverage.add(*pixel, core);
         out.original(i);
@@ -971,7 +983,7 @@ template <class P> bool reduceCoveredMarks(const P& p, const Extent& e, const Pl
 // of it uncovered (data/dot_shades.h). Each pixel keeps its first dots up to the fewest a pixel needs for the plot
 // area's grey to move by at most a fifth of a percent; where more darken it further, they do so by
 // less than that.
-template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const PlotLayout& layout, KeptPoints& out)
+template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const PlotLayout& layout, const ReadBack& readBack, KeptPoints& out)
 {
     constexpr double kUncovered = kDotUncovered / 255.0;
     constexpr double kMostGreyChange = 0.002;
@@ -986,7 +998,7 @@ template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const Plo
     std::array<std::size_t, kMostCounted + 1> pixelsWith{};  // pixels of each count
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
-        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i)); pixel && countOf(*pixel) < kMostCounted) ++countOf(*pixel);
+        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i), readBack.x, readBack.y); pixel && countOf(*pixel) < kMostCounted) ++countOf(*pixel);
     }
     for (const std::uint8_t count : dots) ++pixelsWith[count];
     const double area = static_cast<double>(layout.right - layout.left) * (layout.top - layout.bottom) / (static_cast<double>(layout.pixel) * layout.pixel);
@@ -999,24 +1011,13 @@ template <class P> bool reduceDotsByPixel(const P& p, const Extent& e, const Plo
     std::fill(dots.begin(), dots.end(), 0);
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
-        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i))) {
+        if (const auto pixel = grid.pixelOf(p.x(i), p.y(i), readBack.x, readBack.y)) {
             if (countOf(*pixel) >= most && !e.isExtreme(i)) continue;
             ++countOf(*pixel);
         }
         out.original(i);
     }
     return true;
-}
-
-// How far from a value gnuplot may read it back, relative to its size: half the last digit that the
-// data file writes of its column (data/column_digits.h), for either column.
-struct ReadBack {
-    double x, y;
-};
-ReadBack readBackOf(const ColumnStats& x, const ColumnStats& y)
-{
-    const auto slack = [](const ColumnStats& column) { return 5 * std::pow(10.0, -columnDigits(column)); };
-    return {slack(x), slack(y)};
 }
 
 // Dots with the plot's layout and their colour known: the dots of the pixels wholly inside the plot
@@ -1032,7 +1033,7 @@ bool shadeDots(const P& p, const Extent& e, const PlotLayout& layout, const Read
     const PixelGrid::Span inColumns = grid.innerColumns(), inRows = grid.innerRows();
     const std::size_t columns = static_cast<std::size_t>(grid.columns());
     if (columns * static_cast<std::size_t>(grid.rows()) > kMostCounterBytes) return false;
-    if (inColumns.last <= inColumns.first || inRows.last <= inRows.first) return reduceDotsByPixel(p, e, layout, out);
+    if (inColumns.last <= inColumns.first || inRows.last <= inRows.first) return reduceDotsByPixel(p, e, layout, readBack, out);
     std::vector<std::uint8_t> dots(columns * static_cast<std::size_t>(grid.rows()), 0);
     bool imaged = false;
     const auto inner = [&](const Pixel& pixel) {
@@ -1040,7 +1041,7 @@ bool shadeDots(const P& p, const Extent& e, const PlotLayout& layout, const Read
     };
     for (std::size_t i = 0; i < p.size(); ++i) {
         if (p.leftOut(i) || !insideWindows(e, p.x(i), p.y(i))) continue;
-        const auto pixel = grid.pixelWithin(p.x(i), p.y(i), readBack.x, readBack.y);
+        const auto pixel = grid.pixelOf(p.x(i), p.y(i), readBack.x, readBack.y);
         if (!pixel || e.isExtreme(i)) {
             out.original(i);
             continue;
@@ -1373,11 +1374,11 @@ bool reduceStyle(const P& p, const Extent& e, ReducedStyle style, const PictureA
     }
     case ReducedStyle::Impulses: reduceImpulses(p, e, area, out); return true;
     case ReducedStyle::Points:
-        if (exactPixels && axes.markRadius > 0) return reduceCoveredMarks(p, e, *axes.layout, axes.markRadius, out);
+        if (exactPixels && axes.markRadius > 0) return reduceCoveredMarks(p, e, *axes.layout, readBack, axes.markRadius, out);
         return reduceMarks(p, e, area, false, out);
     case ReducedStyle::Dots:
         if (exactPixels && axes.dotsAsImage) return shadeDots(p, e, *axes.layout, readBack, out, shades);
-        if (exactPixels) return reduceDotsByPixel(p, e, *axes.layout, out);
+        if (exactPixels) return reduceDotsByPixel(p, e, *axes.layout, readBack, out);
         return reduceMarks(p, e, area, true, out);
     case ReducedStyle::FilledCurve: FilledCurveReducer<P>(p, e, area, out).run(); return true;
     }

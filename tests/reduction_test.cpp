@@ -282,7 +282,8 @@ TEST(Reduction, MarksKeepAFewPointsInEveryOccupiedCell)
 }
 
 // A point's pixel as cairo snaps it: whole terminal units rounded half up, then pixels rounded half
-// to even, rows from the top; a point within a millionth of a unit of a rounding edge has none.
+// to even, rows from the top; a point that a millionth of a unit, or the slack of its read-back
+// value, could put in another pixel has none.
 // A mark's covered pixels lie wholly inside its circle, its touched ones take in every pixel the
 // circle reaches, and coverage holds across the words of a row.
 TEST(PixelGrid, PointsMarksAndCoverageAsCairoDrawsThem)
@@ -294,9 +295,13 @@ TEST(PixelGrid, PointsMarksAndCoverageAsCairoDrawsThem)
     };
     EXPECT_EQ(at(50.5, 50.5), "50,50");  // 505 units: half a pixel, to the even column; 495 down: to the even row
     EXPECT_EQ(at(51.5, 2), "52,98");
-    EXPECT_EQ(at(50.05 - 1e-9, 50), "none");
-    EXPECT_EQ(at(50.05 + 1e-9, 50), "none");
+    EXPECT_EQ(at(51.45 - 1e-9, 50), "none");  // 515 units: 514 is column 51, 515 column 52
+    EXPECT_EQ(at(51.45 + 1e-9, 50), "none");
+    EXPECT_EQ(at(50.05 - 1e-9, 50), "50,50");  // 500 or 501 units: column 50 either way
     EXPECT_EQ(at(-1, 50), "none");
+    // Read back within a thousandth of 51.4 it may be 513 to 515 units; within a ten-thousandth 514.
+    EXPECT_EQ(grid.pixelOf(51.4, 50, 1e-3, 0).has_value(), false);
+    EXPECT_EQ(grid.pixelOf(51.4, 50, 1e-4, 0)->column, 51);
 
     for (const double radius : {0.7, 1.5, 3.0, 4.25}) {
         const MarkShape covered = MarkShape::covered(radius), touched = MarkShape::touched(radius);
@@ -336,7 +341,8 @@ TEST(Reduction, DotsBecomeAnImageOfTheirShades)
         for (std::size_t i = 0; i < kDots; ++i) x[i] = offset + 1e6 * unit(rng), y[i] = unit(rng);
         const Series s(x, y);
         const double xLow = *std::min_element(x.begin(), x.end()), xHigh = *std::max_element(x.begin(), x.end());
-        const PlotLayout layout{xLow, xHigh, 0, 1, 10050, 120000, 10000, 90050, 127800, 95800, 200};
+        // Pixel 51's left edge and the edges of rows 29 and 428 lie on the plot area's.
+        const PlotLayout layout{xLow, xHigh, 0, 1, 10100, 120000, 10100, 90100, 127800, 95800, 200};
         PictureAxes axes = axesOf(kArea);
         axes.layout = layout;
         axes.dotsAsImage = true;
@@ -346,14 +352,14 @@ TEST(Reduction, DotsBecomeAnImageOfTheirShades)
         ASSERT_TRUE(thinning.kept && thinning.shades) << offset;
         const DotShades& image = *thinning.shades;
         EXPECT_LT(kept.points.size(), kDots / 20) << offset;
-        // Pixels 51 to 599 of 0 .. 639 lie wholly inside 10050 .. 120000 (a pixel is 200 units).
+        // Pixels 51 to 599 of 0 .. 639 lie wholly inside 10100 .. 120000 (a pixel is 200 units).
         EXPECT_EQ(image.columns, 549);
-        EXPECT_EQ(image.rows, 399);  // rows 30 .. 428 from the top (centres at 95800 - 200 row)
+        EXPECT_EQ(image.rows, 400);  // rows 29 .. 428 from the top (centres at 95800 - 200 row)
         const PixelGrid grid(layout);
         EXPECT_EQ(image.x0, grid.xAt(51));
         EXPECT_EQ(image.y0, grid.yAt(428));
-        EXPECT_NEAR(image.dx, 200 * (xHigh - xLow) / 109950, 1e-9 * (xHigh - xLow));
-        EXPECT_NEAR(image.dy, 200.0 / 80050, 1e-12);
+        EXPECT_NEAR(image.dx, 200 * (xHigh - xLow) / 109900, 1e-9 * (xHigh - xLow));
+        EXPECT_NEAR(image.dy, 200.0 / 80000, 1e-12);
         std::size_t shaded = 0;
         for (const std::uint8_t dots : image.dots) shaded += dots;
         EXPECT_EQ(shaded + kept.points.size(), kDots) << offset;
