@@ -324,6 +324,7 @@ TEST(PixelGrid, PointsMarksAndCoverageAsCairoDrawsThem)
     EXPECT_TRUE(coverage.covers({63, 10}, wide));
     EXPECT_TRUE(coverage.covers({65, 10}, MarkShape::covered(1.5)));
     EXPECT_FALSE(coverage.covers({70, 10}, wide));
+    EXPECT_FALSE(coverage.covers({2, 11}, MarkShape::covered(1.5)));  // one pixel; a row's second word is no other row's first
     EXPECT_FALSE(coverage.covers({1, 10}, wide));  // beyond the left edge nothing is covered
 }
 
