@@ -6,6 +6,7 @@
 
 #include "data/picture_commands.h"
 #include "data/plot_command.h"
+#include "script/engine_colors.h"
 #include "platform/platform.h"
 #include "script/terminals.h"
 
@@ -125,17 +126,7 @@ std::optional<std::size_t> pointsOf(const DataSet& set, std::string_view& why)
     return static_cast<std::size_t>(set.pointCount);
 }
 
-// Whether a colour text has an alpha channel that lets what lies below show: "#AARRGGBB" or
-// "0xAARRGGBB" with AA above 0.
-bool translucent(const std::optional<ColorText>& color)
-{
-    if (!color) return false;
-    std::string_view text = color->view();
-    if (text.starts_with("#")) text.remove_prefix(1);
-    else if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
-    else return false;
-    return text.size() == 8 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string_view::npos && text.substr(0, 2) != "00";
-}
+bool translucent(const std::optional<ColorText>& color) { return color && translucentColor(color->view()); }
 
 // Why the style and options of the set are not what the reduction assumes; empty when they are.
 std::string_view drawnNotAsReduced(const DataSet& set)

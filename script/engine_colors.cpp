@@ -47,15 +47,24 @@ constexpr NamedColor kColorNames[] = {
 // gnuplot's default colour sequence of the line types.
 constexpr std::array<Rgb, 8> kDefaultLineTypeColors{0x9400D3, 0x009E73, 0x56B4E9, 0xE69F00, 0xF0E442, 0x0072B2, 0xE51E10, 0x000000};
 
-std::optional<Rgb> opaqueHexColor(std::string_view text)
+// The digits of a colour written in hexadecimal ("#" or "0x" before them); none for anything else.
+std::optional<std::string_view> hexDigits(std::string_view text)
 {
     if (text.starts_with("#")) text.remove_prefix(1);
     else if (text.starts_with("0x") || text.starts_with("0X")) text.remove_prefix(2);
     else return std::nullopt;
-    if (text.size() == 8 && text.starts_with("00")) text.remove_prefix(2);
+    if (text.empty() || text.find_first_not_of("0123456789abcdefABCDEF") != std::string_view::npos) return std::nullopt;
+    return text;
+}
+
+std::optional<Rgb> opaqueHexColor(std::string_view text)
+{
+    auto digits = hexDigits(text);
+    if (!digits) return std::nullopt;
+    if (digits->size() == 8 && digits->starts_with("00")) digits->remove_prefix(2);
+    if (digits->size() != 6) return std::nullopt;
     Rgb color = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), color, 16);
-    if (text.size() != 6 || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    std::from_chars(digits->data(), digits->data() + digits->size(), color, 16);
     return color;
 }
 
@@ -67,6 +76,12 @@ std::optional<Rgb> opaqueColor(std::string_view text)
     const auto* named = std::find_if(std::begin(kColorNames), std::end(kColorNames), [&](const NamedColor& c) { return c.name == text; });
     if (named == std::end(kColorNames)) return std::nullopt;
     return named->color;
+}
+
+bool translucentColor(std::string_view text)
+{
+    const auto digits = hexDigits(text);
+    return digits && digits->size() == 8 && !digits->starts_with("00");
 }
 
 std::optional<Rgb> defaultLineTypeColor(int lineType)

@@ -16,6 +16,10 @@ using Rgb = std::uint32_t;
 // colour, a name gnuplot does not know, or anything else.
 std::optional<Rgb> opaqueColor(std::string_view text);
 
+// Whether a colour text has an alpha channel that lets what lies below show: "#AARRGGBB" or
+// "0xAARRGGBB" with AA above 0.
+bool translucentColor(std::string_view text);
+
 // The colour gnuplot gives line type `lineType` (from 1) when nothing redefines it: the same
 // eight colours, over and over, in gnuplot 5 and 6.
 std::optional<Rgb> defaultLineTypeColor(int lineType);
